@@ -1,0 +1,34 @@
+# The two commands that matter are `make run` and `make test`; both install
+# what they need first. `make` alone builds the release build into build/.
+
+BUILD      ?= build
+TEST_BUILD ?= build-asan
+BENCH_ARGS ?=
+
+.PHONY: all build deps run demo test bench fuzz clean
+
+all: build
+
+deps:
+	@./scripts/install-deps
+
+build:
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release
+
+run: deps build
+	@./scripts/run-program $(BUILD)/bin
+
+demo: deps build
+	@./scripts/demo $(BUILD)/bin
+
+test: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan
+	@ctest --preset asan
+
+bench: deps build
+	@./scripts/bench $(BUILD)/bin $(BENCH_ARGS)
+
+clean:
+	rm -rf $(BUILD) $(TEST_BUILD)

@@ -1,0 +1,16 @@
+#include "base/Exceptions.h"
+
+EFOpenError::EFOpenError(const std::string& fileName, const std::string& reason)
+    : ELyravaneError("Cannot open file \"" + fileName + "\". " + reason)
+{
+}
+
+EFCreateError::EFCreateError(const std::string& fileName, const std::string& reason)
+    : ELyravaneError("Cannot create file \"" + fileName + "\". " + reason)
+{
+}
+
+EListError::EListError(long long index)
+    : ELyravaneError("List index out of bounds (" + std::to_string(index) + ")")
+{
+}
