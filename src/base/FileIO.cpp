@@ -127,3 +127,12 @@ void WriteFileAtomically(const std::string& path, const std::string& data)
         throw EFCreateError(path, SystemReason(error));
     }
 }
+
+std::string ExecutableDir()
+{
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return {};
+    return exe.parent_path().string();
+}

@@ -1,7 +1,65 @@
-#include <cstdio>
+#include "base/Exceptions.h"
+#include "cli/Args.h"
+#include "cli/Commands.h"
 
-int main()
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace
 {
-    std::puts("lyravane-cli");
-    return 0;
+const char* const Usage =
+    "usage: lyravane-cli COMMAND [options]   (every command takes --pattern-dir DIR)\n"
+    "  new -o OUT.lvp [--units N]\n"
+    "  info IN.lvp\n"
+    "  compose IN.lvp -o OUT.lvp [--seed N] [--melody-seed M] [--steps chords,rhythm,melody]\n"
+    "          [--unit K] [--lock B,...]\n"
+    "  randomize IN.lvp -o OUT.lvp [--seed N] [--entry E]\n"
+    "  export IN.lvp -o OUT.mid [--repeat R] [--gm-reset]\n"
+    "  export IN.lvp --unit K -o OUT.mid [--gm-reset]\n"
+    "  preview IN.lvp --slot T -o OUT.mid [--gm-reset]\n";
+
+struct TCommand
+{
+    const char* Name;
+    int (*Run)(const std::vector<std::string>&);
+};
+
+const TCommand Commands[] = {
+    {"new", CmdNew},
+    {"info", CmdInfo},
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")
+    {
+        std::fputs(Usage, argc < 2 ? stderr : stdout);
+        return argc < 2 ? 2 : 0;
+    }
+    const std::string name = argv[1];
+    const std::vector<std::string> words(argv + 2, argv + argc);
+    for (const TCommand& command : Commands)
+    {
+        if (name != command.Name)
+            continue;
+        try
+        {
+            return command.Run(words);
+        }
+        catch (const EUsageError& e)
+        {
+            std::fprintf(stderr, "lyravane-cli %s: %s\n%s", name.c_str(), e.what(), Usage);
+            return 2;
+        }
+        catch (const std::exception& e)
+        {
+            std::fprintf(stderr, "lyravane-cli %s: %s\n", name.c_str(), e.what());
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "lyravane-cli: unknown command '%s'\n%s", name.c_str(), Usage);
+    return 2;
 }

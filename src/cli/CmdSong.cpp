@@ -1,0 +1,110 @@
+#include "cli/Args.h"
+#include "cli/Commands.h"
+#include "model/Munit.h"
+#include "model/Muprop.h"
+#include "model/MusicProject.h"
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+
+int CmdNew(const std::vector<std::string>& words)
+{
+    const TArgs args(words, {"--units", "--pattern-dir"}, {});
+    if (!args.Positional().empty())
+        throw EUsageError("new takes no input file");
+    const std::string out = args.Required("-o");
+    const long long units = args.Number("--units", 0, MaxEditorEntries - 1, 1);
+    LoadLibraries(FindPatternDir(args.Value("--pattern-dir").value_or("")));
+
+    TMusicProject song;
+    song.NewSong();
+    while (song.Count() > 1)
+        song.Items.Delete(song.Count() - 1);
+    for (long long i = 0; i < units; ++i)
+        song.Items.Add(std::make_unique<TMunit>(4, 4));
+    song.SaveToFile(out);
+    return 0;
+}
+
+namespace
+{
+const char* ScaleName(int scale) { return scale == 0 ? "major" : "minor"; }
+
+const char* TrackName(int track)
+{
+    static const char* const names[TrackCount] = {"Melodia", "Acomp. 1", "Acomp. 2", "Bajo",
+                                                  "Bateria"};
+    return names[track];
+}
+
+std::string RomanDegree(int degree)
+{
+    static const char* const numerals[] = {"I", "II", "III", "IV", "V", "VI"};
+    if (degree >= 1 && degree <= 6)
+        return numerals[degree - 1];
+    return "?" + std::to_string(degree);
+}
+
+void PrintProperty(const TMuprop& p)
+{
+    std::printf("  key %d, %s, tempo %d", p.Key, ScaleName(p.Scale), p.Tempo);
+    std::printf(", 7th chords %s, alt snare %s, octave up %s\n", p.Use7th ? "on" : "off",
+                p.AltSnare ? "on" : "off", p.OctaveUp ? "on" : "off");
+    static const char* const slots[PatternSlotCount] = {"Acomp. 1", "Acomp. 2", "Bajo", "Bateria"};
+    for (int i = 0; i < PatternSlotCount; ++i)
+        std::printf("  pattern %-8s \"%s\"\n", slots[i], p.GetPatternName(i).c_str());
+    for (int i = 0; i < TrackCount; ++i)
+    {
+        const TTrackSetting& t = p.GetTrack(i);
+        std::printf("  track %-8s instrument %3d volume %3d pan %3d reverb %3d chorus %3d\n",
+                    TrackName(i), t.Instrument, t.Volume, t.Pan, t.Reverb, t.Chorus);
+    }
+}
+
+void PrintUnit(const TMunit& u)
+{
+    std::printf("  flags: fill %d, cadence %d, short notes %d, harmony %d\n", u.Fill, u.Cadence,
+                u.ShortNotes, u.HarmonyVoice);
+    for (int b = 0; b < u.BarCount; ++b)
+    {
+        std::string chords;
+        for (int k = 0; k < u.BeatsPerBar; ++k)
+            chords += (k ? " " : "") + RomanDegree(u.GetChord(b, k));
+        std::string rhythm;
+        std::string melody;
+        for (int s = 0; s < u.StepsPerBar(); ++s)
+        {
+            rhythm += u.GetRhythm(b, s);
+            if (u.GetRhythm(b, s) == RhythmOnset)
+                melody += (melody.empty() ? "" : " ") + std::to_string(u.GetMelody(b, s));
+        }
+        std::printf("  bar %d: chords %-15s rhythm %s melody [%s]\n", b + 1, chords.c_str(),
+                    rhythm.c_str(), melody.c_str());
+    }
+}
+} // namespace
+
+int CmdInfo(const std::vector<std::string>& words)
+{
+    const TArgs args(words, {"--pattern-dir"}, {});
+    TMusicProject song;
+    LoadSong(song, args.Input());
+    std::printf("%s: %d entries\n", args.Input().c_str(), song.Count());
+    int unitNumber = 0;
+    for (int i = 0; i < song.Count(); ++i)
+    {
+        if (const TMuprop* p = song.PropertyAt(i))
+        {
+            std::printf("entry %d: properties\n", i);
+            PrintProperty(*p);
+        }
+        else if (const TMunit* u = song.UnitAt(i))
+        {
+            std::printf("entry %d: unit Ptn.%d\n", i, ++unitNumber);
+            PrintUnit(*u);
+        }
+    }
+    return 0;
+}

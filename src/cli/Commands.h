@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TMusicProject;
+
+// Each command takes the words after its name and returns the exit status.
+int CmdNew(const std::vector<std::string>& words);
+int CmdInfo(const std::vector<std::string>& words);
+int CmdCompose(const std::vector<std::string>& words);
+int CmdRandomize(const std::vector<std::string>& words);
+int CmdExport(const std::vector<std::string>& words);
+int CmdPreview(const std::vector<std::string>& words);
+
+// Shared by the commands.
+
+/// The PATTERN directory: --pattern-dir, else beside the executable, else the installed one.
+std::string FindPatternDir(const std::string& given);
+/// Loads the three pattern libraries; a missing main index file is an error.
+void LoadLibraries(const std::string& patternDir);
+/// Loads a song from a project file, with its units attached to their property sets.
+void LoadSong(TMusicProject& song, const std::string& path);
