@@ -71,7 +71,10 @@ void WriteFileAtomically(const std::string& path, const std::string& data)
     if (fs::is_directory(target, ec))
         throw EFCreateError(path, SystemReason(EISDIR));
 
-    std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string hidden = ".";
+    hidden += target.filename().string();
+    hidden += ".XXXXXX";
+    std::string temp = (dir / hidden).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         throw EFCreateError(path, SystemReason(errno));

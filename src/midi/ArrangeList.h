@@ -24,6 +24,17 @@ public:
 
     /// Position of name, ASCII letter case ignored, first match; -1 when absent.
     int IndexOf(std::string_view name) const;
+
+    /// Whether entry index names a pattern file: a line with an empty file name lists only
+    /// the PATTERN directory, and a part that uses such an entry stays silent.
+    bool NamesPattern(int index) const;
+    /// The pattern file of the named entry as found on disk (ResolvePatternFile); empty
+    /// when the name is not listed or its entry names no pattern file.
+    std::string FindPatternFile(std::string_view name) const;
+
+private:
+    /// Per entry read from an index file: 1 when its file name was empty.
+    std::vector<unsigned char> FNoFile;
 };
 
 /// The path of a listed pattern file as it exists on disk: as written, or when that does
