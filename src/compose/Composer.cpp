@@ -1,0 +1,549 @@
+#include "compose/Composer.h"
+
+#include "base/Random.h"
+#include "model/Munit.h"
+
+#include <algorithm>
+#include <array>
+
+namespace
+{
+using TWeightRow = std::array<std::uint8_t, 12>;
+using TWeightTable = std::array<TWeightRow, 7>;
+
+// Rows: degree 0 (no chord) to VI; columns: pitch class of the working pitch, whose 0 is
+// the tonic. 0 outside the scale, 1 a scale note against the chord, 2 scale, 3 chord note.
+constexpr std::array<TWeightTable, 2> ToneWeightTable = {{
+    {{
+        {2, 0, 2, 0, 2, 2, 0, 2, 0, 2, 0, 2},
+        {3, 0, 2, 0, 3, 1, 0, 3, 0, 2, 0, 2},
+        {2, 0, 3, 0, 2, 3, 0, 2, 0, 3, 0, 1},
+        {1, 0, 2, 0, 3, 1, 0, 3, 0, 2, 0, 3},
+        {3, 0, 2, 0, 2, 3, 0, 2, 0, 3, 0, 2},
+        {1, 0, 3, 0, 2, 3, 0, 3, 0, 2, 0, 3},
+        {3, 0, 2, 0, 3, 1, 0, 2, 0, 3, 0, 2},
+    }},
+    // Minor: over V the raised seventh (11) is a chord note and 10 lies outside the scale.
+    {{
+        {2, 0, 2, 2, 0, 2, 0, 2, 2, 0, 2, 0},
+        {3, 0, 2, 3, 0, 2, 0, 3, 2, 0, 2, 0},
+        {2, 0, 3, 2, 0, 3, 0, 2, 3, 0, 2, 0},
+        {2, 0, 2, 3, 0, 2, 0, 3, 2, 0, 3, 0},
+        {3, 0, 2, 2, 0, 3, 0, 2, 3, 0, 2, 0},
+        {2, 0, 3, 2, 0, 3, 0, 3, 2, 0, 0, 3},
+        {3, 0, 2, 3, 0, 2, 0, 2, 3, 0, 2, 0},
+    }},
+}};
+
+// In working pitches the minor tonic is 0, three semitones above its stored value.
+constexpr int MinorShift = 3;
+
+// Scale steps searched by the pitch operations before they give up.
+constexpr int SearchSpan = 12;
+
+constexpr std::uint8_t DegreeI = 1;
+constexpr std::uint8_t DegreeV = 5;
+constexpr std::uint8_t DegreeVI = 6;
+
+int Draw100()
+{
+    return static_cast<int>(Random(100));
+}
+
+std::int8_t WrapToByte(int value)
+{
+    return static_cast<std::int8_t>(static_cast<std::uint8_t>(value & 0xFF));
+}
+
+bool IsTonicOrSubmediant(std::uint8_t chord)
+{
+    return chord == DegreeI || chord == DegreeVI;
+}
+} // namespace
+
+int TComposer::UnitScale() const
+{
+    return FUnit != nullptr ? FUnit->Scale() : 0;
+}
+
+int TComposer::StepsPerBar() const
+{
+    if (FUnit == nullptr || FUnit->BeatsPerBar <= 0 || FUnit->StepsPerBeat <= 0)
+        return 0;
+    return FUnit->StepsPerBar();
+}
+
+std::size_t TComposer::StepIndex(int bar, int step) const
+{
+    return static_cast<std::size_t>(bar * StepsPerBar() + step);
+}
+
+int TComposer::ToneWeight(int chord, int pitch) const
+{
+    const int scale = UnitScale();
+    if (scale < 0 || scale > 1 || chord < 0 || chord > 6)
+        return 0;
+    return ToneWeightTable[static_cast<std::size_t>(scale)][static_cast<std::size_t>(chord)]
+                          [static_cast<std::size_t>(PitchClass(pitch))];
+}
+
+int TComposer::PitchAbove(int chord, int pitch, int minWeight) const
+{
+    for (int d = 1; d <= SearchSpan; ++d)
+        if (ToneWeight(chord, pitch + d) >= minWeight)
+            return pitch + d;
+    return pitch;
+}
+
+int TComposer::PitchBelow(int chord, int pitch, int minWeight) const
+{
+    for (int d = 1; d <= SearchSpan; ++d)
+        if (ToneWeight(chord, pitch - d) >= minWeight)
+            return pitch - d;
+    return pitch;
+}
+
+int TComposer::PitchAtOrAbove(int chord, int pitch, int minWeight) const
+{
+    if (ToneWeight(chord, pitch) >= minWeight)
+        return pitch;
+    return PitchAbove(chord, pitch, minWeight);
+}
+
+int TComposer::MoveBy(int chord, int pitch, int minWeight, int count) const
+{
+    if (count == 0)
+    {
+        if (ToneWeight(chord, pitch) >= minWeight)
+            return pitch;
+        count = static_cast<int>(Random(2)) * 2 - 1;
+    }
+    for (int i = 0; i < count; ++i)
+        pitch = PitchAbove(chord, pitch, minWeight);
+    for (int i = 0; i < -count; ++i)
+        pitch = PitchBelow(chord, pitch, minWeight);
+    return pitch;
+}
+
+std::pair<int, int> TComposer::FindNextNote(int bar, int step) const
+{
+    if (FUnit == nullptr)
+        return {-1, 0};
+    const int steps = StepsPerBar();
+    for (int b = std::max(bar, 0); b < FUnit->BarCount; ++b)
+        for (int s = b == bar ? step + 1 : 0; s < steps; ++s)
+            if (FUnit->GetRhythm(b, s) == RhythmOnset)
+                return {b, s};
+    return {-1, 0};
+}
+
+void TComposer::Compose()
+{
+    NeighbourRate = Draw100();
+    PassingRate = Draw100();
+    AppoggiaturaRate = Draw100();
+
+    Prev = static_cast<int>(Random(12));
+    Prev2 = 0;
+    PrevChord = 0;
+    PrevInterval = 0;
+    PrevMark = ChordTone;
+    Direction = 1;
+    ChordToneRun = 0;
+    Streak = 0;
+
+    const int bars = FUnit != nullptr ? std::max(0, FUnit->BarCount) : 0;
+    const int steps = StepsPerBar();
+    Intervals.resize(static_cast<std::size_t>(bars * steps));
+    Marks.resize(static_cast<std::size_t>(bars * steps));
+    Levels.resize(static_cast<std::size_t>(bars));
+
+    // The phrase's register: anywhere at first, drifting up over bars 2 and 3, falling back
+    // in bar 4.
+    int level = static_cast<int>(Random(8));
+    for (int i = 0; i < bars; ++i)
+    {
+        switch (i % 4)
+        {
+        case 1:
+            level = std::clamp(level + static_cast<int>(Random(6)) - 1, 2, 8);
+            break;
+        case 2:
+            level = std::clamp(level + static_cast<int>(Random(6)) - 1, 0, 10);
+            break;
+        case 3:
+            level = std::clamp(level + static_cast<int>(Random(6)) - 7, 2, 8);
+            break;
+        default:
+            break;
+        }
+        Levels[static_cast<std::size_t>(i)] = static_cast<std::int8_t>(level);
+    }
+    if (FUnit == nullptr)
+        return;
+    TMunit& unit = *FUnit;
+
+    // The whole unit, locked bars included, moves into working pitches and back, so the
+    // locked bars read as context in the same frame. Stored bytes wrap, so the two shifts
+    // always cancel.
+    const bool minor = IsMinor();
+    auto shiftAll = [&](int by)
+    {
+        for (int b = 0; b < bars; ++b)
+            for (int s = 0; s < steps; ++s)
+                unit.SetMelody(b, s, unit.GetMelody(b, s) + by);
+    };
+    if (minor)
+        shiftAll(MinorShift);
+
+    for (int i = 0; i < bars; ++i)
+    {
+        TopReached = false;
+        NextBarTarget = i + 1 < bars ? PitchAtOrAbove(unit.GetChord(i + 1, 0),
+                                                      Levels[static_cast<std::size_t>(i + 1)], 1)
+                                     : Anchor;
+        ModelBar = static_cast<int>(Random(static_cast<std::uint32_t>(i)));
+        InvertCopy = Random(5) == 0;
+        CopyRate = static_cast<int>(Random(4)) * 10;
+        if (i == 0)
+        {
+            InvertCopy = false;
+            CopyRate = 0;
+        }
+
+        const bool locked = unit.GetLock(i) != 0;
+        for (int s = 0; s < steps; ++s)
+        {
+            const std::size_t at = StepIndex(i, s);
+            Intervals[at] = NoInterval;
+            Marks[at] = ChordTone;
+            if (unit.GetRhythm(i, s) != RhythmOnset)
+                continue;
+            if (locked)
+            {
+                // A locked bar only lends its pitches as context.
+                const int p = unit.GetMelody(i, s);
+                Intervals[at] = WrapToByte(p - Prev);
+                Prev = p;
+            }
+            else
+                ComposeNote(i, s);
+        }
+    }
+
+    if (minor)
+        shiftAll(-MinorShift);
+}
+
+void TComposer::ComposeNote(int bar, int step)
+{
+    TMunit& unit = *FUnit;
+    const int steps = StepsPerBar();
+    const int stepsPerBeat = unit.StepsPerBeat;
+
+    const auto [nextBar, nextStep] = FindNextNote(bar, step);
+    bool noneAfterNext = true;
+    if (nextBar != -1)
+        noneAfterNext = FindNextNote(nextBar, nextStep).first == -1;
+
+    Ordinal = unit.NoteOrdinal(bar, step);
+    NotesInBar = unit.NoteCount(bar);
+    NotesInNextBar = nextBar != -1 ? unit.NoteCount(nextBar) : 0;
+    Position96 = step * 96 / steps;
+    Chord = unit.GetChord(bar, step / stepsPerBeat);
+    NextChord = nextBar != -1 ? unit.GetChord(nextBar, nextStep / stepsPerBeat) : 0;
+
+    IsFirst = Ordinal == 1;
+    IsLast = Ordinal == NotesInBar;
+    IsBarEdge = IsFirst || IsLast;
+    ChordChangeIn = IsFirst && Chord != PrevChord;
+    ChordChangeOut = IsLast && Chord != NextChord;
+    AtChordChange = ChordChangeIn || ChordChangeOut;
+
+    Length96 = unit.NoteLength(bar, step) * 96 / steps;
+    NextLength96 = nextBar != -1 ? unit.NoteLength(nextBar, nextStep) * 96 / steps : 0;
+
+    const int level = Levels[static_cast<std::size_t>(bar)];
+    Anchor = PitchAtOrAbove(Chord, level, 3);
+    Upper = PitchBelow(Chord, level + 5, 3);
+    Lower = PitchAbove(Chord, level - 5, 3);
+
+    const bool closing = unit.Cadence != 0;
+    IsFinalNote = closing && nextBar == -1;
+    NextIsFinal = closing && nextBar != -1 && noneAfterNext;
+
+    RestFollows = unit.IsFollowedByRest(bar, step);
+    CanCopy = bar > ModelBar;
+
+    // In the first bar the model is the bar itself, whose entry here was just reset.
+    const std::size_t modelAt = StepIndex(ModelBar, step);
+    const int modelInterval = Intervals[modelAt];
+    if (modelInterval != NoInterval)
+    {
+        CopyDirection = (modelInterval > 0) - (modelInterval < 0);
+        if (InvertCopy)
+            CopyDirection = -CopyDirection;
+        CopyMark = Marks[modelAt] == ChordTone ? std::uint8_t{CopiedChordTone} : Marks[modelAt];
+    }
+
+    ChoosePitch();
+
+    const std::size_t at = StepIndex(bar, step);
+    unit.SetMelody(bar, step, Pitch);
+    Intervals[at] = WrapToByte(Pitch - Prev);
+    Marks[at] = Mark;
+
+    Prev2 = Prev;
+    Prev = Pitch;
+    PrevChord = Chord;
+    PrevInterval = Intervals[at];
+    PrevMark = Mark;
+    if (Prev >= Upper && !TopReached)
+        TopReached = true;
+}
+
+void TComposer::ChoosePitch()
+{
+    // Conditions short-circuit from left to right: a draw is made only when the parts before
+    // it allow, and the order of the draws is what makes a seed reproducible.
+    const int d0 = Direction;
+    bool cadenceFixed = false;
+
+    // Direction.
+    if (PrevMark == ChordTone)
+    {
+        if (PrevInterval > 6)
+            Direction = -1; // after a leap up of more than a tritone, turn back
+        else
+        {
+            if (Position96 % 24 == 12 && Draw100() < 50)
+                Direction = 0;
+            if (Draw100() < Position96 / 3)
+            {
+                if (Prev > NextBarTarget)
+                    Direction = -1;
+                else if (Prev < NextBarTarget)
+                    Direction = 1;
+            }
+            if (Draw100() < 34 - Position96 / 3)
+            {
+                if (Prev > Anchor)
+                    Direction = -1;
+                else if (Prev < Anchor)
+                    Direction = 1;
+            }
+            if (TopReached && Draw100() < 30)
+                Direction = -1;
+            if (Draw100() < Streak - 30)
+                Direction = -d0;
+            if (Draw100() < CopyRate)
+                Direction = CopyDirection;
+            if (Draw100() < 34 - CopyRate / 3 && Prev <= Lower + 2)
+                Direction = 1;
+            if (!TopReached && Draw100() < 50 - CopyRate)
+            {
+                if (Draw100() < 60)
+                    Direction = 1;
+                if (Draw100() < 20)
+                {
+                    const int to = MoveBy(Chord, Prev, 3, 2);
+                    if (Lower <= to && to <= Upper)
+                        Direction = 2;
+                }
+                if (Draw100() < 10)
+                {
+                    const int to = MoveBy(Chord, Prev, 3, 3);
+                    if (Lower <= to && to <= Upper)
+                        Direction = 3;
+                }
+            }
+        }
+    }
+
+    // Bounds of the bar's range.
+    if (Direction > 0 && Prev >= Upper)
+        Direction = -1;
+    if (Direction < 0 && Prev <= Lower)
+        Direction = 1;
+
+    // Note kind, perhaps taken over from the model bar.
+    Mark = ChordTone;
+    if (CanCopy && Draw100() < CopyRate && (TopReached || Direction < 0 || Draw100() < CopyRate))
+    {
+        Mark = CopyMark;
+        if (Mark == CopiedChordTone && Draw100() < ChordToneRun * 20)
+            Mark = ChordTone;
+    }
+    if (PrevMark == PassingTone)
+        Mark = PassingTone; // a passing line continues
+
+    const auto neighbourOrPassing = [this] { return Mark == NeighbourTone || Mark == PassingTone; };
+    if (neighbourOrPassing() && (IsBarEdge || RestFollows))
+        Mark = ChordTone;
+    if (Mark == Appoggiatura && (IsLast || RestFollows))
+        Mark = ChordTone;
+    if (neighbourOrPassing() && AtChordChange)
+        Mark = ChordTone;
+    if (Mark == Appoggiatura && ChordChangeOut)
+        Mark = ChordTone;
+    if (neighbourOrPassing() && Length96 >= 2 * NextLength96)
+        Mark = ChordTone;
+    if (Mark == Appoggiatura && NextLength96 >= 2 * Length96)
+        Mark = ChordTone;
+    if ((Mark == NeighbourTone && Direction < 0) || (Mark == PassingTone && Direction > 1) ||
+        (Mark == Appoggiatura && Direction < 0))
+        Mark = ChordTone;
+
+    // Weighted choice of a non-chord note; short notes lean to neighbour and passing notes,
+    // long ones to appoggiaturas, and a run of chord notes pushes away from another.
+    if (PrevMark == ChordTone && Mark == ChordTone && Direction < 2 && Draw100() < 100 - CopyRate)
+    {
+        const int len = std::clamp(Length96, 1, 50);
+        int wN = (200 / len + 20) * NeighbourRate / 100;
+        int wP = (200 / len + 40) * PassingRate / 100;
+        int wA = (len / 2 + 20) * AppoggiaturaRate / 100;
+        const int wC = std::max(0, (200 / len + 30) * (100 - 25 * ChordToneRun) / 100);
+        if (IsBarEdge || RestFollows || AtChordChange)
+            wN = wP = 0;
+        if (IsLast || RestFollows || ChordChangeOut)
+            wA = 0;
+        if (Length96 >= 2 * NextLength96)
+            wN = wP = 0;
+        if (NextLength96 >= 2 * Length96)
+            wA = 0;
+        if (Direction < 0)
+            wN = wA = 0;
+        if (Direction > 1)
+            wP = 0;
+        const int t = static_cast<int>(Random(static_cast<std::uint32_t>(wC + wP + wN + wA)));
+        if (t < wN)
+            Mark = NeighbourTone;
+        else if (t < wN + wP)
+            Mark = PassingTone;
+        else if (t < wN + wP + wA)
+            Mark = Appoggiatura;
+        else
+            Mark = ChordTone;
+    }
+
+    // Checks of the kind against the bar's range.
+    const auto outside = [this](int p) { return p >= Upper || p < Lower; };
+    switch (Mark)
+    {
+    case PassingTone:
+    {
+        const int goal = MoveBy(Chord, Prev, 3, Direction);
+        if (goal > Upper || goal < Lower)
+            Mark = ChordTone;
+        break;
+    }
+    case NeighbourTone:
+    case Appoggiatura:
+        Target = Mark == NeighbourTone ? Prev : MoveBy(Chord, Prev, 3, Direction);
+        if (outside(Target))
+        {
+            Target = MoveBy(Chord, Prev, 3, -Direction);
+            if (Lower < Target && Target < Upper)
+                Direction = -Direction;
+        }
+        if (outside(Target))
+            Mark = ChordTone;
+        break;
+    case CopiedChordTone:
+        Mark = ChordTone;
+        break;
+    default:
+        break;
+    }
+
+    // After V the leading note rises and the seventh of V falls.
+    if (PrevChord == DegreeV && IsTonicOrSubmediant(Chord))
+    {
+        if (PitchClass(Prev) == 11)
+        {
+            Direction = 1;
+            Mark = ChordTone;
+            cadenceFixed = true;
+        }
+        if (PitchClass(Prev) == 5)
+        {
+            Direction = -1;
+            Mark = ChordTone;
+            cadenceFixed = true;
+        }
+    }
+
+    // Pitch.
+    if (PrevMark == NeighbourTone || PrevMark == Appoggiatura)
+        Pitch = Target; // the previous note resolves
+    else if (Mark == NeighbourTone || Mark == Appoggiatura)
+        Pitch = Direction >= 0 ? PitchAbove(Chord, Target, 1) : PitchBelow(Chord, Target, 1);
+    else if (Mark == PassingTone)
+    {
+        Pitch = MoveBy(Chord, Prev, 1, Direction);
+        if (ToneWeight(Chord, Pitch) == 3)
+            Mark = ChordTone;
+    }
+    else
+        Pitch = MoveBy(Chord, Prev, 3, Direction);
+
+    // A closing unit ends on the tonic.
+    if (!cadenceFixed && Chord == DegreeI && IsFinalNote && PitchClass(Pitch) != 0)
+    {
+        Pitch = (Prev2 == 4 && Prev == 7) ? 0 : (Prev >= 6 ? 12 : 0);
+        Mark = ChordTone;
+    }
+
+    // No rising tritone.
+    if (Pitch == Prev + 6)
+    {
+        Pitch = PitchBelow(Chord, Pitch, 3);
+        Mark = ChordTone;
+    }
+
+    // No augmented second up to the raised seventh in minor.
+    if (IsMinor() && PitchClass(Pitch) == 11 && Pitch == Prev + 3)
+    {
+        Pitch = PitchBelow(Chord, Pitch, 3);
+        Mark = ChordTone;
+    }
+
+    // Reach the final tonic from the second degree.
+    if (NextChord == DegreeI && NextIsFinal)
+    {
+        if (PitchClass(Pitch) == 5)
+        {
+            Pitch = PitchBelow(Chord, Pitch, 3);
+            Mark = ChordTone;
+        }
+        if (PitchClass(Pitch) == 0 &&
+            ((IsMajor() && Prev == Pitch + 4) || (IsMajor() && Prev == Pitch - 1) ||
+             (IsMinor() && Prev == Pitch + 3)))
+        {
+            Pitch += 2;
+            Mark = PassingTone;
+        }
+    }
+
+    // No early tonic on a lone note after V.
+    if (PrevChord == DegreeV && IsTonicOrSubmediant(Chord) && NotesInBar == 1 && !IsFinalNote &&
+        PitchClass(Pitch) == 0)
+    {
+        Pitch = Pitch > 0 ? PitchBelow(Chord, Pitch, 3) : PitchAbove(Chord, Pitch, 3);
+        Mark = ChordTone;
+    }
+
+    // Before V goes to I or VI, keep the note that must resolve off a lone next note.
+    if (Chord == DegreeV && IsTonicOrSubmediant(NextChord) && NotesInNextBar == 1 &&
+        ((NextIsFinal && PitchClass(Pitch) == 5) || (!NextIsFinal && PitchClass(Pitch) == 11)))
+    {
+        const bool down = Direction > 0;
+        Pitch = down ? PitchBelow(Chord, Pitch, 3) : PitchAbove(Chord, Pitch, 3);
+        if (Pitch == Prev)
+            Pitch = down ? PitchBelow(Chord, Pitch, 3) : PitchAbove(Chord, Pitch, 3);
+        Mark = ChordTone;
+    }
+
+    ChordToneRun = ToneWeight(Chord, Pitch) == 3 ? ChordToneRun + 1 : 0;
+    Streak = ((d0 > 0 && Direction > 0) || (d0 < 0 && Direction < 0)) ? Streak + 20 : 0;
+}
