@@ -1,0 +1,78 @@
+#include "controls/DialButton.h"
+
+#include "controls/Edges.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+TDialButton::TDialButton(QWidget* parent) : QWidget(parent)
+{
+    setCursor(Qt::ArrowCursor);
+    setFocusPolicy(Qt::NoFocus);
+    resize(10, 16);
+}
+
+void TDialButton::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+    {
+        FPressed = false;
+        update();
+        return;
+    }
+    QWidget* edit = parentWidget();
+    if (edit != nullptr && edit->isEnabled() && edit->isVisible() &&
+        edit->focusPolicy() != Qt::NoFocus)
+        edit->setFocus(Qt::OtherFocusReason);
+    FPressed = true;
+    FPressY = qRound(event->globalPosition().y());
+    if (OnPress)
+        OnPress();
+    update();
+    setCursor(Qt::SplitVCursor);
+}
+
+void TDialButton::mouseMoveEvent(QMouseEvent* event)
+{
+    // Always measured from the press, so the value follows the pointer without drifting.
+    if (FPressed && OnDrag)
+        OnDrag(FPressY - qRound(event->globalPosition().y()));
+}
+
+void TDialButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    FPressed = false;
+    setCursor(Qt::ArrowCursor);
+    update();
+}
+
+void TDialButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QPalette& pal = palette();
+    QRect inside = rect();
+    if (FPressed)
+        DrawFrame3D(painter, inside, pal.color(QPalette::Dark), pal.color(QPalette::Dark), 1);
+    else
+    {
+        DrawRaisedEdge(painter, inside, pal);
+        inside.adjust(2, 2, -2, -2);
+    }
+    painter.fillRect(inside, pal.color(QPalette::Button));
+
+    // The diamond sits 1 pixel up and left when released, so pressing seems to push it in.
+    QRect r = rect().adjusted(1, 4, -1, -4);
+    if (!FPressed)
+        r.translate(-1, -1);
+    const int cx = r.left() + r.width() / 2;
+    const int cy = r.top() + r.height() / 2;
+    const QPoint diamond[] = {QPoint(cx, r.top()), QPoint(r.left(), cy), QPoint(cx, r.bottom()),
+                              QPoint(r.right(), cy)};
+    const bool enabled = parentWidget() == nullptr || parentWidget()->isEnabled();
+    painter.setPen(enabled ? pal.color(QPalette::ButtonText)
+                           : pal.color(QPalette::Disabled, QPalette::ButtonText));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolygon(diamond, 4);
+}

@@ -1,0 +1,40 @@
+#include "controls/Edges.h"
+
+#include <QPainter>
+#include <QPalette>
+
+void DrawFrame3D(QPainter& painter, QRect& rect, const QColor& topLeft, const QColor& bottomRight,
+                 int width)
+{
+    for (int ring = 0; ring < width && rect.width() > 0 && rect.height() > 0; ++ring)
+    {
+        const int left = rect.left();
+        const int top = rect.top();
+        const int right = rect.right();
+        const int bottom = rect.bottom();
+        painter.fillRect(QRect(left, top, rect.width() - 1, 1), topLeft);
+        painter.fillRect(QRect(left, top, 1, rect.height() - 1), topLeft);
+        painter.fillRect(QRect(right, top, 1, rect.height()), bottomRight);
+        painter.fillRect(QRect(left, bottom, rect.width(), 1), bottomRight);
+        rect.adjust(1, 1, -1, -1);
+    }
+}
+
+void DrawRaisedEdge(QPainter& painter, const QRect& rect, const QPalette& palette)
+{
+    QRect r = rect;
+    DrawFrame3D(painter, r, palette.color(QPalette::Midlight), palette.color(QPalette::Shadow), 1);
+    DrawFrame3D(painter, r, palette.color(QPalette::Light), palette.color(QPalette::Dark), 1);
+}
+
+void DrawRaisedInner(QPainter& painter, const QRect& rect, const QPalette& palette)
+{
+    QRect r = rect;
+    DrawFrame3D(painter, r, palette.color(QPalette::Light), palette.color(QPalette::Dark), 1);
+}
+
+void DrawSunkenOuter(QPainter& painter, const QRect& rect, const QPalette& palette)
+{
+    QRect r = rect;
+    DrawFrame3D(painter, r, palette.color(QPalette::Dark), palette.color(QPalette::Light), 1);
+}

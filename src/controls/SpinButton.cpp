@@ -1,0 +1,107 @@
+#include "controls/SpinButton.h"
+
+#include "controls/Edges.h"
+
+#include <QEvent>
+#include <QHideEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+TSpinButton::TSpinButton(TSpinDirection direction, QWidget* parent)
+    : QWidget(parent), FDirection(direction)
+{
+    setCursor(Qt::ArrowCursor);
+    setFocusPolicy(Qt::NoFocus);
+    resize(16, 8);
+    connect(&FRepeatTimer, &QTimer::timeout, this, &TSpinButton::RepeatTick);
+}
+
+void TSpinButton::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+    {
+        Release();
+        return;
+    }
+    QWidget* edit = parentWidget();
+    if (edit != nullptr && edit->isEnabled() && edit->isVisible() &&
+        edit->focusPolicy() != Qt::NoFocus)
+        edit->setFocus(Qt::OtherFocusReason);
+    FPressed = true;
+    if (OnFire)
+        OnFire();
+    update();
+    FRepeatTimer.start(FirstRepeatMs);
+}
+
+void TSpinButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        Release();
+}
+
+void TSpinButton::changeEvent(QEvent* event)
+{
+    // A button disabled while held would otherwise never see its release and step forever.
+    if (event->type() == QEvent::EnabledChange && !isEnabled())
+        Release();
+    QWidget::changeEvent(event);
+}
+
+void TSpinButton::hideEvent(QHideEvent* event)
+{
+    Release();
+    QWidget::hideEvent(event);
+}
+
+void TSpinButton::RepeatTick()
+{
+    FRepeatTimer.setInterval(RepeatMs);
+    if (OnFire)
+        OnFire();
+}
+
+void TSpinButton::Release()
+{
+    FRepeatTimer.stop();
+    if (FPressed)
+    {
+        FPressed = false;
+        update();
+    }
+}
+
+void TSpinButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QPalette& pal = palette();
+    QRect inside = rect();
+    if (FPressed)
+        DrawFrame3D(painter, inside, pal.color(QPalette::Dark), pal.color(QPalette::Dark), 1);
+    else
+    {
+        DrawRaisedEdge(painter, inside, pal);
+        inside.adjust(2, 2, -2, -2);
+    }
+    painter.fillRect(inside, pal.color(QPalette::Button));
+
+    QRect r = rect().adjusted(4, 1, -4, -1);
+    if (!FPressed)
+        r.translate(-1, -1);
+    // Keep the triangle symmetric: a base of odd width has a single apex pixel.
+    int half = (r.width() - 1) / 2;
+    half = std::min(half, std::max(r.height() - 1, 0));
+    const int cx = r.left() + r.width() / 2;
+    const int rows = half + 1;
+    const int top = r.top() + (r.height() - rows) / 2;
+    const bool enabled = parentWidget() == nullptr || parentWidget()->isEnabled();
+    const QColor ink = enabled ? pal.color(QPalette::ButtonText)
+                               : pal.color(QPalette::Disabled, QPalette::ButtonText);
+    for (int row = 0; row < rows; ++row)
+    {
+        const int spread = FDirection == TSpinDirection::Up ? row : half - row;
+        painter.fillRect(QRect(cx - spread, top + row, 2 * spread + 1, 1), ink);
+    }
+}
