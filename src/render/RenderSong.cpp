@@ -1,0 +1,75 @@
+#include "render/RenderSong.h"
+
+#include "base/Exceptions.h"
+#include "midi/MidiData.h"
+#include "model/Munit.h"
+#include "model/Muprop.h"
+#include "model/MusicProject.h"
+#include "render/PatternCache.h"
+#include "render/RenderUnit.h"
+
+namespace
+{
+constexpr int LeadInTempo = 300;
+/// Controller 111 with value 0 on the lead-in's last tick marks the end of that bar.
+constexpr int LeadInEndController = 111;
+} // namespace
+
+std::int32_t AddLeadIn(TMidiData& midi)
+{
+    midi.AddGMSystemOn(0, 0);
+    midi.AddTempo(0, 0, LeadInTempo);
+    return 4 * midi.Division;
+}
+
+void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, bool includeReset)
+{
+    TPatternCache patterns;
+    RenderSong(project, midi, repeatCount, includeReset, patterns);
+}
+
+void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, bool includeReset,
+                TPatternCache& patterns)
+{
+    midi.SetTrackCount(TrackCount);
+    const std::int32_t barLength = 4 * midi.Division;
+    std::int32_t tick = 0;
+    TMuprop* previous = nullptr;
+    if (includeReset)
+    {
+        tick = AddLeadIn(midi);
+        midi.AddControlChange(0, barLength - 1, 0, LeadInEndController, 0);
+    }
+
+    for (int repeat = 0; repeat < repeatCount; ++repeat)
+    {
+        for (int i = 0; i < project.Count(); ++i)
+        {
+            if (TMuprop* property = project.PropertyAt(i))
+            {
+                property->EmitTrackSetup(midi, tick, previous);
+                previous = property;
+            }
+            else if (TMunit* unit = project.UnitAt(i))
+            {
+                // The properties carry over from one repetition to the next: a single
+                // property set at the top is sent once.
+                unit->SetProperty(previous);
+                RenderToMidi(*unit, midi, tick, patterns);
+                tick += barLength * unit->BarCount;
+            }
+        }
+    }
+}
+
+void RenderUnitPlayback(const TMunit& unit, TMidiData& midi, bool includeReset)
+{
+    if (unit.Property == nullptr)
+        throw ELyravaneError("A music unit without properties cannot be rendered");
+    if (midi.TrackCount() < TrackCount)
+        midi.SetTrackCount(TrackCount);
+    // Unlike the song, no controller 111 closes the lead-in here.
+    const std::int32_t tick = includeReset ? AddLeadIn(midi) : 0;
+    unit.Property->EmitTrackSetup(midi, tick, nullptr);
+    RenderToMidi(unit, midi, tick);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+class TMidiData;
+class TMunit;
+class TMusicProject;
+class TPatternCache;
+
+/// The General MIDI lead-in: System On and tempo 300 at tick 0 of track 0, so the reset
+/// has 0.8 seconds of silence to settle. Returns the tick where the music starts (one bar).
+std::int32_t AddLeadIn(TMidiData& midi);
+
+/// The whole song, as played and exported: the lead-in bar with includeReset (closed by
+/// controller 111 on its last tick), then every entry repeatCount times, a property set
+/// sending only the settings that differ from the one before it. Every unit is attached to
+/// the property set before it on the way. Each pattern file is read once, however many
+/// units use it.
+void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, bool includeReset);
+/// The same, reading pattern files through the given cache.
+void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, bool includeReset,
+                TPatternCache& patterns);
+
+/// "Reproducir partitura": the unit's own properties in full, then the unit once, after the
+/// lead-in bar with includeReset.
+void RenderUnitPlayback(const TMunit& unit, TMidiData& midi, bool includeReset);
