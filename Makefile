@@ -4,6 +4,7 @@
 BUILD      ?= build
 TEST_BUILD ?= build-asan
 BENCH_ARGS ?=
+FUZZ_SECONDS ?= 60
 
 .PHONY: all build deps run demo test bench fuzz clean
 
@@ -30,5 +31,9 @@ test: deps
 bench: deps build
 	@./scripts/bench $(BUILD)/bin $(BENCH_ARGS)
 
+# Each libFuzzer target for FUZZ_SECONDS (clang, in build-fuzz/); fails on any finding.
+fuzz: deps
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/fuzz
+
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) build-fuzz

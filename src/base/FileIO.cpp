@@ -70,6 +70,11 @@ void WriteFileAtomically(const std::string& path, const std::string& data)
     std::error_code ec;
     if (fs::is_directory(target, ec))
         throw EFCreateError(path, SystemReason(EISDIR));
+    // The rename below would replace a file even where the user may not write it (a
+    // read-only song): such a file is refused as opening it for writing would be.
+    if (::faccessat(AT_FDCWD, path.c_str(), F_OK, AT_EACCESS) == 0 &&
+        ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        throw EFCreateError(path, SystemReason(errno));
 
     std::string hidden = ".";
     hidden += target.filename().string();
@@ -128,6 +133,15 @@ void WriteFileAtomically(const std::string& path, const std::string& data)
         const int error = errno;
         ::unlink(temp.c_str());
         throw EFCreateError(path, SystemReason(error));
+    }
+    // The new name lives in the directory: sync it too, so that once a save has returned a
+    // crash cannot bring the old file back. The data is on disk by now either way, so a
+    // directory that cannot be synced fails nothing.
+    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0)
+    {
+        ::fsync(dirFd);
+        ::close(dirFd);
     }
 }
 

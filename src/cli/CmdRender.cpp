@@ -13,33 +13,14 @@
 int CmdExport(const std::vector<std::string>& words)
 {
     const TArgs args(words, {"--repeat", "--unit", "--pattern-dir"}, {"--gm-reset"});
-    const std::string& input = args.Input();
+    args.Input();
     const std::string out = args.Required("-o");
     if (args.Has("--unit") && args.Has("--repeat"))
         throw EUsageError("--repeat does not apply to a single unit (--unit)");
-    const long long repeat = args.Number("--repeat", 1, 4, 1);
     const long long unitEntry = args.Number("--unit", 1, MaxFileEntries - 1, 0);
-    const bool gmReset = args.Has("--gm-reset");
-    LoadLibraries(FindPatternDir(args.Value("--pattern-dir").value_or("")));
-
-    TMusicProject song;
-    LoadSong(song, input);
     // Everything is rendered before the file is written, and the file is written through a
     // temporary beside it: a failure leaves no output behind.
-    TMidiData midi;
-    if (unitEntry == 0)
-        RenderSong(song, midi, static_cast<int>(repeat), gmReset);
-    else
-    {
-        const int entry = static_cast<int>(unitEntry);
-        const TMunit* unit = entry < song.Count() ? song.UnitAt(entry) : nullptr;
-        if (unit == nullptr)
-            throw ELyravaneError("--unit " + std::to_string(entry) +
-                                 ": entry is not a music unit (the song has entries 0.." +
-                                 std::to_string(song.Count() - 1) + ")");
-        RenderUnitPlayback(*unit, midi, gmReset);
-    }
-    midi.SaveToFile(out);
+    RenderForPlayback(args, unitEntry).SaveToFile(out);
     return 0;
 }
 

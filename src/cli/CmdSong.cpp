@@ -44,7 +44,9 @@ std::string RomanDegree(int degree)
     static const char* const numerals[] = {"I", "II", "III", "IV", "V", "VI"};
     if (degree >= 1 && degree <= 6)
         return numerals[degree - 1];
-    return "?" + std::to_string(degree);
+    std::string other = "?";
+    other += std::to_string(degree);
+    return other;
 }
 
 void PrintProperty(const TMuprop& p)
@@ -71,14 +73,22 @@ void PrintUnit(const TMunit& u)
     {
         std::string chords;
         for (int k = 0; k < u.BeatsPerBar; ++k)
-            chords += (k ? " " : "") + RomanDegree(u.GetChord(b, k));
+        {
+            if (k > 0)
+                chords += ' ';
+            chords += RomanDegree(u.GetChord(b, k));
+        }
         std::string rhythm;
         std::string melody;
         for (int s = 0; s < u.StepsPerBar(); ++s)
         {
             rhythm += u.GetRhythm(b, s);
             if (u.GetRhythm(b, s) == RhythmOnset)
-                melody += (melody.empty() ? "" : " ") + std::to_string(u.GetMelody(b, s));
+            {
+                if (!melody.empty())
+                    melody += ' ';
+                melody += std::to_string(u.GetMelody(b, s));
+            }
         }
         std::printf("  bar %d: chords %-15s rhythm %s melody [%s]\n", b + 1, chords.c_str(),
                     rhythm.c_str(), melody.c_str());

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+class TArgs;
+class TMidiData;
 class TMusicProject;
 
 // Each command takes the words after its name and returns the exit status.
@@ -12,6 +14,8 @@ int CmdCompose(const std::vector<std::string>& words);
 int CmdRandomize(const std::vector<std::string>& words);
 int CmdExport(const std::vector<std::string>& words);
 int CmdPreview(const std::vector<std::string>& words);
+int CmdRender(const std::vector<std::string>& words);
+int CmdPlay(const std::vector<std::string>& words);
 
 // Shared by the commands.
 
@@ -21,3 +25,6 @@ std::string FindPatternDir(const std::string& given);
 void LoadLibraries(const std::string& patternDir);
 /// Loads a song from a project file, with its units attached to their property sets.
 void LoadSong(TMusicProject& song, const std::string& path);
+/// The song (unitEntry 0) or the single unit of that entry, as playback and export render
+/// it, with --repeat and --gm-reset; loads the libraries of --pattern-dir and the input song.
+TMidiData RenderForPlayback(const TArgs& args, long long unitEntry);

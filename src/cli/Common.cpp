@@ -2,7 +2,11 @@
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "midi/ArrangeList.h"
+#include "base/Exceptions.h"
+#include "midi/MidiData.h"
+#include "model/Munit.h"
 #include "model/MusicProject.h"
+#include "render/RenderSong.h"
 
 #include <filesystem>
 
@@ -31,4 +35,27 @@ void LoadSong(TMusicProject& song, const std::string& path)
     loaded.LoadFromFile(path);
     song.Assign(loaded);
     song.AttachProperties();
+}
+
+TMidiData RenderForPlayback(const TArgs& args, long long unitEntry)
+{
+    const long long repeat = args.Number("--repeat", 1, 4, 1);
+    const bool gmReset = args.Has("--gm-reset");
+    LoadLibraries(FindPatternDir(args.Value("--pattern-dir").value_or("")));
+    TMusicProject song;
+    LoadSong(song, args.Input());
+    TMidiData midi;
+    if (unitEntry == 0)
+    {
+        RenderSong(song, midi, static_cast<int>(repeat), gmReset);
+        return midi;
+    }
+    const int entry = static_cast<int>(unitEntry);
+    const TMunit* unit = entry < song.Count() ? song.UnitAt(entry) : nullptr;
+    if (unit == nullptr)
+        throw ELyravaneError("--unit " + std::to_string(entry) +
+                             ": entry is not a music unit (the song has entries 0.." +
+                             std::to_string(song.Count() - 1) + ")");
+    RenderUnitPlayback(*unit, midi, gmReset);
+    return midi;
 }

@@ -18,7 +18,9 @@ const char* const Usage =
     "  randomize IN.lvp -o OUT.lvp [--seed N] [--entry E]\n"
     "  export IN.lvp -o OUT.mid [--repeat R] [--gm-reset]\n"
     "  export IN.lvp --unit K -o OUT.mid [--gm-reset]\n"
-    "  preview IN.lvp --slot T -o OUT.mid [--gm-reset]\n";
+    "  preview IN.lvp --slot T -o OUT.mid [--gm-reset]\n"
+    "  render IN.lvp -o OUT.wav [--repeat R] [--gm-reset] [--soundfont SF2] [--sample-rate HZ]\n"
+    "  play IN.lvp [--unit K] [--repeat R] [--gm-reset] [--soundfont SF2] [--audio-driver NAME]\n";
 
 struct TCommand
 {
@@ -29,6 +31,12 @@ struct TCommand
 const TCommand Commands[] = {
     {"new", CmdNew},
     {"info", CmdInfo},
+    {"compose", CmdCompose},
+    {"randomize", CmdRandomize},
+    {"export", CmdExport},
+    {"preview", CmdPreview},
+    {"render", CmdRender},
+    {"play", CmdPlay},
 };
 } // namespace
 

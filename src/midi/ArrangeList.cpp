@@ -80,6 +80,10 @@ void TArrangeList::LoadIndexText(std::string_view text, const std::string& patte
                 ++pos;
         }
 
+        // A zero byte ends the text of its line: file names and display names end there
+        // wherever they go (the project file keeps a name up to its zero byte).
+        line = line.substr(0, line.find('\0'));
+
         std::string fileName;
         std::string name;
         const std::size_t bar = line.find('|');

@@ -468,6 +468,10 @@ void TMidiData::LoadFromString(std::string_view bytes)
                 }
                 const bool oneDataByte = status >= 0xC0 && status <= 0xDF;
                 const std::uint8_t second = oneDataByte ? 0 : chunk.Byte();
+                // A data byte has bit 7 clear; a status byte in its place is a broken file,
+                // and kept it would reach every file we write from this pattern.
+                if ((first & 0x80) != 0 || (second & 0x80) != 0)
+                    throw EInvalidMidiFile();
 
                 const int list = singleTrack ? (status & 0x0F) : t;
                 TOpenNotes& open = openNotes[singleTrack ? list : 0];

@@ -1,0 +1,28 @@
+#include "app/LyravaneApplication.h"
+
+#include "ui/MessageBoxes.h"
+
+#include <exception>
+
+TLyravaneApplication::TLyravaneApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TLyravaneApplication::notify(QObject* receiver, QEvent* event)
+{
+    try
+    {
+        return QApplication::notify(receiver, event);
+    }
+    catch (const std::exception& error)
+    {
+        if (MessageBoxes != nullptr)
+            MessageBoxes->Show(activeWindow(), QString::fromUtf8(error.what()), TMsgIcon::Error,
+                               TMsgButtons::Ok);
+    }
+    catch (...)
+    {
+        if (MessageBoxes != nullptr)
+            MessageBoxes->Show(activeWindow(), QStringLiteral("Error desconocido"), TMsgIcon::Error,
+                               TMsgButtons::Ok);
+    }
+    return false;
+}

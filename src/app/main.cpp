@@ -1,0 +1,203 @@
+// The desktop program: one copy per user, the pattern libraries, the main window.
+//
+// Developer aids, read from the environment:
+//   LYRAVANE_STARTUP_TIMING=1   prints, once the main window has been shown and painted, the
+//                               time since main() and the wall-clock time in nanoseconds
+//                               (to compare with a time taken before the process started).
+//   LYRAVANE_SCREENSHOT=FILE    saves a picture of the main window to FILE once it has been
+//                               shown, and ends the program.
+//   LYRAVANE_SCREENSHOT_TAB=N   with LYRAVANE_SCREENSHOT: selects tab N before the picture.
+
+#include "app/AppUtils.h"
+#include "app/LyravaneApplication.h"
+#include "audio/MediaPlayer.h"
+#include "audio/Synthesizer.h"
+#include "audio/TempDir.h"
+#include "midi/ArrangeList.h"
+#include "ui/FileDialogs.h"
+#include "ui/LyravaneMainForm.h"
+#include "ui/MessageBoxes.h"
+#include "ui/SingleInstance.h"
+#include "ui/UnitClipboard.h"
+#include "ui/WindowUtils.h"
+
+#include <QFont>
+#include <QIcon>
+#include <QScreen>
+#include <QTabBar>
+#include <QTimer>
+#include <QWindow>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <utility>
+
+namespace
+{
+using TClock = std::chrono::steady_clock;
+
+/// With LYRAVANE_STARTUP_TIMING set, prints how long start-up took up to a named step.
+void Stamp(const char* step, TClock::time_point mainEntered)
+{
+    static const bool timing = qEnvironmentVariableIntValue("LYRAVANE_STARTUP_TIMING") != 0;
+    if (timing)
+        std::fprintf(
+            stderr, "lyravane: %-24s %6.1f ms after main()\n", step,
+            std::chrono::duration<double, std::milli>(TClock::now() - mainEntered).count());
+}
+
+/// Calls a function once the window has been exposed and painted for the first time.
+class TFirstPaintWatcher : public QObject
+{
+public:
+    TFirstPaintWatcher(QWindow* window, std::function<void()> done)
+        : QObject(window), FDone(std::move(done))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* window = static_cast<QWindow*>(watched);
+        if (event->type() == QEvent::Expose && window->isExposed() && FDone)
+        {
+            // The widget paints while it handles this event; report right after that.
+            QTimer::singleShot(0, window, std::exchange(FDone, nullptr));
+            window->removeEventFilter(this);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> FDone;
+};
+
+void RunDeveloperAids(TLyravaneMainForm& form, TClock::time_point mainEntered,
+                      std::function<bool()> soundFontLoaded)
+{
+    const bool timing = qEnvironmentVariableIntValue("LYRAVANE_STARTUP_TIMING") != 0;
+    const QString screenshot = qEnvironmentVariable("LYRAVANE_SCREENSHOT");
+    if ((!timing && screenshot.isEmpty()) || form.windowHandle() == nullptr)
+        return;
+    new TFirstPaintWatcher(
+        form.windowHandle(),
+        [&form, timing, screenshot, mainEntered, soundFontLoaded]
+        {
+            if (timing)
+            {
+                const auto sinceMain =
+                    std::chrono::duration<double, std::milli>(TClock::now() - mainEntered);
+                const auto wall = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                    std::chrono::system_clock::now().time_since_epoch());
+                std::fprintf(stderr,
+                             "lyravane: window shown %.1f ms after main(); wall %lld ns; "
+                             "SoundFont %s\n",
+                             sinceMain.count(), static_cast<long long>(wall.count()),
+                             soundFontLoaded() ? "loaded" : "still loading");
+            }
+            if (screenshot.isEmpty())
+                return;
+            bool hasTab = false;
+            const int tab = qEnvironmentVariableIntValue("LYRAVANE_SCREENSHOT_TAB", &hasTab);
+            if (hasTab && tab >= 0 && tab < form.TabControl1->count())
+                form.TabControl1->setCurrentIndex(tab);
+            // Give the pages a moment to settle, then picture the whole window.
+            QTimer::singleShot(300, &form,
+                               [&form, screenshot]
+                               {
+                                   form.grab().save(screenshot);
+                                   QApplication::exit(0);
+                               });
+        });
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const TClock::time_point mainEntered = TClock::now();
+
+    TLyravaneApplication app(argc, argv);
+    QFont font = QApplication::font();
+    font.setPointSize(9);
+    QApplication::setFont(font);
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/lyravane/lyravane-64.png"));
+    icon.addFile(QStringLiteral(":/lyravane/lyravane-128.png"));
+    QApplication::setWindowIcon(icon);
+
+    TQtMessageBoxes messageBoxes;
+    app.MessageBoxes = &messageBoxes;
+    Stamp("application", mainEntered);
+
+    // A copy runs already: it comes to the front, and this one ends without a window.
+    TSingleInstance instance;
+    if (instance.NotifyRunningCopy())
+        return 0;
+
+    const std::string programDir = ProgramDir();
+    try
+    {
+        LoadPatternLibraries(FindPatternDir(programDir));
+    }
+    catch (const std::exception&)
+    {
+        messageBoxes.Show(nullptr, QStringLiteral("B01"), TMsgIcon::None, TMsgButtons::Ok);
+        return 1;
+    }
+    instance.Listen();
+    Stamp("pattern libraries", mainEntered);
+
+    // The SoundFont starts loading now, on a thread of its own; the window does not wait.
+    TSynthesizer synth;
+    TMediaPlayer player(synth);
+    std::unique_ptr<TTempDir> tempDir;
+    try
+    {
+        tempDir = std::make_unique<TTempDir>();
+    }
+    catch (const std::exception& error)
+    {
+        messageBoxes.Show(nullptr, QString::fromUtf8(error.what()), TMsgIcon::Error,
+                          TMsgButtons::Ok);
+        return 1;
+    }
+
+    TQtFileDialogRunner fileDialogs;
+    TQtUnitClipboard clipboard;
+    TMainFormServices services;
+    services.MessageBoxes = &messageBoxes;
+    services.FileDialogs = &fileDialogs;
+    services.Clipboard = &clipboard;
+    services.Player = &player;
+    services.PlayerReady = [&synth] { return synth.LoadFinished(); };
+    services.TempMidiFile = tempDir->TempMidiFile();
+    services.HelpFile = QString::fromStdString(FindHelpFile(programDir));
+
+    Stamp("synthesiser started", mainEntered);
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    int result = 0;
+    {
+        TLyravaneMainForm form(services, arguments);
+        Stamp("main window created", mainEntered);
+        QObject::connect(&instance, &TSingleInstance::ActivateRequested, &form,
+                         [&form]
+                         {
+                             if (form.isMinimized())
+                                 form.showNormal();
+                             form.raise();
+                             form.activateWindow();
+                         });
+        form.setAttribute(Qt::WA_QuitOnClose, true);
+        form.ShowWindow();
+        Stamp("main window show()", mainEntered);
+        RunDeveloperAids(form, mainEntered, [&synth] { return synth.LoadFinished(); });
+        result = TLyravaneApplication::exec();
+        app.MessageBoxes = nullptr;
+    }
+    return result;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+/// The four operations the program asks of a media player; the desktop program reaches the
+/// player through this, so its tests can put a recording fake in its place.
+class TAbstractMediaPlayer
+{
+public:
+    virtual ~TAbstractMediaPlayer() = default;
+
+    /// Stops playback, silences every note and releases the file; nothing when none is open.
+    virtual void Close() = 0;
+    /// The file the next Open opens.
+    virtual void SetFileName(const std::string& fileName) = 0;
+    /// Opens the file for playing; raises an exception whose what() the user can read.
+    virtual void Open() = 0;
+    /// Starts the open file from its beginning and returns at once; restarts a playing one.
+    virtual void Play() = 0;
+};

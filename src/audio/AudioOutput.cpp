@@ -1,0 +1,122 @@
+#include "audio/AudioOutput.h"
+
+#include "audio/AudioError.h"
+
+#include <algorithm>
+#include <chrono>
+#include <mutex>
+#include <utility>
+
+#include <dlfcn.h>
+
+namespace
+{
+extern "C" void SilentAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+/// ALSA prints its own complaints to standard error when there is no sound card, before
+/// FluidSynth reports the failure that we turn into our message. ALSA is loaded (or not)
+/// with FluidSynth, so it is looked up at run time rather than linked.
+void QuietAlsa()
+{
+    static std::once_flag once;
+    std::call_once(once,
+                   []
+                   {
+                       using THandler =
+                           void (*)(const char*, int, const char*, int, const char*, ...);
+                       using TSetHandler = int (*)(THandler);
+                       if (void* symbol = ::dlsym(RTLD_DEFAULT, "snd_lib_error_set_handler"))
+                           reinterpret_cast<TSetHandler>(symbol)(&SilentAlsaError);
+                   });
+}
+} // namespace
+
+TAudioOutput::TAudioOutput(fluid_settings_t* settings, const TOutputOptions& options,
+                           TRenderFunction render)
+    : FOptions(options), FRender(std::move(render))
+{
+    double sampleRate = 44100;
+    fluid_settings_getnum(settings, "synth.sample-rate", &sampleRate);
+
+    if (options.Driver == "null")
+    {
+        FDriverName = "null";
+        FNullThread = std::thread([this, sampleRate] { RunNullOutput(sampleRate); });
+        return;
+    }
+
+    fluid_settings_setint(settings, "audio.period-size", options.PeriodSize);
+    fluid_settings_setint(settings, "audio.periods", options.Periods);
+    // The output's thread renders through our callback, which takes the player's lock, so
+    // a song can be closed while the output runs.
+    const std::vector<std::string> candidates = options.Driver.empty()
+                                                    ? std::vector<std::string>{"pulseaudio", "alsa"}
+                                                    : std::vector<std::string>{options.Driver};
+    QuietAlsa();
+    std::string tried;
+    std::string reasons;
+    for (const std::string& name : candidates)
+    {
+        TFluidErrorScope errors;
+        if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) == FLUID_OK)
+            FDriver.reset(new_fluid_audio_driver2(settings, &TAudioOutput::DriverCallback, this));
+        if (FDriver)
+        {
+            FDriverName = name;
+            return;
+        }
+        tried += (tried.empty() ? "" : ", ") + name;
+        if (!errors.Errors().empty())
+            reasons += (reasons.empty() ? "" : "; ") + errors.Errors();
+        else
+            reasons += (reasons.empty() ? "" : "; ") + name + " is not available";
+    }
+    throw EAudioError("No audio output could be opened (tried " + tried + ": " + reasons +
+                      "). Connect a sound device or start the sound server (PipeWire or "
+                      "PulseAudio); lyravane-cli render writes a WAV file without one.");
+}
+
+TAudioOutput::~TAudioOutput()
+{
+    FDriver.reset();
+    FStopping = true;
+    if (FNullThread.joinable())
+        FNullThread.join();
+}
+
+int TAudioOutput::DriverCallback(void* data, int len, int /*nfx*/, float* /*fx*/[], int nout,
+                                 float* out[])
+{
+    auto* self = static_cast<TAudioOutput*>(data);
+    if (nout < 2)
+        return FLUID_FAILED;
+    self->RenderBlock(out[0], out[1], len);
+    // Outputs of more than two channels get the stereo mix on their first pair only.
+    for (int c = 2; c < nout; ++c)
+        std::fill(out[c], out[c] + len, 0.0f);
+    return FLUID_OK;
+}
+
+void TAudioOutput::RenderBlock(float* left, float* right, int frames)
+{
+    FRender(left, right, frames);
+    if (FOptions.BlockObserver)
+        FOptions.BlockObserver(left, right, frames);
+}
+
+void TAudioOutput::RunNullOutput(double sampleRate)
+{
+    const int frames = std::max(FOptions.PeriodSize, 1);
+    std::vector<float> left(static_cast<size_t>(frames));
+    std::vector<float> right(static_cast<size_t>(frames));
+    const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(frames / sampleRate));
+    auto next = std::chrono::steady_clock::now();
+    // Paced like a sound card: one period per period of time, so a song takes its length.
+    while (!FStopping)
+    {
+        RenderBlock(left.data(), right.data(), frames);
+        next += period;
+        std::this_thread::sleep_until(next);
+    }
+}

@@ -1,0 +1,165 @@
+#include "audio/Synthesizer.h"
+
+#include "audio/AudioError.h"
+#include "midi/MidiData.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <set>
+#include <utility>
+
+namespace
+{
+constexpr int DrumChannel = 9;
+constexpr int DrumBank = 128;
+
+std::string HowToGetOne()
+{
+    return std::string("install the package fluid-soundfont-gm or choose a SoundFont");
+}
+
+/// Checks that path names a readable file before FluidSynth tries it, so the message can
+/// tell a missing file from an unreadable one.
+void CheckSoundFontFile(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status))
+        throw EAudioError("No SoundFont found at " + path + ": " + HowToGetOne());
+    if (fs::is_directory(status))
+        throw EAudioError("The SoundFont " + path +
+                          " is a directory, not a file: " + HowToGetOne());
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        throw EAudioError("The SoundFont " + path + " cannot be read (" + std::strerror(errno) +
+                          "): " + HowToGetOne());
+    // SoundFonts (and the DLS files FluidSynth also takes) are RIFF files. Anything else is
+    // refused here, before FluidSynth's loaders try it and complain on standard error.
+    char magic[4] = {};
+    const bool riff = std::fread(magic, 1, 4, file) == 4 && std::memcmp(magic, "RIFF", 4) == 0;
+    std::fclose(file);
+    if (!riff)
+        throw EAudioError("The SoundFont " + path +
+                          " could not be loaded (not a SoundFont file): " + HowToGetOne());
+}
+} // namespace
+
+TSynthesizer::TSynthesizer(const TSynthOptions& options)
+    : FOptions(options),
+      FSoundFontPath(options.SoundFont.empty() ? std::string(DefaultSoundFont) : options.SoundFont)
+{
+    TFluidErrorScope errors;
+    FSettings.reset(new_fluid_settings());
+    if (!FSettings)
+        throw EAudioError("The synthesiser could not be set up" + errors.Reason());
+    fluid_settings_t* s = FSettings.get();
+    fluid_settings_setnum(s, "synth.sample-rate", options.SampleRate);
+    fluid_settings_setnum(s, "synth.gain", options.Gain);
+    fluid_settings_setint(s, "synth.dynamic-sample-loading", options.DynamicSampleLoading ? 1 : 0);
+    // Our files never select banks: channel 9 takes its kit from bank 128 by its program
+    // change alone, as on any General MIDI synthesiser, and a stray bank select in a user's
+    // pattern file cannot move a melodic part onto a drum kit.
+    fluid_settings_setstr(s, "synth.midi-bank-select", "gm");
+    FSynth.reset(new_fluid_synth(s));
+    if (!FSynth)
+        throw EAudioError("The synthesiser could not be started" + errors.Reason());
+
+    FLoaded = std::async(std::launch::async, [this] { return Load(); }).share();
+}
+
+TSynthesizer::~TSynthesizer()
+{
+    if (FLoaded.valid())
+        FLoaded.wait();
+}
+
+int TSynthesizer::Load()
+{
+    const auto start = std::chrono::steady_clock::now();
+    struct TStopwatch
+    {
+        std::chrono::steady_clock::time_point Start;
+        std::chrono::duration<double>& Out;
+        ~TStopwatch() { Out = std::chrono::steady_clock::now() - Start; }
+    } stopwatch{start, FLoadTime};
+
+    CheckSoundFontFile(FSoundFontPath);
+    TFluidErrorScope errors;
+    const int id = fluid_synth_sfload(FSynth.get(), FSoundFontPath.c_str(), 1);
+    if (id == FLUID_FAILED)
+        throw EAudioError("The SoundFont " + FSoundFontPath + " could not be loaded" +
+                          errors.Reason() + ": " + HowToGetOne());
+    FSoundFontId = id;
+    // The presets a reset selects stay in memory, so a reset never reads samples.
+    if (FOptions.DynamicSampleLoading)
+    {
+        Pin(0, 0);
+        Pin(DrumBank, 0);
+    }
+    return id;
+}
+
+void TSynthesizer::WaitUntilLoaded() const
+{
+    FLoaded.get();
+}
+
+bool TSynthesizer::LoadFinished() const
+{
+    return FLoaded.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+fluid_synth_t* TSynthesizer::Synth() const
+{
+    WaitUntilLoaded();
+    return FSynth.get();
+}
+
+std::chrono::duration<double> TSynthesizer::LoadTime() const
+{
+    FLoaded.wait();
+    return FLoadTime;
+}
+
+void TSynthesizer::Pin(int bank, int program) const
+{
+    fluid_sfont_t* font = fluid_synth_get_sfont_by_id(FSynth.get(), FSoundFontId);
+    if (!font)
+        return;
+    // A kit the SoundFont lacks (FluidR3_GM has no 56 or 127) plays FluidSynth's substitute,
+    // the standard kit; a missing melodic program has nothing to pin.
+    if (!fluid_sfont_get_preset(font, bank, program))
+    {
+        if (bank != DrumBank)
+            return;
+        program = 0;
+        if (!fluid_sfont_get_preset(font, bank, program))
+            return;
+    }
+    fluid_synth_pin_preset(FSynth.get(), FSoundFontId, bank, program);
+}
+
+void TSynthesizer::PreparePresets(const TMidiData& midi) const
+{
+    WaitUntilLoaded();
+    if (!FOptions.DynamicSampleLoading)
+        return;
+    std::set<std::pair<int, int>> wanted;
+    for (int t = 0; t < midi.TrackCount(); ++t)
+    {
+        const TMidiTrack& track = *midi.GetTrack(t);
+        for (int i = 0; i < track.Count(); ++i)
+        {
+            const TMidiEvent& e = *track.Get(i);
+            if (e.DataSize() < 2 || (e.Status() & 0xF0) != 0xC0)
+                continue;
+            const int channel = e.Status() & 0x0F;
+            wanted.emplace(channel == DrumChannel ? DrumBank : 0, e.Data[1] & 0x7F);
+        }
+    }
+    for (const auto& [bank, program] : wanted)
+        Pin(bank, program);
+}

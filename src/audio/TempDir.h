@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+/// A private directory (mode 0700) made inside the system's temporary directory when the
+/// object is created and removed, with everything in it, when it is destroyed. Nobody else
+/// can place or read a file there, so a fixed name inside it is safe.
+class TTempDir
+{
+public:
+    /// Raises EFCreateError when the directory cannot be made.
+    TTempDir();
+    ~TTempDir();
+    TTempDir(const TTempDir&) = delete;
+    TTempDir& operator=(const TTempDir&) = delete;
+
+    /// The directory, without a trailing separator.
+    const std::string& Path() const { return FPath; }
+    /// The temporary MIDI file "$$$.mid" of playback, the start-up priming and the pattern
+    /// preview: the same path every time.
+    std::string TempMidiFile() const;
+
+private:
+    std::string FPath;
+};

@@ -1,0 +1,139 @@
+#include "audio/MediaPlayer.h"
+#include "audio/OfflineRenderer.h"
+#include "audio/Synthesizer.h"
+#include "audio/TempDir.h"
+#include "base/Exceptions.h"
+#include "cli/Args.h"
+#include "cli/Commands.h"
+#include "midi/MidiData.h"
+#include "model/Munit.h"
+#include "model/MusicProject.h"
+#include "render/RenderSong.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include <unistd.h>
+
+namespace
+{
+std::string Clock(double seconds)
+{
+    const int tenths = static_cast<int>(seconds * 10 + 0.5);
+    char text[32];
+    std::snprintf(text, sizeof text, "%d:%02d.%d", tenths / 600, tenths / 10 % 60, tenths % 10);
+    return text;
+}
+
+volatile std::sig_atomic_t StopRequested = 0;
+
+void RequestStop(int)
+{
+    StopRequested = 1;
+}
+
+/// Routes Ctrl+C and SIGTERM to StopRequested while it lives, so playback can end cleanly.
+class TStopSignals
+{
+public:
+    TStopSignals()
+    {
+        StopRequested = 0;
+        struct sigaction action
+        {
+        };
+        action.sa_handler = RequestStop;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &FOldInt);
+        ::sigaction(SIGTERM, &action, &FOldTerm);
+    }
+    ~TStopSignals()
+    {
+        ::sigaction(SIGINT, &FOldInt, nullptr);
+        ::sigaction(SIGTERM, &FOldTerm, nullptr);
+    }
+    TStopSignals(const TStopSignals&) = delete;
+    TStopSignals& operator=(const TStopSignals&) = delete;
+
+private:
+    struct sigaction FOldInt
+    {
+    };
+    struct sigaction FOldTerm
+    {
+    };
+};
+} // namespace
+
+int CmdRender(const std::vector<std::string>& words)
+{
+    const TArgs args(words, {"--repeat", "--soundfont", "--sample-rate", "--pattern-dir"},
+                     {"--gm-reset"});
+    const std::string out = args.Required("-o");
+    args.Input();
+    TSynthOptions options;
+    options.SoundFont = args.Value("--soundfont").value_or("");
+    options.SampleRate = static_cast<int>(args.Number("--sample-rate", 8000, 96000, 44100));
+    // The SoundFont loads while the song is rendered to MIDI.
+    TSynthesizer synth(options);
+    const std::string midiBytes = RenderForPlayback(args, 0).SaveToString();
+
+    const bool live = ::isatty(STDERR_FILENO);
+    const auto start = std::chrono::steady_clock::now();
+    const TRenderResult result =
+        RenderMidiToWav(synth, midiBytes, out,
+                        [&](double done)
+                        {
+                            if (live)
+                                std::fprintf(stderr, "\rrendering %s: %3d%%", out.c_str(),
+                                             static_cast<int>(done * 100));
+                        });
+    const double took =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = static_cast<double>(result.Frames) / result.SampleRate;
+    std::fprintf(stderr, "%srendered %s: %s of audio at %d Hz in %.2f s (%.0fx real time)\n",
+                 live ? "\r" : "", out.c_str(), Clock(seconds).c_str(), result.SampleRate, took,
+                 took > 0 ? seconds / took : 0.0);
+    return 0;
+}
+
+int CmdPlay(const std::vector<std::string>& words)
+{
+    const TArgs args(words,
+                     {"--unit", "--repeat", "--soundfont", "--audio-driver", "--pattern-dir"},
+                     {"--gm-reset"});
+    args.Input();
+    if (args.Has("--unit") && args.Has("--repeat"))
+        throw EUsageError("--repeat does not apply to a single unit (--unit)");
+    const long long unitEntry = args.Number("--unit", 1, MaxFileEntries - 1, 0);
+    // From here on Ctrl+C ends the command through its destructors, which remove the
+    // temporary directory.
+    TStopSignals signals;
+    TSynthOptions options;
+    options.SoundFont = args.Value("--soundfont").value_or("");
+    TSynthesizer synth(options);
+    TTempDir temp;
+    RenderForPlayback(args, unitEntry).SaveToFile(temp.TempMidiFile());
+
+    TOutputOptions output;
+    output.Driver = args.Value("--audio-driver").value_or("");
+    TMediaPlayer player(synth, output);
+    player.SetFileName(temp.TempMidiFile());
+    player.Open();
+    if (!StopRequested)
+        player.Play();
+    std::fprintf(stderr, "playing %s through %s (Ctrl+C stops)\n", args.Input().c_str(),
+                 player.DriverName().c_str());
+    while (player.Playing() && !StopRequested)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    player.Close();
+    if (StopRequested)
+    {
+        std::fprintf(stderr, "stopped\n");
+        return 130;
+    }
+    return 0;
+}

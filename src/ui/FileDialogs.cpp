@@ -1,0 +1,58 @@
+#include "ui/FileDialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStringList>
+
+QString QtNameFilters(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+    {
+        const QString description = parts[i].trimmed();
+        const QString pattern = parts[i + 1].trimmed();
+        if (pattern.isEmpty())
+            continue;
+        // Qt reads the patterns from the parentheses; add them when the text has none.
+        filters << (description.contains(QLatin1Char('('))
+                        ? description
+                        : description + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+std::optional<QString> TQtFileDialogRunner::Run(QWidget* owner, const TFileDialogRequest& request)
+{
+    QFileDialog dialog(owner, request.Title);
+    dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(QtNameFilters(request.Filter));
+    dialog.setDefaultSuffix(request.DefaultExt);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (!request.FileName.isEmpty())
+    {
+        const QFileInfo info(request.FileName);
+        if (info.isAbsolute())
+            dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+bool TCenterOpenDialog::Execute()
+{
+    TFileDialogRequest request;
+    request.Save = IsSaveDialog();
+    request.Title = Title;
+    request.Filter = Filter;
+    request.DefaultExt = DefaultExt;
+    request.FileName = FileName;
+    const std::optional<QString> chosen = FRunner->Run(FOwner, request);
+    if (!chosen)
+        return false;
+    FileName = *chosen;
+    return true;
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+/// What a file dialog asks: kind, title, filter in "description|pattern|" pairs, default
+/// extension and the proposed file name.
+struct TFileDialogRequest
+{
+    bool Save = false;
+    QString Title;
+    QString Filter;
+    QString DefaultExt;
+    QString FileName;
+};
+
+/// Runs file dialogs. The windows reach them through this, so tests can choose files.
+class TFileDialogRunner
+{
+public:
+    virtual ~TFileDialogRunner() = default;
+    /// The chosen path, or nothing when the user cancelled.
+    virtual std::optional<QString> Run(QWidget* owner, const TFileDialogRequest& request) = 0;
+};
+
+/// The real file dialogs (QFileDialog, centred over the owner). The save dialog asks before
+/// it overwrites an existing file.
+class TQtFileDialogRunner : public TFileDialogRunner
+{
+public:
+    std::optional<QString> Run(QWidget* owner, const TFileDialogRequest& request) override;
+};
+
+/// "Desc|*.ext|Desc2|*.e2|" as Qt name filters ("Desc (*.ext)"), one per line.
+QString QtNameFilters(const QString& filter);
+
+/// The program's file-open dialog: its owner is the window it opens centred over, and its
+/// file name keeps the last path chosen.
+class TCenterOpenDialog
+{
+public:
+    TCenterOpenDialog(QWidget* owner, TFileDialogRunner* runner) : FOwner(owner), FRunner(runner) {}
+    virtual ~TCenterOpenDialog() = default;
+
+    QString Title;
+    QString Filter;
+    QString DefaultExt;
+    QString FileName;
+
+    /// Runs the dialog; on confirmation FileName holds the chosen path.
+    bool Execute();
+
+protected:
+    virtual bool IsSaveDialog() const { return false; }
+
+private:
+    QWidget* FOwner;            // not owned
+    TFileDialogRunner* FRunner; // not owned
+};
+
+/// The program's save dialog: asks before overwriting an existing file.
+class TCenterSaveDialog : public TCenterOpenDialog
+{
+public:
+    using TCenterOpenDialog::TCenterOpenDialog;
+
+protected:
+    bool IsSaveDialog() const override { return true; }
+};

@@ -1,0 +1,747 @@
+#include "ui/FormMusicMeasures.h"
+
+#include "base/Random.h"
+#include "compose/ChordMaker.h"
+#include "compose/Composer.h"
+#include "compose/RhythmMaker.h"
+#include "controls/FakeGroupBox.h"
+#include "controls/ScrollFrame.h"
+#include "model/Munit.h"
+#include "model/MusicProject.h"
+#include "ui/WindowUtils.h"
+
+#include <QAbstractItemDelegate>
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <functional>
+#include <utility>
+
+namespace
+{
+
+constexpr int ChordItems = 6;
+constexpr int ChordComboWidth = 64;
+constexpr int ChordItemHeight = 18;
+constexpr int ChordItemIndent = 3;
+
+/// Puts the song's modified flag back as it was when it goes out of scope: loading the
+/// controls from the unit never marks the song modified.
+class TModifiedRestorer
+{
+public:
+    explicit TModifiedRestorer(TMusicProject* song)
+        : FSong(song), FModified(song != nullptr && song->Modified)
+    {
+    }
+    ~TModifiedRestorer()
+    {
+        if (FSong != nullptr)
+            FSong->SetModified(FModified);
+    }
+    TModifiedRestorer(const TModifiedRestorer&) = delete;
+    TModifiedRestorer& operator=(const TModifiedRestorer&) = delete;
+
+private:
+    TMusicProject* FSong;
+    bool FModified;
+};
+
+using TDrawItem = std::function<void(QPainter&, const QRect&, int, bool)>;
+
+/// Draws the items of a chord combo's list through the window's draw-item handler.
+class TChordItemDelegate : public QAbstractItemDelegate
+{
+public:
+    TChordItemDelegate(TDrawItem drawItem, QObject* parent)
+        : QAbstractItemDelegate(parent), FDrawItem(std::move(drawItem))
+    {
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        FDrawItem(*painter, option.rect, index.row(),
+                  option.state.testFlag(QStyle::State_Selected));
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        return QSize(ChordComboWidth, ChordItemHeight);
+    }
+
+private:
+    TDrawItem FDrawItem;
+};
+
+/// A drop-down list whose items are drawn by the window, the shown item included: a field
+/// with the numeral, highlighted while the box has the focus.
+class TChordComboBox : public QComboBox
+{
+public:
+    TChordComboBox(TDrawItem drawItem, QWidget* parent)
+        : QComboBox(parent), FDrawItem(std::move(drawItem))
+    {
+        setItemDelegate(new TChordItemDelegate(FDrawItem, this));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.currentText.clear();
+        option.currentIcon = QIcon();
+        // Drawn as a field, so that the cleared item rectangle sits on its own colour.
+        option.editable = true;
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                    QStyle::SC_ComboBoxEditField, this);
+        if (currentIndex() >= 0)
+            FDrawItem(painter, field, currentIndex(), hasFocus());
+    }
+
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QComboBox::focusInEvent(event);
+        update();
+    }
+
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        QComboBox::focusOutEvent(event);
+        update();
+    }
+
+private:
+    TDrawItem FDrawItem;
+};
+
+QLabel* RowLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+TScrollFrame* MakeFrame(QWidget* parent, const QString& name, int height)
+{
+    auto* frame = new TScrollFrame(parent);
+    frame->setObjectName(name);
+    frame->HorzScrollBar()->SetVisible(false);
+    frame->VertScrollBar()->SetVisible(false);
+    frame->SetOpaque(false);
+    frame->SetBarSizeFixed(false);
+    frame->setFixedSize(TFormMusicMeasures::FrameWidth, height);
+    frame->setCursor(Qt::PointingHandCursor);
+    return frame;
+}
+
+/// Fills the odd beats of a frame a shade darker, so that the steps read in pairs.
+void PaintBeatBands(QPainter& painter, const QRect& area, const QColor& base)
+{
+    const QColor band = base.darker(104);
+    for (int beat = 1; beat < 4; beat += 2)
+        painter.fillRect(QRect(beat * 2 * TFormMusicMeasures::CellWidth, area.top(),
+                               2 * TFormMusicMeasures::CellWidth, area.height()),
+                         band);
+    // The middle of the bar, where the second half-bar chord starts.
+    painter.fillRect(QRect(4 * TFormMusicMeasures::CellWidth, area.top(), 1, area.height()),
+                     base.darker(118));
+}
+
+} // namespace
+
+int SteppedMelodyPitch(int pitch, int direction, int scale, int chord, bool chromatic)
+{
+    int p = pitch + direction;
+    if (!chromatic)
+    {
+        const int c = PitchClass(p);
+        if (scale == 1 && chord == 5)
+        {
+            // Harmonic minor over the dominant: the raised seventh replaces the plain one.
+            if (c == 1 || c == 3 || c == 10)
+                p += direction;
+            else if (c == 6)
+                p = direction > 0 ? p + 2 : p - 1;
+            else if (c == 7)
+                p = direction > 0 ? p + 1 : p - 2;
+        }
+        else if (c == 1 || c == 3 || c == 6 || c == 8 || c == 10)
+            p += direction;
+    }
+    return std::clamp(p, TFormMusicMeasures::LowestPitch, TFormMusicMeasures::HighestPitch);
+}
+
+TFormMusicMeasures::TFormMusicMeasures(QWidget* parent) : TUnitPage(parent)
+{
+    setObjectName(QStringLiteral("FormMusicMeasures"));
+    setWindowTitle(QStringLiteral("Estimar forma musica"));
+    CreateControls();
+}
+
+void TFormMusicMeasures::CreateControls()
+{
+    // The page lies at (-4, -4) in the main window's page panel: 4 pixels of each edge are
+    // out of sight.
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(12, 10, 12, 10);
+    page->setSpacing(8);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(8);
+    page->addLayout(top);
+
+    const int captionHeight = fontMetrics().height();
+    GroupBoxCompose = new TFakeGroupBox(QStringLiteral("Composicion Automatica"), this);
+    GroupBoxCompose->setObjectName(QStringLiteral("GroupBoxCompose"));
+    auto* compose = new QVBoxLayout(GroupBoxCompose);
+    compose->setContentsMargins(10, captionHeight + 4, 10, 9);
+    compose->setSpacing(4);
+    auto* engine = new QGridLayout;
+    engine->setSpacing(4);
+    compose->addLayout(engine);
+    auto makeButton = [this](const QString& caption, const char* name)
+    {
+        auto* button = new QPushButton(caption, GroupBoxCompose);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setAutoDefault(false);
+        return button;
+    };
+    ButtonCompose = makeButton(QStringLiteral("Comp. Automatica"), "ButtonCompose");
+    ButtonComposeChord =
+        makeButton(QStringLiteral("Comp. Automatica de Acordes"), "ButtonComposeChord");
+    ButtonComposeRhythm =
+        makeButton(QStringLiteral("Auto longitud/Comp. Melodia"), "ButtonComposeRhythm");
+    ButtonComposeMelody =
+        makeButton(QStringLiteral("Comp. Automatica Melodia"), "ButtonComposeMelody");
+    ButtonClear = makeButton(QStringLiteral("Limpiar Partitura"), "ButtonClear");
+    ButtonUnlockAll = makeButton(QStringLiteral("Desbloquear Todo"), "ButtonUnlockAll");
+    ButtonLockAll = makeButton(QStringLiteral("Bloquear Todo"), "ButtonLockAll");
+    QFont strong = ButtonCompose->font();
+    strong.setBold(true);
+    ButtonCompose->setFont(strong);
+    engine->addWidget(ButtonCompose, 0, 0);
+    engine->addWidget(ButtonComposeChord, 0, 1);
+    engine->addWidget(ButtonComposeRhythm, 1, 0);
+    engine->addWidget(ButtonComposeMelody, 1, 1);
+    auto* score = new QHBoxLayout;
+    score->setSpacing(4);
+    compose->addSpacing(4);
+    compose->addLayout(score);
+    score->addWidget(ButtonClear, 1);
+    score->addWidget(ButtonUnlockAll, 1);
+    score->addWidget(ButtonLockAll, 1);
+    top->addWidget(GroupBoxCompose, 1);
+
+    GroupBoxOption = new TFakeGroupBox(QStringLiteral("Opcion"), this);
+    GroupBoxOption->setObjectName(QStringLiteral("GroupBoxOption"));
+    auto* options = new QVBoxLayout(GroupBoxOption);
+    options->setContentsMargins(10, captionHeight + 4, 10, 9);
+    options->setSpacing(3);
+    auto makeCheckBox = [](const QString& caption, const char* name, QWidget* parent)
+    {
+        auto* box = new QCheckBox(caption, parent);
+        box->setObjectName(QString::fromLatin1(name));
+        return box;
+    };
+    CheckBoxCadence =
+        makeCheckBox(QStringLiteral("Parar Forma"), "CheckBoxCadence", GroupBoxOption);
+    CheckBoxShortNotes =
+        makeCheckBox(QStringLiteral("Notas Cortas"), "CheckBoxShortNotes", GroupBoxOption);
+    CheckBoxHarmonyVoice =
+        makeCheckBox(QStringLiteral("Melodia Armonica"), "CheckBoxHarmonyVoice", GroupBoxOption);
+    CheckBoxFill = makeCheckBox(QStringLiteral("Llenar"), "CheckBoxFill", GroupBoxOption);
+    for (QCheckBox* box : {CheckBoxCadence, CheckBoxShortNotes, CheckBoxHarmonyVoice, CheckBoxFill})
+        options->addWidget(box);
+    options->addStretch(1);
+    top->addWidget(GroupBoxOption);
+
+    page->addStretch(1);
+    page->addWidget(CreateBarGrid(), 0, Qt::AlignLeft);
+    page->addStretch(1);
+
+    connect(ButtonCompose, &QPushButton::clicked, this, [this] { ButtonComposeClick(); });
+    connect(ButtonComposeChord, &QPushButton::clicked, this, [this] { ButtonComposeChordClick(); });
+    connect(ButtonComposeRhythm, &QPushButton::clicked, this,
+            [this] { ButtonComposeRhythmClick(); });
+    connect(ButtonComposeMelody, &QPushButton::clicked, this,
+            [this] { ButtonComposeMelodyClick(); });
+    connect(ButtonClear, &QPushButton::clicked, this, [this] { ButtonClearClick(); });
+    connect(ButtonUnlockAll, &QPushButton::clicked, this, [this] { ButtonUnlockAllClick(); });
+    connect(ButtonLockAll, &QPushButton::clicked, this, [this] { ButtonLockAllClick(); });
+    connect(CheckBoxCadence, &QCheckBox::clicked, this, [this] { CheckBoxCadenceClick(); });
+    connect(CheckBoxShortNotes, &QCheckBox::clicked, this, [this] { CheckBoxShortNotesClick(); });
+    connect(CheckBoxHarmonyVoice, &QCheckBox::clicked, this,
+            [this] { CheckBoxHarmonyVoiceClick(); });
+    connect(CheckBoxFill, &QCheckBox::clicked, this, [this] { CheckBoxFillClick(); });
+}
+
+QWidget* TFormMusicMeasures::CreateBarGrid()
+{
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("BarGrid"));
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(5);
+    grid->setVerticalSpacing(5);
+
+    LabelChord = RowLabel(QStringLiteral("Acorde"), panel);
+    LabelRhythm = RowLabel(QStringLiteral("Longitud"), panel);
+    LabelMelody = RowLabel(QStringLiteral("Melodia"), panel);
+    LabelChord->setObjectName(QStringLiteral("LabelChord"));
+    LabelRhythm->setObjectName(QStringLiteral("LabelRhythm"));
+    LabelMelody->setObjectName(QStringLiteral("LabelMelody"));
+    grid->addWidget(LabelChord, 2, 0);
+    grid->addWidget(LabelRhythm, 3, 0);
+    grid->addWidget(LabelMelody, 4, 0);
+
+    const TDrawItem drawItem = [this](QPainter& painter, const QRect& rect, int item, bool selected)
+    { ComboBoxChordDrawItem(painter, rect, item, selected); };
+
+    for (int bar = 0; bar < Bars; ++bar)
+    {
+        const int column = bar + 1;
+        const QString number = QString::number(bar + 1);
+
+        LabelBar[bar] = new QLabel(QStringLiteral("Barra ") + number, panel);
+        LabelBar[bar]->setObjectName(QStringLiteral("LabelBar") + number);
+        QFont heading = LabelBar[bar]->font();
+        heading.setBold(true);
+        LabelBar[bar]->setFont(heading);
+        grid->addWidget(LabelBar[bar], 0, column);
+
+        CheckBoxLock[bar] = new QCheckBox(QStringLiteral("Bloqueado"), panel);
+        CheckBoxLock[bar]->setObjectName(QStringLiteral("CheckBoxLock") + number);
+        grid->addWidget(CheckBoxLock[bar], 1, column);
+        connect(CheckBoxLock[bar], &QCheckBox::clicked, this,
+                [this, bar] { CheckBoxLockClick(bar); });
+
+        auto* chords = new QHBoxLayout;
+        chords->setSpacing(FrameWidth - 2 * ChordComboWidth);
+        for (int half = 0; half < 2; ++half)
+        {
+            const int tag = 2 * bar + half;
+            auto* combo = new TChordComboBox(drawItem, panel);
+            combo->setObjectName(QStringLiteral("ComboBoxChord") + QString::number(tag + 1));
+            for (int item = 0; item < ChordItems; ++item)
+                combo->addItem(TMeasureGlyphs::ChordNumeral(item + 1));
+            combo->setCurrentIndex(-1);
+            combo->setFixedWidth(ChordComboWidth);
+            combo->setMaxVisibleItems(ChordItems);
+            ComboBoxChord[tag] = combo;
+            chords->addWidget(combo);
+            connect(combo, &QComboBox::activated, this,
+                    [this, tag](int item) { ComboBoxChordChange(tag, item); });
+        }
+        grid->addLayout(chords, 2, column);
+
+        RhythmFrame[bar] =
+            MakeFrame(panel, QStringLiteral("RhythmFrame") + number, RhythmFrameHeight);
+        MelodyFrame[bar] =
+            MakeFrame(panel, QStringLiteral("MelodyFrame") + number, MelodyFrameHeight);
+        grid->addWidget(RhythmFrame[bar], 3, column);
+        grid->addWidget(MelodyFrame[bar], 4, column);
+        connect(RhythmFrame[bar], &TScrollFrame::Paint, this,
+                [this, bar](QPainter* painter) { RhythmFramePaint(bar, *painter); });
+        connect(MelodyFrame[bar], &TScrollFrame::Paint, this,
+                [this, bar](QPainter* painter) { MelodyFramePaint(bar, *painter); });
+        connect(RhythmFrame[bar], &TScrollFrame::MouseDown, this,
+                [this, bar](QMouseEvent* event)
+                { RhythmFrameMouseDown(bar, event->button(), event->position().toPoint().x()); });
+        connect(MelodyFrame[bar], &TScrollFrame::MouseDown, this,
+                [this, bar](QMouseEvent* event)
+                {
+                    MelodyFrameMouseDown(bar, event->button(), event->modifiers(),
+                                         event->position().toPoint().x());
+                });
+    }
+    grid->addItem(new QSpacerItem(0, 4), 1, 0);
+    return panel;
+}
+
+void TFormMusicMeasures::showEvent(QShowEvent* event)
+{
+    TUnitPage::showEvent(event);
+    // The frames take the colour of an edit field, as the system's window colour.
+    const QColor window = palette().color(QPalette::Base);
+    for (int bar = 0; bar < Bars; ++bar)
+    {
+        RhythmFrame[bar]->SetColor(window);
+        MelodyFrame[bar]->SetColor(window);
+    }
+}
+
+void TFormMusicMeasures::SetSong(TMusicProject* song)
+{
+    FSong = song;
+}
+
+void TFormMusicMeasures::ShowUnit(TMunit* unit)
+{
+    const TModifiedRestorer restorer(FSong);
+    FUnit = unit;
+    RefreshChords();
+    const bool shown = unit != nullptr;
+    CheckBoxCadence->setChecked(shown && unit->Cadence != 0);
+    CheckBoxShortNotes->setChecked(shown && unit->ShortNotes != 0);
+    for (int bar = 0; bar < Bars; ++bar)
+        CheckBoxLock[bar]->setChecked(shown && unit->GetLock(bar) != 0);
+    CheckBoxFill->setChecked(shown && unit->Fill != 0);
+    CheckBoxHarmonyVoice->setChecked(shown && unit->HarmonyVoice != 0);
+    RepaintFrames();
+}
+
+void TFormMusicMeasures::RefreshChords()
+{
+    const TModifiedRestorer restorer(FSong);
+    for (int bar = 0; bar < Bars; ++bar)
+        for (int half = 0; half < 2; ++half)
+        {
+            const int chord = FUnit != nullptr ? FUnit->GetChord(bar, 2 * half) : 0;
+            // Chord 0 (and anything past VI) selects nothing.
+            const int item = chord >= 1 && chord <= ChordItems ? chord - 1 : -1;
+            ComboBoxChord[2 * bar + half]->setCurrentIndex(item);
+            ComboBoxChord[2 * bar + half]->update();
+        }
+}
+
+int TFormMusicMeasures::UnitScale() const
+{
+    return FUnit != nullptr ? FUnit->Scale() : 0;
+}
+
+void TFormMusicMeasures::Modify()
+{
+    if (FSong != nullptr)
+        FSong->SetModified(true);
+}
+
+void TFormMusicMeasures::RepaintFrames()
+{
+    for (int bar = 0; bar < Bars; ++bar)
+        RhythmFrame[bar]->viewport()->update();
+    RepaintMelodyFrames();
+}
+
+void TFormMusicMeasures::RepaintMelodyFrames()
+{
+    for (int bar = 0; bar < Bars; ++bar)
+        MelodyFrame[bar]->viewport()->update();
+}
+
+void TFormMusicMeasures::ComboBoxChordChange(int tag, int item)
+{
+    if (FUnit == nullptr || item < 0)
+        return;
+    FUnit->SetChordRun(tag / 2, (tag % 2) * 2, static_cast<std::uint8_t>(item + 1));
+    RefreshChords();
+    Modify();
+}
+
+void TFormMusicMeasures::ComboBoxChordDrawItem(QPainter& painter, const QRect& rect, int item,
+                                               bool selected) const
+{
+    painter.fillRect(rect, palette().color(selected ? QPalette::Highlight : QPalette::Base));
+    if (item < 0 || item >= ChordItems)
+        return;
+    const int base = selected           ? TMeasureGlyphs::SelectedChordBase
+                     : UnitScale() == 1 ? TMeasureGlyphs::MinorChordBase
+                                        : TMeasureGlyphs::MajorChordBase;
+    // A little air at the left; centred in rows higher than the glyph.
+    const int top = rect.top() + std::max(0, (rect.height() - TMeasureGlyphs::Size) / 2);
+    FGlyphs.Draw(painter, rect.left() + ChordItemIndent, top, base + item);
+}
+
+void TFormMusicMeasures::ButtonComposeClick()
+{
+    ButtonComposeChordClick();
+    ButtonComposeRhythmClick();
+}
+
+void TFormMusicMeasures::ButtonComposeChordClick()
+{
+    if (FUnit == nullptr)
+        return;
+    const TWaitCursor wait;
+    TChordMaker maker;
+    maker.SetMunit(FUnit);
+    maker.MakeChords();
+    RefreshChords();
+    Modify();
+}
+
+void TFormMusicMeasures::ButtonComposeRhythmClick()
+{
+    if (FUnit == nullptr)
+        return;
+    {
+        const TWaitCursor wait;
+        TRhythmMaker maker;
+        maker.BarCount = FUnit->BarCount;
+        maker.SetMunit(FUnit);
+        maker.MakeRhythm();
+        RepaintFrames();
+        Modify();
+    }
+    ButtonComposeMelodyClick();
+}
+
+void TFormMusicMeasures::ButtonComposeMelodyClick()
+{
+    if (FUnit == nullptr)
+        return;
+    const TWaitCursor wait;
+    // One of a thousand random streams per composition; the clock picks which.
+    Randomize();
+    SetRandSeed(GetRandSeed() % 1000);
+    TComposer composer;
+    composer.SetMunit(FUnit);
+    composer.Compose();
+    RepaintMelodyFrames();
+    Modify();
+}
+
+void TFormMusicMeasures::ButtonClearClick()
+{
+    if (FUnit == nullptr)
+        return;
+    for (int bar = 0; bar < Bars; ++bar)
+        if (FUnit->GetLock(bar) == 0)
+            for (int step = 0; step < StepsPerBar; ++step)
+                FUnit->SetRhythm(bar, step, RhythmRest);
+    RepaintFrames();
+    Modify();
+}
+
+void TFormMusicMeasures::ButtonLockAllClick()
+{
+    if (FUnit == nullptr)
+        return;
+    for (int bar = 0; bar < Bars; ++bar)
+    {
+        FUnit->SetLock(bar, 1);
+        CheckBoxLock[bar]->setChecked(true);
+    }
+    Modify();
+}
+
+void TFormMusicMeasures::ButtonUnlockAllClick()
+{
+    if (FUnit == nullptr)
+        return;
+    for (int bar = 0; bar < Bars; ++bar)
+    {
+        FUnit->SetLock(bar, 0);
+        CheckBoxLock[bar]->setChecked(false);
+    }
+    Modify();
+}
+
+void TFormMusicMeasures::CheckBoxLockClick(int tag)
+{
+    if (FUnit == nullptr)
+        return;
+    FUnit->SetLock(tag, CheckBoxLock[tag]->isChecked() ? 1 : 0);
+    Modify();
+}
+
+void TFormMusicMeasures::CheckBoxCadenceClick()
+{
+    if (FUnit == nullptr)
+        return;
+    FUnit->SetCadence(CheckBoxCadence->isChecked() ? 1 : 0);
+    Modify();
+}
+
+void TFormMusicMeasures::CheckBoxShortNotesClick()
+{
+    if (FUnit == nullptr)
+        return;
+    FUnit->SetShortNotes(CheckBoxShortNotes->isChecked() ? 1 : 0);
+    Modify();
+}
+
+void TFormMusicMeasures::CheckBoxHarmonyVoiceClick()
+{
+    if (FUnit == nullptr)
+        return;
+    FUnit->SetHarmonyVoice(CheckBoxHarmonyVoice->isChecked() ? 1 : 0);
+    Modify();
+}
+
+void TFormMusicMeasures::CheckBoxFillClick()
+{
+    if (FUnit == nullptr)
+        return;
+    FUnit->SetFill(CheckBoxFill->isChecked() ? 1 : 0);
+    Modify();
+}
+
+void TFormMusicMeasures::RhythmFramePaint(int tag, QPainter& painter) const
+{
+    const QWidget* surface = RhythmFrame[tag]->viewport();
+    PaintBeatBands(painter, surface->rect(), surface->palette().color(QPalette::Window));
+    if (FUnit == nullptr)
+        return;
+    for (int step = 0; step < StepsPerBar; ++step)
+    {
+        const int x = step * CellWidth;
+        switch (FUnit->GetRhythm(tag, step))
+        {
+        case RhythmOnset:
+            FGlyphs.Draw(painter, x, 2, TMeasureGlyphs::RhythmOnsetGlyph);
+            break;
+        case RhythmRest:
+            FGlyphs.Draw(painter, x, 2, TMeasureGlyphs::RhythmRestGlyph);
+            break;
+        case RhythmHold:
+            FGlyphs.Draw(painter, x, 2, TMeasureGlyphs::RhythmHoldGlyph);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void TFormMusicMeasures::MelodyFramePaint(int tag, QPainter& painter) const
+{
+    const QWidget* surface = MelodyFrame[tag]->viewport();
+    PaintBeatBands(painter, surface->rect(), surface->palette().color(QPalette::Window));
+    if (FUnit == nullptr)
+        return;
+    int pitchClass = 0; // of the latest onset to the left
+    for (int step = 0; step < StepsPerBar; ++step)
+    {
+        const int x = step * CellWidth;
+        const char rhythm = FUnit->GetRhythm(tag, step);
+        if (rhythm == RhythmOnset)
+        {
+            const int pitch = FUnit->GetMelody(tag, step);
+            pitchClass = PitchClass(pitch);
+            FGlyphs.Draw(painter, x, 8, TMeasureGlyphs::NoteNameBase + pitchClass);
+            if (pitch >= 12)
+                FGlyphs.Draw(painter, x, -8, TMeasureGlyphs::OctaveUpBase + pitchClass);
+            if (pitch < 0)
+                FGlyphs.Draw(painter, x, 24, TMeasureGlyphs::OctaveDownBase + pitchClass);
+        }
+        else if (rhythm == RhythmHold)
+            FGlyphs.Draw(painter, x, 8, TMeasureGlyphs::HoldBase + pitchClass);
+    }
+}
+
+void TFormMusicMeasures::RhythmFrameMouseDown(int tag, Qt::MouseButton button, int x)
+{
+    RhythmFrame[tag]->setFocus(Qt::MouseFocusReason);
+    if (FUnit == nullptr || (button != Qt::LeftButton && button != Qt::RightButton))
+        return;
+    const int bar = tag;
+    const int step = x / CellWidth;
+    // Past the eighth cell there is no step: nothing changes.
+    if (step >= StepsPerBar)
+        return;
+    const char prev = step == 0 ? RhythmRest : FUnit->GetRhythm(bar, step - 1);
+    const char old = FUnit->GetRhythm(bar, step);
+    const bool afterNote = prev == RhythmOnset || prev == RhythmHold;
+    const bool left = button == Qt::LeftButton;
+
+    char now = old;
+    switch (old)
+    {
+    case RhythmOnset:
+        now = left ? RhythmRest : (afterNote ? RhythmHold : RhythmRest);
+        break;
+    case RhythmHold:
+        now = left ? RhythmOnset : RhythmRest;
+        break;
+    case RhythmRest:
+        now = left ? (afterNote ? RhythmHold : RhythmOnset) : RhythmOnset;
+        break;
+    default:
+        break;
+    }
+    FUnit->SetRhythm(bar, step, now);
+
+    if (old != RhythmOnset && now == RhythmOnset)
+    {
+        // A new note repeats the note before it in the bar, or else sounds the chord root.
+        int pitch = ChordRootOffset(FUnit->GetChord(bar, step / 2), UnitScale());
+        if (pitch < 0)
+            pitch += 12;
+        for (int earlier = step - 1; earlier >= 0; --earlier)
+            if (FUnit->GetRhythm(bar, earlier) == RhythmOnset)
+            {
+                pitch = FUnit->GetMelody(bar, earlier);
+                break;
+            }
+        FUnit->SetMelody(bar, step, pitch);
+    }
+
+    // A note swallows the rests after it; a rest releases the holds after it.
+    if (now == RhythmOnset || now == RhythmHold)
+    {
+        for (int next = step + 1; next < StepsPerBar; ++next)
+        {
+            if (FUnit->GetRhythm(bar, next) != RhythmRest)
+                break;
+            FUnit->SetRhythm(bar, next, RhythmHold);
+        }
+    }
+    else if (now == RhythmRest)
+    {
+        for (int next = step + 1; next < StepsPerBar; ++next)
+        {
+            if (FUnit->GetRhythm(bar, next) != RhythmHold)
+                break;
+            FUnit->SetRhythm(bar, next, RhythmRest);
+        }
+    }
+
+    RhythmFrame[tag]->viewport()->update();
+    MelodyFrame[tag]->viewport()->update();
+    Modify();
+}
+
+void TFormMusicMeasures::MelodyFrameMouseDown(int tag, Qt::MouseButton button,
+                                              Qt::KeyboardModifiers modifiers, int x)
+{
+    MelodyFrame[tag]->setFocus(Qt::MouseFocusReason);
+    if (FUnit == nullptr || (button != Qt::LeftButton && button != Qt::RightButton))
+        return;
+    const int bar = tag;
+    // The note that sounds at the step: walk left over its holds to its onset.
+    int note = x / CellWidth;
+    while (note >= 0)
+    {
+        const char rhythm = FUnit->GetRhythm(bar, note);
+        if (rhythm == RhythmOnset)
+            break;
+        if (rhythm != RhythmHold)
+            return;
+        --note;
+    }
+    if (note < 0)
+        return;
+
+    const int pitch = SteppedMelodyPitch(
+        FUnit->GetMelody(bar, note), button == Qt::LeftButton ? 1 : -1, UnitScale(),
+        FUnit->GetChord(bar, note / 2), modifiers.testFlag(Qt::ControlModifier));
+    FUnit->SetMelody(bar, note, pitch);
+    if (note + 1 < StepsPerBar && FUnit->GetRhythm(bar, note + 1) != RhythmOnset)
+        FUnit->SetMelody(bar, note + 1, pitch);
+    MelodyFrame[tag]->viewport()->update();
+    Modify();
+}

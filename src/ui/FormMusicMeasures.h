@@ -1,0 +1,124 @@
+#pragma once
+
+#include "ui/MeasureGlyphs.h"
+#include "ui/SongPages.h"
+
+#include <QString>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QMouseEvent;
+class QPainter;
+class QPushButton;
+class TFakeGroupBox;
+class TMunit;
+class TMusicProject;
+class TScrollFrame;
+
+/// The bar editor shown on the unit tabs: the half-bar chords, rhythm and melody of the four
+/// bars of one unit, edited with the mouse, the unit's options and bar locks, and the
+/// composition commands. Every change goes straight into the unit and marks the song
+/// modified; there is no working copy and no undo.
+class TFormMusicMeasures : public TUnitPage
+{
+    Q_OBJECT
+
+public:
+    static constexpr int Bars = 4;
+    static constexpr int StepsPerBar = 8;
+    /// Width of one step in the rhythm and melody frames.
+    static constexpr int CellWidth = 16;
+    static constexpr int FrameWidth = 132;
+    static constexpr int RhythmFrameHeight = 24;
+    static constexpr int MelodyFrameHeight = 36;
+    /// The melody is kept within these pitches by the mouse.
+    static constexpr int LowestPitch = -12;
+    static constexpr int HighestPitch = 24;
+
+    explicit TFormMusicMeasures(QWidget* parent = nullptr);
+
+    void SetSong(TMusicProject* song) override;
+    /// Loads the controls from unit and repaints the frames; the song's modified flag is the
+    /// same afterwards, on every path.
+    void ShowUnit(TMunit* unit) override;
+    /// Selects the chords of beats 0 and 2 of every bar in the combo boxes; leaves the
+    /// modified flag as it was.
+    void RefreshChords();
+
+    TMunit* Unit() const { return FUnit; }
+    TMusicProject* Song() const { return FSong; }
+    const TMeasureGlyphs& Glyphs() const { return FGlyphs; }
+
+    TFakeGroupBox* GroupBoxCompose;
+    QPushButton* ButtonCompose;       ///< "Comp. Automatica"
+    QPushButton* ButtonComposeChord;  ///< "Comp. Automatica de Acordes"
+    QPushButton* ButtonComposeRhythm; ///< "Auto longitud/Comp. Melodia"
+    QPushButton* ButtonComposeMelody; ///< "Comp. Automatica Melodia"
+    QPushButton* ButtonClear;         ///< "Limpiar Partitura"
+    QPushButton* ButtonUnlockAll;     ///< "Desbloquear Todo"
+    QPushButton* ButtonLockAll;       ///< "Bloquear Todo"
+    TFakeGroupBox* GroupBoxOption;
+    QCheckBox* CheckBoxCadence;      ///< "Parar Forma"
+    QCheckBox* CheckBoxShortNotes;   ///< "Notas Cortas"
+    QCheckBox* CheckBoxHarmonyVoice; ///< "Melodia Armonica"
+    QCheckBox* CheckBoxFill;         ///< "Llenar"
+    std::array<QLabel*, Bars> LabelBar;
+    std::array<QCheckBox*, Bars> CheckBoxLock;
+    QLabel* LabelChord;
+    QLabel* LabelRhythm;
+    QLabel* LabelMelody;
+    /// Tag t: beat 0 (t even) or beat 2 (t odd) of bar t div 2.
+    std::array<QComboBox*, 2 * Bars> ComboBoxChord;
+    std::array<TScrollFrame*, Bars> RhythmFrame;
+    std::array<TScrollFrame*, Bars> MelodyFrame;
+
+    // Handlers; tag = the index of the control among its kind.
+    void ComboBoxChordChange(int tag, int item);
+    /// Clears rect and draws the numeral of item: highlighted when selected, else in the
+    /// colours of the unit's scale.
+    void ComboBoxChordDrawItem(QPainter& painter, const QRect& rect, int item, bool selected) const;
+    void ButtonComposeClick();
+    void ButtonComposeChordClick();
+    void ButtonComposeRhythmClick();
+    void ButtonComposeMelodyClick();
+    void ButtonClearClick();
+    void ButtonLockAllClick();
+    void ButtonUnlockAllClick();
+    void CheckBoxLockClick(int tag);
+    void CheckBoxCadenceClick();
+    void CheckBoxShortNotesClick();
+    void CheckBoxHarmonyVoiceClick();
+    void CheckBoxFillClick();
+    void RhythmFramePaint(int tag, QPainter& painter) const;
+    void MelodyFramePaint(int tag, QPainter& painter) const;
+    /// Cycles the rhythm cell under x; a new onset takes its pitch from the note before it or
+    /// from the chord root, and the rest of the bar is tidied.
+    void RhythmFrameMouseDown(int tag, Qt::MouseButton button, int x);
+    /// Moves the note sounding at x a scale step up (left button) or down (right button), a
+    /// semitone with Ctrl.
+    void MelodyFrameMouseDown(int tag, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                              int x);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateControls();
+    QWidget* CreateBarGrid();
+    void RepaintFrames();
+    void RepaintMelodyFrames();
+    void Modify();
+    int UnitScale() const;
+
+    TMusicProject* FSong = nullptr; // not owned
+    TMunit* FUnit = nullptr;        // not owned
+    TMeasureGlyphs FGlyphs;
+};
+
+/// The pitch a melody click moves p to: one semitone in direction (+1 or -1), then on past
+/// the classes outside the scale (unless chromatic), then into LowestPitch..HighestPitch.
+/// Over chord V of the minor scale the scale is harmonic minor.
+int SteppedMelodyPitch(int pitch, int direction, int scale, int chord, bool chromatic);

@@ -1,0 +1,552 @@
+#include "ui/FormMusicProperty.h"
+
+#include "audio/AbstractMediaPlayer.h"
+#include "base/Text.h"
+#include "compose/RandomSetting.h"
+#include "controls/DialEdit.h"
+#include "controls/FakeGroupBox.h"
+#include "midi/MidiData.h"
+#include "model/Muprop.h"
+#include "model/MusicProject.h"
+#include "render/PatternPreview.h"
+#include "ui/GmInstruments.h"
+#include "ui/MessageBoxes.h"
+#include "ui/WindowUtils.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
+#include <QStringDecoder>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace
+{
+// Indexed by (Key + 12) mod 12. The blanks and the missing periods are those of the labels
+// users know; they are kept as they are.
+const char* const MajorKeyLabels[12] = {"C-Maj.",   "Db-Maj. ", "D-Maj.",   "Eb-Maj. ",
+                                        "E-Maj.",   "F-Maj.",   "Gb-Maj. ", "G-Maj.",
+                                        "Ab-Maj. ", "A-Maj.",   "Bb-Maj. ", "B-Maj."};
+const char* const MinorKeyLabels[12] = {"C-Min.",   "Db-Min. ", "D-Min.",   "Eb-Min",
+                                        "E-Min.  ", "F-Min.",   "Gb-Min. ", "G-Min.",
+                                        "Ab-Min",   "A-Min.  ", "Bb-Min",   "B-Min.  "};
+
+const char* const TrackLabels[TrackCount] = {"Melodia", "Acomp. 1", "Acomp. 2", "Bajo", "Bateria"};
+const char* const PatternLabels[PatternSlotCount] = {"Acomp. 1", "Acomp. 2", "Bajo", "Bateria"};
+
+// Pattern list items keep the name's bytes: the stored name must be the library's own,
+// whatever encoding it came in.
+constexpr int NameBytesRole = Qt::UserRole;
+
+/// Library names are bytes: valid UTF-8 as such, anything else as Shift-JIS.
+QString DisplayName(const std::string& bytes)
+{
+    const QByteArray raw = QByteArray::fromStdString(bytes);
+    if (IsValidUtf8(bytes))
+        return QString::fromUtf8(raw);
+    QStringDecoder decoder("Shift_JIS");
+    if (decoder.isValid())
+    {
+        QString text = decoder.decode(raw);
+        if (!decoder.hasError())
+            return text;
+    }
+    return QString::fromLatin1(raw);
+}
+
+std::string NameBytes(const QComboBox* list, int index)
+{
+    return list->itemData(index, NameBytesRole).toByteArray().toStdString();
+}
+
+/// A margin of one caption height on top, so the children sit below the group's caption.
+template <class TLayout> TLayout* GroupLayout(TFakeGroupBox* group)
+{
+    auto* layout = new TLayout(group);
+    const int captionHeight = group->fontMetrics().height();
+    layout->setContentsMargins(8, captionHeight + 3, 8, 6);
+    layout->setSpacing(3);
+    return layout;
+}
+
+TDialEdit* MakeDialEdit(QWidget* parent, const QString& name, int minValue, int maxValue, int value)
+{
+    auto* edit = new TDialEdit(parent);
+    edit->setObjectName(name);
+    edit->SetMinValue(minValue);
+    edit->SetMaxValue(maxValue);
+    edit->SetValue(value);
+    return edit;
+}
+
+/// A list that asks for room for about minChars characters, not for its longest item; its
+/// drop-down still opens wide enough for every item.
+QComboBox* MakeList(QWidget* parent, const QString& name, int minChars)
+{
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    list->setMinimumContentsLength(minChars);
+    list->setMaxVisibleItems(16);
+    return list;
+}
+
+void WidenPopup(QComboBox* list)
+{
+    QAbstractItemView* view = list->view();
+    const int scroll = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    view->setMinimumWidth(view->sizeHintForColumn(0) + scroll + 8);
+}
+} // namespace
+
+QString KeyLabelText(std::uint8_t scale, int key)
+{
+    const int index = ((key % 12) + 12) % 12;
+    return QString::fromLatin1(scale == 0 ? MajorKeyLabels[index] : MinorKeyLabels[index]);
+}
+
+TFormMusicProperty::TFormMusicProperty(const TPropertyPageServices& services, QWidget* parent)
+    : TPropertyPage(parent), FServices(services)
+{
+    setObjectName(QStringLiteral("FormMusicProperty"));
+    CreateControls();
+    FormCreate();
+}
+
+void TFormMusicProperty::CreateControls()
+{
+    // The page lies at (-4, -4) in the main window's page panel: 4 pixels of each edge are
+    // out of sight.
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(10, 9, 10, 8);
+    page->setSpacing(5);
+    auto* top = new QHBoxLayout;
+    top->setSpacing(8);
+    page->addLayout(top);
+
+    // Options, scale and the random setting.
+    auto* left = new QVBoxLayout;
+    left->setSpacing(5);
+    top->addLayout(left);
+    GroupBoxOption = new TFakeGroupBox(QStringLiteral("Option"), this);
+    GroupBoxOption->setObjectName(QStringLiteral("GroupBoxOption"));
+    auto* options = GroupLayout<QVBoxLayout>(GroupBoxOption);
+    options->setSpacing(0);
+    CheckBox1 = new QCheckBox(QStringLiteral("Usar Acordes de 7th"), GroupBoxOption);
+    CheckBox2 = new QCheckBox(QStringLiteral("Usar Atrapar Bateria"), GroupBoxOption);
+    CheckBox3 = new QCheckBox(QStringLiteral("Melodia de 1 Octava Arriba"), GroupBoxOption);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
+    for (QCheckBox* box : {CheckBox1, CheckBox2, CheckBox3})
+        options->addWidget(box);
+    left->addWidget(GroupBoxOption);
+
+    GroupBoxScale = new TFakeGroupBox(QStringLiteral("Escala"), this);
+    GroupBoxScale->setObjectName(QStringLiteral("GroupBoxScale"));
+    auto* scale = GroupLayout<QHBoxLayout>(GroupBoxScale);
+    RadioButton1 = new QRadioButton(QStringLiteral("Mayor"), GroupBoxScale);
+    RadioButton2 = new QRadioButton(QStringLiteral("Menor"), GroupBoxScale);
+    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    RadioButton1->setChecked(true);
+    scale->addWidget(RadioButton1);
+    scale->addWidget(RadioButton2);
+    scale->addStretch(1);
+    left->addWidget(GroupBoxScale);
+    left->addStretch(1);
+    ButtonRandomSet = new QPushButton(QStringLiteral("Composicion Aleatoria"), this);
+    ButtonRandomSet->setObjectName(QStringLiteral("ButtonRandomSet"));
+    left->addWidget(ButtonRandomSet);
+
+    // Key and tempo.
+    auto* middle = new QVBoxLayout;
+    middle->setSpacing(5);
+    top->addLayout(middle);
+    GroupBoxKey = new TFakeGroupBox(QStringLiteral("Tecla"), this);
+    GroupBoxKey->setObjectName(QStringLiteral("GroupBoxKey"));
+    auto* key = GroupLayout<QVBoxLayout>(GroupBoxKey);
+    DialEditK = MakeDialEdit(GroupBoxKey, QStringLiteral("DialEditK"), -12, 12, 0);
+    LabelScale = new QLabel(QStringLiteral("C-May."), GroupBoxKey);
+    LabelScale->setObjectName(QStringLiteral("LabelScale"));
+    key->addWidget(DialEditK);
+    key->addWidget(LabelScale);
+    middle->addWidget(GroupBoxKey);
+    GroupBoxTempo = new TFakeGroupBox(QStringLiteral("Tiempo"), this);
+    GroupBoxTempo->setObjectName(QStringLiteral("GroupBoxTempo"));
+    auto* tempo = GroupLayout<QVBoxLayout>(GroupBoxTempo);
+    DialEditT = MakeDialEdit(GroupBoxTempo, QStringLiteral("DialEditT"), 10, 250, 120);
+    tempo->addWidget(DialEditT);
+    middle->addWidget(GroupBoxTempo);
+    middle->addStretch(1);
+
+    // The accompaniment patterns, each with its preview.
+    GroupBoxPattern = new TFakeGroupBox(QStringLiteral("Ordenar Partitura"), this);
+    GroupBoxPattern->setObjectName(QStringLiteral("GroupBoxPattern"));
+    auto* patterns = GroupLayout<QGridLayout>(GroupBoxPattern);
+    patterns->setHorizontalSpacing(6);
+    const QIcon play = style()->standardIcon(QStyle::SP_MediaPlay);
+    for (int slot = 0; slot < PatternSlotCount; ++slot)
+    {
+        auto* label = new QLabel(QString::fromLatin1(PatternLabels[slot]), GroupBoxPattern);
+        QComboBox* list =
+            MakeList(GroupBoxPattern, QStringLiteral("ComboBoxA%1").arg(slot + 1), 16);
+        auto* button = new QToolButton(GroupBoxPattern);
+        button->setObjectName(QStringLiteral("BitBtn%1").arg(slot + 1));
+        button->setIcon(play);
+        button->setToolTip(QStringLiteral("Escuchar %1").arg(label->text()));
+        button->setFixedHeight(list->sizeHint().height());
+        label->setBuddy(list);
+        patterns->addWidget(label, slot, 0);
+        patterns->addWidget(list, slot, 1);
+        patterns->addWidget(button, slot, 2);
+        ComboBoxA[static_cast<std::size_t>(slot)] = list;
+        BitBtn[static_cast<std::size_t>(slot)] = button;
+    }
+    patterns->setColumnStretch(1, 1);
+    top->addWidget(GroupBoxPattern, 1);
+
+    // Instrument, volume, pan, reverb and chorus of each track.
+    GroupBoxTracks = new TFakeGroupBox(QStringLiteral("Destino de la Creacion"), this);
+    GroupBoxTracks->setObjectName(QStringLiteral("GroupBoxTracks"));
+    auto* tracks = GroupLayout<QGridLayout>(GroupBoxTracks);
+    tracks->setHorizontalSpacing(6);
+    tracks->setVerticalSpacing(1);
+    const char* const headers[5] = {"Instrumento", "Volumen", "Posicion de la Toma", "Reverb",
+                                    "Estribillo"};
+    // The value columns are as narrow as a three-digit dial edit, so that the instrument
+    // lists get the room their names need.
+    constexpr int DialWidth = 62;
+    for (int column = 0; column < 5; ++column)
+    {
+        auto* header = new QLabel(QString::fromLatin1(headers[column]), GroupBoxTracks);
+        header->setAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignBottom
+                                         : Qt::AlignHCenter | Qt::AlignBottom);
+        tracks->addWidget(header, 0, column + 1);
+    }
+    for (int track = 0; track < TrackCount; ++track)
+    {
+        const auto t = static_cast<std::size_t>(track);
+        const int row = track + 1;
+        tracks->addWidget(new QLabel(QString::fromLatin1(TrackLabels[track]), GroupBoxTracks), row,
+                          0);
+        ComboBox10x[t] =
+            MakeList(GroupBoxTracks, QStringLiteral("ComboBox10%1").arg(track + 1), 18);
+        tracks->addWidget(ComboBox10x[t], row, 1);
+        const std::array<std::array<TDialEdit*, 5>*, 4> columns = {&DialEdit10x, &DialEdit20x,
+                                                                   &DialEdit30x, &DialEdit40x};
+        const int initial[4] = {100, 64, 40, 0};
+        for (int column = 0; column < 4; ++column)
+        {
+            TDialEdit* edit = MakeDialEdit(
+                GroupBoxTracks, QStringLiteral("DialEdit%1").arg((column + 1) * 100 + track + 1), 0,
+                127, initial[column]);
+            edit->setFixedWidth(DialWidth);
+            (*columns[static_cast<std::size_t>(column)])[t] = edit;
+            tracks->addWidget(edit, row, column + 2, Qt::AlignHCenter);
+        }
+    }
+    tracks->setColumnStretch(1, 1);
+    page->addWidget(GroupBoxTracks);
+    page->addStretch(1);
+
+    // The instrument lists.
+    for (int track = 0; track < TrackCount; ++track)
+    {
+        QComboBox* list = ComboBox10x[static_cast<std::size_t>(track)];
+        if (track == DrumTrack)
+            for (const char* name : DrumSetNames)
+                list->addItem(QString::fromLatin1(name));
+        else
+            for (const char* name : GmInstrumentNames)
+                list->addItem(QString::fromLatin1(name));
+        WidenPopup(list);
+    }
+
+    // The handlers. Each column shares one, which finds its track or slot by the tag.
+    connect(ButtonRandomSet, &QPushButton::clicked, this,
+            &TFormMusicProperty::ButtonRandomSetClick);
+    connect(CheckBox1, &QCheckBox::toggled, this, &TFormMusicProperty::CheckBox1Click);
+    connect(CheckBox2, &QCheckBox::toggled, this, &TFormMusicProperty::CheckBox2Click);
+    connect(CheckBox3, &QCheckBox::toggled, this, &TFormMusicProperty::CheckBox3Click);
+    connect(RadioButton1, &QRadioButton::toggled, this,
+            [this](bool on)
+            {
+                if (on)
+                    RadioButton1Click();
+            });
+    connect(RadioButton2, &QRadioButton::toggled, this,
+            [this](bool on)
+            {
+                if (on)
+                    RadioButton2Click();
+            });
+    connect(DialEditK, &TDialEdit::Change, this, &TFormMusicProperty::DialEditKChange);
+    connect(DialEditT, &TDialEdit::Change, this, &TFormMusicProperty::DialEditTChange);
+    for (int slot = 0; slot < PatternSlotCount; ++slot)
+    {
+        const auto s = static_cast<std::size_t>(slot);
+        connect(ComboBoxA[s], &QComboBox::currentIndexChanged, this,
+                [this, slot] { ComboBoxA1Change(slot); });
+        connect(BitBtn[s], &QToolButton::clicked, this, [this, slot] { BitBtn1Click(slot + 1); });
+    }
+    for (int track = 0; track < TrackCount; ++track)
+    {
+        const auto t = static_cast<std::size_t>(track);
+        connect(ComboBox10x[t], &QComboBox::currentIndexChanged, this,
+                [this, track] { ComboBox101Change(track); });
+        connect(DialEdit10x[t], &TDialEdit::Change, this,
+                [this, track] { DialEdit101Change(track); });
+        connect(DialEdit20x[t], &TDialEdit::Change, this,
+                [this, track] { DialEdit201Change(track); });
+        connect(DialEdit30x[t], &TDialEdit::Change, this,
+                [this, track] { DialEdit301Change(track); });
+        connect(DialEdit40x[t], &TDialEdit::Change, this,
+                [this, track] { DialEdit401Change(track); });
+    }
+}
+
+void TFormMusicProperty::FormCreate()
+{
+    const TPatternChoices choices = LibraryPatternChoices();
+    for (std::size_t slot = 0; slot < choices.size(); ++slot)
+    {
+        QComboBox* list = ComboBoxA[slot];
+        for (const std::string& name : choices[slot])
+            list->addItem(DisplayName(name), QByteArray::fromStdString(name));
+        if (list->count() > 0)
+            list->setCurrentIndex(0);
+        WidenPopup(list);
+    }
+}
+
+void TFormMusicProperty::SetMuprop(TMuprop* muprop)
+{
+    FMuprop = muprop;
+    setEnabled(muprop != nullptr);
+    if (muprop == nullptr)
+        return;
+
+    // Setting a control fires its handler; while loading, the handlers write nothing, so a
+    // value the control cannot show (a stored name no library holds, a volume above 127)
+    // stays as it is in the song.
+    TMusicProject* song = FServices.Song;
+    const bool modified = song != nullptr && song->Modified;
+    const auto restoreModified = qScopeGuard(
+        [song, modified]
+        {
+            if (song != nullptr)
+                song->SetModified(modified);
+        });
+    const QScopedValueRollback<bool> loading(FLoading, true);
+
+    for (int track = 0; track < TrackCount; ++track)
+    {
+        const auto t = static_cast<std::size_t>(track);
+        const TTrackSetting& setting = muprop->GetTrack(track);
+        QComboBox* list = ComboBox10x[t];
+        list->setCurrentIndex(setting.Instrument >= 0 && setting.Instrument < list->count()
+                                  ? setting.Instrument
+                                  : -1);
+        DialEdit10x[t]->SetValue(setting.Volume);
+        DialEdit20x[t]->SetValue(setting.Pan);
+        DialEdit30x[t]->SetValue(setting.Reverb);
+        DialEdit40x[t]->SetValue(setting.Chorus);
+    }
+    for (int slot = 0; slot < PatternSlotCount; ++slot)
+    {
+        QComboBox* list = ComboBoxA[static_cast<std::size_t>(slot)];
+        const std::string& name = muprop->GetPatternName(slot);
+        int found = -1;
+        for (int i = 0; i < list->count() && found < 0; ++i)
+            if (SameTextIgnoringCase(NameBytes(list, i), name))
+                found = i;
+        list->setCurrentIndex(found);
+    }
+    DialEditK->SetValue(muprop->Key);
+    (muprop->Scale != 0 ? RadioButton2 : RadioButton1)->setChecked(true);
+    DialEditT->SetValue(muprop->Tempo);
+    CheckBox1->setChecked(muprop->Use7th != 0);
+    CheckBox2->setChecked(muprop->AltSnare != 0);
+    CheckBox3->setChecked(muprop->OctaveUp != 0);
+    UpdateKeyLabel();
+}
+
+void TFormMusicProperty::SetModified()
+{
+    if (FServices.Song != nullptr)
+        FServices.Song->SetModified(true);
+}
+
+void TFormMusicProperty::UpdateKeyLabel()
+{
+    if (FMuprop != nullptr)
+        LabelScale->setText(KeyLabelText(FMuprop->Scale, FMuprop->Key));
+}
+
+void TFormMusicProperty::DialEditKChange()
+{
+    if (!Editing())
+        return;
+    FMuprop->Key = DialEditK->Value();
+    UpdateKeyLabel();
+    SetModified();
+}
+
+void TFormMusicProperty::RadioButton1Click()
+{
+    if (!Editing())
+        return;
+    FMuprop->Scale = 0;
+    UpdateKeyLabel();
+    SetModified();
+}
+
+void TFormMusicProperty::RadioButton2Click()
+{
+    if (!Editing())
+        return;
+    FMuprop->Scale = 1;
+    UpdateKeyLabel();
+    SetModified();
+}
+
+void TFormMusicProperty::DialEditTChange()
+{
+    if (!Editing())
+        return;
+    FMuprop->Tempo = DialEditT->Value();
+    SetModified();
+}
+
+void TFormMusicProperty::ComboBox101Change(int tag)
+{
+    if (!Editing())
+        return;
+    const int index = ComboBox10x[static_cast<std::size_t>(tag)]->currentIndex();
+    if (index < 0)
+        return;
+    FMuprop->GetTrack(tag).SetInstrument(index);
+    SetModified();
+}
+
+void TFormMusicProperty::DialEdit101Change(int tag)
+{
+    if (!Editing())
+        return;
+    FMuprop->GetTrack(tag).SetVolume(DialEdit10x[static_cast<std::size_t>(tag)]->Value());
+    SetModified();
+}
+
+void TFormMusicProperty::DialEdit201Change(int tag)
+{
+    if (!Editing())
+        return;
+    FMuprop->GetTrack(tag).SetPan(DialEdit20x[static_cast<std::size_t>(tag)]->Value());
+    SetModified();
+}
+
+void TFormMusicProperty::DialEdit301Change(int tag)
+{
+    if (!Editing())
+        return;
+    FMuprop->GetTrack(tag).SetReverb(DialEdit30x[static_cast<std::size_t>(tag)]->Value());
+    SetModified();
+}
+
+void TFormMusicProperty::DialEdit401Change(int tag)
+{
+    if (!Editing())
+        return;
+    FMuprop->GetTrack(tag).SetChorus(DialEdit40x[static_cast<std::size_t>(tag)]->Value());
+    SetModified();
+}
+
+void TFormMusicProperty::ComboBoxA1Change(int tag)
+{
+    if (!Editing())
+        return;
+    const QComboBox* list = ComboBoxA[static_cast<std::size_t>(tag)];
+    const int index = list->currentIndex();
+    if (index < 0)
+        return;
+    FMuprop->SetPatternName(tag, NameBytes(list, index));
+    SetModified();
+}
+
+void TFormMusicProperty::CheckBox1Click()
+{
+    if (!Editing())
+        return;
+    FMuprop->SetUse7th(CheckBox1->isChecked() ? 1 : 0);
+    SetModified();
+}
+
+void TFormMusicProperty::CheckBox2Click()
+{
+    if (!Editing())
+        return;
+    FMuprop->SetAltSnare(CheckBox2->isChecked() ? 1 : 0);
+    SetModified();
+}
+
+void TFormMusicProperty::CheckBox3Click()
+{
+    if (!Editing())
+        return;
+    FMuprop->SetOctaveUp(CheckBox3->isChecked() ? 1 : 0);
+    SetModified();
+}
+
+void TFormMusicProperty::ButtonRandomSetClick()
+{
+    if (!Editing())
+        return;
+    // The draws pick among the items the lists hold, "None" included.
+    TPatternChoices choices;
+    for (std::size_t slot = 0; slot < choices.size(); ++slot)
+        for (int i = 0; i < ComboBoxA[slot]->count(); ++i)
+            choices[slot].push_back(NameBytes(ComboBoxA[slot], i));
+    RandomPropertySetting(*FMuprop, choices);
+    SetMuprop(FMuprop);
+    // Every value of the set has just changed: the song must not be closed unasked.
+    SetModified();
+}
+
+void TFormMusicProperty::BitBtn1Click(int tag)
+{
+    if (FMuprop == nullptr || FServices.Player == nullptr || FServices.TempMidiFile.empty())
+        return;
+    const TWaitCursor wait;
+    try
+    {
+        FServices.Player->Close();
+        {
+            TMidiData midi;
+            RenderPatternPreview(*FMuprop, tag, midi,
+                                 FServices.IncludeReset && FServices.IncludeReset());
+            midi.SaveToFile(FServices.TempMidiFile);
+        }
+        FServices.Player->SetFileName(FServices.TempMidiFile);
+        FServices.Player->Open();
+        FServices.Player->Play();
+    }
+    catch (const std::exception& error)
+    {
+        // No exception may cross the event loop: the failure is shown here, as the main
+        // window shows those of its commands.
+        if (FServices.MessageBoxes != nullptr)
+            FServices.MessageBoxes->Show(this, QString::fromUtf8(error.what()), TMsgIcon::Error,
+                                         TMsgButtons::Ok);
+    }
+}

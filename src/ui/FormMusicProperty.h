@@ -1,0 +1,113 @@
+#pragma once
+
+#include "ui/SongPages.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+class TAbstractMediaPlayer;
+class TDialEdit;
+class TFakeGroupBox;
+class TMessageBoxes;
+class TMusicProject;
+
+/// What the property page reaches in the main window; none of it is owned. Tests put fakes
+/// in its place.
+struct TPropertyPageServices
+{
+    /// The song whose modified flag an edit sets.
+    TMusicProject* Song = nullptr;
+    /// The main window's player, which the pattern preview plays through.
+    TAbstractMediaPlayer* Player = nullptr;
+    /// "$$$.mid" in the program's private temporary directory.
+    std::string TempMidiFile;
+    /// The "IncludeReset" option as it stands when a preview starts; empty: off.
+    std::function<bool()> IncludeReset;
+    /// Where a preview that fails says why; null: the failure is not shown.
+    TMessageBoxes* MessageBoxes = nullptr;
+};
+
+/// The key label: the key's name in the scale, from (key + 12) mod 12.
+QString KeyLabelText(std::uint8_t scale, int key);
+
+/// The "Composition" page: key, scale, tempo, options, the four accompaniment patterns
+/// with their previews, and instrument, volume, pan, reverb and chorus of the five tracks.
+/// Every change goes straight into the property set shown and marks the song modified.
+class TFormMusicProperty : public TPropertyPage
+{
+    Q_OBJECT
+
+  public:
+    explicit TFormMusicProperty(const TPropertyPageServices& services, QWidget* parent = nullptr);
+
+    /// Loads every control from muprop; the song's modified flag is the same afterwards,
+    /// on every path. Null: nothing is edited until the next call.
+    void SetMuprop(TMuprop* muprop) override;
+    TMuprop* Muprop() const { return FMuprop; }
+
+    QPushButton* ButtonRandomSet;
+    TFakeGroupBox* GroupBoxOption;
+    QCheckBox* CheckBox1;
+    QCheckBox* CheckBox2;
+    QCheckBox* CheckBox3;
+    TFakeGroupBox* GroupBoxScale;
+    QRadioButton* RadioButton1;
+    QRadioButton* RadioButton2;
+    TFakeGroupBox* GroupBoxKey;
+    TDialEdit* DialEditK;
+    QLabel* LabelScale;
+    TFakeGroupBox* GroupBoxTempo;
+    TDialEdit* DialEditT;
+    TFakeGroupBox* GroupBoxPattern;
+    /// Acomp. 1, Acomp. 2, Bajo, Bateria: tags 0 to 3 (the pattern slots).
+    std::array<QComboBox*, 4> ComboBoxA{};
+    /// The previews beside them: tags 1 to 4.
+    std::array<QToolButton*, 4> BitBtn{};
+    TFakeGroupBox* GroupBoxTracks;
+    /// Per track (tags 0 to 4): instrument, volume, pan, reverb, chorus.
+    std::array<QComboBox*, 5> ComboBox10x{};
+    std::array<TDialEdit*, 5> DialEdit10x{};
+    std::array<TDialEdit*, 5> DialEdit20x{};
+    std::array<TDialEdit*, 5> DialEdit30x{};
+    std::array<TDialEdit*, 5> DialEdit40x{};
+
+    void DialEditKChange();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void DialEditTChange();
+    void ComboBox101Change(int tag);
+    void DialEdit101Change(int tag);
+    void DialEdit201Change(int tag);
+    void DialEdit301Change(int tag);
+    void DialEdit401Change(int tag);
+    void ComboBoxA1Change(int tag);
+    void CheckBox1Click();
+    void CheckBox2Click();
+    void CheckBox3Click();
+    /// Draws every value at random into the property set and shows the result.
+    void ButtonRandomSetClick();
+    /// Plays two bars of the pattern of slot tag (1 to 4) over chord I.
+    void BitBtn1Click(int tag);
+
+  private:
+    void CreateControls();
+    void FormCreate();
+    void UpdateKeyLabel();
+    /// Whether a change handler may write: a property set is shown and no loading runs.
+    bool Editing() const { return FMuprop != nullptr && !FLoading; }
+    void SetModified();
+
+    TPropertyPageServices FServices;
+    TMuprop* FMuprop = nullptr; // not owned
+    bool FLoading = false;
+};

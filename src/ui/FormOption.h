@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+#include <cstdint>
+
+class QFrame;
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+
+/// "Opciones": the song repeat count and the General MIDI lead-in.
+class TFormOption : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TFormOption(QWidget* parent = nullptr);
+
+    /// 1 to 4.
+    std::int32_t RepeatCount = 1;
+    bool IncludeReset = false;
+
+    QFrame* TabControl1;
+    QGroupBox* GroupBox1;
+    QGroupBox* GroupBox2;
+    /// "1" to "4"; RadioButtons[k - 1] is RadioButtonk.
+    std::array<QRadioButton*, 4> RadioButtons{};
+    QRadioButton* RadioButton5; ///< "Incluido "
+    QRadioButton* RadioButton6; ///< "Excluido "
+    QPushButton* ButtonOk;
+    QPushButton* ButtonCancel;
+
+    /// Sets the radio buttons from the fields.
+    void FormShow();
+    /// Copies the radio buttons back into the fields (every way the dialog closes).
+    void FormClose();
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};

@@ -1,0 +1,192 @@
+#pragma once
+
+#include "model/MusicProject.h"
+#include "ui/FileDialogs.h"
+#include "ui/MainFormServices.h"
+#include "ui/MessageBoxes.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QAction;
+class QFrame;
+class QMenu;
+class QStatusBar;
+class QTabBar;
+class QTimer;
+class TFormArranger;
+class TFormHelp;
+class TImageListEx;
+class TMenuButton;
+class TOpenFileHistory;
+
+/// The main window: owns the song, shows one tab per entry with the property page or the bar
+/// editor below, and carries every command of the program.
+class TLyravaneMainForm : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    /// The outer size of the window, whatever the stored placement says.
+    static constexpr int OuterWidth = 640;
+    static constexpr int OuterHeight = 452;
+    /// Insert and Paste stop at this many tabs.
+    static constexpr int MaxTabsForInsert = 48;
+
+    /// FormCreate: reads the settings and the recent files, restores the placement, and
+    /// starts with a new song. arguments: the command line without the program name.
+    TLyravaneMainForm(const TMainFormServices& services, QStringList arguments = {},
+                      QWidget* parent = nullptr);
+    /// FormDestroy: closes the player and writes the settings, recent files and placement.
+    ~TLyravaneMainForm() override;
+
+    TMusicProject Project;
+    TCenterOpenDialog OpenDialog;
+    TCenterSaveDialog SaveAsDialog;
+    TCenterSaveDialog ExportDialog;
+    std::unique_ptr<TOpenFileHistory> History;
+    std::unique_ptr<TFormArranger> FormArranger;
+    std::int32_t RepeatCount = 1;
+    bool IncludeReset = false;
+    QString CaptionName;
+    bool Untitled = true;
+
+    QAction* Action_FileNew;
+    QAction* Action_FileOpen;
+    QAction* Action_FileRevert;
+    QAction* Action_FileSave;
+    QAction* Action_FileSaveAs;
+    QAction* Action_FileOutputMidi;
+    QAction* Action_Nothing;
+    QAction* Action_RecentFile1;
+    QAction* Action_RecentFile2;
+    QAction* Action_RecentFile3;
+    QAction* Action_RecentFile4;
+    QAction* Action_FileExit;
+    QAction* Action_EditNewMunit;
+    QAction* Action_EditCut;
+    QAction* Action_EditCopy;
+    QAction* Action_EditPaste;
+    QAction* Action_EditDelete;
+    QAction* Action_MusicPlay2;
+    QAction* Action_MusicPlay;
+    QAction* Action_MusicStop;
+    QAction* Action_MusicOption;
+    QAction* Action_HelpContents;
+    QAction* Action_HelpAbout;
+
+    TImageListEx* ImageList1;
+    TImageListEx* ImageList2;
+    QWidget* ToolBar1;
+    QFrame* GroundPanel;
+    QTabBar* TabControl1;
+    QWidget* PagePanel;
+    QStatusBar* StatusBar1;
+    QMenu* MenuFile;
+    QMenu* MenuEdit;
+    QMenu* MenuMusic;
+    QMenu* MenuHelp;
+    TPropertyPage* PropertyPage = nullptr;
+    TUnitPage* BarEditor = nullptr;
+
+    /// The tool bar button bound to action, null when it has none.
+    TMenuButton* ToolButton(const QAction* action) const;
+
+    /// Shows the window as the stored placement asks, at its fixed outer size, and keeps it
+    /// on the screen unless it starts minimised.
+    void ShowWindow();
+    /// Runs once, after the window is first shown: the pages, the command-line project and
+    /// the priming of the player.
+    void FormShow();
+
+    void TabControl1Change();
+    void RebuildTabs();
+    void SetCaptionName(const QString& name);
+    /// Enables the commands; runs whenever the event queue runs empty.
+    void RefreshCommandStates();
+    /// The long part of a hint (after "|", or all of it) into the status bar.
+    void ShowStatusHint(const QString& hint);
+
+    TMsgResult ShowMessageBox(const QString& text, TMsgIcon icon, TMsgButtons buttons);
+    void ShowErrorBox(const QString& text);
+
+    /// The save-changes prompt: true when the caller may go on.
+    bool QuerySaveChanges();
+    void OpenProjectFile(const QString& path);
+    void SaveProjectFile(const QString& path);
+    /// Opens the first of the dropped files (the others are ignored).
+    void DropFiles(const QStringList& paths);
+
+    void Action_FileNewExecute();
+    void Action_FileOpenExecute();
+    void Action_FileRevertExecute();
+    void Action_FileSaveExecute();
+    void Action_FileSaveAsExecute();
+    void Action_FileOutputMidiExecute();
+    void Action_RecentFileExecute(int tag);
+    void Action_FileExitExecute();
+    void Action_EditNewMunitExecute();
+    void Action_EditCutExecute();
+    void Action_EditCopyExecute();
+    void Action_EditPasteExecute();
+    void Action_EditDeleteExecute();
+    void Action_MusicPlay2Execute();
+    void Action_MusicPlayExecute();
+    void Action_MusicStopExecute();
+    void Action_MusicOptionExecute();
+    void Action_HelpContentsExecute();
+    void Action_HelpAboutExecute();
+
+    /// Some control holds the mouse (a button is held in a page): the guarded commands wait.
+    static bool MouseCaptured();
+
+    TFormHelp* HelpWindow() const;
+
+signals:
+    /// The window has been shown and painted for the first time.
+    void FirstShown();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateClientArea();
+    QAction* MakeAction(const QString& name, const QString& caption, const QString& hint,
+                        const QKeySequence& shortcut, int imageIndex,
+                        void (TLyravaneMainForm::*handler)());
+    /// Runs a command so that no exception crosses the event loop: a failure is shown.
+    void RunCommand(const std::function<void()>& command);
+    void ReadSettings();
+    void WriteSettings();
+    void ApplyFixedOuterSize();
+    /// Lets a tool bar button forget the mouse before a modal dialog opens over it.
+    void RefreshHover(QAction* action);
+    void PrimePlayer();
+    int CurrentTab() const;
+    void SelectTab(int index);
+    /// Copy as a step of Cut too.
+    void CopyCurrentUnit();
+    void DeleteCurrentEntry();
+
+    TMainFormServices FServices;
+    QStringList FArguments;
+    std::map<const QAction*, TMenuButton*> FToolButtons;
+    QPointer<TFormHelp> FHelpWindow;
+    QTimer* FPrimeTimer = nullptr;
+    bool FFormShowDone = false;
+    bool FFormShowQueued = false;
+};

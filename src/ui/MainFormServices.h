@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class QWidget;
+class TAbstractMediaPlayer;
+class TFileDialogRunner;
+class TMessageBoxes;
+class TPropertyPage;
+class TUnitClipboard;
+class TUnitPage;
+
+/// What the main window needs from outside: the platform layers it talks through (tests
+/// replace each of them), where its files are, and the two pages it embeds. None is owned.
+struct TMainFormServices
+{
+    TMessageBoxes* MessageBoxes = nullptr;
+    TFileDialogRunner* FileDialogs = nullptr;
+    TUnitClipboard* Clipboard = nullptr;
+    TAbstractMediaPlayer* Player = nullptr;
+    /// Whether the player can open a file without waiting (the SoundFont has loaded); the
+    /// start-up priming waits for it. Empty: always.
+    std::function<bool()> PlayerReady;
+    /// "$$$.mid" in the program's private temporary directory.
+    std::string TempMidiFile;
+    /// The HTML help opened by "&Contenido".
+    QString HelpFile;
+    /// An INI file for the settings; empty: the user's "Vemora"/"LYRV1999" settings.
+    QString SettingsPath;
+    /// Makers of the two pages; empty: placeholders that only show the entry.
+    std::function<TPropertyPage*(QWidget* parent)> CreatePropertyPage;
+    std::function<TUnitPage*(QWidget* parent)> CreateUnitPage;
+};

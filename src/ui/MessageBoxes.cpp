@@ -1,0 +1,58 @@
+#include "ui/MessageBoxes.h"
+
+#include "ui/WindowUtils.h"
+
+#include <QMessageBox>
+
+TMsgResult TQtMessageBoxes::Show(QWidget* owner, const QString& text, TMsgIcon icon,
+                                 TMsgButtons buttons)
+{
+    QMessageBox box(owner);
+    box.setWindowTitle(ProgramTitle());
+    box.setText(text);
+    switch (icon)
+    {
+    case TMsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case TMsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case TMsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case TMsgIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case TMsgIcon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    switch (buttons)
+    {
+    case TMsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case TMsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    case TMsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    // Qt centres a box over its owner's window and keeps it inside the screen.
+    switch (box.exec())
+    {
+    case QMessageBox::Yes:
+        return TMsgResult::Yes;
+    case QMessageBox::No:
+        return TMsgResult::No;
+    case QMessageBox::Cancel:
+        return TMsgResult::Cancel;
+    default:
+        return buttons == TMsgButtons::Ok ? TMsgResult::Ok : TMsgResult::Cancel;
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+/// The icon of a message box.
+enum class TMsgIcon
+{
+    None,
+    Information,
+    Question,
+    Exclamation,
+    Error
+};
+
+/// The buttons of a message box.
+enum class TMsgButtons
+{
+    Ok,
+    YesNo,
+    YesNoCancel
+};
+
+/// The button that closed a message box.
+enum class TMsgResult
+{
+    Ok,
+    Yes,
+    No,
+    Cancel
+};
+
+/// Message boxes captioned with the program title. The windows reach them through this,
+/// so tests can answer them without a human.
+class TMessageBoxes
+{
+public:
+    virtual ~TMessageBoxes() = default;
+    /// Shows text over owner (centred; null: no owner) and returns the button pressed.
+    virtual TMsgResult Show(QWidget* owner, const QString& text, TMsgIcon icon,
+                            TMsgButtons buttons) = 0;
+};
+
+/// The real message boxes (QMessageBox).
+class TQtMessageBoxes : public TMessageBoxes
+{
+public:
+    TMsgResult Show(QWidget* owner, const QString& text, TMsgIcon icon,
+                    TMsgButtons buttons) override;
+};

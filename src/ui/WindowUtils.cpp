@@ -1,0 +1,79 @@
+#include "ui/WindowUtils.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+QString ProgramTitle()
+{
+    return QStringLiteral("Lyravane 1999");
+}
+
+int Clamp(int v, int lo, int hi)
+{
+    if (v < lo)
+        return lo;
+    if (v > hi)
+        return hi;
+    return v;
+}
+
+QString FileNamePart(const QString& path)
+{
+    qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
+#ifdef Q_OS_WIN
+    cut = std::max({cut, path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char(':'))});
+#endif
+    return path.mid(cut + 1);
+}
+
+QRect ScreenWorkArea(const QWidget* window)
+{
+    const QScreen* screen = window != nullptr ? window->screen() : nullptr;
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 640, 480);
+}
+
+QPoint ClampIntoArea(QPoint topLeft, QSize size, const QRect& area)
+{
+    int x = std::min(topLeft.x(), area.left() + area.width() - size.width());
+    int y = std::min(topLeft.y(), area.top() + area.height() - size.height());
+    x = std::max(x, area.left());
+    y = std::max(y, area.top());
+    return {x, y};
+}
+
+void KeepOnScreen(QWidget* window)
+{
+    const QRect frame = window->frameGeometry();
+    const QPoint target = ClampIntoArea(frame.topLeft(), frame.size(), ScreenWorkArea(window));
+    if (target != frame.topLeft())
+        window->move(target);
+}
+
+void CenterOnOwner(QWidget* window)
+{
+    const QWidget* owner = window->parentWidget();
+    if (owner == nullptr)
+        return;
+    owner = owner->window();
+    const QRect outer = owner->frameGeometry();
+    const QSize size = window->frameGeometry().size();
+    // C++ division truncates toward zero, as the rule asks.
+    window->move(outer.left() + outer.width() / 2 - size.width() / 2,
+                 outer.top() + outer.height() / 2 - size.height() / 2);
+    KeepOnScreen(window);
+}
+
+TWaitCursor::TWaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+TWaitCursor::~TWaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+class QWidget;
+
+/// "Lyravane 1999": the caption of every message box and the start of the main caption.
+QString ProgramTitle();
+
+/// lo if v < lo, else hi if v > hi, else v.
+int Clamp(int v, int lo, int hi);
+
+/// The file-name part of a path: the text after its last separator (or a drive colon).
+QString FileNamePart(const QString& path);
+
+/// The area a window may occupy on the screen it is on (the maximised-window area).
+QRect ScreenWorkArea(const QWidget* window);
+
+/// Moves a top-left corner so that a window of size lies inside area: first pulled back
+/// from the right and bottom edges, then from the left and top ones, so a window larger
+/// than the area ends at its top-left corner.
+QPoint ClampIntoArea(QPoint topLeft, QSize size, const QRect& area);
+
+/// Pulls a top-level window back into the screen's work area.
+void KeepOnScreen(QWidget* window);
+
+/// Centres a window over its parent window, then keeps it on the screen.
+void CenterOnOwner(QWidget* window);
+
+/// Shows the hourglass cursor for its lifetime, on every path out of a command.
+class TWaitCursor
+{
+public:
+    TWaitCursor();
+    ~TWaitCursor();
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+};

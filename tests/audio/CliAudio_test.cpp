@@ -1,0 +1,138 @@
+#include "AudioTestSupport.h"
+
+#include "base/FileIO.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace
+{
+const std::string Vectors = std::string(LYRAVANE_TEST_DATA) + "/vectors";
+const std::string Cli = std::string(LYRAVANE_BIN_DIR) + "/lyravane-cli";
+
+/// lyravane-cli with its standard error in errFile and TMPDIR set to tmpDir.
+pid_t Start(const std::vector<std::string>& args, const std::string& errFile,
+            const std::string& tmpDir)
+{
+    std::vector<std::string> words{Cli};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+
+    std::vector<std::string> env{"TMPDIR=" + tmpDir};
+    for (char** e = environ; *e; ++e)
+        if (std::string(*e).rfind("TMPDIR=", 0) != 0)
+            env.emplace_back(*e);
+    std::vector<char*> envp;
+    for (std::string& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    EXPECT_EQ(posix_spawn(&pid, Cli.c_str(), &actions, nullptr, argv.data(), envp.data()), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+int Wait(pid_t pid)
+{
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+struct TRun
+{
+    int Status;
+    std::string Errors;
+};
+
+TRun RunCli(const std::vector<std::string>& args, const TScratchDir& dir)
+{
+    const std::string err =
+        dir.Path() + "/../" + std::filesystem::path(dir.Path()).filename().string() + ".err";
+    const int status = Wait(Start(args, err, dir.Path()));
+    TRun run{status, ReadWholeFile(err)};
+    std::filesystem::remove(err);
+    return run;
+}
+} // namespace
+
+TEST(CliAudioTest, RenderWritesAWavAtTheSampleRateAsked)
+{
+    if (!HaveDefaultSoundFont())
+        GTEST_FAIL() << "No SoundFont (package fluid-soundfont-gm)";
+    TScratchDir dir;
+    const std::string wav = dir.File("song.wav");
+    const TRun run = RunCli({"render", Vectors + "/compose/out_0.lvp", "-o", wav, "--sample-rate",
+                             "22050", "--gm-reset", "--pattern-dir", Vectors + "/PATTERN"},
+                            dir);
+    ASSERT_EQ(run.Status, 0) << run.Errors;
+    EXPECT_NE(run.Errors.find("rendered " + wav), std::string::npos) << run.Errors;
+    const TWav audio = ReadWav(wav);
+    EXPECT_EQ(audio.SampleRate, 22050);
+    EXPECT_EQ(audio.Channels, 2);
+    EXPECT_GT(audio.Seconds(), 5.0);
+    EXPECT_GT(Rms(audio, 0, audio.Seconds()), 0.01);
+    EXPECT_EQ(dir.List(), std::vector<std::string>{"song.wav"}) << "no temporary file left";
+}
+
+TEST(CliAudioTest, RenderWithoutSoundFontSaysWhatIsMissingAndWritesNothing)
+{
+    TScratchDir dir;
+    const TRun run =
+        RunCli({"render", Vectors + "/compose/out_0.lvp", "-o", dir.File("song.wav"), "--soundfont",
+                "/nonexistent/GM.sf2", "--pattern-dir", Vectors + "/PATTERN"},
+               dir);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Errors, "lyravane-cli render: No SoundFont found at /nonexistent/GM.sf2: "
+                          "install the package fluid-soundfont-gm or choose a SoundFont\n");
+    EXPECT_TRUE(dir.List().empty());
+}
+
+TEST(CliAudioTest, PlayStopsCleanlyOnCtrlC)
+{
+    if (!HaveDefaultSoundFont())
+        GTEST_FAIL() << "No SoundFont (package fluid-soundfont-gm)";
+    TScratchDir dir;
+    const std::string err =
+        dir.File("../" + std::filesystem::path(dir.Path()).filename().string() + ".play.err");
+    const pid_t pid = Start({"play", Vectors + "/compose/out_0.lvp", "--audio-driver", "null",
+                             "--pattern-dir", Vectors + "/PATTERN"},
+                            err, dir.Path());
+    // Wait until it plays, then interrupt it as Ctrl+C would.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (ReadWholeFile(err).find("playing") == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::kill(pid, SIGINT);
+    const int status = Wait(pid);
+    const std::string errors = ReadWholeFile(err);
+    std::filesystem::remove(err);
+    EXPECT_EQ(status, 130) << errors;
+    EXPECT_NE(errors.find("playing"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("stopped"), std::string::npos) << errors;
+    // Its private temporary directory, "$$$.mid" and all, is gone.
+    EXPECT_TRUE(dir.List().empty());
+}

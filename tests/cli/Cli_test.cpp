@@ -1,0 +1,119 @@
+#include "model/Munit.h"
+#include "model/Muprop.h"
+#include "model/MusicProject.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+struct TRun
+{
+    int Status = -1;
+    std::string Out; // standard output and standard error together
+};
+
+TRun Cli(const std::string& arguments)
+{
+    const std::string command = std::string(LYRAVANE_BIN_DIR) + "/lyravane-cli " + arguments +
+                                " --pattern-dir " + LYRAVANE_TEST_DATA + "/vectors/PATTERN 2>&1";
+    TRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return run;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.Out.append(buffer, n);
+    const int status = pclose(pipe);
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+class CliTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Dir = fs::temp_directory_path() /
+              ("lyravane-cli-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(Dir);
+    }
+    void TearDown() override { fs::remove_all(Dir); }
+    std::string Path(const std::string& name) const { return (Dir / name).string(); }
+    fs::path Dir;
+};
+} // namespace
+
+TEST_F(CliTest, NewWritesADefaultSongWithTheRequestedUnits)
+{
+    ASSERT_EQ(Cli("new -o " + Path("one.lvp")).Status, 0);
+    EXPECT_EQ(fs::file_size(Path("one.lvp")), 1296u);
+
+    ASSERT_EQ(Cli("new -o " + Path("four.lvp") + " --units 4").Status, 0);
+    TMusicProject song;
+    song.LoadFromFile(Path("four.lvp"));
+    ASSERT_EQ(song.Count(), 5);
+    EXPECT_NE(song.PropertyAt(0), nullptr);
+    for (int i = 1; i < 5; ++i)
+        EXPECT_NE(song.UnitAt(i), nullptr);
+    // The defaults come from the libraries of --pattern-dir.
+    EXPECT_FALSE(song.PropertyAt(0)->GetPatternName(0).empty());
+}
+
+TEST_F(CliTest, InfoSummarisesPropertiesAndUnits)
+{
+    ASSERT_EQ(Cli("new -o " + Path("s.lvp") + " --units 2").Status, 0);
+    const TRun info = Cli("info " + Path("s.lvp"));
+    ASSERT_EQ(info.Status, 0) << info.Out;
+    EXPECT_NE(info.Out.find("3 entries"), std::string::npos) << info.Out;
+    EXPECT_NE(info.Out.find("tempo 120"), std::string::npos);
+    EXPECT_NE(info.Out.find("unit Ptn.2"), std::string::npos);
+    EXPECT_NE(info.Out.find("chords IV IV IV IV"), std::string::npos);
+    EXPECT_NE(info.Out.find("rhythm ........"), std::string::npos);
+}
+
+TEST_F(CliTest, BadInputGetsAMessageAndNoOutputFile)
+{
+    TRun run = Cli("new -o " + Path("x.lvp") + " --units 49");
+    EXPECT_NE(run.Status, 0);
+    EXPECT_NE(run.Out.find("--units"), std::string::npos) << run.Out;
+    EXPECT_FALSE(fs::exists(Path("x.lvp")));
+
+    run = Cli("new -o " + Path("x.lvp") + " --units two");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_FALSE(fs::exists(Path("x.lvp")));
+
+    run = Cli("info " + Path("missing.lvp"));
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Out.find("Cannot open file"), std::string::npos) << run.Out;
+
+    std::ofstream(Path("junk.lvp")) << "not a song at all";
+    run = Cli("info " + Path("junk.lvp"));
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Out.find("Stream read error"), std::string::npos) << run.Out;
+
+    run = Cli("frobnicate");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Out.find("unknown command"), std::string::npos);
+
+    run = Cli("new -o " + Path("y.lvp") + " --colour blue");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_FALSE(fs::exists(Path("y.lvp")));
+
+    // A missing main index file is an error, not an empty library.
+    const std::string noPatterns = std::string(LYRAVANE_BIN_DIR) + "/lyravane-cli new -o " +
+                                   Path("z.lvp") + " --pattern-dir " + Path("nowhere") + " 2>&1";
+    EXPECT_NE(std::system(noPatterns.c_str()), 0);
+    EXPECT_FALSE(fs::exists(Path("z.lvp")));
+}

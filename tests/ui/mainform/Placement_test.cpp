@@ -1,0 +1,120 @@
+#include "ui/FormArranger.h"
+#include "ui/WindowUtils.h"
+
+#include <QDialog>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+TEST(WindowPlacementTest, RecordIsFortyFourLittleEndianBytes)
+{
+    TWindowPlacement p;
+    p.ShowCmd = TWindowPlacement::ShowMinimized;
+    p.Left = 100;
+    p.Top = -20;
+    p.Right = 740;
+    p.Bottom = 0x01020304;
+    const QByteArray bytes = p.ToBytes();
+    ASSERT_EQ(bytes.size(), 44);
+    EXPECT_EQ(bytes.mid(0, 4), QByteArray("\x2c\0\0\0", 4));
+    EXPECT_EQ(bytes.mid(8, 4), QByteArray("\x02\0\0\0", 4));
+    EXPECT_EQ(bytes.mid(12, 4), QByteArray("\xff\xff\xff\xff", 4));
+    EXPECT_EQ(bytes.mid(32, 4), QByteArray("\xec\xff\xff\xff", 4));
+    EXPECT_EQ(bytes.mid(40, 4), QByteArray("\x04\x03\x02\x01", 4));
+
+    const auto back = TWindowPlacement::FromBytes(bytes);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->Top, -20);
+    EXPECT_EQ(back->Bottom, 0x01020304);
+    EXPECT_FALSE(TWindowPlacement::FromBytes(bytes.left(43)).has_value());
+    EXPECT_FALSE(TWindowPlacement::FromBytes(bytes + '\0').has_value());
+}
+
+TEST(FormArrangerTest, PlacementRoundTripsThroughTheSettings)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("s.ini"));
+    QWidget window;
+    window.resize(300, 200);
+    TFormArranger arranger(&window, QStringLiteral("Probe"), ini);
+    EXPECT_FALSE(arranger.RestorePlacement(true).has_value()) << "nothing stored yet";
+
+    window.move(150, 75);
+    window.show();
+    arranger.SavePlacement();
+    {
+        QSettings settings(ini, QSettings::IniFormat);
+        const QByteArray stored = settings.value(QStringLiteral("Probe_Placement")).toByteArray();
+        ASSERT_EQ(stored.size(), 44);
+        const auto p = TWindowPlacement::FromBytes(stored);
+        EXPECT_EQ(p->ShowCmd, TWindowPlacement::ShowNormal);
+        EXPECT_EQ(QRect(QPoint(p->Left, p->Top), QPoint(p->Right - 1, p->Bottom - 1)),
+                  window.frameGeometry());
+    }
+
+    QWidget other;
+    TFormArranger restorer(&other, QStringLiteral("Probe"), ini);
+    EXPECT_EQ(restorer.RestorePlacement(true), TWindowPlacement::ShowNormal);
+    EXPECT_EQ(other.pos(), QPoint(150, 75));
+
+    // A stored minimised state is applied only when asked for.
+    TWindowPlacement minimised =
+        *TWindowPlacement::FromBytes(QSettings(ini, QSettings::IniFormat)
+                                         .value(QStringLiteral("Probe_Placement"))
+                                         .toByteArray());
+    minimised.ShowCmd = TWindowPlacement::ShowMinimized;
+    QSettings(ini, QSettings::IniFormat)
+        .setValue(QStringLiteral("Probe_Placement"), minimised.ToBytes());
+    QWidget third;
+    TFormArranger(&third, QStringLiteral("Probe"), ini).RestorePlacement(false);
+    EXPECT_FALSE(third.windowState().testFlag(Qt::WindowMinimized));
+    TFormArranger(&third, QStringLiteral("Probe"), ini).RestorePlacement(true);
+    EXPECT_TRUE(third.windowState().testFlag(Qt::WindowMinimized));
+
+    // A value of the wrong size is ignored; an empty key name turns the component off.
+    QSettings(ini, QSettings::IniFormat)
+        .setValue(QStringLiteral("Probe_Placement"), QByteArray(40, '\0'));
+    EXPECT_FALSE(TFormArranger(&third, QStringLiteral("Probe"), ini).RestorePlacement(true));
+    TFormArranger off(&third, QStringLiteral("Off"), ini);
+    off.KeyName.clear();
+    off.SavePlacement();
+    EXPECT_FALSE(QSettings(ini, QSettings::IniFormat).contains(QStringLiteral("Off_Placement")));
+}
+
+TEST(WindowUtilsTest, ClampPullsBackFromRightAndBottomThenLeftAndTop)
+{
+    const QRect area(0, 0, 800, 600);
+    EXPECT_EQ(ClampIntoArea({700, 500}, {640, 452}, area), QPoint(160, 148));
+    EXPECT_EQ(ClampIntoArea({-30, -5}, {640, 452}, area), QPoint(0, 0));
+    EXPECT_EQ(ClampIntoArea({10, 20}, {640, 452}, area), QPoint(10, 20));
+    // Larger than the screen: it ends at the top-left corner.
+    EXPECT_EQ(ClampIntoArea({50, 50}, {1000, 700}, area), QPoint(0, 0));
+    EXPECT_EQ(Clamp(-3, 1, 4), 1);
+    EXPECT_EQ(Clamp(9, 1, 4), 4);
+    EXPECT_EQ(Clamp(2, 1, 4), 2);
+    EXPECT_EQ(FileNamePart(QStringLiteral("/music/song.lvp")).toStdString(), "song.lvp");
+    EXPECT_EQ(FileNamePart(QStringLiteral("song.lvp")).toStdString(), "song.lvp");
+}
+
+TEST(WindowUtilsTest, KeepOnScreenAndCenterOnOwner)
+{
+    QWidget owner;
+    owner.setGeometry(100, 100, 401, 301);
+    owner.show();
+    QDialog dialog(&owner);
+    dialog.setFixedSize(201, 101);
+    CenterOnOwner(&dialog);
+    // Odd sizes: the halves are truncated, the dialog's before it is subtracted.
+    const QRect outer = owner.frameGeometry();
+    EXPECT_EQ(dialog.pos(), QPoint(outer.left() + outer.width() / 2 - 100,
+                                   outer.top() + outer.height() / 2 - 50));
+
+    const QRect area = ScreenWorkArea(&owner);
+    QWidget far;
+    far.setGeometry(area.right() + 500, area.bottom() + 500, 300, 200);
+    KeepOnScreen(&far);
+    EXPECT_EQ(far.frameGeometry().topLeft(),
+              QPoint(area.left() + area.width() - 300, area.top() + area.height() - 200));
+}

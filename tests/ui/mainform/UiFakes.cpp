@@ -1,0 +1,99 @@
+#include "UiFakes.h"
+
+#include "base/FileIO.h"
+#include "model/Munit.h"
+#include "model/MusicProject.h"
+#include "ui/PlaceholderPages.h"
+
+#include <QFile>
+#include <QTabBar>
+
+#include <stdexcept>
+
+TMsgResult TFakeMessageBoxes::Show(QWidget*, const QString& text, TMsgIcon icon,
+                                   TMsgButtons buttons)
+{
+    Shown.push_back({text, icon, buttons});
+    if (!Answers.empty())
+    {
+        const TMsgResult answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    return buttons == TMsgButtons::Ok ? TMsgResult::Ok : TMsgResult::Cancel;
+}
+
+std::optional<QString> TFakeFileDialogs::Run(QWidget*, const TFileDialogRequest& request)
+{
+    Requests.push_back(request);
+    if (Answers.empty())
+        return std::nullopt;
+    std::optional<QString> answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+}
+
+void TFakePlayer::SetFileName(const std::string& fileName)
+{
+    FileName = fileName;
+    Calls.push_back("SetFileName:" + fileName);
+}
+
+void TFakePlayer::Open()
+{
+    Calls.emplace_back("Open");
+    if (FailOpen)
+        throw std::runtime_error("No hay salida de sonido");
+    OpenedBytes = ReadWholeFile(FileName);
+}
+
+TFormFixture::TFormFixture()
+{
+    Services.MessageBoxes = &MessageBoxes;
+    Services.FileDialogs = &FileDialogs;
+    Services.Clipboard = &Clipboard;
+    Services.Player = &Player;
+    Services.TempMidiFile = Dir.filePath(QStringLiteral("$$$.mid")).toStdString();
+    Services.HelpFile = QStringLiteral(LYRAVANE_SOURCE_DIR "/docs/help/lyravane.html");
+    Services.SettingsPath = Dir.filePath(QStringLiteral("settings.ini"));
+    // The window's commands are tested over pages that only show what they are given; the
+    // real pages have tests of their own.
+    Services.CreatePropertyPage = [](QWidget* parent)
+    { return new TPlaceholderPropertyPage(parent); };
+    Services.CreateUnitPage = [](QWidget* parent) { return new TPlaceholderUnitPage(parent); };
+}
+
+TLyravaneMainForm& TFormFixture::Create(QStringList arguments)
+{
+    Form.reset();
+    Form = std::make_unique<TLyravaneMainForm>(Services, std::move(arguments));
+    return *Form;
+}
+
+QString TFormFixture::WriteSong(const QString& name, int entries) const
+{
+    TMusicProject song;
+    song.NewSong();
+    while (song.Count() < entries)
+        song.Items.Add(std::make_unique<TMunit>());
+    const QString path = Path(name);
+    song.SaveToFile(path.toStdString());
+    return path;
+}
+
+QString TFormFixture::WriteBytes(const QString& name, const QByteArray& bytes) const
+{
+    const QString path = Path(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
+}
+
+std::vector<std::string> TFormFixture::TabTexts() const
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < Form->TabControl1->count(); ++i)
+        texts.push_back(Form->TabControl1->tabText(i).toStdString());
+    return texts;
+}

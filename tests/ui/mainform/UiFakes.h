@@ -1,0 +1,96 @@
+#pragma once
+
+#include "audio/AbstractMediaPlayer.h"
+#include "ui/FileDialogs.h"
+#include "ui/LyravaneMainForm.h"
+#include "ui/MainFormServices.h"
+#include "ui/MessageBoxes.h"
+#include "ui/UnitClipboard.h"
+
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+/// Answers message boxes from a queue (Ok/Cancel-less answers when empty) and records them.
+class TFakeMessageBoxes : public TMessageBoxes
+{
+public:
+    struct TShown
+    {
+        QString Text;
+        TMsgIcon Icon;
+        TMsgButtons Buttons;
+    };
+    std::deque<TMsgResult> Answers;
+    std::vector<TShown> Shown;
+
+    TMsgResult Show(QWidget* owner, const QString& text, TMsgIcon icon,
+                    TMsgButtons buttons) override;
+};
+
+/// Chooses files from a queue (nothing: cancel) and records each request.
+class TFakeFileDialogs : public TFileDialogRunner
+{
+public:
+    std::deque<std::optional<QString>> Answers;
+    std::vector<TFileDialogRequest> Requests;
+
+    std::optional<QString> Run(QWidget* owner, const TFileDialogRequest& request) override;
+};
+
+class TFakeClipboard : public TUnitClipboard
+{
+public:
+    std::optional<QByteArray> Data;
+
+    bool HasUnit() const override { return Data.has_value(); }
+    void SetUnit(const QByteArray& record) override { Data = record; }
+    std::optional<QByteArray> GetUnit() const override { return Data; }
+};
+
+/// Records the player's operations ("Close", "SetFileName:...", "Open", "Play").
+class TFakePlayer : public TAbstractMediaPlayer
+{
+public:
+    std::vector<std::string> Calls;
+    std::string FileName;
+    /// A copy of the file as it was when Open ran.
+    std::string OpenedBytes;
+    bool FailOpen = false;
+
+    void Close() override { Calls.emplace_back("Close"); }
+    void SetFileName(const std::string& fileName) override;
+    void Open() override;
+    void Play() override { Calls.emplace_back("Play"); }
+};
+
+/// A main window over fakes, with its settings and files in a temporary directory.
+class TFormFixture
+{
+public:
+    TFormFixture();
+
+    QTemporaryDir Dir;
+    TFakeMessageBoxes MessageBoxes;
+    TFakeFileDialogs FileDialogs;
+    TFakeClipboard Clipboard;
+    TFakePlayer Player;
+    TMainFormServices Services;
+
+    /// Makes (or remakes) the window; the old one is destroyed first (it writes its settings).
+    TLyravaneMainForm& Create(QStringList arguments = {});
+    void Destroy() { Form.reset(); }
+    TLyravaneMainForm& form() { return *Form; }
+
+    QString Path(const QString& name) const { return Dir.filePath(name); }
+    /// Writes a project file of a new song with the given number of entries (at least 2).
+    QString WriteSong(const QString& name, int entries) const;
+    /// Writes bytes to a file in the directory.
+    QString WriteBytes(const QString& name, const QByteArray& bytes) const;
+    std::vector<std::string> TabTexts() const;
+
+    std::unique_ptr<TLyravaneMainForm> Form;
+};

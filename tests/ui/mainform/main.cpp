@@ -1,0 +1,27 @@
+#include "midi/ArrangeList.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    // Test discovery runs this program outside CTest's environment too.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nothing a test does may reach the user's own settings.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QFont font = QApplication::font();
+    font.setPointSize(9);
+    QApplication::setFont(font);
+    LoadPatternLibraries(LYRAVANE_BIN_DIR "/PATTERN");
+    return RUN_ALL_TESTS();
+}
