@@ -36,7 +36,7 @@ TAudioOutput::TAudioOutput(fluid_settings_t* settings, const TOutputOptions& opt
     : FOptions(options), FRender(std::move(render))
 {
     double sampleRate = 44100;
-    fluid_settings_getnum(settings, "synth.sample-rate", &sampleRate);
+    Fluid().fluid_settings_getnum(settings, "synth.sample-rate", &sampleRate);
 
     if (options.Driver == "null")
     {
@@ -45,8 +45,8 @@ TAudioOutput::TAudioOutput(fluid_settings_t* settings, const TOutputOptions& opt
         return;
     }
 
-    fluid_settings_setint(settings, "audio.period-size", options.PeriodSize);
-    fluid_settings_setint(settings, "audio.periods", options.Periods);
+    Fluid().fluid_settings_setint(settings, "audio.period-size", options.PeriodSize);
+    Fluid().fluid_settings_setint(settings, "audio.periods", options.Periods);
     // The output's thread renders through our callback, which takes the player's lock, so
     // a song can be closed while the output runs.
     const std::vector<std::string> candidates = options.Driver.empty()
@@ -58,8 +58,8 @@ TAudioOutput::TAudioOutput(fluid_settings_t* settings, const TOutputOptions& opt
     for (const std::string& name : candidates)
     {
         TFluidErrorScope errors;
-        if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) == FLUID_OK)
-            FDriver.reset(new_fluid_audio_driver2(settings, &TAudioOutput::DriverCallback, this));
+        if (Fluid().fluid_settings_setstr(settings, "audio.driver", name.c_str()) == FLUID_OK)
+            FDriver.reset(Fluid().new_fluid_audio_driver2(settings, &TAudioOutput::DriverCallback, this));
         if (FDriver)
         {
             FDriverName = name;

@@ -1,12 +1,58 @@
 #include "audio/FluidHandles.h"
 
+#include "audio/AudioError.h"
+
 #include <cstdio>
 #include <mutex>
+
+#include <dlfcn.h>
 
 namespace
 {
 thread_local TFluidErrorScope* CurrentScope = nullptr;
+
+/// The library of FluidSynth 2 (soname 3), then any other that a build environment offers.
+constexpr const char* FluidLibraries[] = {"libfluidsynth.so.3", "libfluidsynth.so"};
+
+TFluidApi LoadFluidApi()
+{
+    void* library = nullptr;
+    std::string why;
+    for (const char* name : FluidLibraries)
+    {
+        library = ::dlopen(name, RTLD_NOW | RTLD_LOCAL);
+        if (library != nullptr)
+            break;
+        if (why.empty())
+            why = ::dlerror();
+    }
+    if (library == nullptr)
+        throw EAudioError("The FluidSynth library could not be loaded (" + why +
+                          "): install the package libfluidsynth3");
+
+    // The library stays loaded for the life of the process: synthesisers may be freed late.
+    TFluidApi api;
+#define LYRAVANE_FLUID_RESOLVE(name)                                                           \
+    api.name = reinterpret_cast<decltype(api.name)>(::dlsym(library, #name));                  \
+    if (api.name == nullptr)                                                                   \
+        throw EAudioError("The FluidSynth library lacks " #name                                \
+                          ": install FluidSynth 2.2 or later (package libfluidsynth3)");
+    LYRAVANE_FLUID_FUNCTIONS(LYRAVANE_FLUID_RESOLVE)
+#undef LYRAVANE_FLUID_RESOLVE
+    return api;
+}
 } // namespace
+
+const TFluidApi& Fluid()
+{
+    // A failed load is tried again by the next call, so the message reaches every caller.
+    static std::mutex lock;
+    static std::unique_ptr<TFluidApi> api;
+    std::lock_guard<std::mutex> guard(lock);
+    if (!api)
+        api = std::make_unique<TFluidApi>(LoadFluidApi());
+    return *api;
+}
 
 struct TFluidLog
 {
@@ -48,6 +94,6 @@ void TFluidErrorScope::InstallLogHandler()
                    []
                    {
                        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
-                           fluid_set_log_function(level, &TFluidLog::Handle, nullptr);
+                           Fluid().fluid_set_log_function(level, &TFluidLog::Handle, nullptr);
                    });
 }

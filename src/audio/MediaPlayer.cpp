@@ -26,7 +26,7 @@ void TMediaPlayer::StopPlayer()
     if (!FPlayer)
         return;
     FPlayer.reset();
-    fluid_synth_all_sounds_off(FFluid, -1);
+    Fluid().fluid_synth_all_sounds_off(FFluid, -1);
 }
 
 void TMediaPlayer::Close()
@@ -64,11 +64,11 @@ void TMediaPlayer::Play()
     FPlayer.reset();
     // Every playback starts from the state of a freshly reset General MIDI synthesiser,
     // whatever the one before it left behind.
-    fluid_synth_system_reset(synth);
-    FPlayer.reset(new_fluid_player(synth));
+    Fluid().fluid_synth_system_reset(synth);
+    FPlayer.reset(Fluid().new_fluid_player(synth));
     if (!FPlayer ||
-        fluid_player_add_mem(FPlayer.get(), FFileData.data(), FFileData.size()) != FLUID_OK ||
-        fluid_player_play(FPlayer.get()) != FLUID_OK)
+        Fluid().fluid_player_add_mem(FPlayer.get(), FFileData.data(), FFileData.size()) != FLUID_OK ||
+        Fluid().fluid_player_play(FPlayer.get()) != FLUID_OK)
     {
         FPlayer.reset();
         throw EAudioError("The synthesiser cannot play " + FFileName + errors.Reason());
@@ -78,7 +78,7 @@ void TMediaPlayer::Play()
 bool TMediaPlayer::Playing() const
 {
     std::lock_guard<std::mutex> lock(FLock);
-    return FPlayer && fluid_player_get_status(FPlayer.get()) == FLUID_PLAYER_PLAYING;
+    return FPlayer && Fluid().fluid_player_get_status(FPlayer.get()) == FLUID_PLAYER_PLAYING;
 }
 
 std::string TMediaPlayer::DriverName() const
@@ -89,5 +89,5 @@ std::string TMediaPlayer::DriverName() const
 void TMediaPlayer::Render(float* left, float* right, int frames)
 {
     std::lock_guard<std::mutex> lock(FLock);
-    fluid_synth_write_float(FFluid, frames, left, 0, 1, right, 0, 1);
+    Fluid().fluid_synth_write_float(FFluid, frames, left, 0, 1, right, 0, 1);
 }

@@ -62,7 +62,7 @@ int OnTick(void* data, int tick)
     auto* state = static_cast<TTickState*>(data);
     // The first call comes after the player has read the file.
     if (state->Total < 0)
-        state->Total = fluid_player_get_total_ticks(state->Player);
+        state->Total = Fluid().fluid_player_get_total_ticks(state->Player);
     state->Tick = tick;
     if (tick >= state->Total)
         state->ReachedEnd = true;
@@ -79,15 +79,15 @@ TRenderResult RenderMidiToWav(TSynthesizer& synth, const std::string& midiBytes,
     fluid_synth_t* s = synth.Synth();
     TFluidErrorScope errors;
     // A rendering never hears what an earlier one left in the synthesiser.
-    fluid_synth_system_reset(s);
-    TFluidPlayerPtr player(new_fluid_player(s));
+    Fluid().fluid_synth_system_reset(s);
+    TFluidPlayerPtr player(Fluid().new_fluid_player(s));
     if (!player ||
-        fluid_player_add_mem(player.get(), midiBytes.data(), midiBytes.size()) != FLUID_OK)
+        Fluid().fluid_player_add_mem(player.get(), midiBytes.data(), midiBytes.size()) != FLUID_OK)
         throw EAudioError("The synthesiser cannot play this sequence" + errors.Reason());
     TTickState state;
     state.Player = player.get();
-    fluid_player_set_tick_callback(player.get(), &OnTick, &state);
-    if (fluid_player_play(player.get()) != FLUID_OK)
+    Fluid().fluid_player_set_tick_callback(player.get(), &OnTick, &state);
+    if (Fluid().fluid_player_play(player.get()) != FLUID_OK)
         throw EAudioError("The synthesiser cannot play this sequence" + errors.Reason());
 
     TRenderResult result;
@@ -102,9 +102,9 @@ TRenderResult RenderMidiToWav(TSynthesizer& synth, const std::string& midiBytes,
     int reported = -1;
     // FluidSynth's player keeps playing until every voice has ended and then two seconds
     // more for the reverb; the trailing silence of that is cut off below.
-    while (fluid_player_get_status(player.get()) == FLUID_PLAYER_PLAYING)
+    while (Fluid().fluid_player_get_status(player.get()) == FLUID_PLAYER_PLAYING)
     {
-        if (fluid_synth_write_float(s, static_cast<int>(BlockFrames), left.data(), 0, 1,
+        if (Fluid().fluid_synth_write_float(s, static_cast<int>(BlockFrames), left.data(), 0, 1,
                                     right.data(), 0, 1) != FLUID_OK)
             throw EAudioError("The synthesiser failed while rendering" + errors.Reason());
         for (std::size_t i = 0; i < BlockFrames; ++i)

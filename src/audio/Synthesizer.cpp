@@ -52,18 +52,18 @@ TSynthesizer::TSynthesizer(const TSynthOptions& options)
       FSoundFontPath(options.SoundFont.empty() ? std::string(DefaultSoundFont) : options.SoundFont)
 {
     TFluidErrorScope errors;
-    FSettings.reset(new_fluid_settings());
+    FSettings.reset(Fluid().new_fluid_settings());
     if (!FSettings)
         throw EAudioError("The synthesiser could not be set up" + errors.Reason());
     fluid_settings_t* s = FSettings.get();
-    fluid_settings_setnum(s, "synth.sample-rate", options.SampleRate);
-    fluid_settings_setnum(s, "synth.gain", options.Gain);
-    fluid_settings_setint(s, "synth.dynamic-sample-loading", options.DynamicSampleLoading ? 1 : 0);
+    Fluid().fluid_settings_setnum(s, "synth.sample-rate", options.SampleRate);
+    Fluid().fluid_settings_setnum(s, "synth.gain", options.Gain);
+    Fluid().fluid_settings_setint(s, "synth.dynamic-sample-loading", options.DynamicSampleLoading ? 1 : 0);
     // Our files never select banks: channel 9 takes its kit from bank 128 by its program
     // change alone, as on any General MIDI synthesiser, and a stray bank select in a user's
     // pattern file cannot move a melodic part onto a drum kit.
-    fluid_settings_setstr(s, "synth.midi-bank-select", "gm");
-    FSynth.reset(new_fluid_synth(s));
+    Fluid().fluid_settings_setstr(s, "synth.midi-bank-select", "gm");
+    FSynth.reset(Fluid().new_fluid_synth(s));
     if (!FSynth)
         throw EAudioError("The synthesiser could not be started" + errors.Reason());
 
@@ -88,7 +88,7 @@ int TSynthesizer::Load()
 
     CheckSoundFontFile(FSoundFontPath);
     TFluidErrorScope errors;
-    const int id = fluid_synth_sfload(FSynth.get(), FSoundFontPath.c_str(), 1);
+    const int id = Fluid().fluid_synth_sfload(FSynth.get(), FSoundFontPath.c_str(), 1);
     if (id == FLUID_FAILED)
         throw EAudioError("The SoundFont " + FSoundFontPath + " could not be loaded" +
                           errors.Reason() + ": " + HowToGetOne());
@@ -126,20 +126,20 @@ std::chrono::duration<double> TSynthesizer::LoadTime() const
 
 void TSynthesizer::Pin(int bank, int program) const
 {
-    fluid_sfont_t* font = fluid_synth_get_sfont_by_id(FSynth.get(), FSoundFontId);
+    fluid_sfont_t* font = Fluid().fluid_synth_get_sfont_by_id(FSynth.get(), FSoundFontId);
     if (!font)
         return;
     // A kit the SoundFont lacks (FluidR3_GM has no 56 or 127) plays FluidSynth's substitute,
     // the standard kit; a missing melodic program has nothing to pin.
-    if (!fluid_sfont_get_preset(font, bank, program))
+    if (!Fluid().fluid_sfont_get_preset(font, bank, program))
     {
         if (bank != DrumBank)
             return;
         program = 0;
-        if (!fluid_sfont_get_preset(font, bank, program))
+        if (!Fluid().fluid_sfont_get_preset(font, bank, program))
             return;
     }
-    fluid_synth_pin_preset(FSynth.get(), FSoundFontId, bank, program);
+    Fluid().fluid_synth_pin_preset(FSynth.get(), FSoundFontId, bank, program);
 }
 
 void TSynthesizer::PreparePresets(const TMidiData& midi) const

@@ -28,8 +28,13 @@ std::optional<QString> TFakeFileDialogs::Run(QWidget*, const TFileDialogRequest&
     Requests.push_back(request);
     if (Answers.empty())
         return std::nullopt;
-    std::optional<QString> answer = Answers.front();
+    // Moved out through a plain QString: GCC 12 at -O2 warns about copying an optional
+    // QString here ("may be used uninitialized"), a false alarm.
+    const bool given = Answers.front().has_value();
+    QString answer = given ? *Answers.front() : QString();
     Answers.pop_front();
+    if (!given)
+        return std::nullopt;
     return answer;
 }
 
