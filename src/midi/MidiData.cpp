@@ -274,13 +274,13 @@ std::unique_ptr<TMidiEvent> MakeEvent(std::int32_t time, std::int32_t duration)
 }
 } // namespace
 
-int FoldNoteIntoRange(int note)
+int FoldNoteIntoRange(std::int64_t note)
 {
     if (note < 0)
-        return static_cast<int>(note + (11 - static_cast<std::int64_t>(note)) / 12 * 12);
-    if (note > 127)
-        return static_cast<int>(note - (static_cast<std::int64_t>(note) - 127 + 11) / 12 * 12);
-    return note;
+        note += (11 - note) / 12 * 12;
+    else if (note > 127)
+        note -= (note - 127 + 11) / 12 * 12;
+    return static_cast<int>(note);
 }
 
 TMidiData::TMidiData() = default;

@@ -11,7 +11,7 @@
 /// Duration; note-offs exist only in the written file.
 class TMidiEvent
 {
-public:
+  public:
     std::int32_t Time = 0;
     /// Note-on: length in ticks; -1 while the reader has not met the note-off; else 0.
     std::int32_t Duration = 0;
@@ -19,20 +19,24 @@ public:
     std::vector<std::uint8_t> Data;
 
     std::int32_t DataSize() const { return static_cast<std::int32_t>(Data.size()); }
-    void SetDataSize(std::int32_t size) { Data.assign(static_cast<std::size_t>(size < 0 ? 0 : size), 0); }
+    void SetDataSize(std::int32_t size)
+    {
+        Data.assign(static_cast<std::size_t>(size < 0 ? 0 : size), 0);
+    }
     std::uint8_t Status() const { return Data.empty() ? 0 : Data[0]; }
 };
 
 using TMidiTrack = TObjectList<TMidiEvent>;
 
-/// Moves a pitch by whole octaves into 0..127; nothing is ever wrapped modulo 128.
-int FoldNoteIntoRange(int note);
+/// Moves a pitch by whole octaves into 0..127; nothing is ever wrapped modulo 128. Takes 64
+/// bits so that a pitch worked out from any key a file can hold cannot overflow on the way.
+int FoldNoteIntoRange(std::int64_t note);
 
 /// The program's MIDI sequence at 384 ticks per quarter note, with its own Standard MIDI
 /// File writer (format 1) and reader (formats 0 and 1, any division).
 class TMidiData
 {
-public:
+  public:
     TMidiData();
 
     TObjectList<TMidiTrack> Tracks;

@@ -31,17 +31,6 @@ bool IsPlayableNote(const TMidiEvent& event)
            event.Duration > 0;
 }
 
-/// A pitch worked out in 64 bits, moved by whole octaves into 0..127 as AddNote moves every
-/// note. A song file may hold any 32-bit Key, and 60 + Key would overflow an int.
-int SoundingPitch(std::int64_t pitch)
-{
-    if (pitch < 0)
-        pitch += (11 - pitch) / 12 * 12;
-    else if (pitch > 127)
-        pitch -= (pitch - 127 + 11) / 12 * 12;
-    return static_cast<int>(pitch);
-}
-
 /// The melody, one note per onset, sounding 15/16 of its steps so repeated notes detach;
 /// with the harmony voice a second note under it, in the chord of the step's beat.
 void RenderMelody(const TMunit& unit, const TMuprop& property, TMidiData& midi,
@@ -59,13 +48,14 @@ void RenderMelody(const TMunit& unit, const TMuprop& property, TMidiData& midi,
             const std::int32_t time = b * barLength + startTick + s * stepLength;
             const std::int32_t length = unit.NoteLength(b, s) * stepLength * 15 / 16;
             const int pitch = unit.GetMelody(b, s);
-            midi.AddNote(0, time, length, 0, SoundingPitch(pitch + reference), MelodyVelocity);
+            midi.AddNote(0, time, length, 0, FoldNoteIntoRange(pitch + reference), MelodyVelocity);
             if (unit.HarmonyVoice)
             {
                 const int chord = unit.GetChord(b, s / std::max(1, unit.StepsPerBeat));
-                midi.AddNote(0, time, length, 0,
-                             SoundingPitch(HarmonyPitch(chord, property.Scale, pitch) + reference),
-                             MelodyVelocity);
+                midi.AddNote(
+                    0, time, length, 0,
+                    FoldNoteIntoRange(HarmonyPitch(chord, property.Scale, pitch) + reference),
+                    MelodyVelocity);
             }
         }
     }
@@ -203,8 +193,8 @@ void RenderPatternBar(const TMunit& unit, TMidiData& midi, int track, int bar,
                         pitch = AltSnareKey;
                 }
                 else
-                    pitch = SoundingPitch(std::int64_t{key} +
-                                          PatternNoteForChord(chord(i), scale, pitch));
+                    pitch = FoldNoteIntoRange(std::int64_t{key} +
+                                              PatternNoteForChord(chord(i), scale, pitch));
 
                 // A note ends where the next chord begins; that chord strikes it again.
                 for (int k = i + 1; k <= lastBeat; ++k)
