@@ -1,21 +1,19 @@
 #pragma once
 
+#include "base/FileIO.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
+#include <vector>
 
-/// Writes a 16-bit PCM WAV file through a temporary file beside the target, which Commit
-/// renames over the target once the header is complete. A writer destroyed without Commit
-/// removes its temporary file, so a failed render leaves no partial WAV behind.
+/// Writes a 16-bit PCM WAV file through a TSafeFile: Commit completes the header and puts the
+/// file in place. A writer destroyed without Commit leaves no partial WAV behind.
 class TWavWriter
 {
-public:
+  public:
     /// Raises EFCreateError when the temporary file cannot be made.
     TWavWriter(const std::string& path, int sampleRate, int channels);
-    ~TWavWriter();
-    TWavWriter(const TWavWriter&) = delete;
-    TWavWriter& operator=(const TWavWriter&) = delete;
 
     /// Appends frames frames of interleaved samples.
     void Write(const std::int16_t* samples, std::size_t frames);
@@ -26,14 +24,13 @@ public:
     /// Completes the header and puts the file in place; raises EFCreateError.
     void Commit();
 
-private:
-    [[noreturn]] void Fail(int error);
+  private:
+    void Flush();
 
-    std::string FPath;
-    std::string FTempPath;
-    std::FILE* FFile = nullptr;
+    TSafeFile FFile;
+    std::vector<std::uint8_t> FBuffer;
     int FSampleRate;
     int FChannels;
     std::uint64_t FFrames = 0;
-    std::uint64_t FFramesOnDisk = 0;
+    std::uint64_t FFramesWritten = 0;
 };

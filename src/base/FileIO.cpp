@@ -13,7 +13,10 @@
 
 namespace
 {
-std::string SystemReason(int error) { return std::strerror(error); }
+std::string SystemReason(int error)
+{
+    return std::strerror(error);
+}
 
 struct TFdCloser
 {
@@ -59,19 +62,20 @@ std::string ReadWholeFile(const std::string& path)
     return data;
 }
 
-void WriteFileAtomically(const std::string& path, const std::string& data)
+TSafeFile::TSafeFile(const std::string& path) : FPath(path)
 {
     namespace fs = std::filesystem;
     const fs::path target(path);
     fs::path dir = target.parent_path();
     if (dir.empty())
         dir = ".";
+    FDir = dir.string();
 
     std::error_code ec;
     if (fs::is_directory(target, ec))
         throw EFCreateError(path, SystemReason(EISDIR));
-    // The rename below would replace a file even where the user may not write it (a
-    // read-only song): such a file is refused as opening it for writing would be.
+    // The rename would replace a file even where the user may not write it (a read-only
+    // song): such a file is refused as opening it for writing would be.
     if (::faccessat(AT_FDCWD, path.c_str(), F_OK, AT_EACCESS) == 0 &&
         ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
         throw EFCreateError(path, SystemReason(errno));
@@ -79,20 +83,13 @@ void WriteFileAtomically(const std::string& path, const std::string& data)
     std::string hidden = ".";
     hidden += target.filename().string();
     hidden += ".XXXXXX";
-    std::string temp = (dir / hidden).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
+    FTempPath = (dir / hidden).string();
+    FFd = ::mkstemp(FTempPath.data());
+    if (FFd < 0)
         throw EFCreateError(path, SystemReason(errno));
 
-    auto fail = [&](int error)
-    {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw EFCreateError(path, SystemReason(error));
-    };
-
-    // mkstemp makes the file 0600; a saved song gets the usual permissions, or keeps
-    // those of the file it replaces.
+    // mkstemp makes the file 0600; a saved file gets the usual permissions, or keeps those
+    // of the file it replaces.
     struct stat old
     {
     };
@@ -105,44 +102,97 @@ void WriteFileAtomically(const std::string& path, const std::string& data)
         ::umask(mask);
         mode &= ~mask;
     }
-    if (::fchmod(fd, mode) != 0)
-        fail(errno);
+    if (::fchmod(FFd, mode) != 0)
+        Fail(errno);
+}
 
-    size_t written = 0;
-    while (written < data.size())
+TSafeFile::~TSafeFile()
+{
+    if (FFd >= 0)
     {
-        const ssize_t n = ::write(fd, data.data() + written, data.size() - written);
+        ::close(FFd);
+        ::unlink(FTempPath.c_str());
+    }
+}
+
+void TSafeFile::Fail(int error)
+{
+    if (FFd >= 0)
+    {
+        ::close(FFd);
+        FFd = -1;
+    }
+    ::unlink(FTempPath.c_str());
+    throw EFCreateError(FPath, SystemReason(error != 0 ? error : EIO));
+}
+
+void TSafeFile::Write(const void* data, std::size_t size)
+{
+    const char* bytes = static_cast<const char*>(data);
+    std::size_t written = 0;
+    while (written < size)
+    {
+        const ssize_t n = ::write(FFd, bytes + written, size - written);
         if (n < 0)
         {
             if (errno == EINTR)
                 continue;
-            fail(errno);
+            Fail(errno);
         }
-        written += static_cast<size_t>(n);
+        written += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0)
-        fail(errno);
+}
+
+void TSafeFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size)
+{
+    const char* bytes = static_cast<const char*>(data);
+    std::size_t written = 0;
+    while (written < size)
+    {
+        const ssize_t n =
+            ::pwrite(FFd, bytes + written, size - written, static_cast<off_t>(offset + written));
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            Fail(errno);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+}
+
+void TSafeFile::Truncate(std::uint64_t size)
+{
+    if (::ftruncate(FFd, static_cast<off_t>(size)) != 0)
+        Fail(errno);
+}
+
+void TSafeFile::Commit()
+{
+    if (::fsync(FFd) != 0)
+        Fail(errno);
+    const int fd = FFd;
+    FFd = -1;
     if (::close(fd) != 0)
-    {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        throw EFCreateError(path, SystemReason(error));
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0)
-    {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        throw EFCreateError(path, SystemReason(error));
-    }
+        Fail(errno);
+    if (::rename(FTempPath.c_str(), FPath.c_str()) != 0)
+        Fail(errno);
     // The new name lives in the directory: sync it too, so that once a save has returned a
     // crash cannot bring the old file back. The data is on disk by now either way, so a
     // directory that cannot be synced fails nothing.
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = ::open(FDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0)
     {
         ::fsync(dirFd);
         ::close(dirFd);
     }
+}
+
+void WriteFileAtomically(const std::string& path, const std::string& data)
+{
+    TSafeFile file(path);
+    file.Write(data.data(), data.size());
+    file.Commit();
 }
 
 std::string ExecutableDir()

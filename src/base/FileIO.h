@@ -1,13 +1,44 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 /// Reads a whole file; a file that cannot be opened or read raises EFOpenError.
 std::string ReadWholeFile(const std::string& path);
 
-/// Writes data to a temporary file in the target's directory and renames it over the
-/// target only when every byte is on disk, so a failed write leaves the old file as it was.
-/// Failures raise EFCreateError naming the target and the system's reason.
+/// A file written through a temporary file in the target's directory, renamed over the target
+/// by Commit only when every byte is on disk: a failed or abandoned write leaves the old file
+/// as it was and no temporary file behind. Failures raise EFCreateError naming the target and
+/// the system's reason.
+class TSafeFile
+{
+  public:
+    /// Refuses a directory or a read-only file in the way; makes the temporary file with the
+    /// permissions of the file it replaces, or the usual ones.
+    explicit TSafeFile(const std::string& path);
+    ~TSafeFile();
+    TSafeFile(const TSafeFile&) = delete;
+    TSafeFile& operator=(const TSafeFile&) = delete;
+
+    void Write(const void* data, std::size_t size);
+    /// Overwrites bytes already written (a header completed at the end).
+    void WriteAt(std::uint64_t offset, const void* data, std::size_t size);
+    void Truncate(std::uint64_t size);
+    /// Syncs, closes and renames over the target, then syncs the directory.
+    void Commit();
+    const std::string& Path() const { return FPath; }
+
+  private:
+    [[noreturn]] void Fail(int error);
+
+    std::string FPath;
+    std::string FTempPath;
+    std::string FDir;
+    int FFd = -1;
+};
+
+/// The whole of data through a TSafeFile.
 void WriteFileAtomically(const std::string& path, const std::string& data);
 
 /// Directory of the running executable (no trailing separator); empty when unknown.
