@@ -25,8 +25,15 @@ void QuietAlsa()
                        using THandler =
                            void (*)(const char*, int, const char*, int, const char*, ...);
                        using TSetHandler = int (*)(THandler);
-                       if (void* symbol = ::dlsym(RTLD_DEFAULT, "snd_lib_error_set_handler"))
+                       // FluidSynth, and ALSA with it, is loaded privately (RTLD_LOCAL):
+                       // ask the loaded library itself, not the global scope.
+                       void* alsa = ::dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD);
+                       void* symbol = ::dlsym(alsa != nullptr ? alsa : RTLD_DEFAULT,
+                                              "snd_lib_error_set_handler");
+                       if (symbol != nullptr)
                            reinterpret_cast<TSetHandler>(symbol)(&SilentAlsaError);
+                       if (alsa != nullptr)
+                           ::dlclose(alsa); // drops only the reference NOLOAD took
                    });
 }
 } // namespace
@@ -59,7 +66,8 @@ TAudioOutput::TAudioOutput(fluid_settings_t* settings, const TOutputOptions& opt
     {
         TFluidErrorScope errors;
         if (Fluid().fluid_settings_setstr(settings, "audio.driver", name.c_str()) == FLUID_OK)
-            FDriver.reset(Fluid().new_fluid_audio_driver2(settings, &TAudioOutput::DriverCallback, this));
+            FDriver.reset(
+                Fluid().new_fluid_audio_driver2(settings, &TAudioOutput::DriverCallback, this));
         if (FDriver)
         {
             FDriverName = name;
