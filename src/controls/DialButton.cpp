@@ -52,15 +52,7 @@ void TDialButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QPalette& pal = palette();
-    QRect inside = rect();
-    if (FPressed)
-        DrawFrame3D(painter, inside, pal.color(QPalette::Dark), pal.color(QPalette::Dark), 1);
-    else
-    {
-        DrawRaisedEdge(painter, inside, pal);
-        inside.adjust(2, 2, -2, -2);
-    }
-    painter.fillRect(inside, pal.color(QPalette::Button));
+    DrawButtonFace(painter, rect(), pal, FPressed);
 
     // The diamond sits 1 pixel up and left when released, so pressing seems to push it in.
     QRect r = rect().adjusted(1, 4, -1, -4);

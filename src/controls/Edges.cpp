@@ -38,3 +38,17 @@ void DrawSunkenOuter(QPainter& painter, const QRect& rect, const QPalette& palet
     QRect r = rect;
     DrawFrame3D(painter, r, palette.color(QPalette::Dark), palette.color(QPalette::Light), 1);
 }
+
+void DrawButtonFace(QPainter& painter, const QRect& rect, const QPalette& palette, bool pressed)
+{
+    QRect inside = rect;
+    if (pressed)
+        DrawFrame3D(painter, inside, palette.color(QPalette::Dark), palette.color(QPalette::Dark),
+                    1);
+    else
+    {
+        DrawRaisedEdge(painter, inside, palette);
+        inside.adjust(2, 2, -2, -2);
+    }
+    painter.fillRect(inside, palette.color(QPalette::Button));
+}

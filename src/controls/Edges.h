@@ -20,3 +20,7 @@ void DrawRaisedInner(QPainter& painter, const QRect& rect, const QPalette& palet
 
 /// One-pixel sunken line: shadow on top and left, highlight on bottom and right.
 void DrawSunkenOuter(QPainter& painter, const QRect& rect, const QPalette& palette);
+
+/// The face of a small button inside an edit: a dark one-pixel frame when pressed, the raised
+/// edge when not, filled with the button colour.
+void DrawButtonFace(QPainter& painter, const QRect& rect, const QPalette& palette, bool pressed);
