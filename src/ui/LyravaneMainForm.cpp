@@ -19,7 +19,6 @@
 #include "ui/FormMusicProperty.h"
 #include "ui/FormOption.h"
 #include "ui/OpenFileHistory.h"
-#include "ui/PlaceholderPages.h"
 #include "ui/Settings.h"
 #include "ui/SongPages.h"
 #include "ui/UnitClipboard.h"

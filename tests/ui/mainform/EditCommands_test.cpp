@@ -1,7 +1,7 @@
 #include "UiFakes.h"
 
 #include "model/Munit.h"
-#include "ui/PlaceholderPages.h"
+#include "PlaceholderPages.h"
 #include "ui/UnitClipboard.h"
 
 #include <QClipboard>

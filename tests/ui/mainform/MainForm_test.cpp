@@ -9,7 +9,7 @@
 #include "ui/FormHelp.h"
 #include "ui/FormOption.h"
 #include "ui/OpenFileHistory.h"
-#include "ui/PlaceholderPages.h"
+#include "PlaceholderPages.h"
 #include "ui/WindowUtils.h"
 
 #include <QAction>

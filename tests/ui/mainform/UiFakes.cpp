@@ -3,7 +3,7 @@
 #include "base/FileIO.h"
 #include "model/Munit.h"
 #include "model/MusicProject.h"
-#include "ui/PlaceholderPages.h"
+#include "PlaceholderPages.h"
 
 #include <QFile>
 #include <QTabBar>

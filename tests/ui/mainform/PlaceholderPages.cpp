@@ -1,4 +1,4 @@
-#include "ui/PlaceholderPages.h"
+#include "PlaceholderPages.h"
 
 #include "model/Munit.h"
 #include "model/Muprop.h"

@@ -4,7 +4,7 @@
 
 class QLabel;
 
-/// Shows a property set as text until the property page takes its place.
+/// A light stand-in for the property page in the main window tests: shows a property set as text.
 class TPlaceholderPropertyPage : public TPropertyPage
 {
 public:
@@ -17,7 +17,7 @@ private:
     QLabel* FText;
 };
 
-/// Shows a unit's chords, rhythm and melody as text until the bar editor takes its place.
+/// A light stand-in for the bar editor in the main window tests: shows a unit as text.
 class TPlaceholderUnitPage : public TUnitPage
 {
 public:
