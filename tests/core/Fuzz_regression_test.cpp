@@ -9,6 +9,8 @@
 #include "model/Muprop.h"
 #include "render/RenderUnit.h"
 
+#include "SmfBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -20,26 +22,9 @@
 
 namespace
 {
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string s;
-    for (int v : values)
-        s.push_back(static_cast<char>(v));
-    return s;
-}
-
-std::string Track(const std::string& events)
-{
-    const std::string body = events + Bytes({0x00, 0xFF, 0x2F, 0x00});
-    const auto n = static_cast<std::uint32_t>(body.size());
-    return "MTrk" + Bytes({static_cast<int>(n >> 24), static_cast<int>((n >> 16) & 0xFF),
-                           static_cast<int>((n >> 8) & 0xFF), static_cast<int>(n & 0xFF)}) +
-           body;
-}
-
 std::string OneTrackFile(const std::string& events)
 {
-    return "MThd" + Bytes({0, 0, 0, 6, 0, 1, 0, 1, 0x01, 0x80}) + Track(events);
+    return Header(1, 1, 384) + Chunk(events + EndOfTrack);
 }
 
 /// Every note of the track lies in 0..127 and has the pitch class of the unfolded pitch the

@@ -1,6 +1,8 @@
 #include "base/Exceptions.h"
 #include "midi/MidiData.h"
 
+#include "SmfBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -13,34 +15,6 @@
 
 namespace
 {
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string s;
-    for (int v : values)
-        s.push_back(static_cast<char>(v));
-    return s;
-}
-
-std::string UInt32(std::uint32_t v)
-{
-    return Bytes({static_cast<int>(v >> 24), static_cast<int>((v >> 16) & 0xFF),
-                  static_cast<int>((v >> 8) & 0xFF), static_cast<int>(v & 0xFF)});
-}
-
-std::string Header(int format, int tracks, int division)
-{
-    return "MThd" + UInt32(6) +
-           Bytes({format >> 8, format & 0xFF, tracks >> 8, tracks & 0xFF, division >> 8,
-                  division & 0xFF});
-}
-
-std::string Chunk(const std::string& body)
-{
-    return "MTrk" + UInt32(static_cast<std::uint32_t>(body.size())) + body;
-}
-
-const std::string EndOfTrack = Bytes({0x00, 0xFF, 0x2F, 0x00});
-
 /// The body of the first track chunk of a file written with one track.
 std::string FirstTrackBody(const std::string& file)
 {

@@ -258,6 +258,19 @@ protected:
         EXPECT_EQ(report, "");
     }
 
+    /// Saves as user "nobody", who must be refused for want of permission.
+    void CheckRefusedToAnUnprivilegedUser()
+    {
+        Check(InChild(
+            [&]() -> std::string
+            {
+                std::string skip = DropRoot();
+                if (!skip.empty())
+                    return skip;
+                return ExpectCleanFailure(Writer, Target, EACCES, Target, Dir, {"song.out"});
+            }));
+    }
+
     TWriter Writer;
     fs::path Dir;
     std::string Target;
@@ -330,28 +343,14 @@ TEST_P(SaveFaultTest, ADirectoryWithoutWritePermissionLeavesTheOldFile)
     // The old file itself may be written; only the directory refuses the new one.
     WriteOld(0666);
     fs::permissions(Dir, fs::perms(0555));
-    Check(InChild(
-        [&]() -> std::string
-        {
-            std::string skip = DropRoot();
-            if (!skip.empty())
-                return skip;
-            return ExpectCleanFailure(Writer, Target, EACCES, Target, Dir, {"song.out"});
-        }));
+    CheckRefusedToAnUnprivilegedUser();
 }
 
 TEST_P(SaveFaultTest, AReadOnlyFileIsNotReplaced)
 {
     WriteOld(0444);
     fs::permissions(Dir, fs::perms(0777));
-    Check(InChild(
-        [&]() -> std::string
-        {
-            std::string skip = DropRoot();
-            if (!skip.empty())
-                return skip;
-            return ExpectCleanFailure(Writer, Target, EACCES, Target, Dir, {"song.out"});
-        }));
+    CheckRefusedToAnUnprivilegedUser();
 }
 
 TEST_P(SaveFaultTest, AReadOnlyFileSystemLeavesTheOldFile)
