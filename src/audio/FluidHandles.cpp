@@ -32,10 +32,10 @@ TFluidApi LoadFluidApi()
 
     // The library stays loaded for the life of the process: synthesisers may be freed late.
     TFluidApi api;
-#define LYRAVANE_FLUID_RESOLVE(name)                                                           \
-    api.name = reinterpret_cast<decltype(api.name)>(::dlsym(library, #name));                  \
-    if (api.name == nullptr)                                                                   \
-        throw EAudioError("The FluidSynth library lacks " #name                                \
+#define LYRAVANE_FLUID_RESOLVE(name)                                                               \
+    api.name = reinterpret_cast<decltype(api.name)>(::dlsym(library, #name));                      \
+    if (api.name == nullptr)                                                                       \
+        throw EAudioError("The FluidSynth library lacks " #name                                    \
                           ": install FluidSynth 2.2 or later (package libfluidsynth3)");
     LYRAVANE_FLUID_FUNCTIONS(LYRAVANE_FLUID_RESOLVE)
 #undef LYRAVANE_FLUID_RESOLVE

@@ -8,31 +8,31 @@
 // FluidSynth's functions are loaded from its shared library on first use instead of being
 // linked: the commands and windows that make no sound never pay for loading it and the
 // dozens of libraries it pulls in (a process start of lyravane-cli drops from ~9 ms to ~1).
-#define LYRAVANE_FLUID_FUNCTIONS(X) \
-    X(delete_fluid_audio_driver) \
-    X(delete_fluid_player) \
-    X(delete_fluid_settings) \
-    X(delete_fluid_synth) \
-    X(fluid_player_add_mem) \
-    X(fluid_player_get_status) \
-    X(fluid_player_get_total_ticks) \
-    X(fluid_player_play) \
-    X(fluid_player_set_tick_callback) \
-    X(fluid_set_log_function) \
-    X(fluid_settings_getnum) \
-    X(fluid_settings_setint) \
-    X(fluid_settings_setnum) \
-    X(fluid_settings_setstr) \
-    X(fluid_sfont_get_preset) \
-    X(fluid_synth_all_sounds_off) \
-    X(fluid_synth_get_sfont_by_id) \
-    X(fluid_synth_pin_preset) \
-    X(fluid_synth_sfload) \
-    X(fluid_synth_system_reset) \
-    X(fluid_synth_write_float) \
-    X(new_fluid_audio_driver2) \
-    X(new_fluid_player) \
-    X(new_fluid_settings) \
+#define LYRAVANE_FLUID_FUNCTIONS(X)                                                                \
+    X(delete_fluid_audio_driver)                                                                   \
+    X(delete_fluid_player)                                                                         \
+    X(delete_fluid_settings)                                                                       \
+    X(delete_fluid_synth)                                                                          \
+    X(fluid_player_add_mem)                                                                        \
+    X(fluid_player_get_status)                                                                     \
+    X(fluid_player_get_total_ticks)                                                                \
+    X(fluid_player_play)                                                                           \
+    X(fluid_player_set_tick_callback)                                                              \
+    X(fluid_set_log_function)                                                                      \
+    X(fluid_settings_getnum)                                                                       \
+    X(fluid_settings_setint)                                                                       \
+    X(fluid_settings_setnum)                                                                       \
+    X(fluid_settings_setstr)                                                                       \
+    X(fluid_sfont_get_preset)                                                                      \
+    X(fluid_synth_all_sounds_off)                                                                  \
+    X(fluid_synth_get_sfont_by_id)                                                                 \
+    X(fluid_synth_pin_preset)                                                                      \
+    X(fluid_synth_sfload)                                                                          \
+    X(fluid_synth_system_reset)                                                                    \
+    X(fluid_synth_write_float)                                                                     \
+    X(new_fluid_audio_driver2)                                                                     \
+    X(new_fluid_player)                                                                            \
+    X(new_fluid_settings)                                                                          \
     X(new_fluid_synth)
 
 /// The FluidSynth functions the sound layer calls.
@@ -60,7 +60,10 @@ struct TFluidSynthDeleter
 };
 struct TFluidDriverDeleter
 {
-    void operator()(fluid_audio_driver_t* driver) const { Fluid().delete_fluid_audio_driver(driver); }
+    void operator()(fluid_audio_driver_t* driver) const
+    {
+        Fluid().delete_fluid_audio_driver(driver);
+    }
 };
 struct TFluidPlayerDeleter
 {

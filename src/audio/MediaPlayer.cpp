@@ -67,7 +67,8 @@ void TMediaPlayer::Play()
     Fluid().fluid_synth_system_reset(synth);
     FPlayer.reset(Fluid().new_fluid_player(synth));
     if (!FPlayer ||
-        Fluid().fluid_player_add_mem(FPlayer.get(), FFileData.data(), FFileData.size()) != FLUID_OK ||
+        Fluid().fluid_player_add_mem(FPlayer.get(), FFileData.data(), FFileData.size()) !=
+            FLUID_OK ||
         Fluid().fluid_player_play(FPlayer.get()) != FLUID_OK)
     {
         FPlayer.reset();

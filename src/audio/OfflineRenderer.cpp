@@ -105,7 +105,7 @@ TRenderResult RenderMidiToWav(TSynthesizer& synth, const std::string& midiBytes,
     while (Fluid().fluid_player_get_status(player.get()) == FLUID_PLAYER_PLAYING)
     {
         if (Fluid().fluid_synth_write_float(s, static_cast<int>(BlockFrames), left.data(), 0, 1,
-                                    right.data(), 0, 1) != FLUID_OK)
+                                            right.data(), 0, 1) != FLUID_OK)
             throw EAudioError("The synthesiser failed while rendering" + errors.Reason());
         for (std::size_t i = 0; i < BlockFrames; ++i)
         {

@@ -58,7 +58,8 @@ TSynthesizer::TSynthesizer(const TSynthOptions& options)
     fluid_settings_t* s = FSettings.get();
     Fluid().fluid_settings_setnum(s, "synth.sample-rate", options.SampleRate);
     Fluid().fluid_settings_setnum(s, "synth.gain", options.Gain);
-    Fluid().fluid_settings_setint(s, "synth.dynamic-sample-loading", options.DynamicSampleLoading ? 1 : 0);
+    Fluid().fluid_settings_setint(s, "synth.dynamic-sample-loading",
+                                  options.DynamicSampleLoading ? 1 : 0);
     // Our files never select banks: channel 9 takes its kit from bank 128 by its program
     // change alone, as on any General MIDI synthesiser, and a stray bank select in a user's
     // pattern file cannot move a melodic part onto a drum kit.

@@ -11,7 +11,7 @@
 /// file in place. A writer destroyed without Commit leaves no partial WAV behind.
 class TWavWriter
 {
-  public:
+public:
     /// Raises EFCreateError when the temporary file cannot be made.
     TWavWriter(const std::string& path, int sampleRate, int channels);
 
@@ -24,7 +24,7 @@ class TWavWriter
     /// Completes the header and puts the file in place; raises EFCreateError.
     void Commit();
 
-  private:
+private:
     void Flush();
 
     TSafeFile FFile;

@@ -16,10 +16,9 @@ void PutInt32LE(std::uint8_t* p, std::int32_t value)
 
 std::int32_t GetInt32LE(const std::uint8_t* p)
 {
-    const std::uint32_t v = static_cast<std::uint32_t>(p[0]) |
-                            (static_cast<std::uint32_t>(p[1]) << 8) |
-                            (static_cast<std::uint32_t>(p[2]) << 16) |
-                            (static_cast<std::uint32_t>(p[3]) << 24);
+    const std::uint32_t v =
+        static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
     return static_cast<std::int32_t>(v);
 }
 

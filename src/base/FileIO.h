@@ -13,7 +13,7 @@ std::string ReadWholeFile(const std::string& path);
 /// the system's reason.
 class TSafeFile
 {
-  public:
+public:
     /// Refuses a directory or a read-only file in the way; makes the temporary file with the
     /// permissions of the file it replaces, or the usual ones.
     explicit TSafeFile(const std::string& path);
@@ -29,7 +29,7 @@ class TSafeFile
     void Commit();
     const std::string& Path() const { return FPath; }
 
-  private:
+private:
     [[noreturn]] void Fail(int error);
 
     std::string FPath;

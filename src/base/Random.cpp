@@ -13,9 +13,15 @@ std::uint32_t Random(std::uint32_t n)
     return static_cast<std::uint32_t>((static_cast<std::uint64_t>(RandSeed) * n) >> 32);
 }
 
-std::uint32_t GetRandSeed() { return RandSeed; }
+std::uint32_t GetRandSeed()
+{
+    return RandSeed;
+}
 
-void SetRandSeed(std::uint32_t seed) { RandSeed = seed; }
+void SetRandSeed(std::uint32_t seed)
+{
+    RandSeed = seed;
+}
 
 std::uint32_t ClockSeed(int hours, int minutes, int seconds, int milliseconds)
 {

@@ -2,7 +2,10 @@
 
 namespace
 {
-unsigned char Byte(std::string_view text, std::size_t i) { return static_cast<unsigned char>(text[i]); }
+unsigned char Byte(std::string_view text, std::size_t i)
+{
+    return static_cast<unsigned char>(text[i]);
+}
 
 /// Length of the UTF-8 sequence starting at i, or 0 when it is not well formed.
 std::size_t Utf8Length(std::string_view text, std::size_t i)
@@ -47,7 +50,10 @@ std::size_t Utf8Length(std::string_view text, std::size_t i)
     return length;
 }
 
-bool IsShiftJisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsShiftJisLead(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 } // namespace
 
 bool IsValidUtf8(std::string_view text)

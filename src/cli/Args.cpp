@@ -44,7 +44,10 @@ const std::string& TArgs::Input() const
     return FPositional[0];
 }
 
-bool TArgs::Has(const std::string& option) const { return FValues.count(option) != 0; }
+bool TArgs::Has(const std::string& option) const
+{
+    return FValues.count(option) != 0;
+}
 
 std::optional<std::string> TArgs::Value(const std::string& option) const
 {
@@ -73,9 +76,9 @@ long long TArgs::Number(const std::string& option, long long lo, long long hi,
 
 long long ParseNumber(const std::string& text, long long lo, long long hi, const std::string& what)
 {
-    const bool digits = !text.empty() && std::all_of(text.begin() + (text[0] == '-' ? 1 : 0),
-                                                     text.end(), [](char c)
-                                                     { return c >= '0' && c <= '9'; });
+    const bool digits =
+        !text.empty() && std::all_of(text.begin() + (text[0] == '-' ? 1 : 0), text.end(),
+                                     [](char c) { return c >= '0' && c <= '9'; });
     if (!digits || text == "-")
         throw EUsageError(what + ": '" + text + "' is not a whole number");
     errno = 0;

@@ -31,7 +31,8 @@ public:
     /// The option's value, which must be given.
     std::string Required(const std::string& option) const;
     /// A whole number within lo..hi, or fallback when the option is absent.
-    long long Number(const std::string& option, long long lo, long long hi, long long fallback) const;
+    long long Number(const std::string& option, long long lo, long long hi,
+                     long long fallback) const;
 
 private:
     std::vector<std::string> FPositional;

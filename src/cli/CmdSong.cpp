@@ -30,7 +30,10 @@ int CmdNew(const std::vector<std::string>& words)
 
 namespace
 {
-const char* ScaleName(int scale) { return scale == 0 ? "major" : "minor"; }
+const char* ScaleName(int scale)
+{
+    return scale == 0 ? "major" : "minor";
+}
 
 const char* TrackName(int track)
 {

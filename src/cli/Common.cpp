@@ -1,8 +1,8 @@
+#include "base/Exceptions.h"
 #include "base/FileIO.h"
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "midi/ArrangeList.h"
-#include "base/Exceptions.h"
 #include "midi/MidiData.h"
 #include "model/Munit.h"
 #include "model/MusicProject.h"
@@ -26,7 +26,10 @@ std::string FindPatternDir(const std::string& given)
     return (fs::path(exeDir) / "PATTERN").string();
 }
 
-void LoadLibraries(const std::string& patternDir) { LoadPatternLibraries(patternDir); }
+void LoadLibraries(const std::string& patternDir)
+{
+    LoadPatternLibraries(patternDir);
+}
 
 void LoadSong(TMusicProject& song, const std::string& path)
 {

@@ -29,14 +29,10 @@ struct TCommand
 };
 
 const TCommand Commands[] = {
-    {"new", CmdNew},
-    {"info", CmdInfo},
-    {"compose", CmdCompose},
-    {"randomize", CmdRandomize},
-    {"export", CmdExport},
-    {"preview", CmdPreview},
-    {"render", CmdRender},
-    {"play", CmdPlay},
+    {"new", CmdNew},         {"info", CmdInfo},
+    {"compose", CmdCompose}, {"randomize", CmdRandomize},
+    {"export", CmdExport},   {"preview", CmdPreview},
+    {"render", CmdRender},   {"play", CmdPlay},
 };
 } // namespace
 

@@ -285,8 +285,8 @@ void TDialEdit::LayoutButtons()
 {
     QStyleOptionFrame option;
     initStyleOption(&option);
-    const int frame = hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this)
-                                 : 0;
+    const int frame =
+        hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this) : 0;
     const QRect client = rect().adjusted(frame, frame, -frame, -frame);
     const int w = client.width();
     const int h = client.height();
@@ -294,8 +294,8 @@ void TDialEdit::LayoutButtons()
     const int upWidth = FUpButton->width();
     FDialButton->setGeometry(client.left() + w - dialWidth, client.top(), dialWidth, h);
     FUpButton->setGeometry(client.left() + w - dialWidth - upWidth, client.top(), upWidth, h / 2);
-    FDownButton->setGeometry(client.left() + w - dialWidth - upWidth, client.top() + h / 2,
-                             upWidth, h - h / 2);
+    FDownButton->setGeometry(client.left() + w - dialWidth - upWidth, client.top() + h / 2, upWidth,
+                             h - h / 2);
     // Typed text never runs under the buttons.
     setTextMargins(0, 0, dialWidth + upWidth, 0);
 }

@@ -5,9 +5,7 @@
 #include <QEvent>
 #include <QPainter>
 
-TFakeGroupBox::TFakeGroupBox(QWidget* parent) : TFakeGroupBox(QString(), parent)
-{
-}
+TFakeGroupBox::TFakeGroupBox(QWidget* parent) : TFakeGroupBox(QString(), parent) {}
 
 TFakeGroupBox::TFakeGroupBox(const QString& caption, QWidget* parent)
     : QWidget(parent), FCaption(caption)

@@ -43,7 +43,7 @@ protected:
 private:
     void ActionChanged();
 
-    TMenuButton* FClient; // not owned: the button owns this link
+    TMenuButton* FClient;      // not owned: the button owns this link
     QPointer<QAction> FAction; // not owned
     bool FChecked = false;
     int FImageIndex = -1;

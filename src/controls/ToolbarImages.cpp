@@ -8,7 +8,7 @@ namespace
 
 // The images as pixel maps, 16 rows of 16 characters each, top to bottom in strip order.
 // '.' is the background: magenta, which the image list takes as transparent.
-constexpr std::array<const char*, ToolbarImageCount * ToolbarImageSize> ImageRows = {
+constexpr std::array<const char*, ToolbarImageCount* ToolbarImageSize> ImageRows = {
     // New
     "................",
     "..kkkkkkkkk.....",

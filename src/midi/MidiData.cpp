@@ -159,7 +159,7 @@ void PutTrack(std::string& out, const TMidiTrack& track, std::vector<TNoteOff>& 
 /// A bounded cursor over bytes: every read past the end is an invalid file.
 class TByteReader
 {
-  public:
+public:
     explicit TByteReader(std::string_view bytes) : FBytes(bytes) {}
 
     std::size_t Remaining() const { return FBytes.size() - FPos; }
@@ -217,7 +217,7 @@ class TByteReader
         return Take(length);
     }
 
-  private:
+private:
     std::string_view FBytes;
     std::size_t FPos = 0;
 };
@@ -227,7 +227,7 @@ class TByteReader
 /// from the front of the list would meet.
 class TOpenNotes
 {
-  public:
+public:
     void Push(int key, TMidiEvent* event)
     {
         FKeys[static_cast<std::size_t>(key)].Items.push_back(event);
@@ -256,7 +256,7 @@ class TOpenNotes
         }
     }
 
-  private:
+private:
     struct TQueue
     {
         std::vector<TMidiEvent*> Items;

@@ -11,7 +11,7 @@
 /// Duration; note-offs exist only in the written file.
 class TMidiEvent
 {
-  public:
+public:
     std::int32_t Time = 0;
     /// Note-on: length in ticks; -1 while the reader has not met the note-off; else 0.
     std::int32_t Duration = 0;
@@ -36,7 +36,7 @@ int FoldNoteIntoRange(std::int64_t note);
 /// File writer (format 1) and reader (formats 0 and 1, any division).
 class TMidiData
 {
-  public:
+public:
     TMidiData();
 
     TObjectList<TMidiTrack> Tracks;

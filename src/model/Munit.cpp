@@ -51,7 +51,10 @@ int ChordRootOffset(int degree, int scale)
     return scale == 0 ? MajorRoot[i] : MinorRoot[i];
 }
 
-int PitchClass(int n) { return ((n % 12) + 12) % 12; }
+int PitchClass(int n)
+{
+    return ((n % 12) + 12) % 12;
+}
 
 int PatternNoteForChord(int degree, int scale, int note)
 {
@@ -91,7 +94,10 @@ TMunit::TMunit(int barCount, int beatsPerBar) : BeatsPerBar(beatsPerBar), BarCou
     InitChords();
 }
 
-int TMunit::Scale() const { return Property != nullptr ? Property->Scale : 0; }
+int TMunit::Scale() const
+{
+    return Property != nullptr ? Property->Scale : 0;
+}
 
 void TMunit::Resize()
 {
@@ -116,7 +122,10 @@ void TMunit::SetBarCount(int count)
     Resize();
 }
 
-void TMunit::InitRhythm() { std::fill(Rhythm.begin(), Rhythm.end(), RhythmRest); }
+void TMunit::InitRhythm()
+{
+    std::fill(Rhythm.begin(), Rhythm.end(), RhythmRest);
+}
 
 void TMunit::InitChords()
 {

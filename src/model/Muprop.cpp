@@ -11,8 +11,8 @@
 #include <istream>
 #include <ostream>
 
-const char* const QuarterNoteArpeggioUtf8 =
-    "4\xE5\x88\x86\xE9\x9F\xB3\xE7\xAC\xA6\xE3\x82\xA2\xE3\x83\xAB\xE3\x83\x9A\xE3\x82\xB8\xE3\x82\xAA";
+const char* const QuarterNoteArpeggioUtf8 = "4\xE5\x88\x86\xE9\x9F\xB3\xE7\xAC\xA6\xE3\x82\xA2\xE3"
+                                            "\x83\xAB\xE3\x83\x9A\xE3\x82\xB8\xE3\x82\xAA";
 const char* const QuarterNoteArpeggioShiftJis =
     "\x34\x95\xAA\x89\xB9\x95\x84\x83\x41\x83\x8B\x83\x79\x83\x57\x83\x49";
 
@@ -41,7 +41,10 @@ constexpr std::size_t TrackBlocksAt = 65;
 constexpr std::size_t NamesAt = 128;
 constexpr std::size_t NameField = 64;
 
-int DataByte(int value) { return std::clamp(value, 0, 127); }
+int DataByte(int value)
+{
+    return std::clamp(value, 0, 127);
+}
 } // namespace
 
 int DrumKitProgram(int instrument)
@@ -51,7 +54,10 @@ int DrumKitProgram(int instrument)
     return DrumKitTable[static_cast<std::size_t>(instrument)] - 1;
 }
 
-TMuprop::TMuprop() { Reset(); }
+TMuprop::TMuprop()
+{
+    Reset();
+}
 
 void TMuprop::Reset()
 {
@@ -125,7 +131,8 @@ void TMuprop::ReadFromStream(std::istream& stream)
     }
     for (int i = 0; i < PatternSlotCount; ++i)
     {
-        const char* field = reinterpret_cast<const char*>(r + NamesAt + NameField * static_cast<std::size_t>(i));
+        const char* field =
+            reinterpret_cast<const char*>(r + NamesAt + NameField * static_cast<std::size_t>(i));
         const std::size_t length = strnlen(field, NameField);
         PatternNames[static_cast<std::size_t>(i)].assign(field, length);
     }
@@ -155,7 +162,8 @@ void TMuprop::WriteToStream(std::ostream& stream) const
     {
         // A name that would not leave room for its zero byte is cut on a character boundary.
         const std::string name = CutName(PatternNames[static_cast<std::size_t>(i)]);
-        std::memcpy(r + NamesAt + NameField * static_cast<std::size_t>(i), name.data(), name.size());
+        std::memcpy(r + NamesAt + NameField * static_cast<std::size_t>(i), name.data(),
+                    name.size());
     }
     WriteExact(stream, r, sizeof r);
 }
@@ -174,7 +182,8 @@ void TMuprop::EmitTrackSetup(TMidiData& midi, std::int32_t tick, const TMuprop* 
         const TTrackSetting* p = previous != nullptr ? &previous->GetTrack(i) : nullptr;
         if (p == nullptr || p->Instrument != t.Instrument)
         {
-            const int program = i == DrumTrack ? DrumKitProgram(t.Instrument) : DataByte(t.Instrument);
+            const int program =
+                i == DrumTrack ? DrumKitProgram(t.Instrument) : DataByte(t.Instrument);
             midi.AddProgramChange(i, tick, channel, program + 1);
         }
         if (p == nullptr || p->Volume != t.Volume)

@@ -18,7 +18,10 @@ constexpr int DrumChannel = 9;
 constexpr std::array<int, 10> DrumKitTable = {1, 9, 17, 25, 26, 33, 41, 49, 57, 128};
 
 /// MIDI channel of a track: the track index, except the drums on channel 9.
-constexpr int TrackChannel(int track) { return track == DrumTrack ? DrumChannel : track; }
+constexpr int TrackChannel(int track)
+{
+    return track == DrumTrack ? DrumChannel : track;
+}
 
 /// 0-based program byte of the drum kit index; a kit outside 0..9 plays kit 0.
 int DrumKitProgram(int instrument);
@@ -60,7 +63,10 @@ public:
     void Reset();
 
     TTrackSetting& GetTrack(int index) { return Tracks[static_cast<std::size_t>(index)]; }
-    const TTrackSetting& GetTrack(int index) const { return Tracks[static_cast<std::size_t>(index)]; }
+    const TTrackSetting& GetTrack(int index) const
+    {
+        return Tracks[static_cast<std::size_t>(index)];
+    }
     const std::string& GetPatternName(int index) const;
     void SetPatternName(int index, const std::string& name);
     void SetUse7th(std::uint8_t value) { Use7th = value; }

@@ -25,7 +25,10 @@ constexpr std::uint8_t KindProperty = 1;
 constexpr std::uint8_t KindUnit = 2;
 } // namespace
 
-TMusicProject::TMusicProject() { NewSong(); }
+TMusicProject::TMusicProject()
+{
+    NewSong();
+}
 
 void TMusicProject::NewSong()
 {
@@ -47,7 +50,8 @@ void TMusicProject::SaveToStream(std::ostream& stream) const
     PutInt32LE(header + 8, 1);
     PutInt32LE(header + 12, Count());
     for (int i = 0; i < Count(); ++i)
-        header[KindsAt + static_cast<std::size_t>(i)] = PropertyAt(i) != nullptr ? KindProperty : KindUnit;
+        header[KindsAt + static_cast<std::size_t>(i)] =
+            PropertyAt(i) != nullptr ? KindProperty : KindUnit;
     WriteExact(stream, header, sizeof header);
 
     for (const auto& item : Items)
@@ -127,7 +131,10 @@ TMuprop* TMusicProject::PropertyAt(int index) const
     return dynamic_cast<TMuprop*>(Items.Get(index));
 }
 
-TMunit* TMusicProject::UnitAt(int index) const { return dynamic_cast<TMunit*>(Items.Get(index)); }
+TMunit* TMusicProject::UnitAt(int index) const
+{
+    return dynamic_cast<TMunit*>(Items.Get(index));
+}
 
 TMuprop* TMusicProject::GoverningProperty(int index) const
 {

@@ -47,7 +47,7 @@ class TFormMusicProperty : public TPropertyPage
 {
     Q_OBJECT
 
-  public:
+public:
     explicit TFormMusicProperty(const TPropertyPageServices& services, QWidget* parent = nullptr);
 
     /// Loads every control from muprop; the song's modified flag is the same afterwards,
@@ -99,7 +99,7 @@ class TFormMusicProperty : public TPropertyPage
     /// Plays two bars of the pattern of slot tag (1 to 4) over chord I.
     void BitBtn1Click(int tag);
 
-  private:
+private:
     void CreateControls();
     void FormCreate();
     void UpdateKeyLabel();

@@ -26,7 +26,7 @@ TArrangeList Load(std::string_view text)
 /// A scratch directory removed with its contents at the end of the test.
 class TScratchDir
 {
-  public:
+public:
     explicit TScratchDir(const std::string& name)
         : Path(fs::temp_directory_path() / (name + "_" + std::to_string(::getpid())))
     {

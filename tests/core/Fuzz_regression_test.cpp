@@ -141,8 +141,8 @@ TEST(FuzzRegressionTest, AnExtremeKeyIsFoldedIntoTheMidiRange)
         const std::int64_t reference = std::int64_t{72} + key;
         const int chord = unit.GetChord(0, 0);
         ExpectFolded(midi, 0,
-                     {reference - 128, reference + HarmonyPitch(chord, 0, -128),
-                      reference + 127, reference + HarmonyPitch(chord, 0, 127)});
+                     {reference - 128, reference + HarmonyPitch(chord, 0, -128), reference + 127,
+                      reference + HarmonyPitch(chord, 0, 127)});
 
         TMidiData pattern;
         pattern.AddNote(0, 0, 384, 1, 0, 100);

@@ -29,7 +29,10 @@ void Load(TMusicProject& song, const std::string& bytes)
     song.LoadFromStream(in);
 }
 
-std::uint8_t At(const std::string& s, size_t i) { return static_cast<std::uint8_t>(s[i]); }
+std::uint8_t At(const std::string& s, size_t i)
+{
+    return static_cast<std::uint8_t>(s[i]);
+}
 
 /// Libraries with known first names for the defaults; restored empty afterwards.
 class LibraryFixture : public ::testing::Test
@@ -138,7 +141,8 @@ TEST_F(MupropTest, EmitTrackSetupSendsOnlyWhatChanged)
     faster.EmitTrackSetup(one, 1536, &same);
     ASSERT_EQ(one.GetTrack(0)->Count(), 1);
     EXPECT_EQ(one.GetTrack(0)->Get(0)->Time, 1536);
-    EXPECT_EQ(one.GetTrack(0)->Get(0)->Data, (std::vector<std::uint8_t>{0xFF, 0x51, 0x03, 0x0D, 0x40}));
+    EXPECT_EQ(one.GetTrack(0)->Get(0)->Data,
+              (std::vector<std::uint8_t>{0xFF, 0x51, 0x03, 0x0D, 0x40}));
 }
 
 TEST_F(MupropTest, DrumKitsAndOutOfRangeValuesGiveValidDataBytes)
@@ -328,7 +332,7 @@ TEST_F(ProjectFileTest, ScaleAndFlagsReadAsLowBytes)
 {
     TMusicProject song;
     std::string bytes = Save(song);
-    PutInt32LE(reinterpret_cast<std::uint8_t*>(bytes.data()) + 400 + 4, 0x105); // low byte 5
+    PutInt32LE(reinterpret_cast<std::uint8_t*>(bytes.data()) + 400 + 4, 0x105);  // low byte 5
     PutInt32LE(reinterpret_cast<std::uint8_t*>(bytes.data()) + 400 + 16, 0x100); // low byte 0
     TMusicProject back;
     Load(back, bytes);
@@ -339,7 +343,8 @@ TEST_F(ProjectFileTest, ScaleAndFlagsReadAsLowBytes)
 TEST_F(ProjectFileTest, FilesAreWrittenWholeOrNotAtAll)
 {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("lyravane-project-" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("lyravane-project-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const std::string path = (dir / "song.lvp").string();
 

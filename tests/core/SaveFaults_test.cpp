@@ -185,8 +185,8 @@ std::string ExpectCleanFailure(const TWriter& writer, const std::string& target,
         const std::string expected =
             "Cannot create file \"" + target + "\". " + std::strerror(reason);
         if (error.what() != expected)
-            problems += "message \"" + std::string(error.what()) + "\", expected \"" +
-                        expected + "\"; ";
+            problems +=
+                "message \"" + std::string(error.what()) + "\", expected \"" + expected + "\"; ";
     }
     catch (const std::exception& error)
     {
@@ -206,8 +206,7 @@ std::string DropRoot()
     if (::geteuid() != 0)
         return {};
     if (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
-        return std::string(Skip) + "cannot switch to an unprivileged user: " +
-               std::strerror(errno);
+        return std::string(Skip) + "cannot switch to an unprivileged user: " + std::strerror(errno);
     return {};
 }
 
@@ -318,8 +317,7 @@ TEST_P(SaveFaultTest, AFullFileSystemLeavesTheOldFile)
             {
             }
             ::close(fd);
-            return ExpectCleanFailure(Writer, Target, ENOSPC, Target, Dir,
-                                      {"filler", "song.out"});
+            return ExpectCleanFailure(Writer, Target, ENOSPC, Target, Dir, {"filler", "song.out"});
         }));
 }
 
@@ -363,10 +361,10 @@ TEST_P(SaveFaultTest, AReadOnlyFileSystemLeavesTheOldFile)
             if (!skip.empty())
                 return skip;
             if (::mount(Dir.c_str(), Dir.c_str(), nullptr, MS_BIND, nullptr) != 0 ||
-                ::mount(nullptr, Dir.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
-                        nullptr) != 0)
-                return std::string(Skip) + "cannot make a read-only bind mount: " +
-                       std::strerror(errno);
+                ::mount(nullptr, Dir.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) !=
+                    0)
+                return std::string(Skip) +
+                       "cannot make a read-only bind mount: " + std::strerror(errno);
             return ExpectCleanFailure(Writer, Target, EROFS, Target, Dir, {"song.out"});
         }));
 }
@@ -390,9 +388,9 @@ TEST_P(SaveFaultTest, AFileWhereTheDirectoryShouldBeIsLeftAsItWas)
     // The target's directory is in fact a file: the old song.
     WriteOld();
     const std::string below = Target + "/new.out";
-    Check(InChild(
-        [&]() -> std::string
-        { return ExpectCleanFailure(Writer, below, ENOTDIR, Target, Dir, {"song.out"}); }));
+    Check(
+        InChild([&]() -> std::string
+                { return ExpectCleanFailure(Writer, below, ENOTDIR, Target, Dir, {"song.out"}); }));
 }
 
 std::string WriterName(const ::testing::TestParamInfo<TWriter (*)()>& info)

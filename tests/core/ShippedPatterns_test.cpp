@@ -17,7 +17,10 @@ namespace
 class ShippedPatternsTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite() { LoadPatternLibraries(std::string(LYRAVANE_SOURCE_DIR) + "/data/PATTERN"); }
+    static void SetUpTestSuite()
+    {
+        LoadPatternLibraries(std::string(LYRAVANE_SOURCE_DIR) + "/data/PATTERN");
+    }
     static void TearDownTestSuite()
     {
         BackPatterns.Clear();
@@ -95,9 +98,11 @@ TEST_F(ShippedPatternsTest, EveryPatternRendersInEveryPartUnderAllDegrees)
                 unit.Fill = 1;
                 // Degrees I..VI, then I..II: two changes per bar, every degree on every beat.
                 for (int k = 0; k < 16; ++k)
-                    unit.Chords[static_cast<size_t>(k)] = static_cast<std::uint8_t>(1 + (k / 2) % 6);
+                    unit.Chords[static_cast<size_t>(k)] =
+                        static_cast<std::uint8_t>(1 + (k / 2) % 6);
                 TMidiData midi;
-                ASSERT_NO_THROW(RenderToMidi(unit, midi, 0)) << library.Names[static_cast<size_t>(i)];
+                ASSERT_NO_THROW(RenderToMidi(unit, midi, 0))
+                    << library.Names[static_cast<size_t>(i)];
                 int notes = 0;
                 for (const auto& e : *midi.GetTrack(slot + 1))
                 {

@@ -58,8 +58,8 @@ void PickPatterns(TMuprop& property)
     {
         const TArrangeList& library = PartLibrary(slot + 1);
         const std::string& stored = property.GetPatternName(slot);
-        const auto pick = static_cast<std::size_t>(
-            stored.empty() ? 0 : static_cast<std::uint8_t>(stored[0]));
+        const auto pick =
+            static_cast<std::size_t>(stored.empty() ? 0 : static_cast<std::uint8_t>(stored[0]));
         const std::size_t index = pick % (library.Names.size() + 1);
         property.SetPatternName(slot, index < library.Names.size() ? library.Names[index]
                                                                    : std::string("None"));

@@ -39,14 +39,14 @@ void Dump(const TMidiData& midi)
 /// A fixed pseudo-random stream, so every run writes the same file.
 class TSequence
 {
-  public:
+public:
     int Next(int n)
     {
         FState = FState * 1103515245u + 12345u;
         return static_cast<int>((FState >> 16) % static_cast<std::uint32_t>(n));
     }
 
-  private:
+private:
     std::uint32_t FState = 1999;
 };
 

@@ -8,8 +8,7 @@ namespace
 {
 
 /// Does any pixel of rect in image pass test?
-template <typename Test>
-bool Any(const QImage& image, const QRect& rect, Test test)
+template <typename Test> bool Any(const QImage& image, const QRect& rect, Test test)
 {
     for (int y = rect.top(); y <= rect.bottom(); ++y)
         for (int x = rect.left(); x <= rect.right(); ++x)

@@ -41,7 +41,7 @@ namespace
 /// Remembers what it was asked to play: the events of the file as they stood at Open.
 class TFakePlayer : public TAbstractMediaPlayer
 {
-  public:
+public:
     void Close() override { Calls.push_back("Close"); }
     void SetFileName(const std::string& fileName) override
     {
@@ -63,7 +63,7 @@ class TFakePlayer : public TAbstractMediaPlayer
 
 class TFakeMessageBoxes : public TMessageBoxes
 {
-  public:
+public:
     TMsgResult Show(QWidget*, const QString& text, TMsgIcon, TMsgButtons) override
     {
         Texts.push_back(text);
@@ -116,7 +116,7 @@ int EventCount(const TMidiData& midi)
 /// backing library holds a name in Shift-JIS and an entry whose file is missing.
 class FormMusicPropertyTest : public ::testing::Test
 {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(Dir.isValid());

@@ -167,8 +167,8 @@ TEST_F(MenuButtonTest, ALatchedButtonNotUnderTheMouseShowsTheDitherPattern)
     {
         for (int x = 14; x < 18; ++x)
         {
-            const QColor expected = (x + y) % 2 == 0 ? image.pixelColor(14, 14)
-                                                      : image.pixelColor(15, 14);
+            const QColor expected =
+                (x + y) % 2 == 0 ? image.pixelColor(14, 14) : image.pixelColor(15, 14);
             EXPECT_EQ(image.pixelColor(x, y), expected) << x << "," << y;
         }
     }

@@ -1,7 +1,7 @@
 #include "UiFakes.h"
 
-#include "model/Munit.h"
 #include "PlaceholderPages.h"
+#include "model/Munit.h"
 #include "ui/UnitClipboard.h"
 
 #include <QClipboard>

@@ -1,5 +1,6 @@
 #include "UiFakes.h"
 
+#include "PlaceholderPages.h"
 #include "base/FileIO.h"
 #include "controls/MenuButton.h"
 #include "model/Munit.h"
@@ -9,7 +10,6 @@
 #include "ui/FormHelp.h"
 #include "ui/FormOption.h"
 #include "ui/OpenFileHistory.h"
-#include "PlaceholderPages.h"
 #include "ui/WindowUtils.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 #include "UiFakes.h"
 
+#include "PlaceholderPages.h"
 #include "base/FileIO.h"
 #include "model/Munit.h"
 #include "model/MusicProject.h"
-#include "PlaceholderPages.h"
 
 #include <QFile>
 #include <QTabBar>
