@@ -1,17 +1,20 @@
-# The two commands that matter are `make run` and `make test`; both install
-# what they need first. `make` alone builds the release build into build/.
+# The two commands that matter are `make run` and `make test`; both install what they need
+# first, and only that. `make` alone builds the release build into build/.
 
 BUILD      ?= build
 TEST_BUILD ?= build-asan
 BENCH_ARGS ?=
 FUZZ_SECONDS ?= 60
+# The sources the formatter and the linter look at.
+SOURCES = $(shell git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 2>/dev/null)
+LINT_SOURCES = $(shell git ls-files 'src/*.cpp' 2>/dev/null)
 
-.PHONY: all build deps run demo test bench fuzz clean
+.PHONY: all build deps run demo test check-format format lint tsan bench fuzz clean
 
 all: build
 
 deps:
-	@./scripts/install-deps
+	@./scripts/install-deps run
 
 build:
 	@cmake --preset release >/dev/null
@@ -23,17 +26,47 @@ run: deps build
 demo: deps build
 	@./scripts/demo $(BUILD)/bin
 
-test: deps
+test:
+	@./scripts/install-deps test
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
 	@ctest --preset asan
 
-bench: deps build
+# Fails when any source differs from .clang-format; `make format` rewrites them.
+check-format:
+	@./scripts/install-deps test
+	@clang-format --dry-run --Werror $(SOURCES)
+	@echo "check-format: $(words $(SOURCES)) files follow .clang-format"
+
+format:
+	@clang-format -i $(SOURCES)
+
+# clang-tidy with the checks of .clang-tidy over every program source, on the release
+# build's compile commands; fails on any finding.
+lint:
+	@./scripts/install-deps lint
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release
+	@./scripts/lint $(BUILD) $(LINT_SOURCES)
+
+# The sound layer's tests under ThreadSanitizer: the SoundFont loads on a thread of its own
+# and the audio callback shares the player with the caller.
+tsan:
+	@./scripts/install-deps tsan
+	@cmake --preset tsan >/dev/null
+	@cmake --build --preset tsan
+	@ctest --preset tsan
+
+bench:
+	@./scripts/install-deps bench
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release
 	@./scripts/bench $(BUILD)/bin $(BENCH_ARGS)
 
 # Each libFuzzer target for FUZZ_SECONDS (clang, in build-fuzz/); fails on any finding.
-fuzz: deps
+fuzz:
+	@./scripts/install-deps fuzz
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/fuzz
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) build-fuzz
+	rm -rf $(BUILD) $(TEST_BUILD) build-tsan build-fuzz

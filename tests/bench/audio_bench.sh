@@ -67,5 +67,5 @@ sox "$WORK/ours.wav" -n stat 2>&1 | grep -E "Length|Maximum amplitude|RMS +ampli
 if [ -x "$BIN/audio_probe" ]; then
     "$BIN/audio_probe"
 else
-    echo "(audio_probe is not built: configure with LYRAVANE_TESTS=ON for load and latency figures)"
+    echo "(audio_probe is not built: it is built with the benchmarks, when Google Benchmark is installed)"
 fi
