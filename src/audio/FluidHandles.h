@@ -38,7 +38,9 @@
 /// The FluidSynth functions the sound layer calls.
 struct TFluidApi
 {
-#define LYRAVANE_FLUID_MEMBER(name) decltype(&::name) name = nullptr;
+// A member name cannot stand in parentheses.
+#define LYRAVANE_FLUID_MEMBER(name)                                                                \
+    decltype(&::name) name = nullptr; // NOLINT(bugprone-macro-parentheses)
     LYRAVANE_FLUID_FUNCTIONS(LYRAVANE_FLUID_MEMBER)
 #undef LYRAVANE_FLUID_MEMBER
 };

@@ -78,7 +78,7 @@ QPixmap TImageListEx::Pixmap(int index) const
 
 QPixmap TImageListEx::GreyedPixmap(int index) const
 {
-    const QPixmap pixmap = Pixmap(index);
+    QPixmap pixmap = Pixmap(index);
     if (pixmap.isNull())
         return pixmap;
     QStyleOption option;

@@ -228,8 +228,9 @@ void TScrollFrame::wheelEvent(QWheelEvent* event)
 
 void TScrollFrame::keyPressEvent(QKeyEvent* event)
 {
-    // Keys belong to the owner; the frame does not scroll on them.
-    QFrame::keyPressEvent(event);
+    // Keys belong to the owner; the frame does not scroll on them, so the scroll area's own
+    // key handling is passed over on purpose.
+    QFrame::keyPressEvent(event); // NOLINT(bugprone-parent-virtual-call)
 }
 
 void TScrollFrame::mousePressEvent(QMouseEvent* event)
