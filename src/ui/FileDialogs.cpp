@@ -1,8 +1,46 @@
 #include "ui/FileDialogs.h"
 
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QStringList>
+
+namespace
+{
+class TNameOnlyIconProvider : public QFileIconProvider
+{
+public:
+    using QFileIconProvider::icon;
+
+    QIcon icon(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return icon(Folder);
+        const QMimeType mime = MimeType(info);
+        return QIcon::fromTheme(mime.iconName(), icon(File));
+    }
+
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return QFileIconProvider::type(info); // a folder's type needs no reading
+        return MimeType(info).comment();
+    }
+
+private:
+    static QMimeType MimeType(const QFileInfo& info)
+    {
+        return QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+    }
+};
+} // namespace
+
+QFileIconProvider* NameOnlyIconProvider()
+{
+    static TNameOnlyIconProvider provider;
+    return &provider;
+}
 
 QString QtNameFilters(const QString& filter)
 {
@@ -30,6 +68,7 @@ std::optional<QString> TQtFileDialogRunner::Run(QWidget* owner, const TFileDialo
     dialog.setNameFilter(QtNameFilters(request.Filter));
     dialog.setDefaultSuffix(request.DefaultExt);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setIconProvider(NameOnlyIconProvider());
     if (!request.FileName.isEmpty())
     {
         const QFileInfo info(request.FileName);

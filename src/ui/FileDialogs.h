@@ -4,6 +4,7 @@
 
 #include <optional>
 
+class QFileIconProvider;
 class QWidget;
 
 /// What a file dialog asks: kind, title, filter in "description|pattern|" pairs, default
@@ -33,6 +34,11 @@ class TQtFileDialogRunner : public TFileDialogRunner
 public:
     std::optional<QString> Run(QWidget* owner, const TFileDialogRequest& request) override;
 };
+
+/// The icons and type names of the file dialogs, taken from the name alone. Qt's own provider
+/// reads a file's first bytes to tell its type, and a file that never answers (such as
+/// /proc/kmsg) would freeze the window while the user types its name.
+QFileIconProvider* NameOnlyIconProvider();
 
 /// "Desc|*.ext|Desc2|*.e2|" as Qt name filters ("Desc (*.ext)"), one per line.
 QString QtNameFilters(const QString& filter);

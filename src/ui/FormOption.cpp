@@ -84,6 +84,10 @@ void TFormOption::showEvent(QShowEvent* event)
 {
     FormShow();
     QDialog::showEvent(event);
+    // The keyboard starts on the repeat count that is chosen, not on the first one.
+    for (QRadioButton* button : RadioButtons)
+        if (button->isChecked())
+            button->setFocus(Qt::OtherFocusReason);
 }
 
 void TFormOption::done(int result)
