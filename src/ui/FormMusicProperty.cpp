@@ -1,6 +1,6 @@
 #include "ui/FormMusicProperty.h"
 
-#include "audio/AbstractMediaPlayer.h"
+#include "audio/SongPlayer.h"
 #include "base/Text.h"
 #include "compose/RandomSetting.h"
 #include "controls/DialEdit.h"
@@ -525,21 +525,16 @@ void TFormMusicProperty::ButtonRandomSetClick()
 
 void TFormMusicProperty::BitBtn1Click(int tag)
 {
-    if (FMuprop == nullptr || FServices.Player == nullptr || FServices.TempMidiFile.empty())
+    if (FMuprop == nullptr || FServices.SongPlayer == nullptr || !FServices.SongPlayer->CanPlay())
         return;
     const TWaitCursor wait;
     try
     {
-        FServices.Player->Close();
-        {
-            TMidiData midi;
-            RenderPatternPreview(*FMuprop, tag, midi,
-                                 FServices.IncludeReset && FServices.IncludeReset());
-            midi.SaveToFile(FServices.TempMidiFile);
-        }
-        FServices.Player->SetFileName(FServices.TempMidiFile);
-        FServices.Player->Open();
-        FServices.Player->Play();
+        FServices.SongPlayer->Play(
+            [this, tag](TMidiData& midi) {
+                RenderPatternPreview(*FMuprop, tag, midi,
+                                     FServices.IncludeReset && FServices.IncludeReset());
+            });
     }
     catch (const std::exception& error)
     {

@@ -7,7 +7,6 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -15,11 +14,11 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
-class TAbstractMediaPlayer;
 class TDialEdit;
 class TFakeGroupBox;
 class TMessageBoxes;
 class TMusicProject;
+class TSongPlayer;
 
 /// What the property page reaches in the main window; none of it is owned. Tests put fakes
 /// in its place.
@@ -27,10 +26,9 @@ struct TPropertyPageServices
 {
     /// The song whose modified flag an edit sets.
     TMusicProject* Song = nullptr;
-    /// The main window's player, which the pattern preview plays through.
-    TAbstractMediaPlayer* Player = nullptr;
-    /// "$$$.mid" in the program's private temporary directory.
-    std::string TempMidiFile;
+    /// The main window's song player, which the pattern preview plays through; null or
+    /// one that cannot play: the previews do nothing.
+    TSongPlayer* SongPlayer = nullptr;
     /// The "IncludeReset" option as it stands when a preview starts; empty: off.
     std::function<bool()> IncludeReset;
     /// Where a preview that fails says why; null: the failure is not shown.

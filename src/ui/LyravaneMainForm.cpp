@@ -1,6 +1,5 @@
 #include "ui/LyravaneMainForm.h"
 
-#include "audio/AbstractMediaPlayer.h"
 #include "base/Exceptions.h"
 #include "base/Random.h"
 #include "controls/ImageListEx.h"
@@ -45,7 +44,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <cstdio>
 #include <sstream>
 
 namespace
@@ -107,7 +105,8 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services, QStringL
                                      QWidget* parent)
     : QMainWindow(parent), OpenDialog(this, services.FileDialogs),
       SaveAsDialog(this, services.FileDialogs), ExportDialog(this, services.FileDialogs),
-      FServices(services), FArguments(std::move(arguments))
+      FServices(services), FSongPlayer(services.Player, services.TempMidiFile),
+      FArguments(std::move(arguments))
 {
     setObjectName(QStringLiteral("LyravaneMainForm"));
     // A single border with a system menu and a minimise box, no maximise box.
@@ -162,16 +161,13 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services, QStringL
 
 TLyravaneMainForm::~TLyravaneMainForm()
 {
-    if (FServices.Player != nullptr)
+    try
     {
-        try
-        {
-            FServices.Player->Close();
-        }
-        catch (const std::exception&)
-        {
-            // The program is ending; a player that cannot close has nothing left to play.
-        }
+        FSongPlayer.Stop();
+    }
+    catch (const std::exception&)
+    {
+        // The program is ending; a player that cannot close has nothing left to play.
     }
     History->SaveHistory();
     WriteSettings();
@@ -179,8 +175,7 @@ TLyravaneMainForm::~TLyravaneMainForm()
     // The pages are deleted after the song; they must not hold on to its entries.
     PropertyPage->SetMuprop(nullptr);
     BarEditor->ShowUnit(nullptr);
-    if (!FServices.TempMidiFile.empty())
-        std::remove(FServices.TempMidiFile.c_str());
+    // The song player removes the temporary MIDI file as it goes.
 }
 
 QAction* TLyravaneMainForm::MakeAction(const QString& name, const QString& caption,
@@ -390,8 +385,7 @@ void TLyravaneMainForm::CreateClientArea()
     {
         TPropertyPageServices pageServices;
         pageServices.Song = &Project;
-        pageServices.Player = FServices.Player;
-        pageServices.TempMidiFile = FServices.TempMidiFile;
+        pageServices.SongPlayer = &FSongPlayer;
         pageServices.IncludeReset = [this] { return IncludeReset; };
         pageServices.MessageBoxes = FServices.MessageBoxes;
         PropertyPage = new TFormMusicProperty(pageServices, PagePanel);
@@ -563,7 +557,7 @@ void TLyravaneMainForm::FormShow()
 
 void TLyravaneMainForm::PrimePlayer()
 {
-    if (FServices.Player == nullptr || FServices.TempMidiFile.empty())
+    if (!FSongPlayer.CanPlay())
         return;
     // The SoundFont loads in the background: prime once it is there, never wait for it.
     if (FServices.PlayerReady && !FServices.PlayerReady())
@@ -581,14 +575,12 @@ void TLyravaneMainForm::PrimePlayer()
         FPrimeTimer->stop();
     try
     {
-        FServices.Player->Close();
-        TMidiData midi;
-        midi.SetTrackCount(1);
-        midi.AddGMSystemOn(0, 0);
-        midi.SaveToFile(FServices.TempMidiFile);
-        FServices.Player->SetFileName(FServices.TempMidiFile);
-        FServices.Player->Open();
-        FServices.Player->Play();
+        FSongPlayer.Play(
+            [](TMidiData& midi)
+            {
+                midi.SetTrackCount(1);
+                midi.AddGMSystemOn(0, 0);
+            });
     }
     catch (const std::exception&)
     {
@@ -1010,15 +1002,8 @@ void TLyravaneMainForm::Action_EditPasteExecute()
 void TLyravaneMainForm::Action_MusicPlayExecute()
 {
     TWaitCursor wait;
-    FServices.Player->Close();
-    {
-        TMidiData midi;
-        RenderSong(Project, midi, RepeatCount, IncludeReset);
-        midi.SaveToFile(FServices.TempMidiFile);
-    }
-    FServices.Player->SetFileName(FServices.TempMidiFile);
-    FServices.Player->Open();
-    FServices.Player->Play();
+    FSongPlayer.Play([this](TMidiData& midi)
+                     { RenderSong(Project, midi, RepeatCount, IncludeReset); });
 }
 
 void TLyravaneMainForm::Action_MusicPlay2Execute()
@@ -1030,20 +1015,13 @@ void TLyravaneMainForm::Action_MusicPlay2Execute()
     const TMunit* unit = Project.UnitAt(index);
     if (unit == nullptr)
         return;
-    FServices.Player->Close();
-    {
-        TMidiData midi;
-        RenderUnitPlayback(*unit, midi, IncludeReset);
-        midi.SaveToFile(FServices.TempMidiFile);
-    }
-    FServices.Player->SetFileName(FServices.TempMidiFile);
-    FServices.Player->Open();
-    FServices.Player->Play();
+    FSongPlayer.Play([this, unit](TMidiData& midi)
+                     { RenderUnitPlayback(*unit, midi, IncludeReset); });
 }
 
 void TLyravaneMainForm::Action_MusicStopExecute()
 {
-    FServices.Player->Close();
+    FSongPlayer.Stop();
 }
 
 void TLyravaneMainForm::Action_FileOutputMidiExecute()

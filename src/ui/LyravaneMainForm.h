@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/SongPlayer.h"
 #include "model/MusicProject.h"
 #include "ui/FileDialogs.h"
 #include "ui/MainFormServices.h"
@@ -183,6 +184,8 @@ private:
     void DeleteCurrentEntry();
 
     TMainFormServices FServices;
+    /// Plays the song, a unit, the start-up priming and the property page's previews.
+    TSongPlayer FSongPlayer;
     QStringList FArguments;
     std::map<const QAction*, TMenuButton*> FToolButtons;
     QPointer<TFormHelp> FHelpWindow;

@@ -1,4 +1,5 @@
 #include "audio/AbstractMediaPlayer.h"
+#include "audio/SongPlayer.h"
 #include "base/Random.h"
 #include "compose/RandomSetting.h"
 #include "controls/DialEdit.h"
@@ -136,8 +137,8 @@ protected:
 
         Song.NewSong();
         Services.Song = &Song;
-        Services.Player = &Player;
-        Services.TempMidiFile = dir + "/$$$.mid";
+        SongPlayer = std::make_unique<TSongPlayer>(&Player, dir + "/$$$.mid");
+        Services.SongPlayer = SongPlayer.get();
         Services.IncludeReset = [this] { return IncludeReset; };
         Services.MessageBoxes = &Boxes;
         Page = std::make_unique<TFormMusicProperty>(Services);
@@ -174,6 +175,7 @@ protected:
     std::vector<TArrangeList> SavedLibraries;
     TMusicProject Song;
     TFakePlayer Player;
+    std::unique_ptr<TSongPlayer> SongPlayer;
     TFakeMessageBoxes Boxes;
     bool IncludeReset = false;
     TPropertyPageServices Services;
@@ -441,7 +443,7 @@ TEST_F(FormMusicPropertyTest, PreviewOfNonePlaysOnlyTheSetUpEvents)
     QTest::mouseClick(Page->BitBtn[0], Qt::LeftButton);
     ASSERT_NE(Player.Played, nullptr);
     EXPECT_EQ(Player.Calls, (std::vector<std::string>{"Close", "SetFileName", "Open", "Play"}));
-    EXPECT_EQ(Player.FileName, Services.TempMidiFile);
+    EXPECT_EQ(Player.FileName, SongPlayer->TempMidiFile());
     EXPECT_EQ(EventCount(*Player.Played), 26);
     EXPECT_TRUE(Notes(*Player.Played).empty());
 
@@ -558,7 +560,7 @@ TEST_F(FormMusicPropertyTest, TheMainWindowShowsThePageOnItsCompositionTab)
     TMainFormServices services;
     services.MessageBoxes = &Boxes;
     services.Player = &Player;
-    services.TempMidiFile = Services.TempMidiFile;
+    services.TempMidiFile = SongPlayer->TempMidiFile();
     services.SettingsPath = Dir.filePath(QStringLiteral("settings.ini"));
     TLyravaneMainForm form(services);
     form.show();
