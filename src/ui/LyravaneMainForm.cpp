@@ -631,13 +631,9 @@ void TLyravaneMainForm::RebuildTabs()
     while (TabControl1->count() > 0)
         TabControl1->removeTab(TabControl1->count() - 1);
     TabControl1->addTab(QStringLiteral("Composition"));
-    TMuprop* first = Project.PropertyAt(0);
+    Project.AttachProperties();
     for (int i = 1; i < Project.Count(); ++i)
-    {
-        if (TMunit* unit = Project.UnitAt(i))
-            unit->SetProperty(first);
         TabControl1->addTab(QStringLiteral("Ptn.%1").arg(i));
-    }
     TabControl1->setCurrentIndex(0);
     TabControl1->setUpdatesEnabled(true);
 }
@@ -661,8 +657,7 @@ void TLyravaneMainForm::TabControl1Change()
         PropertyPage->hide();
         BarEditor->SetSong(&Project);
         BarEditor->ShowUnit(unit);
-        if (TMuprop* governing = Project.GoverningProperty(index))
-            unit->SetProperty(governing);
+        Project.AttachProperties();
         BarEditor->show();
     }
 }
