@@ -243,8 +243,8 @@ void TFormMusicProperty::CreateControls()
         ComboBox10x[t] =
             MakeList(GroupBoxTracks, QStringLiteral("ComboBox10%1").arg(track + 1), 18);
         tracks->addWidget(ComboBox10x[t], row, 1);
-        const std::array<std::array<TDialEdit*, 5>*, 4> columns = {&DialEdit10x, &DialEdit20x,
-                                                                   &DialEdit30x, &DialEdit40x};
+        const std::array<std::array<TDialEdit*, TrackCount>*, 4> columns = {
+            &DialEdit10x, &DialEdit20x, &DialEdit30x, &DialEdit40x};
         const int initial[4] = {100, 64, 40, 0};
         for (int column = 0; column < 4; ++column)
         {

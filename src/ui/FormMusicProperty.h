@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Muprop.h"
 #include "ui/SongPages.h"
 
 #include <QString>
@@ -68,16 +69,16 @@ public:
     TDialEdit* DialEditT;
     TFakeGroupBox* GroupBoxPattern;
     /// Acomp. 1, Acomp. 2, Bajo, Bateria: tags 0 to 3 (the pattern slots).
-    std::array<QComboBox*, 4> ComboBoxA{};
+    std::array<QComboBox*, PatternSlotCount> ComboBoxA{};
     /// The previews beside them: tags 1 to 4.
-    std::array<QToolButton*, 4> BitBtn{};
+    std::array<QToolButton*, PatternSlotCount> BitBtn{};
     TFakeGroupBox* GroupBoxTracks;
     /// Per track (tags 0 to 4): instrument, volume, pan, reverb, chorus.
-    std::array<QComboBox*, 5> ComboBox10x{};
-    std::array<TDialEdit*, 5> DialEdit10x{};
-    std::array<TDialEdit*, 5> DialEdit20x{};
-    std::array<TDialEdit*, 5> DialEdit30x{};
-    std::array<TDialEdit*, 5> DialEdit40x{};
+    std::array<QComboBox*, TrackCount> ComboBox10x{};
+    std::array<TDialEdit*, TrackCount> DialEdit10x{};
+    std::array<TDialEdit*, TrackCount> DialEdit20x{};
+    std::array<TDialEdit*, TrackCount> DialEdit30x{};
+    std::array<TDialEdit*, TrackCount> DialEdit40x{};
 
     void DialEditKChange();
     void RadioButton1Click();

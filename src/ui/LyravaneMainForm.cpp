@@ -226,9 +226,9 @@ void TLyravaneMainForm::CreateActions()
     Action_Nothing = MakeAction("Action_Nothing", "-", QString(), none, -1, nullptr);
     Action_Nothing->setSeparator(true);
 
-    QAction** recent[] = {&Action_RecentFile1, &Action_RecentFile2, &Action_RecentFile3,
-                          &Action_RecentFile4};
-    for (int tag = 0; tag < 4; ++tag)
+    QAction** recent[TOpenFileHistory::MaxFiles] = {&Action_RecentFile1, &Action_RecentFile2,
+                                                    &Action_RecentFile3, &Action_RecentFile4};
+    for (int tag = 0; tag < TOpenFileHistory::MaxFiles; ++tag)
     {
         QAction* action = MakeAction(QStringLiteral("Action_RecentFile%1").arg(tag + 1),
                                      QStringLiteral("&%1").arg(tag + 1),
@@ -476,7 +476,7 @@ void TLyravaneMainForm::ReadSettings()
                 IncludeReset = false;
         }
     }();
-    if (RepeatCount < 1 || RepeatCount > 4)
+    if (RepeatCount < 1 || RepeatCount > TFormOption::MaxRepeatCount)
         RepeatCount = 1;
 }
 

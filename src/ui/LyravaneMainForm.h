@@ -37,8 +37,8 @@ public:
     /// The outer size of the window, whatever the stored placement says.
     static constexpr int OuterWidth = 640;
     static constexpr int OuterHeight = 452;
-    /// Insert and Paste stop at this many tabs.
-    static constexpr int MaxTabsForInsert = 48;
+    /// Insert and Paste stop at this many tabs: the one they add is the editor's last entry.
+    static constexpr int MaxTabsForInsert = MaxEditorEntries - 1;
 
     /// FormCreate: reads the settings and the recent files, restores the placement, and
     /// starts with a new song. arguments: the command line without the program name.
