@@ -12,6 +12,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
@@ -100,6 +101,12 @@ public:
 
 private:
     void CreateControls();
+    QLayout* CreateOptionColumn();
+    QLayout* CreateKeyTempoColumn();
+    QWidget* CreatePatternGroup();
+    QWidget* CreateTrackGroup();
+    void FillInstrumentLists();
+    void ConnectHandlers();
     void FormCreate();
     void UpdateKeyLabel();
     /// Whether a change handler may write: a property set is shown and no loading runs.
