@@ -47,6 +47,29 @@ public:
     /// FormDestroy: closes the player and writes the settings, recent files and placement.
     ~TLyravaneMainForm() override;
 
+    /// Shows the window as the stored placement asks, at its fixed outer size, and keeps it
+    /// on the screen unless it starts minimised.
+    void ShowWindow();
+
+    /// The tabs of the song's entries; the program's developer aids pick a tab through it.
+    QTabBar* TabControl1;
+
+signals:
+    /// The window has been shown and painted for the first time.
+    void FirstShown();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // The tests reach the window's parts and commands through this (tests/ui/mainform).
+    friend struct TMainFormTestAccess;
+
     TMusicProject Project;
     TCenterOpenDialog OpenDialog;
     TCenterSaveDialog SaveAsDialog;
@@ -86,7 +109,6 @@ public:
     TImageListEx* ImageList2;
     QWidget* ToolBar1;
     QFrame* GroundPanel;
-    QTabBar* TabControl1;
     QWidget* PagePanel;
     QStatusBar* StatusBar1;
     QMenu* MenuFile;
@@ -99,9 +121,6 @@ public:
     /// The tool bar button bound to action, null when it has none.
     TMenuButton* ToolButton(const QAction* action) const;
 
-    /// Shows the window as the stored placement asks, at its fixed outer size, and keeps it
-    /// on the screen unless it starts minimised.
-    void ShowWindow();
     /// Runs once, after the window is first shown: the pages, the command-line project and
     /// the priming of the player.
     void FormShow();
@@ -149,19 +168,6 @@ public:
 
     TFormHelp* HelpWindow() const;
 
-signals:
-    /// The window has been shown and painted for the first time.
-    void FirstShown();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-
-private:
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
