@@ -21,7 +21,7 @@ void Mark(TLyravaneMainForm& form, int entry, int chord)
 }
 
 /// The first chord of every unit, in song order.
-std::vector<int> Marks(const TLyravaneMainForm& form)
+std::vector<int> Marks(TLyravaneMainForm& form)
 {
     std::vector<int> marks;
     for (int i = 1; i < Inside(form).Project.Count(); ++i)
@@ -42,7 +42,7 @@ TLyravaneMainForm& SongOf(TFormFixture& f, int units)
     return form;
 }
 
-const TMunit* ShownUnit(const TLyravaneMainForm& form)
+const TMunit* ShownUnit(TLyravaneMainForm& form)
 {
     return static_cast<const TPlaceholderUnitPage*>(Inside(form).BarEditor)->Unit();
 }

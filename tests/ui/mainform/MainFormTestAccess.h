@@ -89,7 +89,7 @@ struct TMainFormTestAccess
 };
 
 /// The insides of a window the test holds.
-inline TMainFormTestAccess Inside(const TLyravaneMainForm& form)
+inline TMainFormTestAccess Inside(TLyravaneMainForm& form)
 {
-    return TMainFormTestAccess(const_cast<TLyravaneMainForm&>(form));
+    return TMainFormTestAccess(form);
 }

@@ -560,7 +560,7 @@ TEST_F(MainFormTest, SettingsAreReadWithTheirDefaultsAndWrittenBack)
             if (reset.isValid())
                 settings.setValue(QStringLiteral("IncludeReset"), reset);
         }
-        const TLyravaneMainForm& form = F.Create();
+        TLyravaneMainForm& form = F.Create();
         return std::pair(Inside(form).RepeatCount, Inside(form).IncludeReset);
     };
     EXPECT_EQ(reopen({}, {}), std::pair(1, false));
