@@ -23,25 +23,14 @@ void TSongPlayer::Play(const TRenderer& render)
     FPlayer->Close();
     TMidiData midi;
     render(midi);
-    Start(midi);
-}
-
-void TSongPlayer::Play(const TMidiData& midi)
-{
-    FPlayer->Close();
-    Start(midi);
+    midi.SaveToFile(FTempMidiFile);
+    FPlayer->SetFileName(FTempMidiFile);
+    FPlayer->Open();
+    FPlayer->Play();
 }
 
 void TSongPlayer::Stop()
 {
     if (FPlayer != nullptr)
         FPlayer->Close();
-}
-
-void TSongPlayer::Start(const TMidiData& midi)
-{
-    midi.SaveToFile(FTempMidiFile);
-    FPlayer->SetFileName(FTempMidiFile);
-    FPlayer->Open();
-    FPlayer->Play();
 }

@@ -16,8 +16,9 @@ public:
     /// Fills an empty MIDI file with what is to be played.
     using TRenderer = std::function<void(TMidiData& midi)>;
 
-    /// player is not owned and must outlive the song player; null plays nothing. tempMidiFile
-    /// is rewritten by every play and removed when the song player is destroyed.
+    /// player is not owned and must outlive the song player; without one, CanPlay() is false
+    /// and Stop does nothing. tempMidiFile is rewritten by every play and removed when the
+    /// song player is destroyed.
     TSongPlayer(TAbstractMediaPlayer* player, std::string tempMidiFile);
     ~TSongPlayer();
     TSongPlayer(const TSongPlayer&) = delete;
@@ -31,14 +32,10 @@ public:
     /// the file or opening it raises reaches the caller (its what() is for the user); the
     /// player is left closed then.
     void Play(const TRenderer& render);
-    /// The same for MIDI data rendered already.
-    void Play(const TMidiData& midi);
     /// Stops playback and releases the file; nothing without a player.
     void Stop();
 
 private:
-    void Start(const TMidiData& midi);
-
     TAbstractMediaPlayer* FPlayer;
     std::string FTempMidiFile;
 };
