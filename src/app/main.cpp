@@ -12,7 +12,7 @@
 #include "app/LyravaneApplication.h"
 #include "audio/MediaPlayer.h"
 #include "audio/Synthesizer.h"
-#include "audio/TempDir.h"
+#include "base/TempDir.h"
 #include "midi/ArrangeList.h"
 #include "ui/FileDialogs.h"
 #include "ui/LyravaneMainForm.h"

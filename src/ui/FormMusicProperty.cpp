@@ -1,6 +1,6 @@
 #include "ui/FormMusicProperty.h"
 
-#include "audio/AbstractMediaPlayer.h"
+#include "audio/SongPlayer.h"
 #include "base/Text.h"
 #include "compose/RandomSetting.h"
 #include "controls/DialEdit.h"
@@ -133,11 +133,20 @@ void TFormMusicProperty::CreateControls()
     auto* top = new QHBoxLayout;
     top->setSpacing(8);
     page->addLayout(top);
+    top->addLayout(CreateOptionColumn());
+    top->addLayout(CreateKeyTempoColumn());
+    top->addWidget(CreatePatternGroup(), 1);
+    page->addWidget(CreateTrackGroup());
+    page->addStretch(1);
+    FillInstrumentLists();
+    ConnectHandlers();
+}
 
+QLayout* TFormMusicProperty::CreateOptionColumn()
+{
     // Options, scale and the random setting.
     auto* left = new QVBoxLayout;
     left->setSpacing(5);
-    top->addLayout(left);
     GroupBoxOption = new TFakeGroupBox(QStringLiteral("Option"), this);
     GroupBoxOption->setObjectName(QStringLiteral("GroupBoxOption"));
     auto* options = GroupLayout<QVBoxLayout>(GroupBoxOption);
@@ -168,11 +177,13 @@ void TFormMusicProperty::CreateControls()
     ButtonRandomSet = new QPushButton(QStringLiteral("Composicion Aleatoria"), this);
     ButtonRandomSet->setObjectName(QStringLiteral("ButtonRandomSet"));
     left->addWidget(ButtonRandomSet);
+    return left;
+}
 
-    // Key and tempo.
+QLayout* TFormMusicProperty::CreateKeyTempoColumn()
+{
     auto* middle = new QVBoxLayout;
     middle->setSpacing(5);
-    top->addLayout(middle);
     GroupBoxKey = new TFakeGroupBox(QStringLiteral("Tecla"), this);
     GroupBoxKey->setObjectName(QStringLiteral("GroupBoxKey"));
     auto* key = GroupLayout<QVBoxLayout>(GroupBoxKey);
@@ -189,7 +200,11 @@ void TFormMusicProperty::CreateControls()
     tempo->addWidget(DialEditT);
     middle->addWidget(GroupBoxTempo);
     middle->addStretch(1);
+    return middle;
+}
 
+QWidget* TFormMusicProperty::CreatePatternGroup()
+{
     // The accompaniment patterns, each with its preview.
     GroupBoxPattern = new TFakeGroupBox(QStringLiteral("Ordenar Partitura"), this);
     GroupBoxPattern->setObjectName(QStringLiteral("GroupBoxPattern"));
@@ -214,8 +229,11 @@ void TFormMusicProperty::CreateControls()
         BitBtn[static_cast<std::size_t>(slot)] = button;
     }
     patterns->setColumnStretch(1, 1);
-    top->addWidget(GroupBoxPattern, 1);
+    return GroupBoxPattern;
+}
 
+QWidget* TFormMusicProperty::CreateTrackGroup()
+{
     // Instrument, volume, pan, reverb and chorus of each track.
     GroupBoxTracks = new TFakeGroupBox(QStringLiteral("Destino de la Creacion"), this);
     GroupBoxTracks->setObjectName(QStringLiteral("GroupBoxTracks"));
@@ -243,8 +261,8 @@ void TFormMusicProperty::CreateControls()
         ComboBox10x[t] =
             MakeList(GroupBoxTracks, QStringLiteral("ComboBox10%1").arg(track + 1), 18);
         tracks->addWidget(ComboBox10x[t], row, 1);
-        const std::array<std::array<TDialEdit*, 5>*, 4> columns = {&DialEdit10x, &DialEdit20x,
-                                                                   &DialEdit30x, &DialEdit40x};
+        const std::array<std::array<TDialEdit*, TrackCount>*, 4> columns = {
+            &DialEdit10x, &DialEdit20x, &DialEdit30x, &DialEdit40x};
         const int initial[4] = {100, 64, 40, 0};
         for (int column = 0; column < 4; ++column)
         {
@@ -257,10 +275,11 @@ void TFormMusicProperty::CreateControls()
         }
     }
     tracks->setColumnStretch(1, 1);
-    page->addWidget(GroupBoxTracks);
-    page->addStretch(1);
+    return GroupBoxTracks;
+}
 
-    // The instrument lists.
+void TFormMusicProperty::FillInstrumentLists()
+{
     for (int track = 0; track < TrackCount; ++track)
     {
         QComboBox* list = ComboBox10x[static_cast<std::size_t>(track)];
@@ -272,8 +291,11 @@ void TFormMusicProperty::CreateControls()
                 list->addItem(QString::fromLatin1(name));
         WidenPopup(list);
     }
+}
 
-    // The handlers. Each column shares one, which finds its track or slot by the tag.
+void TFormMusicProperty::ConnectHandlers()
+{
+    // Each column shares one handler, which finds its track or slot by the tag.
     connect(ButtonRandomSet, &QPushButton::clicked, this,
             &TFormMusicProperty::ButtonRandomSetClick);
     connect(CheckBox1, &QCheckBox::toggled, this, &TFormMusicProperty::CheckBox1Click);
@@ -525,21 +547,16 @@ void TFormMusicProperty::ButtonRandomSetClick()
 
 void TFormMusicProperty::BitBtn1Click(int tag)
 {
-    if (FMuprop == nullptr || FServices.Player == nullptr || FServices.TempMidiFile.empty())
+    if (FMuprop == nullptr || FServices.SongPlayer == nullptr || !FServices.SongPlayer->CanPlay())
         return;
     const TWaitCursor wait;
     try
     {
-        FServices.Player->Close();
-        {
-            TMidiData midi;
-            RenderPatternPreview(*FMuprop, tag, midi,
-                                 FServices.IncludeReset && FServices.IncludeReset());
-            midi.SaveToFile(FServices.TempMidiFile);
-        }
-        FServices.Player->SetFileName(FServices.TempMidiFile);
-        FServices.Player->Open();
-        FServices.Player->Play();
+        FServices.SongPlayer->Play(
+            [this, tag](TMidiData& midi) {
+                RenderPatternPreview(*FMuprop, tag, midi,
+                                     FServices.IncludeReset && FServices.IncludeReset());
+            });
     }
     catch (const std::exception& error)
     {

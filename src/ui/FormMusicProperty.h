@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Muprop.h"
 #include "ui/SongPages.h"
 
 #include <QString>
@@ -7,19 +8,19 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <string>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
-class TAbstractMediaPlayer;
 class TDialEdit;
 class TFakeGroupBox;
 class TMessageBoxes;
 class TMusicProject;
+class TSongPlayer;
 
 /// What the property page reaches in the main window; none of it is owned. Tests put fakes
 /// in its place.
@@ -27,10 +28,9 @@ struct TPropertyPageServices
 {
     /// The song whose modified flag an edit sets.
     TMusicProject* Song = nullptr;
-    /// The main window's player, which the pattern preview plays through.
-    TAbstractMediaPlayer* Player = nullptr;
-    /// "$$$.mid" in the program's private temporary directory.
-    std::string TempMidiFile;
+    /// The main window's song player, which the pattern preview plays through; null or
+    /// one that cannot play: the previews do nothing.
+    TSongPlayer* SongPlayer = nullptr;
     /// The "IncludeReset" option as it stands when a preview starts; empty: off.
     std::function<bool()> IncludeReset;
     /// Where a preview that fails says why; null: the failure is not shown.
@@ -70,16 +70,16 @@ public:
     TDialEdit* DialEditT;
     TFakeGroupBox* GroupBoxPattern;
     /// Acomp. 1, Acomp. 2, Bajo, Bateria: tags 0 to 3 (the pattern slots).
-    std::array<QComboBox*, 4> ComboBoxA{};
+    std::array<QComboBox*, PatternSlotCount> ComboBoxA{};
     /// The previews beside them: tags 1 to 4.
-    std::array<QToolButton*, 4> BitBtn{};
+    std::array<QToolButton*, PatternSlotCount> BitBtn{};
     TFakeGroupBox* GroupBoxTracks;
     /// Per track (tags 0 to 4): instrument, volume, pan, reverb, chorus.
-    std::array<QComboBox*, 5> ComboBox10x{};
-    std::array<TDialEdit*, 5> DialEdit10x{};
-    std::array<TDialEdit*, 5> DialEdit20x{};
-    std::array<TDialEdit*, 5> DialEdit30x{};
-    std::array<TDialEdit*, 5> DialEdit40x{};
+    std::array<QComboBox*, TrackCount> ComboBox10x{};
+    std::array<TDialEdit*, TrackCount> DialEdit10x{};
+    std::array<TDialEdit*, TrackCount> DialEdit20x{};
+    std::array<TDialEdit*, TrackCount> DialEdit30x{};
+    std::array<TDialEdit*, TrackCount> DialEdit40x{};
 
     void DialEditKChange();
     void RadioButton1Click();
@@ -101,6 +101,12 @@ public:
 
 private:
     void CreateControls();
+    QLayout* CreateOptionColumn();
+    QLayout* CreateKeyTempoColumn();
+    QWidget* CreatePatternGroup();
+    QWidget* CreateTrackGroup();
+    void FillInstrumentLists();
+    void ConnectHandlers();
     void FormCreate();
     void UpdateKeyLabel();
     /// Whether a change handler may write: a property set is shown and no loading runs.

@@ -31,7 +31,7 @@ TFormOption::TFormOption(QWidget* parent)
 
     GroupBox1 = new QGroupBox(QStringLiteral("Song Repeat "), TabControl1);
     GroupBox1->setGeometry(8, 8, 169, 41);
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < MaxRepeatCount; ++k)
     {
         auto* button = new QRadioButton(QString::number(k + 1), GroupBox1);
         button->setObjectName(QStringLiteral("RadioButton%1").arg(k + 1));
@@ -63,7 +63,7 @@ TFormOption::TFormOption(QWidget* parent)
 
 void TFormOption::FormShow()
 {
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < MaxRepeatCount; ++k)
         SetChecked(RadioButtons[static_cast<std::size_t>(k)], RepeatCount == k + 1);
     SetChecked(RadioButton5, IncludeReset);
     SetChecked(RadioButton6, !IncludeReset);
@@ -71,7 +71,7 @@ void TFormOption::FormShow()
 
 void TFormOption::FormClose()
 {
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < MaxRepeatCount; ++k)
         if (RadioButtons[static_cast<std::size_t>(k)]->isChecked())
             RepeatCount = k + 1;
     if (RadioButton5->isChecked())

@@ -18,7 +18,8 @@ class TFormOption : public QDialog
 public:
     explicit TFormOption(QWidget* parent = nullptr);
 
-    /// 1 to 4.
+    /// The song plays 1 to MaxRepeatCount times.
+    static constexpr int MaxRepeatCount = 4;
     std::int32_t RepeatCount = 1;
     bool IncludeReset = false;
 
@@ -26,7 +27,7 @@ public:
     QGroupBox* GroupBox1;
     QGroupBox* GroupBox2;
     /// "1" to "4"; RadioButtons[k - 1] is RadioButtonk.
-    std::array<QRadioButton*, 4> RadioButtons{};
+    std::array<QRadioButton*, MaxRepeatCount> RadioButtons{};
     QRadioButton* RadioButton5; ///< "Incluido "
     QRadioButton* RadioButton6; ///< "Excluido "
     QPushButton* ButtonOk;

@@ -1,80 +1,32 @@
+// The main window's construction: actions, menus, tool bar, pages; and its settings.
 #include "ui/LyravaneMainForm.h"
 
-#include "audio/AbstractMediaPlayer.h"
-#include "base/Exceptions.h"
 #include "base/Random.h"
 #include "controls/ImageListEx.h"
 #include "controls/MenuButton.h"
 #include "controls/MenuButtonActionLink.h"
 #include "controls/SpeedDivider.h"
 #include "controls/ToolbarImages.h"
-#include "midi/MidiData.h"
-#include "model/Munit.h"
-#include "model/Muprop.h"
-#include "render/RenderSong.h"
-#include "ui/FormAbout.h"
 #include "ui/FormArranger.h"
-#include "ui/FormHelp.h"
 #include "ui/FormMusicMeasures.h"
 #include "ui/FormMusicProperty.h"
-#include "ui/FormOption.h"
 #include "ui/OpenFileHistory.h"
 #include "ui/Settings.h"
 #include "ui/SongPages.h"
-#include "ui/UnitClipboard.h"
-#include "ui/WindowUtils.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QScopeGuard>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
-#include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
-
-#include <cstdio>
-#include <sstream>
 
 namespace
 {
-// The file messages are shown as they stand, in Japanese.
-const QString MsgCannotOpen = QStringLiteral("ファイル '%s' がオープンできませんでした。");
-const QString MsgInvalidFormat = QStringLiteral("ファイル '%s' は有効な形式ではありません。");
-const QString MsgCannotWrite = QStringLiteral("ファイル '%s' への書き込みができませんでした。");
-const QString MsgRevert = QStringLiteral("変更をすべて破棄します。よろしいですか？");
-const QString MsgSaveChanges = QStringLiteral("%s has changed. Save now ? ");
-
-constexpr int UnitRecordSize = 256;
-constexpr int PrimeRetryMilliseconds = 250;
-
-QString Format(QString pattern, const QString& name)
-{
-    return pattern.replace(QStringLiteral("%s"), name);
-}
-
-std::string ToFsPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-QString FromFsPath(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
 /// The part of a hint after "|", or all of it.
 QString LongHint(const QString& hint)
 {
@@ -87,27 +39,14 @@ QString ShortHint(const QString& hint)
     const qsizetype bar = hint.indexOf(QLatin1Char('|'));
     return bar >= 0 ? hint.left(bar) : hint;
 }
-
-/// Restores the song's modified flag when a page has been loaded from the song.
-class TModifiedKeeper
-{
-public:
-    explicit TModifiedKeeper(TMusicProject& song) : FSong(song), FModified(song.Modified) {}
-    ~TModifiedKeeper() { FSong.SetModified(FModified); }
-    TModifiedKeeper(const TModifiedKeeper&) = delete;
-    TModifiedKeeper& operator=(const TModifiedKeeper&) = delete;
-
-private:
-    TMusicProject& FSong;
-    bool FModified;
-};
 } // namespace
 
 TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services, QStringList arguments,
                                      QWidget* parent)
     : QMainWindow(parent), OpenDialog(this, services.FileDialogs),
       SaveAsDialog(this, services.FileDialogs), ExportDialog(this, services.FileDialogs),
-      FServices(services), FArguments(std::move(arguments))
+      FServices(services), FSongPlayer(services.Player, services.TempMidiFile),
+      FArguments(std::move(arguments))
 {
     setObjectName(QStringLiteral("LyravaneMainForm"));
     // A single border with a system menu and a minimise box, no maximise box.
@@ -162,16 +101,13 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services, QStringL
 
 TLyravaneMainForm::~TLyravaneMainForm()
 {
-    if (FServices.Player != nullptr)
+    try
     {
-        try
-        {
-            FServices.Player->Close();
-        }
-        catch (const std::exception&)
-        {
-            // The program is ending; a player that cannot close has nothing left to play.
-        }
+        FSongPlayer.Stop();
+    }
+    catch (const std::exception&)
+    {
+        // The program is ending; a player that cannot close has nothing left to play.
     }
     History->SaveHistory();
     WriteSettings();
@@ -179,8 +115,19 @@ TLyravaneMainForm::~TLyravaneMainForm()
     // The pages are deleted after the song; they must not hold on to its entries.
     PropertyPage->SetMuprop(nullptr);
     BarEditor->ShowUnit(nullptr);
-    if (!FServices.TempMidiFile.empty())
-        std::remove(FServices.TempMidiFile.c_str());
+    // The song player removes the temporary MIDI file as it goes.
+}
+
+void TLyravaneMainForm::ReadSettings()
+{
+    const TPlaybackSettings settings = ReadPlaybackSettings(FServices.SettingsPath);
+    RepeatCount = settings.RepeatCount;
+    IncludeReset = settings.IncludeReset;
+}
+
+void TLyravaneMainForm::WriteSettings()
+{
+    WritePlaybackSettings(FServices.SettingsPath, {RepeatCount, IncludeReset});
 }
 
 QAction* TLyravaneMainForm::MakeAction(const QString& name, const QString& caption,
@@ -231,9 +178,9 @@ void TLyravaneMainForm::CreateActions()
     Action_Nothing = MakeAction("Action_Nothing", "-", QString(), none, -1, nullptr);
     Action_Nothing->setSeparator(true);
 
-    QAction** recent[] = {&Action_RecentFile1, &Action_RecentFile2, &Action_RecentFile3,
-                          &Action_RecentFile4};
-    for (int tag = 0; tag < 4; ++tag)
+    QAction** recent[TOpenFileHistory::MaxFiles] = {&Action_RecentFile1, &Action_RecentFile2,
+                                                    &Action_RecentFile3, &Action_RecentFile4};
+    for (int tag = 0; tag < TOpenFileHistory::MaxFiles; ++tag)
     {
         QAction* action = MakeAction(QStringLiteral("Action_RecentFile%1").arg(tag + 1),
                                      QStringLiteral("&%1").arg(tag + 1),
@@ -390,8 +337,7 @@ void TLyravaneMainForm::CreateClientArea()
     {
         TPropertyPageServices pageServices;
         pageServices.Song = &Project;
-        pageServices.Player = FServices.Player;
-        pageServices.TempMidiFile = FServices.TempMidiFile;
+        pageServices.SongPlayer = &FSongPlayer;
         pageServices.IncludeReset = [this] { return IncludeReset; };
         pageServices.MessageBoxes = FServices.MessageBoxes;
         PropertyPage = new TFormMusicProperty(pageServices, PagePanel);
@@ -448,667 +394,4 @@ bool TLyravaneMainForm::event(QEvent* event)
 void TLyravaneMainForm::ShowStatusHint(const QString& hint)
 {
     StatusBar1->showMessage(LongHint(hint));
-}
-
-// --- Window life cycle --------------------------------------------------------------------------
-
-void TLyravaneMainForm::ReadSettings()
-{
-    RepeatCount = 0;
-    IncludeReset = false;
-    const auto settings = OpenLyravaneSettings(FServices.SettingsPath);
-    // Reading stops at the first value that is missing or of the wrong type; what was read
-    // before it stays.
-    [&]
-    {
-        if (settings->allKeys().isEmpty() || !settings->contains(QStringLiteral("RepeatCount")))
-            return;
-        bool ok = false;
-        const int count = settings->value(QStringLiteral("RepeatCount")).toInt(&ok);
-        if (!ok)
-            return;
-        RepeatCount = count;
-        const QVariant reset = settings->value(QStringLiteral("IncludeReset"));
-        if (reset.typeId() == QMetaType::Bool)
-            IncludeReset = reset.toBool();
-        else if (reset.typeId() == QMetaType::Int || reset.typeId() == QMetaType::LongLong)
-            IncludeReset = reset.toInt() != 0;
-        else if (reset.typeId() == QMetaType::QString)
-        {
-            const QString text = reset.toString().trimmed().toLower();
-            if (text == QLatin1String("true") || text == QLatin1String("1"))
-                IncludeReset = true;
-            else if (text == QLatin1String("false") || text == QLatin1String("0"))
-                IncludeReset = false;
-        }
-    }();
-    if (RepeatCount < 1 || RepeatCount > 4)
-        RepeatCount = 1;
-}
-
-void TLyravaneMainForm::WriteSettings()
-{
-    const auto settings = OpenLyravaneSettings(FServices.SettingsPath);
-    settings->setValue(QStringLiteral("RepeatCount"), RepeatCount);
-    settings->setValue(QStringLiteral("IncludeReset"), IncludeReset);
-    settings->sync(); // a failure is not reported: the old values stay
-}
-
-void TLyravaneMainForm::ApplyFixedOuterSize()
-{
-    // The outer size is fixed; the client area is what the frame leaves of it.
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    const int frameWidth = isVisible() ? frame.width() - client.width() : 0;
-    const int frameHeight = isVisible() ? frame.height() - client.height() : 0;
-    const QSize wanted(OuterWidth - frameWidth, OuterHeight - frameHeight);
-    if (size() != wanted || minimumSize() != wanted || maximumSize() != wanted)
-        setFixedSize(wanted);
-}
-
-void TLyravaneMainForm::ShowWindow()
-{
-    ApplyFixedOuterSize();
-    if (isMinimized())
-        showMinimized();
-    else
-    {
-        show();
-        KeepOnScreen(this);
-    }
-}
-
-void TLyravaneMainForm::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    ApplyFixedOuterSize();
-    if (!FFormShowQueued)
-    {
-        FFormShowQueued = true;
-        QTimer::singleShot(0, this, [this] { FormShow(); });
-    }
-}
-
-bool TLyravaneMainForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == PagePanel && event->type() == QEvent::Resize)
-    {
-        // The pages sit at (-4, -4) so that their own border falls outside the visible area.
-        const QRect area(-4, -4, PagePanel->width() + 8, PagePanel->height() + 8);
-        PropertyPage->setGeometry(area);
-        BarEditor->setGeometry(area);
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void TLyravaneMainForm::FormShow()
-{
-    if (FFormShowDone)
-        return;
-    FFormShowDone = true;
-    ApplyFixedOuterSize();
-    RefreshCommandStates();
-    update();
-    RunCommand([this] { TabControl1Change(); });
-    emit FirstShown();
-
-    if (!FArguments.isEmpty() && !FArguments.constFirst().isEmpty())
-    {
-        const QString path = QFileInfo(FArguments.constFirst()).absoluteFilePath();
-        RunCommand([this, &path] { OpenProjectFile(path); });
-        update();
-    }
-    PrimePlayer();
-}
-
-void TLyravaneMainForm::PrimePlayer()
-{
-    if (FServices.Player == nullptr || FServices.TempMidiFile.empty())
-        return;
-    // The SoundFont loads in the background: prime once it is there, never wait for it.
-    if (FServices.PlayerReady && !FServices.PlayerReady())
-    {
-        if (FPrimeTimer == nullptr)
-        {
-            FPrimeTimer = new QTimer(this);
-            FPrimeTimer->setInterval(PrimeRetryMilliseconds);
-            connect(FPrimeTimer, &QTimer::timeout, this, &TLyravaneMainForm::PrimePlayer);
-            FPrimeTimer->start();
-        }
-        return;
-    }
-    if (FPrimeTimer != nullptr)
-        FPrimeTimer->stop();
-    try
-    {
-        FServices.Player->Close();
-        TMidiData midi;
-        midi.SetTrackCount(1);
-        midi.AddGMSystemOn(0, 0);
-        midi.SaveToFile(FServices.TempMidiFile);
-        FServices.Player->SetFileName(FServices.TempMidiFile);
-        FServices.Player->Open();
-        FServices.Player->Play();
-    }
-    catch (const std::exception&)
-    {
-        // Priming only warms the synthesiser up. Without sound (no SoundFont, no audio
-        // output) the play commands say why when the user asks for sound.
-    }
-}
-
-void TLyravaneMainForm::closeEvent(QCloseEvent* event)
-{
-    // Closing must not lose a changed song: the save-changes prompt may keep the window open.
-    if (!QuerySaveChanges())
-    {
-        event->ignore();
-        return;
-    }
-    if (FHelpWindow != nullptr)
-        FHelpWindow->close();
-    event->accept();
-}
-
-// --- Tabs and caption ---------------------------------------------------------------------------
-
-int TLyravaneMainForm::CurrentTab() const
-{
-    return TabControl1->currentIndex();
-}
-
-void TLyravaneMainForm::SelectTab(int index)
-{
-    const QSignalBlocker blocker(TabControl1);
-    TabControl1->setCurrentIndex(index);
-}
-
-void TLyravaneMainForm::SetCaptionName(const QString& name)
-{
-    CaptionName = FileNamePart(name);
-    QString caption = ProgramTitle();
-    if (!name.isEmpty())
-        caption += QStringLiteral(" - [") + CaptionName + QLatin1Char(']');
-    setWindowTitle(caption);
-}
-
-void TLyravaneMainForm::RebuildTabs()
-{
-    const QSignalBlocker blocker(TabControl1);
-    TabControl1->setUpdatesEnabled(false);
-    while (TabControl1->count() > 0)
-        TabControl1->removeTab(TabControl1->count() - 1);
-    TabControl1->addTab(QStringLiteral("Composition"));
-    TMuprop* first = Project.PropertyAt(0);
-    for (int i = 1; i < Project.Count(); ++i)
-    {
-        if (TMunit* unit = Project.UnitAt(i))
-            unit->SetProperty(first);
-        TabControl1->addTab(QStringLiteral("Ptn.%1").arg(i));
-    }
-    TabControl1->setCurrentIndex(0);
-    TabControl1->setUpdatesEnabled(true);
-}
-
-void TLyravaneMainForm::TabControl1Change()
-{
-    TWaitCursor wait;
-    TabControl1->setFocus();
-    const int index = CurrentTab();
-    if (index < 0 || index >= Project.Count())
-        return;
-    const TModifiedKeeper keeper(Project);
-    if (TMuprop* muprop = Project.PropertyAt(index))
-    {
-        BarEditor->hide();
-        PropertyPage->SetMuprop(muprop);
-        PropertyPage->show();
-    }
-    else if (TMunit* unit = Project.UnitAt(index))
-    {
-        PropertyPage->hide();
-        BarEditor->SetSong(&Project);
-        BarEditor->ShowUnit(unit);
-        if (TMuprop* governing = Project.GoverningProperty(index))
-            unit->SetProperty(governing);
-        BarEditor->show();
-    }
-}
-
-// --- Command states -----------------------------------------------------------------------------
-
-bool TLyravaneMainForm::MouseCaptured()
-{
-    return QWidget::mouseGrabber() != nullptr || QGuiApplication::mouseButtons() != Qt::NoButton;
-}
-
-void TLyravaneMainForm::RefreshCommandStates()
-{
-    const int tabs = TabControl1->count();
-    const int index = CurrentTab();
-    Action_FileRevert->setEnabled(!Untitled);
-    Action_EditNewMunit->setEnabled(tabs <= MaxTabsForInsert);
-    Action_EditCut->setEnabled(index > 0);
-    Action_EditCopy->setEnabled(index > 0);
-    Action_EditDelete->setEnabled(index > 0);
-    Action_EditPaste->setEnabled(tabs <= MaxTabsForInsert && FServices.Clipboard != nullptr &&
-                                 FServices.Clipboard->HasUnit());
-    Action_MusicPlay2->setEnabled(index >= 0 && index < Project.Count() &&
-                                  Project.UnitAt(index) != nullptr);
-}
-
-// --- Message boxes ------------------------------------------------------------------------------
-
-TMsgResult TLyravaneMainForm::ShowMessageBox(const QString& text, TMsgIcon icon,
-                                             TMsgButtons buttons)
-{
-    return FServices.MessageBoxes->Show(this, text, icon, buttons);
-}
-
-void TLyravaneMainForm::ShowErrorBox(const QString& text)
-{
-    ShowMessageBox(text, TMsgIcon::Error, TMsgButtons::Ok);
-}
-
-void TLyravaneMainForm::RefreshHover(QAction* action)
-{
-    // A dialog is about to open over the tool bar: the button under the mouse must not stay
-    // lit behind it.
-    QWidget* focus = QApplication::focusWidget();
-    setEnabled(false);
-    if (TMenuButton* button = ToolButton(action))
-        button->UpdateHover();
-    setEnabled(true);
-    if (focus != nullptr)
-        focus->setFocus();
-    repaint();
-}
-
-// --- File procedures ----------------------------------------------------------------------------
-
-bool TLyravaneMainForm::QuerySaveChanges()
-{
-    if (!Project.Modified)
-        return true;
-    const QString name = Project.FileName.empty() ? QStringLiteral("Untitled")
-                                                  : FileNamePart(FromFsPath(Project.FileName));
-    switch (
-        ShowMessageBox(Format(MsgSaveChanges, name), TMsgIcon::Question, TMsgButtons::YesNoCancel))
-    {
-    case TMsgResult::No:
-        return true;
-    case TMsgResult::Yes:
-        Action_FileSaveExecute();
-        return !Project.Modified;
-    default:
-        return false;
-    }
-}
-
-void TLyravaneMainForm::OpenProjectFile(const QString& path)
-{
-    auto song = std::make_unique<TMusicProject>();
-    QString failure;
-    {
-        TWaitCursor wait;
-        try
-        {
-            song->LoadFromFile(ToFsPath(path));
-        }
-        catch (const EFOpenError&)
-        {
-            failure = MsgCannotOpen;
-        }
-        catch (const std::exception&)
-        {
-            failure = MsgInvalidFormat;
-        }
-        if (failure.isEmpty())
-        {
-            PropertyPage->SetMuprop(nullptr);
-            BarEditor->ShowUnit(nullptr);
-            Project.Assign(*song);
-            Project.SetFileName(ToFsPath(path));
-            Project.SetModified(false);
-            Untitled = false;
-            SetCaptionName(path);
-            History->AddFile(path);
-            OpenDialog.FileName = path;
-            RebuildTabs();
-            TabControl1Change();
-        }
-    }
-    if (!failure.isEmpty())
-    {
-        // The live song, its tabs and caption stay as they were.
-        ShowErrorBox(Format(failure, FileNamePart(path)));
-        History->RemoveFile(path);
-    }
-}
-
-void TLyravaneMainForm::SaveProjectFile(const QString& path)
-{
-    bool written = false;
-    {
-        TWaitCursor wait;
-        try
-        {
-            // Written through a temporary file: a failed save leaves the old file as it was.
-            Project.SaveToFile(ToFsPath(path));
-            Untitled = false;
-            written = true;
-        }
-        catch (const std::exception&)
-        {
-            written = false;
-        }
-        if (written)
-        {
-            SetCaptionName(path);
-            Project.SetFileName(ToFsPath(path));
-            Project.SetModified(false);
-            History->AddFile(path);
-            OpenDialog.FileName = path;
-        }
-    }
-    if (!written)
-        ShowErrorBox(Format(MsgCannotWrite, FileNamePart(path)));
-}
-
-// --- File commands ------------------------------------------------------------------------------
-
-void TLyravaneMainForm::Action_FileNewExecute()
-{
-    if (!QuerySaveChanges())
-        return;
-    PropertyPage->SetMuprop(nullptr);
-    BarEditor->ShowUnit(nullptr);
-    Project.NewSong();
-    Untitled = true;
-    SetCaptionName(QStringLiteral("Untitled"));
-    RebuildTabs();
-    TabControl1Change();
-}
-
-void TLyravaneMainForm::Action_FileOpenExecute()
-{
-    if (MouseCaptured())
-        return;
-    RefreshHover(Action_FileOpen);
-    // The dialog keeps the last project opened or saved (Revert reopens it) until another
-    // one has really been opened.
-    const QString last = OpenDialog.FileName;
-    if (!OpenDialog.Execute())
-        return;
-    const QString chosen = OpenDialog.FileName;
-    OpenDialog.FileName = last;
-    if (!QuerySaveChanges())
-        return;
-    OpenProjectFile(chosen);
-    update();
-}
-
-void TLyravaneMainForm::Action_FileRevertExecute()
-{
-    if (MouseCaptured() || Untitled)
-        return;
-    if (ShowMessageBox(MsgRevert, TMsgIcon::Exclamation, TMsgButtons::YesNo) != TMsgResult::Yes)
-        return;
-    update();
-    OpenProjectFile(OpenDialog.FileName);
-}
-
-void TLyravaneMainForm::Action_FileSaveExecute()
-{
-    if (MouseCaptured())
-        return;
-    RefreshHover(Action_FileSave);
-    if (!Project.FileName.empty())
-        SaveProjectFile(FromFsPath(Project.FileName));
-    else
-        Action_FileSaveAsExecute();
-}
-
-void TLyravaneMainForm::Action_FileSaveAsExecute()
-{
-    if (MouseCaptured())
-        return;
-    SaveAsDialog.FileName = FromFsPath(Project.FileName);
-    if (!SaveAsDialog.Execute())
-        return;
-    update();
-    SaveProjectFile(SaveAsDialog.FileName);
-}
-
-void TLyravaneMainForm::Action_FileExitExecute()
-{
-    if (MouseCaptured())
-        return;
-    close();
-}
-
-void TLyravaneMainForm::Action_RecentFileExecute(int tag)
-{
-    if (MouseCaptured())
-        return;
-    const QString path = History->FileAt(tag);
-    if (path.isEmpty() || !QuerySaveChanges())
-        return;
-    OpenProjectFile(path);
-}
-
-void TLyravaneMainForm::DropFiles(const QStringList& paths)
-{
-    if (paths.isEmpty() || !QuerySaveChanges())
-        return;
-    OpenProjectFile(QFileInfo(paths.constFirst()).absoluteFilePath());
-    update();
-}
-
-void TLyravaneMainForm::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (event->mimeData()->hasUrls())
-        for (const QUrl& url : event->mimeData()->urls())
-            if (url.isLocalFile())
-            {
-                event->acceptProposedAction();
-                return;
-            }
-}
-
-void TLyravaneMainForm::dropEvent(QDropEvent* event)
-{
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            paths << url.toLocalFile();
-    event->acceptProposedAction();
-    // The drop's source waits until this returns: open the file once it has let go.
-    QTimer::singleShot(0, this,
-                       [this, paths] { RunCommand([this, &paths] { DropFiles(paths); }); });
-}
-
-// --- Editing commands ---------------------------------------------------------------------------
-
-void TLyravaneMainForm::Action_EditNewMunitExecute()
-{
-    if (TabControl1->count() > MaxTabsForInsert)
-        return;
-    const int index = CurrentTab();
-    Project.Items.Insert(index + 1, std::make_unique<TMunit>());
-    RebuildTabs();
-    SelectTab(index + 1);
-    TabControl1Change();
-    Project.SetModified(true);
-}
-
-void TLyravaneMainForm::CopyCurrentUnit()
-{
-    const TMunit* unit = Project.UnitAt(CurrentTab());
-    if (unit == nullptr)
-        return;
-    std::ostringstream stream(std::ios::binary);
-    unit->WriteToStream(stream);
-    const std::string record = stream.str();
-    FServices.Clipboard->SetUnit(QByteArray(record.data(), static_cast<qsizetype>(record.size())));
-}
-
-void TLyravaneMainForm::DeleteCurrentEntry()
-{
-    const int index = CurrentTab();
-    // The properties of the song (tab 0) are never removed.
-    if (index <= 0 || index >= Project.Count())
-        return;
-    PropertyPage->SetMuprop(nullptr);
-    BarEditor->ShowUnit(nullptr);
-    Project.Items.Delete(index);
-    RebuildTabs();
-    SelectTab(index < TabControl1->count() ? index : TabControl1->count() - 1);
-    TabControl1Change();
-    Project.SetModified(true);
-}
-
-void TLyravaneMainForm::Action_EditCopyExecute()
-{
-    if (CurrentTab() > 0)
-        CopyCurrentUnit();
-}
-
-void TLyravaneMainForm::Action_EditCutExecute()
-{
-    if (CurrentTab() <= 0)
-        return;
-    CopyCurrentUnit();
-    DeleteCurrentEntry();
-}
-
-void TLyravaneMainForm::Action_EditDeleteExecute()
-{
-    DeleteCurrentEntry();
-}
-
-void TLyravaneMainForm::Action_EditPasteExecute()
-{
-    if (TabControl1->count() > MaxTabsForInsert)
-        return;
-    const std::optional<QByteArray> record = FServices.Clipboard->GetUnit();
-    if (!record || record->size() < UnitRecordSize)
-        return;
-    std::istringstream stream(std::string(record->constData(), UnitRecordSize), std::ios::binary);
-    auto unit = std::make_unique<TMunit>();
-    unit->ReadFromStream(stream); // a rejected record reaches the standard handler
-    const int index = CurrentTab();
-    Project.Items.Insert(index + 1, std::move(unit));
-    RebuildTabs();
-    SelectTab(index + 1);
-    TabControl1Change();
-    Project.SetModified(true);
-}
-
-// --- Sound commands -----------------------------------------------------------------------------
-
-void TLyravaneMainForm::Action_MusicPlayExecute()
-{
-    TWaitCursor wait;
-    FServices.Player->Close();
-    {
-        TMidiData midi;
-        RenderSong(Project, midi, RepeatCount, IncludeReset);
-        midi.SaveToFile(FServices.TempMidiFile);
-    }
-    FServices.Player->SetFileName(FServices.TempMidiFile);
-    FServices.Player->Open();
-    FServices.Player->Play();
-}
-
-void TLyravaneMainForm::Action_MusicPlay2Execute()
-{
-    TWaitCursor wait;
-    const int index = CurrentTab();
-    if (index < 0 || index >= Project.Count())
-        return;
-    const TMunit* unit = Project.UnitAt(index);
-    if (unit == nullptr)
-        return;
-    FServices.Player->Close();
-    {
-        TMidiData midi;
-        RenderUnitPlayback(*unit, midi, IncludeReset);
-        midi.SaveToFile(FServices.TempMidiFile);
-    }
-    FServices.Player->SetFileName(FServices.TempMidiFile);
-    FServices.Player->Open();
-    FServices.Player->Play();
-}
-
-void TLyravaneMainForm::Action_MusicStopExecute()
-{
-    FServices.Player->Close();
-}
-
-void TLyravaneMainForm::Action_FileOutputMidiExecute()
-{
-    if (MouseCaptured())
-        return;
-    RefreshHover(Action_FileOutputMidi);
-    QString proposed;
-    if (!Project.FileName.empty())
-    {
-        const QString name = FileNamePart(FromFsPath(Project.FileName));
-        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-        proposed = (dot > 0 ? name.left(dot) : name) + QStringLiteral(".mid");
-    }
-    ExportDialog.FileName = proposed;
-    if (!ExportDialog.Execute())
-        return;
-    update();
-    TWaitCursor wait;
-    TMidiData midi;
-    RenderSong(Project, midi, RepeatCount, IncludeReset);
-    midi.SaveToFile(ToFsPath(ExportDialog.FileName));
-}
-
-// --- Options, help, About -----------------------------------------------------------------------
-
-void TLyravaneMainForm::Action_MusicOptionExecute()
-{
-    if (MouseCaptured())
-        return;
-    TFormOption dialog(this);
-    CenterOnOwner(&dialog);
-    dialog.RepeatCount = RepeatCount;
-    dialog.IncludeReset = IncludeReset;
-    if (dialog.exec() == QDialog::Accepted)
-    {
-        RepeatCount = dialog.RepeatCount;
-        IncludeReset = dialog.IncludeReset;
-    }
-}
-
-void TLyravaneMainForm::Action_HelpContentsExecute()
-{
-    if (FHelpWindow == nullptr)
-        FHelpWindow = new TFormHelp(this);
-    if (!FHelpWindow->ShowContents(FServices.HelpFile))
-    {
-        ShowErrorBox(QStringLiteral("No se puede abrir la ayuda: ") + FServices.HelpFile);
-        return;
-    }
-    FHelpWindow->show();
-    FHelpWindow->raise();
-    FHelpWindow->activateWindow();
-}
-
-void TLyravaneMainForm::Action_HelpAboutExecute()
-{
-    if (MouseCaptured())
-        return;
-    TFormAbout dialog(this);
-    CenterOnOwner(&dialog);
-    dialog.exec();
-}
-
-TFormHelp* TLyravaneMainForm::HelpWindow() const
-{
-    return FHelpWindow;
 }

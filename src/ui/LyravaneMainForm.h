@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/SongPlayer.h"
 #include "model/MusicProject.h"
 #include "ui/FileDialogs.h"
 #include "ui/MainFormServices.h"
@@ -36,8 +37,8 @@ public:
     /// The outer size of the window, whatever the stored placement says.
     static constexpr int OuterWidth = 640;
     static constexpr int OuterHeight = 452;
-    /// Insert and Paste stop at this many tabs.
-    static constexpr int MaxTabsForInsert = 48;
+    /// Insert and Paste stop at this many tabs: the one they add is the editor's last entry.
+    static constexpr int MaxTabsForInsert = MaxEditorEntries - 1;
 
     /// FormCreate: reads the settings and the recent files, restores the placement, and
     /// starts with a new song. arguments: the command line without the program name.
@@ -45,6 +46,29 @@ public:
                       QWidget* parent = nullptr);
     /// FormDestroy: closes the player and writes the settings, recent files and placement.
     ~TLyravaneMainForm() override;
+
+    /// Shows the window as the stored placement asks, at its fixed outer size, and keeps it
+    /// on the screen unless it starts minimised.
+    void ShowWindow();
+
+    /// The tabs of the song's entries; the program's developer aids pick a tab through it.
+    QTabBar* TabControl1;
+
+signals:
+    /// The window has been shown and painted for the first time.
+    void FirstShown();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // The tests reach the window's parts and commands through this (tests/ui/mainform).
+    friend struct TMainFormTestAccess;
 
     TMusicProject Project;
     TCenterOpenDialog OpenDialog;
@@ -85,7 +109,6 @@ public:
     TImageListEx* ImageList2;
     QWidget* ToolBar1;
     QFrame* GroundPanel;
-    QTabBar* TabControl1;
     QWidget* PagePanel;
     QStatusBar* StatusBar1;
     QMenu* MenuFile;
@@ -98,9 +121,6 @@ public:
     /// The tool bar button bound to action, null when it has none.
     TMenuButton* ToolButton(const QAction* action) const;
 
-    /// Shows the window as the stored placement asks, at its fixed outer size, and keeps it
-    /// on the screen unless it starts minimised.
-    void ShowWindow();
     /// Runs once, after the window is first shown: the pages, the command-line project and
     /// the priming of the player.
     void FormShow();
@@ -148,19 +168,6 @@ public:
 
     TFormHelp* HelpWindow() const;
 
-signals:
-    /// The window has been shown and painted for the first time.
-    void FirstShown();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-
-private:
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
@@ -183,6 +190,8 @@ private:
     void DeleteCurrentEntry();
 
     TMainFormServices FServices;
+    /// Plays the song, a unit, the start-up priming and the property page's previews.
+    TSongPlayer FSongPlayer;
     QStringList FArguments;
     std::map<const QAction*, TMenuButton*> FToolButtons;
     QPointer<TFormHelp> FHelpWindow;

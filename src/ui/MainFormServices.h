@@ -30,7 +30,8 @@ struct TMainFormServices
     QString HelpFile;
     /// An INI file for the settings; empty: the user's "Vemora"/"LYRV1999" settings.
     QString SettingsPath;
-    /// Makers of the two pages; empty: placeholders that only show the entry.
+    /// Makers of the two pages (tests put simpler pages in their place); empty: the property
+    /// page and the bar editor.
     std::function<TPropertyPage*(QWidget* parent)> CreatePropertyPage;
     std::function<TUnitPage*(QWidget* parent)> CreateUnitPage;
 };

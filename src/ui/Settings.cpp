@@ -1,8 +1,59 @@
 #include "ui/Settings.h"
 
+#include "ui/FormOption.h"
+
 std::unique_ptr<QSettings> OpenLyravaneSettings(const QString& iniPath)
 {
     if (!iniPath.isEmpty())
         return std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
     return std::make_unique<QSettings>(QStringLiteral("Vemora"), QStringLiteral("LYRV1999"));
+}
+
+namespace
+{
+/// A flag written as a boolean, a number or a text; anything else leaves flag as it is.
+void ReadFlag(const QVariant& value, bool& flag)
+{
+    if (value.typeId() == QMetaType::Bool)
+        flag = value.toBool();
+    else if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong)
+        flag = value.toInt() != 0;
+    else if (value.typeId() == QMetaType::QString)
+    {
+        const QString text = value.toString().trimmed().toLower();
+        if (text == QLatin1String("true") || text == QLatin1String("1"))
+            flag = true;
+        else if (text == QLatin1String("false") || text == QLatin1String("0"))
+            flag = false;
+    }
+}
+} // namespace
+
+TPlaybackSettings ReadPlaybackSettings(const QString& iniPath)
+{
+    TPlaybackSettings values;
+    values.RepeatCount = 0;
+    const auto settings = OpenLyravaneSettings(iniPath);
+    [&]
+    {
+        if (settings->allKeys().isEmpty() || !settings->contains(QStringLiteral("RepeatCount")))
+            return;
+        bool ok = false;
+        const int count = settings->value(QStringLiteral("RepeatCount")).toInt(&ok);
+        if (!ok)
+            return;
+        values.RepeatCount = count;
+        ReadFlag(settings->value(QStringLiteral("IncludeReset")), values.IncludeReset);
+    }();
+    if (values.RepeatCount < 1 || values.RepeatCount > TFormOption::MaxRepeatCount)
+        values.RepeatCount = 1;
+    return values;
+}
+
+void WritePlaybackSettings(const QString& iniPath, const TPlaybackSettings& values)
+{
+    const auto settings = OpenLyravaneSettings(iniPath);
+    settings->setValue(QStringLiteral("RepeatCount"), values.RepeatCount);
+    settings->setValue(QStringLiteral("IncludeReset"), values.IncludeReset);
+    settings->sync();
 }

@@ -3,8 +3,22 @@
 #include <QSettings>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 
 /// The program's settings, "Vemora"/"LYRV1999" of the current user (the registry on
 /// Windows, an INI file elsewhere); an INI file at iniPath instead when it is not empty.
 std::unique_ptr<QSettings> OpenLyravaneSettings(const QString& iniPath);
+
+/// The playing options of the "Opciones" dialog, kept as "RepeatCount" and "IncludeReset".
+struct TPlaybackSettings
+{
+    std::int32_t RepeatCount = 1;
+    bool IncludeReset = false;
+};
+
+/// Reading stops at the first value that is missing or of the wrong type; what was read
+/// before it stays. A repeat count outside 1 to 4 reads as 1.
+TPlaybackSettings ReadPlaybackSettings(const QString& iniPath);
+/// A failure is not reported: the old values stay.
+void WritePlaybackSettings(const QString& iniPath, const TPlaybackSettings& values);

@@ -11,15 +11,6 @@ QString ProgramTitle()
     return QStringLiteral("Lyravane 1999");
 }
 
-int Clamp(int v, int lo, int hi)
-{
-    if (v < lo)
-        return lo;
-    if (v > hi)
-        return hi;
-    return v;
-}
-
 QString FileNamePart(const QString& path)
 {
     qsizetype cut = path.lastIndexOf(QLatin1Char('/'));

@@ -10,9 +10,6 @@ class QWidget;
 /// "Lyravane 1999": the caption of every message box and the start of the main caption.
 QString ProgramTitle();
 
-/// lo if v < lo, else hi if v > hi, else v.
-int Clamp(int v, int lo, int hi);
-
 /// The file-name part of a path: the text after its last separator (or a drive colon).
 QString FileNamePart(const QString& path);
 

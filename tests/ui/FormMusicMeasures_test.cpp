@@ -1,6 +1,7 @@
 #include "base/Random.h"
 #include "compose/Composer.h"
 #include "controls/ScrollFrame.h"
+#include "mainform/MainFormTestAccess.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
@@ -724,28 +725,28 @@ TEST(FormMusicMeasuresMainWindowTest, UnitTabsShowTheBarEditorWithTheGoverningPr
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
 
     // A second property set governs the unit after it.
-    form.Project.Items.Add(std::make_unique<TMuprop>());
-    form.Project.PropertyAt(2)->Scale = 1;
-    form.Project.Items.Add(std::make_unique<TMunit>());
-    form.RebuildTabs();
-    form.Project.SetModified(false);
+    Inside(form).Project.Items.Add(std::make_unique<TMuprop>());
+    Inside(form).Project.PropertyAt(2)->Scale = 1;
+    Inside(form).Project.Items.Add(std::make_unique<TMunit>());
+    Inside(form).RebuildTabs();
+    Inside(form).Project.SetModified(false);
     form.TabControl1->setCurrentIndex(3);
 
-    auto* editor = qobject_cast<TFormMusicMeasures*>(form.BarEditor);
+    auto* editor = qobject_cast<TFormMusicMeasures*>(Inside(form).BarEditor);
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(editor->Unit(), form.Project.UnitAt(3));
-    EXPECT_EQ(editor->Song(), &form.Project);
-    EXPECT_EQ(form.Project.UnitAt(3)->Property, form.Project.PropertyAt(2));
-    EXPECT_FALSE(form.Project.Modified);
+    EXPECT_EQ(editor->Unit(), Inside(form).Project.UnitAt(3));
+    EXPECT_EQ(editor->Song(), &Inside(form).Project);
+    EXPECT_EQ(Inside(form).Project.UnitAt(3)->Property, Inside(form).Project.PropertyAt(2));
+    EXPECT_FALSE(Inside(form).Project.Modified);
 
     // Every control lies in the part of the page panel one can see.
-    const QRect panel = form.PagePanel->rect();
+    const QRect panel = Inside(form).PagePanel->rect();
     for (QWidget* child : editor->findChildren<QWidget*>())
     {
         if (!child->isVisible())
             continue;
-        const QRect inPanel(child->mapTo(form.PagePanel, QPoint(0, 0)), child->size());
+        const QRect inPanel(child->mapTo(Inside(form).PagePanel, QPoint(0, 0)), child->size());
         EXPECT_TRUE(panel.contains(inPanel)) << child->objectName().toStdString();
     }
     EXPECT_LE(editor->minimumSizeHint().width(), editor->width());
@@ -753,12 +754,12 @@ TEST(FormMusicMeasuresMainWindowTest, UnitTabsShowTheBarEditorWithTheGoverningPr
 
     // Edits reach the window's song.
     QTest::mouseClick(editor->RhythmFrame[0]->viewport(), Qt::LeftButton, {}, QPoint(8, 10));
-    EXPECT_EQ(form.Project.UnitAt(3)->GetRhythm(0, 0), '*');
-    EXPECT_TRUE(form.Project.Modified);
+    EXPECT_EQ(Inside(form).Project.UnitAt(3)->GetRhythm(0, 0), '*');
+    EXPECT_TRUE(Inside(form).Project.Modified);
 
     form.TabControl1->setCurrentIndex(1);
-    EXPECT_EQ(editor->Unit(), form.Project.UnitAt(1));
-    EXPECT_EQ(form.Project.UnitAt(1)->Property, form.Project.PropertyAt(0));
+    EXPECT_EQ(editor->Unit(), Inside(form).Project.UnitAt(1));
+    EXPECT_EQ(Inside(form).Project.UnitAt(1)->Property, Inside(form).Project.PropertyAt(0));
     EXPECT_EQ(boxes.Shown, 0);
-    form.Project.SetModified(false); // closes without asking
+    Inside(form).Project.SetModified(false); // closes without asking
 }

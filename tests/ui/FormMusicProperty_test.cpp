@@ -1,8 +1,10 @@
 #include "audio/AbstractMediaPlayer.h"
+#include "audio/SongPlayer.h"
 #include "base/Random.h"
 #include "compose/RandomSetting.h"
 #include "controls/DialEdit.h"
 #include "controls/FakeGroupBox.h"
+#include "mainform/MainFormTestAccess.h"
 #include "midi/ArrangeList.h"
 #include "midi/MidiData.h"
 #include "model/Muprop.h"
@@ -136,8 +138,8 @@ protected:
 
         Song.NewSong();
         Services.Song = &Song;
-        Services.Player = &Player;
-        Services.TempMidiFile = dir + "/$$$.mid";
+        SongPlayer = std::make_unique<TSongPlayer>(&Player, dir + "/$$$.mid");
+        Services.SongPlayer = SongPlayer.get();
         Services.IncludeReset = [this] { return IncludeReset; };
         Services.MessageBoxes = &Boxes;
         Page = std::make_unique<TFormMusicProperty>(Services);
@@ -174,6 +176,7 @@ protected:
     std::vector<TArrangeList> SavedLibraries;
     TMusicProject Song;
     TFakePlayer Player;
+    std::unique_ptr<TSongPlayer> SongPlayer;
     TFakeMessageBoxes Boxes;
     bool IncludeReset = false;
     TPropertyPageServices Services;
@@ -441,7 +444,7 @@ TEST_F(FormMusicPropertyTest, PreviewOfNonePlaysOnlyTheSetUpEvents)
     QTest::mouseClick(Page->BitBtn[0], Qt::LeftButton);
     ASSERT_NE(Player.Played, nullptr);
     EXPECT_EQ(Player.Calls, (std::vector<std::string>{"Close", "SetFileName", "Open", "Play"}));
-    EXPECT_EQ(Player.FileName, Services.TempMidiFile);
+    EXPECT_EQ(Player.FileName, SongPlayer->TempMidiFile());
     EXPECT_EQ(EventCount(*Player.Played), 26);
     EXPECT_TRUE(Notes(*Player.Played).empty());
 
@@ -558,19 +561,19 @@ TEST_F(FormMusicPropertyTest, TheMainWindowShowsThePageOnItsCompositionTab)
     TMainFormServices services;
     services.MessageBoxes = &Boxes;
     services.Player = &Player;
-    services.TempMidiFile = Services.TempMidiFile;
+    services.TempMidiFile = SongPlayer->TempMidiFile();
     services.SettingsPath = Dir.filePath(QStringLiteral("settings.ini"));
     TLyravaneMainForm form(services);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QTest::qWait(50);
 
-    auto* page = qobject_cast<TFormMusicProperty*>(form.PropertyPage);
+    auto* page = qobject_cast<TFormMusicProperty*>(Inside(form).PropertyPage);
     ASSERT_NE(page, nullptr);
     ASSERT_EQ(form.TabControl1->currentIndex(), 0);
     EXPECT_TRUE(page->isVisible());
-    EXPECT_EQ(page->Muprop(), form.Project.PropertyAt(0));
-    EXPECT_FALSE(form.Project.Modified);
+    EXPECT_EQ(page->Muprop(), Inside(form).Project.PropertyAt(0));
+    EXPECT_FALSE(Inside(form).Project.Modified);
     // The layout has all the room it asks for, so nothing is squeezed.
     EXPECT_LE(page->minimumSizeHint().width(), page->width());
     EXPECT_LE(page->minimumSizeHint().height(), page->height());
@@ -578,22 +581,22 @@ TEST_F(FormMusicPropertyTest, TheMainWindowShowsThePageOnItsCompositionTab)
     EXPECT_LE(page->height(), PageSize.height());
 
     // Every control of the page lies within the part of the panel one can see.
-    const QRect panel = form.PagePanel->rect();
+    const QRect panel = Inside(form).PagePanel->rect();
     for (QWidget* child : page->findChildren<QWidget*>())
     {
         if (!child->isVisible())
             continue;
-        const QRect inPanel(child->mapTo(form.PagePanel, QPoint(0, 0)), child->size());
+        const QRect inPanel(child->mapTo(Inside(form).PagePanel, QPoint(0, 0)), child->size());
         EXPECT_TRUE(panel.contains(inPanel)) << child->objectName().toStdString();
     }
 
     // Edits reach the window's song; the preview plays through its player with its lead-in.
     TypeInto(page->DialEditT, QStringLiteral("99"));
-    EXPECT_EQ(form.Project.PropertyAt(0)->Tempo, 99);
-    EXPECT_TRUE(form.Project.Modified);
+    EXPECT_EQ(Inside(form).Project.PropertyAt(0)->Tempo, 99);
+    EXPECT_TRUE(Inside(form).Project.Modified);
     Player.Calls.clear();
-    form.IncludeReset = true;
-    form.Project.PropertyAt(0)->SetPatternName(2, "None");
+    Inside(form).IncludeReset = true;
+    Inside(form).Project.PropertyAt(0)->SetPatternName(2, "None");
     QTest::mouseClick(page->BitBtn[2], Qt::LeftButton);
     ASSERT_EQ(Player.Calls.size(), 4u);
     ASSERT_NE(Player.Played, nullptr);

@@ -4,7 +4,7 @@
 // its buffer (period size x periods) on top.
 #include "audio/MediaPlayer.h"
 #include "audio/Synthesizer.h"
-#include "audio/TempDir.h"
+#include "base/TempDir.h"
 #include "midi/MidiData.h"
 
 #include <algorithm>

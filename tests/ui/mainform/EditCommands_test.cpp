@@ -17,15 +17,15 @@ namespace
 /// Marks entry i of the song with its own first chord, to follow it around.
 void Mark(TLyravaneMainForm& form, int entry, int chord)
 {
-    form.Project.UnitAt(entry)->SetChord(0, 0, static_cast<std::uint8_t>(chord));
+    Inside(form).Project.UnitAt(entry)->SetChord(0, 0, static_cast<std::uint8_t>(chord));
 }
 
 /// The first chord of every unit, in song order.
-std::vector<int> Marks(const TLyravaneMainForm& form)
+std::vector<int> Marks(TLyravaneMainForm& form)
 {
     std::vector<int> marks;
-    for (int i = 1; i < form.Project.Count(); ++i)
-        marks.push_back(form.Project.UnitAt(i)->GetChord(0, 0));
+    for (int i = 1; i < Inside(form).Project.Count(); ++i)
+        marks.push_back(Inside(form).Project.UnitAt(i)->GetChord(0, 0));
     return marks;
 }
 
@@ -33,18 +33,18 @@ std::vector<int> Marks(const TLyravaneMainForm& form)
 TLyravaneMainForm& SongOf(TFormFixture& f, int units)
 {
     TLyravaneMainForm& form = f.Create();
-    while (form.Project.Count() < units + 1)
-        form.Project.Items.Add(std::make_unique<TMunit>());
+    while (Inside(form).Project.Count() < units + 1)
+        Inside(form).Project.Items.Add(std::make_unique<TMunit>());
     for (int i = 1; i <= units; ++i)
         Mark(form, i, i);
-    form.RebuildTabs();
-    form.Project.SetModified(false);
+    Inside(form).RebuildTabs();
+    Inside(form).Project.SetModified(false);
     return form;
 }
 
-const TMunit* ShownUnit(const TLyravaneMainForm& form)
+const TMunit* ShownUnit(TLyravaneMainForm& form)
 {
-    return static_cast<const TPlaceholderUnitPage*>(form.BarEditor)->Unit();
+    return static_cast<const TPlaceholderUnitPage*>(Inside(form).BarEditor)->Unit();
 }
 } // namespace
 
@@ -57,21 +57,21 @@ protected:
 TEST_F(EditCommandsTest, InsertPutsANewUnitAfterTheCurrentTab)
 {
     TLyravaneMainForm& form = SongOf(F, 2);
-    form.Action_EditNewMunitExecute(); // on "Composition"
+    Inside(form).Action_EditNewMunitExecute(); // on "Composition"
     EXPECT_EQ(Marks(form), (std::vector<int>{1, 1, 2}));
-    EXPECT_NE(form.Project.UnitAt(1), nullptr);
+    EXPECT_NE(Inside(form).Project.UnitAt(1), nullptr);
     EXPECT_EQ(form.TabControl1->currentIndex(), 1);
     EXPECT_EQ(form.TabControl1->tabText(3).toStdString(), "Ptn.3");
-    EXPECT_EQ(ShownUnit(form), form.Project.UnitAt(1));
-    EXPECT_FALSE(form.BarEditor->isHidden());
-    EXPECT_TRUE(form.Project.Modified);
+    EXPECT_EQ(ShownUnit(form), Inside(form).Project.UnitAt(1));
+    EXPECT_FALSE(Inside(form).BarEditor->isHidden());
+    EXPECT_TRUE(Inside(form).Project.Modified);
     // The new unit is governed by the song's properties.
-    EXPECT_EQ(form.Project.UnitAt(1)->Property, form.Project.PropertyAt(0));
+    EXPECT_EQ(Inside(form).Project.UnitAt(1)->Property, Inside(form).Project.PropertyAt(0));
 
     Mark(form, 1, 6);
     form.TabControl1->setCurrentIndex(3);
-    form.Action_EditNewMunitExecute();
-    EXPECT_EQ(form.Project.Count(), 5);
+    Inside(form).Action_EditNewMunitExecute();
+    EXPECT_EQ(Inside(form).Project.Count(), 5);
     EXPECT_EQ(form.TabControl1->currentIndex(), 4);
 }
 
@@ -79,48 +79,48 @@ TEST_F(EditCommandsTest, DeleteSelectsTheFollowerOrTheNewLastTab)
 {
     TLyravaneMainForm& form = SongOf(F, 3);
     form.TabControl1->setCurrentIndex(2);
-    form.Action_EditDeleteExecute();
+    Inside(form).Action_EditDeleteExecute();
     EXPECT_EQ(Marks(form), (std::vector<int>{1, 3}));
     EXPECT_EQ(form.TabControl1->currentIndex(), 2);
-    EXPECT_EQ(ShownUnit(form), form.Project.UnitAt(2));
-    EXPECT_TRUE(form.Project.Modified);
+    EXPECT_EQ(ShownUnit(form), Inside(form).Project.UnitAt(2));
+    EXPECT_TRUE(Inside(form).Project.Modified);
 
-    form.Action_EditDeleteExecute(); // the last tab
+    Inside(form).Action_EditDeleteExecute(); // the last tab
     EXPECT_EQ(Marks(form), (std::vector<int>{1}));
     EXPECT_EQ(form.TabControl1->currentIndex(), 1);
 
-    form.Action_EditDeleteExecute(); // the only unit
-    EXPECT_EQ(form.Project.Count(), 1);
+    Inside(form).Action_EditDeleteExecute(); // the only unit
+    EXPECT_EQ(Inside(form).Project.Count(), 1);
     EXPECT_EQ(form.TabControl1->count(), 1);
     EXPECT_EQ(form.TabControl1->currentIndex(), 0);
-    EXPECT_FALSE(form.PropertyPage->isHidden());
-    EXPECT_TRUE(form.BarEditor->isHidden());
+    EXPECT_FALSE(Inside(form).PropertyPage->isHidden());
+    EXPECT_TRUE(Inside(form).BarEditor->isHidden());
 
     // The song's properties are never deleted, even when asked directly.
-    form.Action_EditDeleteExecute();
-    form.Action_EditCutExecute();
-    EXPECT_EQ(form.Project.Count(), 1);
-    EXPECT_NE(form.Project.PropertyAt(0), nullptr);
+    Inside(form).Action_EditDeleteExecute();
+    Inside(form).Action_EditCutExecute();
+    EXPECT_EQ(Inside(form).Project.Count(), 1);
+    EXPECT_NE(Inside(form).Project.PropertyAt(0), nullptr);
 }
 
 TEST_F(EditCommandsTest, CopyPutsTheUnitRecordOnTheClipboardAndChangesNothing)
 {
     TLyravaneMainForm& form = SongOf(F, 2);
     form.TabControl1->setCurrentIndex(2);
-    form.Action_EditCopyExecute();
+    Inside(form).Action_EditCopyExecute();
     ASSERT_TRUE(F.Clipboard.Data.has_value());
     ASSERT_EQ(F.Clipboard.Data->size(), 256);
     std::ostringstream record(std::ios::binary);
-    form.Project.UnitAt(2)->WriteToStream(record);
+    Inside(form).Project.UnitAt(2)->WriteToStream(record);
     EXPECT_EQ(F.Clipboard.Data->toStdString(), record.str());
-    EXPECT_FALSE(form.Project.Modified);
-    EXPECT_EQ(form.Project.Count(), 3);
+    EXPECT_FALSE(Inside(form).Project.Modified);
+    EXPECT_EQ(Inside(form).Project.Count(), 3);
 }
 
 TEST_F(EditCommandsTest, CopyNewPasteCarriesTheUnitIntoAnotherSongUnlocked)
 {
     TLyravaneMainForm& form = SongOf(F, 1);
-    TMunit& original = *form.Project.UnitAt(1);
+    TMunit& original = *Inside(form).Project.UnitAt(1);
     original.SetChord(3, 2, 4);
     original.SetRhythm(2, 5, RhythmRest);
     original.SetMelody(1, 3, -7);
@@ -131,13 +131,13 @@ TEST_F(EditCommandsTest, CopyNewPasteCarriesTheUnitIntoAnotherSongUnlocked)
     original.SetLock(2, 1);
     const TMunit unit = original; // New frees the original
     form.TabControl1->setCurrentIndex(1);
-    form.Action_EditCopyExecute();
+    Inside(form).Action_EditCopyExecute();
 
     F.MessageBoxes.Answers = {TMsgResult::No};
-    form.Action_FileNewExecute();
-    form.Action_EditPasteExecute(); // on "Composition": the pasted unit comes first
-    ASSERT_EQ(form.Project.Count(), 3);
-    const TMunit& pasted = *form.Project.UnitAt(1);
+    Inside(form).Action_FileNewExecute();
+    Inside(form).Action_EditPasteExecute(); // on "Composition": the pasted unit comes first
+    ASSERT_EQ(Inside(form).Project.Count(), 3);
+    const TMunit& pasted = *Inside(form).Project.UnitAt(1);
     EXPECT_EQ(pasted.Chords, unit.Chords);
     EXPECT_EQ(pasted.Rhythm, unit.Rhythm);
     EXPECT_EQ(pasted.Melody, unit.Melody);
@@ -147,17 +147,17 @@ TEST_F(EditCommandsTest, CopyNewPasteCarriesTheUnitIntoAnotherSongUnlocked)
     EXPECT_EQ(pasted.HarmonyVoice, 1);
     EXPECT_EQ(pasted.GetLock(2), 0);
     EXPECT_EQ(form.TabControl1->currentIndex(), 1);
-    EXPECT_TRUE(form.Project.Modified);
+    EXPECT_TRUE(Inside(form).Project.Modified);
 }
 
 TEST_F(EditCommandsTest, CutThenPasteRestoresTheUnitOnePlaceLater)
 {
     TLyravaneMainForm& form = SongOf(F, 3);
     form.TabControl1->setCurrentIndex(2);
-    form.Action_EditCutExecute();
+    Inside(form).Action_EditCutExecute();
     EXPECT_EQ(Marks(form), (std::vector<int>{1, 3}));
     EXPECT_EQ(form.TabControl1->currentIndex(), 2);
-    form.Action_EditPasteExecute();
+    Inside(form).Action_EditPasteExecute();
     EXPECT_EQ(Marks(form), (std::vector<int>{1, 3, 2}));
     EXPECT_EQ(form.TabControl1->currentIndex(), 3);
 }
@@ -167,52 +167,52 @@ TEST_F(EditCommandsTest, PasteStopsAtFortyNineEntries)
     TLyravaneMainForm& form = SongOf(F, 47);
     F.Clipboard.Data = QByteArray(256, '\0');
     form.TabControl1->setCurrentIndex(1);
-    form.Action_EditCopyExecute();
-    form.RefreshCommandStates();
+    Inside(form).Action_EditCopyExecute();
+    Inside(form).RefreshCommandStates();
     ASSERT_EQ(form.TabControl1->count(), 48);
-    EXPECT_TRUE(form.Action_EditPaste->isEnabled());
-    form.Action_EditPasteExecute();
-    EXPECT_EQ(form.Project.Count(), 49);
-    form.RefreshCommandStates();
-    EXPECT_FALSE(form.Action_EditPaste->isEnabled());
-    EXPECT_FALSE(form.Action_EditNewMunit->isEnabled());
+    EXPECT_TRUE(Inside(form).Action_EditPaste->isEnabled());
+    Inside(form).Action_EditPasteExecute();
+    EXPECT_EQ(Inside(form).Project.Count(), 49);
+    Inside(form).RefreshCommandStates();
+    EXPECT_FALSE(Inside(form).Action_EditPaste->isEnabled());
+    EXPECT_FALSE(Inside(form).Action_EditNewMunit->isEnabled());
     // Run anyway (a second key press before the states caught up), they add nothing.
-    form.Action_EditPasteExecute();
-    form.Action_EditNewMunitExecute();
-    EXPECT_EQ(form.Project.Count(), 49);
+    Inside(form).Action_EditPasteExecute();
+    Inside(form).Action_EditNewMunitExecute();
+    EXPECT_EQ(Inside(form).Project.Count(), 49);
 }
 
 TEST_F(EditCommandsTest, ForeignClipboardDataIsRefusedAndTheSongStays)
 {
     TLyravaneMainForm& form = SongOf(F, 2);
     std::ostringstream record(std::ios::binary);
-    form.Project.UnitAt(1)->WriteToStream(record);
+    Inside(form).Project.UnitAt(1)->WriteToStream(record);
     QByteArray data = QByteArray::fromStdString(record.str());
 
     // Right type, wrong content: version 2.
     data[0] = 2;
     F.Clipboard.Data = data;
-    form.RefreshCommandStates();
-    form.Action_EditPaste->trigger();
+    Inside(form).RefreshCommandStates();
+    Inside(form).Action_EditPaste->trigger();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text.toStdString(), "Stream read error");
-    EXPECT_EQ(form.Project.Count(), 3);
+    EXPECT_EQ(Inside(form).Project.Count(), 3);
     EXPECT_EQ(form.TabControl1->count(), 3);
-    EXPECT_FALSE(form.Project.Modified);
+    EXPECT_FALSE(Inside(form).Project.Modified);
 
     // Dimensions other than 4 x 4 x 2.
     data[0] = 1;
     data[8] = 3;
     F.Clipboard.Data = data;
-    form.Action_EditPaste->trigger();
+    Inside(form).Action_EditPaste->trigger();
     EXPECT_EQ(F.MessageBoxes.Shown.size(), 2u);
-    EXPECT_EQ(form.Project.Count(), 3);
+    EXPECT_EQ(Inside(form).Project.Count(), 3);
 
     // Fewer than 256 bytes: nothing happens at all.
     F.Clipboard.Data = data.left(100);
-    form.Action_EditPaste->trigger();
+    Inside(form).Action_EditPaste->trigger();
     EXPECT_EQ(F.MessageBoxes.Shown.size(), 2u);
-    EXPECT_EQ(form.Project.Count(), 3);
+    EXPECT_EQ(Inside(form).Project.Count(), 3);
 }
 
 TEST(QtUnitClipboardTest, RecordTravelsThroughTheDesktopClipboard)

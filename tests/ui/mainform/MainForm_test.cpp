@@ -46,8 +46,8 @@ std::string Caption(const TLyravaneMainForm& form)
 /// Marks the song changed the way a page would.
 void Touch(TLyravaneMainForm& form)
 {
-    form.Project.UnitAt(1)->SetChord(0, 0, 5);
-    form.Project.SetModified(true);
+    Inside(form).Project.UnitAt(1)->SetChord(0, 0, 5);
+    Inside(form).Project.SetModified(true);
 }
 
 std::vector<std::string> MenuTexts(const QMenu* menu)
@@ -70,23 +70,23 @@ TEST_F(MainFormTest, StartsWithNewUntitledSongAndItsCommandStates)
     TLyravaneMainForm& form = F.Create();
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [Untitled]");
     EXPECT_EQ(F.TabTexts(), (std::vector<std::string>{"Composition", "Ptn.1"}));
-    EXPECT_TRUE(form.Untitled);
-    EXPECT_FALSE(form.Project.Modified);
+    EXPECT_TRUE(Inside(form).Untitled);
+    EXPECT_FALSE(Inside(form).Project.Modified);
     EXPECT_EQ(form.TabControl1->currentIndex(), 0);
 
-    form.RefreshCommandStates();
-    EXPECT_FALSE(form.Action_FileRevert->isEnabled());
-    EXPECT_TRUE(form.Action_EditNewMunit->isEnabled());
-    EXPECT_FALSE(form.Action_EditCut->isEnabled());
-    EXPECT_FALSE(form.Action_EditCopy->isEnabled());
-    EXPECT_FALSE(form.Action_EditDelete->isEnabled());
-    EXPECT_FALSE(form.Action_EditPaste->isEnabled());
-    EXPECT_FALSE(form.Action_MusicPlay2->isEnabled());
-    EXPECT_TRUE(form.Action_MusicPlay->isEnabled());
-    EXPECT_TRUE(form.Action_FileOutputMidi->isEnabled());
+    Inside(form).RefreshCommandStates();
+    EXPECT_FALSE(Inside(form).Action_FileRevert->isEnabled());
+    EXPECT_TRUE(Inside(form).Action_EditNewMunit->isEnabled());
+    EXPECT_FALSE(Inside(form).Action_EditCut->isEnabled());
+    EXPECT_FALSE(Inside(form).Action_EditCopy->isEnabled());
+    EXPECT_FALSE(Inside(form).Action_EditDelete->isEnabled());
+    EXPECT_FALSE(Inside(form).Action_EditPaste->isEnabled());
+    EXPECT_FALSE(Inside(form).Action_MusicPlay2->isEnabled());
+    EXPECT_TRUE(Inside(form).Action_MusicPlay->isEnabled());
+    EXPECT_TRUE(Inside(form).Action_FileOutputMidi->isEnabled());
     // A disabled command's tool bar button is disabled with it.
-    EXPECT_FALSE(form.ToolButton(form.Action_EditCut)->isEnabled());
-    EXPECT_TRUE(form.ToolButton(form.Action_EditNewMunit)->isEnabled());
+    EXPECT_FALSE(Inside(form).ToolButton(Inside(form).Action_EditCut)->isEnabled());
+    EXPECT_TRUE(Inside(form).ToolButton(Inside(form).Action_EditNewMunit)->isEnabled());
 }
 
 TEST_F(MainFormTest, CommandStatesFollowTheTabAndTheClipboard)
@@ -94,111 +94,113 @@ TEST_F(MainFormTest, CommandStatesFollowTheTabAndTheClipboard)
     TLyravaneMainForm& form = F.Create();
     form.TabControl1->setCurrentIndex(1);
     F.Clipboard.Data = QByteArray(256, '\0');
-    form.RefreshCommandStates();
-    EXPECT_TRUE(form.Action_EditCut->isEnabled());
-    EXPECT_TRUE(form.Action_EditCopy->isEnabled());
-    EXPECT_TRUE(form.Action_EditDelete->isEnabled());
-    EXPECT_TRUE(form.Action_EditPaste->isEnabled());
-    EXPECT_TRUE(form.Action_MusicPlay2->isEnabled());
+    Inside(form).RefreshCommandStates();
+    EXPECT_TRUE(Inside(form).Action_EditCut->isEnabled());
+    EXPECT_TRUE(Inside(form).Action_EditCopy->isEnabled());
+    EXPECT_TRUE(Inside(form).Action_EditDelete->isEnabled());
+    EXPECT_TRUE(Inside(form).Action_EditPaste->isEnabled());
+    EXPECT_TRUE(Inside(form).Action_MusicPlay2->isEnabled());
 
     // 48 tabs still take one more unit; 49 take none.
-    while (form.Project.Count() < 48)
-        form.Project.Items.Add(std::make_unique<TMunit>());
-    form.RebuildTabs();
-    form.RefreshCommandStates();
-    EXPECT_TRUE(form.Action_EditNewMunit->isEnabled());
-    EXPECT_TRUE(form.Action_EditPaste->isEnabled());
-    form.Project.Items.Add(std::make_unique<TMunit>());
-    form.RebuildTabs();
-    form.RefreshCommandStates();
+    while (Inside(form).Project.Count() < 48)
+        Inside(form).Project.Items.Add(std::make_unique<TMunit>());
+    Inside(form).RebuildTabs();
+    Inside(form).RefreshCommandStates();
+    EXPECT_TRUE(Inside(form).Action_EditNewMunit->isEnabled());
+    EXPECT_TRUE(Inside(form).Action_EditPaste->isEnabled());
+    Inside(form).Project.Items.Add(std::make_unique<TMunit>());
+    Inside(form).RebuildTabs();
+    Inside(form).RefreshCommandStates();
     EXPECT_EQ(form.TabControl1->count(), 49);
-    EXPECT_FALSE(form.Action_EditNewMunit->isEnabled());
-    EXPECT_FALSE(form.Action_EditPaste->isEnabled());
+    EXPECT_FALSE(Inside(form).Action_EditNewMunit->isEnabled());
+    EXPECT_FALSE(Inside(form).Action_EditPaste->isEnabled());
     // After a rebuild the first tab is current: nothing to cut or play alone.
-    EXPECT_FALSE(form.Action_EditCut->isEnabled());
-    EXPECT_FALSE(form.Action_MusicPlay2->isEnabled());
+    EXPECT_FALSE(Inside(form).Action_EditCut->isEnabled());
+    EXPECT_FALSE(Inside(form).Action_MusicPlay2->isEnabled());
 }
 
 TEST_F(MainFormTest, MenusHoldTheCommandsInOrderWithImagesAndShortcuts)
 {
     TLyravaneMainForm& form = F.Create();
-    EXPECT_EQ(MenuTexts(form.MenuEdit),
+    EXPECT_EQ(MenuTexts(Inside(form).MenuEdit),
               (std::vector<std::string>{"Insertar", "C&orta", "&Copiar", "&Pegar", "&Borrar"}));
-    EXPECT_EQ(MenuTexts(form.MenuMusic),
+    EXPECT_EQ(MenuTexts(Inside(form).MenuMusic),
               (std::vector<std::string>{"Reproducir partitura", "&Reproducir cancion", "&Parar",
                                         "-", "&Opciones..."}));
-    EXPECT_EQ(MenuTexts(form.MenuHelp),
+    EXPECT_EQ(MenuTexts(Inside(form).MenuHelp),
               (std::vector<std::string>{"&Contenido", "-", "&Acerca..."}));
-    const std::vector<std::string> file = MenuTexts(form.MenuFile);
+    const std::vector<std::string> file = MenuTexts(Inside(form).MenuFile);
     ASSERT_EQ(file.size(), 13u);
     EXPECT_EQ(file.front(), "&Nuevo...");
     EXPECT_EQ(file[5], "Exportar a &MIDI...");
     EXPECT_EQ(file.back(), "S&alir");
 
-    EXPECT_EQ(form.Action_FileOpen->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
-    EXPECT_EQ(form.Action_FileSaveAs->shortcut(), QKeySequence(QStringLiteral("F12")));
-    EXPECT_EQ(form.Action_MusicPlay2->shortcut(), QKeySequence(QStringLiteral("F5")));
-    EXPECT_FALSE(form.Action_FileNew->icon().isNull());
-    EXPECT_TRUE(form.Action_FileRevert->icon().isNull());
+    EXPECT_EQ(Inside(form).Action_FileOpen->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(Inside(form).Action_FileSaveAs->shortcut(), QKeySequence(QStringLiteral("F12")));
+    EXPECT_EQ(Inside(form).Action_MusicPlay2->shortcut(), QKeySequence(QStringLiteral("F5")));
+    EXPECT_FALSE(Inside(form).Action_FileNew->icon().isNull());
+    EXPECT_TRUE(Inside(form).Action_FileRevert->icon().isNull());
     // The status bar shows the long part of a hint.
-    form.ShowStatusHint(QStringLiteral("corto|Salvar proyecto actual a disco."));
-    EXPECT_EQ(form.StatusBar1->currentMessage().toStdString(), "Salvar proyecto actual a disco.");
-    EXPECT_EQ(form.Action_FileSave->statusTip().toStdString(), "Salvar proyecto actual a disco.");
+    Inside(form).ShowStatusHint(QStringLiteral("corto|Salvar proyecto actual a disco."));
+    EXPECT_EQ(Inside(form).StatusBar1->currentMessage().toStdString(),
+              "Salvar proyecto actual a disco.");
+    EXPECT_EQ(Inside(form).Action_FileSave->statusTip().toStdString(),
+              "Salvar proyecto actual a disco.");
 }
 
 TEST_F(MainFormTest, ToolBarButtonRunsItsCommand)
 {
     TLyravaneMainForm& form = F.Create();
-    TMenuButton* insert = form.ToolButton(form.Action_EditNewMunit);
+    TMenuButton* insert = Inside(form).ToolButton(Inside(form).Action_EditNewMunit);
     ASSERT_NE(insert, nullptr);
     emit insert->Click();
-    EXPECT_EQ(form.Project.Count(), 3);
+    EXPECT_EQ(Inside(form).Project.Count(), 3);
     EXPECT_EQ(form.TabControl1->currentIndex(), 1);
 }
 
 TEST_F(MainFormTest, NewAsksOnlyForAChangedSongAndHonoursEachAnswer)
 {
     TLyravaneMainForm& form = F.Create();
-    form.Action_FileNewExecute();
+    Inside(form).Action_FileNewExecute();
     EXPECT_TRUE(F.MessageBoxes.Shown.empty());
 
     // Cancel keeps everything.
-    form.Action_EditNewMunitExecute();
-    ASSERT_TRUE(form.Project.Modified);
+    Inside(form).Action_EditNewMunitExecute();
+    ASSERT_TRUE(Inside(form).Project.Modified);
     F.MessageBoxes.Answers = {TMsgResult::Cancel};
-    form.Action_FileNewExecute();
+    Inside(form).Action_FileNewExecute();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text.toStdString(), "Untitled has changed. Save now ? ");
     EXPECT_EQ(F.MessageBoxes.Shown[0].Buttons, TMsgButtons::YesNoCancel);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Icon, TMsgIcon::Question);
-    EXPECT_EQ(form.Project.Count(), 3);
+    EXPECT_EQ(Inside(form).Project.Count(), 3);
 
     // Yes on a song without a name opens Save As; cancelling it abandons New.
     F.MessageBoxes.Answers = {TMsgResult::Yes};
-    form.Action_FileNewExecute();
+    Inside(form).Action_FileNewExecute();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
     EXPECT_TRUE(F.FileDialogs.Requests[0].Save);
     EXPECT_EQ(F.FileDialogs.Requests[0].Title.toStdString(), "Save As...      ");
-    EXPECT_EQ(form.Project.Count(), 3);
-    EXPECT_TRUE(form.Project.Modified);
+    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    EXPECT_TRUE(Inside(form).Project.Modified);
 
     // No discards.
     F.MessageBoxes.Answers = {TMsgResult::No};
-    form.Action_FileNewExecute();
-    EXPECT_EQ(form.Project.Count(), 2);
-    EXPECT_FALSE(form.Project.Modified);
-    EXPECT_TRUE(form.Untitled);
+    Inside(form).Action_FileNewExecute();
+    EXPECT_EQ(Inside(form).Project.Count(), 2);
+    EXPECT_FALSE(Inside(form).Project.Modified);
+    EXPECT_TRUE(Inside(form).Untitled);
 
     // Yes with a file chosen saves first, then starts anew.
-    form.Action_EditNewMunitExecute();
+    Inside(form).Action_EditNewMunitExecute();
     const QString path = F.Path(QStringLiteral("kept.lvp"));
     F.MessageBoxes.Answers = {TMsgResult::Yes};
     F.FileDialogs.Answers = {path};
-    form.Action_FileNewExecute();
+    Inside(form).Action_FileNewExecute();
     TMusicProject saved;
     saved.LoadFromFile(path.toStdString());
     EXPECT_EQ(saved.Count(), 3);
-    EXPECT_EQ(form.Project.Count(), 2);
+    EXPECT_EQ(Inside(form).Project.Count(), 2);
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [Untitled]");
 }
 
@@ -209,7 +211,7 @@ TEST_F(MainFormTest, OpenChoosesTheFileBeforeThePromptAndShowsTheSong)
 
     // Cancelling the dialog asks nothing.
     Touch(form);
-    form.Action_FileOpenExecute();
+    Inside(form).Action_FileOpenExecute();
     EXPECT_EQ(F.FileDialogs.Requests.size(), 1u);
     EXPECT_EQ(F.FileDialogs.Requests[0].Title.toStdString(), "Open");
     EXPECT_EQ(F.FileDialogs.Requests[0].Filter.toStdString(), " Lyravane file (*.lvp)|*.lvp|");
@@ -218,26 +220,26 @@ TEST_F(MainFormTest, OpenChoosesTheFileBeforeThePromptAndShowsTheSong)
     F.FileDialogs.Answers = {path};
     F.MessageBoxes.Answers = {TMsgResult::No};
     form.TabControl1->setCurrentIndex(1);
-    form.Action_FileOpenExecute();
+    Inside(form).Action_FileOpenExecute();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [song.lvp]");
     EXPECT_EQ(F.TabTexts(), (std::vector<std::string>{"Composition", "Ptn.1", "Ptn.2"}));
     EXPECT_EQ(form.TabControl1->currentIndex(), 0);
-    EXPECT_FALSE(form.PropertyPage->isHidden());
-    EXPECT_TRUE(form.BarEditor->isHidden());
-    EXPECT_FALSE(form.Untitled);
-    EXPECT_FALSE(form.Project.Modified);
-    EXPECT_EQ(QString::fromStdString(form.Project.FileName), path);
-    EXPECT_EQ(form.History->FileAt(0), path);
-    form.RefreshCommandStates();
-    EXPECT_TRUE(form.Action_FileRevert->isEnabled());
+    EXPECT_FALSE(Inside(form).PropertyPage->isHidden());
+    EXPECT_TRUE(Inside(form).BarEditor->isHidden());
+    EXPECT_FALSE(Inside(form).Untitled);
+    EXPECT_FALSE(Inside(form).Project.Modified);
+    EXPECT_EQ(QString::fromStdString(Inside(form).Project.FileName), path);
+    EXPECT_EQ(Inside(form).History->FileAt(0), path);
+    Inside(form).RefreshCommandStates();
+    EXPECT_TRUE(Inside(form).Action_FileRevert->isEnabled());
 }
 
 TEST_F(MainFormTest, BadFilesLeaveTheSongTabsAndCaptionAlone)
 {
     TLyravaneMainForm& form = F.Create();
-    form.Action_EditNewMunitExecute();
-    form.Project.SetModified(false);
+    Inside(form).Action_EditNewMunitExecute();
+    Inside(form).Project.SetModified(false);
     const QString good = F.WriteSong(QStringLiteral("good.lvp"), 2);
     QByteArray truncated = QByteArray::fromStdString(ReadWholeFile(good.toStdString()));
     truncated.chop(10);
@@ -258,17 +260,17 @@ TEST_F(MainFormTest, BadFilesLeaveTheSongTabsAndCaptionAlone)
     for (const TCase& c : cases)
     {
         SCOPED_TRACE(c.Path.toStdString());
-        form.History->AddFile(c.Path);
+        Inside(form).History->AddFile(c.Path);
         F.MessageBoxes.Shown.clear();
-        form.OpenProjectFile(c.Path);
+        Inside(form).OpenProjectFile(c.Path);
         ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
         EXPECT_EQ(F.MessageBoxes.Shown[0].Text, c.Message.arg(QFileInfo(c.Path).fileName()));
         EXPECT_EQ(F.MessageBoxes.Shown[0].Icon, TMsgIcon::Error);
-        EXPECT_EQ(form.Project.Count(), 3);
+        EXPECT_EQ(Inside(form).Project.Count(), 3);
         EXPECT_EQ(F.TabTexts().size(), 3u);
         EXPECT_EQ(Caption(form), "Lyravane 1999 - [Untitled]");
-        EXPECT_TRUE(form.Untitled);
-        EXPECT_EQ(form.History->Count(), 0) << "the failing path leaves the recent files";
+        EXPECT_TRUE(Inside(form).Untitled);
+        EXPECT_EQ(Inside(form).History->Count(), 0) << "the failing path leaves the recent files";
     }
 }
 
@@ -277,26 +279,26 @@ TEST_F(MainFormTest, SaveWritesThroughTheNameOrAsksForOne)
     TLyravaneMainForm& form = F.Create();
     const QString path = F.Path(QStringLiteral("first.lvp"));
     F.FileDialogs.Answers = {path};
-    form.Action_EditNewMunitExecute();
-    form.Action_FileSaveExecute();
+    Inside(form).Action_EditNewMunitExecute();
+    Inside(form).Action_FileSaveExecute();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
     EXPECT_TRUE(F.FileDialogs.Requests[0].FileName.isEmpty());
     EXPECT_EQ(F.FileDialogs.Requests[0].DefaultExt.toStdString(), "lvp");
-    EXPECT_FALSE(form.Project.Modified);
-    EXPECT_FALSE(form.Untitled);
+    EXPECT_FALSE(Inside(form).Project.Modified);
+    EXPECT_FALSE(Inside(form).Untitled);
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [first.lvp]");
-    EXPECT_EQ(form.OpenDialog.FileName, path);
+    EXPECT_EQ(Inside(form).OpenDialog.FileName, path);
 
     // With a name, Save asks nothing.
-    form.Action_EditNewMunitExecute();
-    form.Action_FileSaveExecute();
+    Inside(form).Action_EditNewMunitExecute();
+    Inside(form).Action_FileSaveExecute();
     EXPECT_EQ(F.FileDialogs.Requests.size(), 1u);
     TMusicProject saved;
     saved.LoadFromFile(path.toStdString());
     EXPECT_EQ(saved.Count(), 4);
 
     // Save As proposes the current name.
-    form.Action_FileSaveAsExecute();
+    Inside(form).Action_FileSaveAsExecute();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 2u);
     EXPECT_EQ(F.FileDialogs.Requests[1].FileName, path);
 }
@@ -306,54 +308,54 @@ TEST_F(MainFormTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
     TLyravaneMainForm& form = F.Create();
     const QString blocked = F.Path(QStringLiteral("no-such-dir/song.lvp"));
     F.FileDialogs.Answers = {blocked};
-    form.Action_EditNewMunitExecute();
-    form.Action_FileSaveAsExecute();
+    Inside(form).Action_EditNewMunitExecute();
+    Inside(form).Action_FileSaveAsExecute();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text, CannotWrite.arg(QStringLiteral("song.lvp")));
-    EXPECT_TRUE(form.Project.Modified);
-    EXPECT_TRUE(form.Untitled);
-    EXPECT_TRUE(form.Project.FileName.empty());
+    EXPECT_TRUE(Inside(form).Project.Modified);
+    EXPECT_TRUE(Inside(form).Untitled);
+    EXPECT_TRUE(Inside(form).Project.FileName.empty());
 
     // A prompt after a failed save still sees the changes, and the action that asked stops.
     F.MessageBoxes.Answers = {TMsgResult::Yes};
     F.FileDialogs.Answers = {blocked};
-    form.Action_FileNewExecute();
-    EXPECT_EQ(form.Project.Count(), 3);
+    Inside(form).Action_FileNewExecute();
+    EXPECT_EQ(Inside(form).Project.Count(), 3);
 }
 
 TEST_F(MainFormTest, RevertAsksEvenWithoutChangesAndReopensTheLastFile)
 {
     const QString path = F.WriteSong(QStringLiteral("tune.lvp"), 2);
     TLyravaneMainForm& form = F.Create();
-    form.OpenProjectFile(path);
-    form.Action_EditNewMunitExecute();
+    Inside(form).OpenProjectFile(path);
+    Inside(form).Action_EditNewMunitExecute();
 
     F.MessageBoxes.Answers = {TMsgResult::No};
-    form.Action_FileRevertExecute();
+    Inside(form).Action_FileRevertExecute();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text,
               QStringLiteral("変更をすべて破棄します。よろしいですか？"));
     EXPECT_EQ(F.MessageBoxes.Shown[0].Buttons, TMsgButtons::YesNo);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Icon, TMsgIcon::Exclamation);
-    EXPECT_EQ(form.Project.Count(), 3);
+    EXPECT_EQ(Inside(form).Project.Count(), 3);
 
     F.MessageBoxes.Answers = {TMsgResult::Yes};
-    form.Action_FileRevertExecute();
-    EXPECT_EQ(form.Project.Count(), 2);
-    EXPECT_FALSE(form.Project.Modified);
+    Inside(form).Action_FileRevertExecute();
+    EXPECT_EQ(Inside(form).Project.Count(), 2);
+    EXPECT_FALSE(Inside(form).Project.Modified);
 
     // A file chosen in the Open dialog but never opened is not what Revert reopens.
     const QString other = F.WriteSong(QStringLiteral("other.lvp"), 4);
-    form.Action_EditNewMunitExecute();
+    Inside(form).Action_EditNewMunitExecute();
     F.FileDialogs.Answers = {other};
     F.MessageBoxes.Answers = {TMsgResult::Cancel};
-    form.Action_FileOpenExecute();
-    EXPECT_EQ(form.OpenDialog.FileName, path);
+    Inside(form).Action_FileOpenExecute();
+    EXPECT_EQ(Inside(form).OpenDialog.FileName, path);
 
     F.MessageBoxes.Answers = {TMsgResult::No};
-    form.Action_FileNewExecute();
-    form.RefreshCommandStates();
-    EXPECT_FALSE(form.Action_FileRevert->isEnabled());
+    Inside(form).Action_FileNewExecute();
+    Inside(form).RefreshCommandStates();
+    EXPECT_FALSE(Inside(form).Action_FileRevert->isEnabled());
 }
 
 TEST_F(MainFormTest, RecentFilesOpenAndForgetMissingFiles)
@@ -363,23 +365,23 @@ TEST_F(MainFormTest, RecentFilesOpenAndForgetMissingFiles)
     for (int i = 1; i <= 5; ++i)
         paths << F.WriteSong(QStringLiteral("s%1.lvp").arg(i), i);
     for (const QString& path : paths)
-        form.OpenProjectFile(path);
-    EXPECT_EQ(form.History->Files, (QStringList{paths[4], paths[3], paths[2], paths[1]}));
-    EXPECT_TRUE(form.Action_RecentFile4->isVisible());
-    EXPECT_TRUE(form.Action_RecentFile1->text().startsWith(QStringLiteral("&1 ")));
-    EXPECT_TRUE(form.Action_RecentFile1->text().endsWith(QStringLiteral("s5.lvp")));
+        Inside(form).OpenProjectFile(path);
+    EXPECT_EQ(Inside(form).History->Files, (QStringList{paths[4], paths[3], paths[2], paths[1]}));
+    EXPECT_TRUE(Inside(form).Action_RecentFile4->isVisible());
+    EXPECT_TRUE(Inside(form).Action_RecentFile1->text().startsWith(QStringLiteral("&1 ")));
+    EXPECT_TRUE(Inside(form).Action_RecentFile1->text().endsWith(QStringLiteral("s5.lvp")));
 
-    form.Action_RecentFileExecute(2); // s3.lvp
-    EXPECT_EQ(form.Project.Count(), 3);
-    EXPECT_EQ(form.History->FileAt(0), paths[2]);
+    Inside(form).Action_RecentFileExecute(2); // s3.lvp
+    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    EXPECT_EQ(Inside(form).History->FileAt(0), paths[2]);
 
     QFile::remove(paths[1]);
-    form.Action_RecentFileExecute(3);
+    Inside(form).Action_RecentFileExecute(3);
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text, CannotOpen.arg(QStringLiteral("s2.lvp")));
-    EXPECT_EQ(form.History->Count(), 3);
-    EXPECT_FALSE(form.Action_RecentFile4->isVisible());
-    EXPECT_EQ(form.Project.Count(), 3);
+    EXPECT_EQ(Inside(form).History->Count(), 3);
+    EXPECT_FALSE(Inside(form).Action_RecentFile4->isVisible());
+    EXPECT_EQ(Inside(form).Project.Count(), 3);
 }
 
 TEST_F(MainFormTest, DroppedFilesOpenOnlyTheFirst)
@@ -387,10 +389,10 @@ TEST_F(MainFormTest, DroppedFilesOpenOnlyTheFirst)
     const QString first = F.WriteSong(QStringLiteral("drop1.lvp"), 3);
     const QString second = F.WriteSong(QStringLiteral("drop2.lvp"), 5);
     TLyravaneMainForm& form = F.Create();
-    form.DropFiles({first, second});
+    Inside(form).DropFiles({first, second});
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [drop1.lvp]");
-    EXPECT_EQ(form.Project.Count(), 3);
-    EXPECT_EQ(form.History->Count(), 1);
+    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    EXPECT_EQ(Inside(form).History->Count(), 1);
 
     // Through the window's own drop handling: the song opens once the drop has ended.
     auto* mime = new QMimeData;
@@ -402,11 +404,11 @@ TEST_F(MainFormTest, DroppedFilesOpenOnlyTheFirst)
     QCoreApplication::sendEvent(&form, &drop);
     QCoreApplication::processEvents();
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [drop2.lvp]");
-    EXPECT_EQ(form.Project.Count(), 5);
+    EXPECT_EQ(Inside(form).Project.Count(), 5);
     delete mime;
 
     // A dropped directory is a file that cannot be opened.
-    form.DropFiles({F.Dir.path()});
+    Inside(form).DropFiles({F.Dir.path()});
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text, CannotOpen.arg(QDir(F.Dir.path()).dirName()));
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [drop2.lvp]");
@@ -416,17 +418,17 @@ TEST_F(MainFormTest, CommandLineProjectOpensWhenTheWindowFirstShows)
 {
     const QString path = F.WriteSong(QStringLiteral("arg.lvp"), 4);
     TLyravaneMainForm& form = F.Create({path});
-    form.FormShow();
+    Inside(form).FormShow();
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [arg.lvp]");
-    EXPECT_EQ(form.Project.Count(), 4);
+    EXPECT_EQ(Inside(form).Project.Count(), 4);
     EXPECT_TRUE(F.MessageBoxes.Shown.empty());
 
     TLyravaneMainForm& missing = F.Create({F.Path(QStringLiteral("gone.lvp"))});
-    missing.FormShow();
+    Inside(missing).FormShow();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text, CannotOpen.arg(QStringLiteral("gone.lvp")));
     EXPECT_EQ(Caption(missing), "Lyravane 1999 - [Untitled]");
-    EXPECT_EQ(missing.Project.Count(), 2);
+    EXPECT_EQ(Inside(missing).Project.Count(), 2);
 }
 
 TEST_F(MainFormTest, ClosingWithChangesAsksAndCancelKeepsTheWindowOpen)
@@ -445,7 +447,7 @@ TEST_F(MainFormTest, ClosingWithChangesAsksAndCancelKeepsTheWindowOpen)
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
 
     F.MessageBoxes.Answers = {TMsgResult::No};
-    form.Action_FileExitExecute();
+    Inside(form).Action_FileExitExecute();
     EXPECT_FALSE(form.isVisible());
 }
 
@@ -453,18 +455,18 @@ TEST_F(MainFormTest, GuardedCommandsWaitWhileAControlHoldsTheMouse)
 {
     TLyravaneMainForm& form = F.Create();
     form.show();
-    form.PagePanel->grabMouse();
-    form.Action_FileOpenExecute();
-    form.Action_FileSaveAsExecute();
-    form.Action_FileOutputMidiExecute();
-    form.Action_FileExitExecute();
+    Inside(form).PagePanel->grabMouse();
+    Inside(form).Action_FileOpenExecute();
+    Inside(form).Action_FileSaveAsExecute();
+    Inside(form).Action_FileOutputMidiExecute();
+    Inside(form).Action_FileExitExecute();
     EXPECT_TRUE(F.FileDialogs.Requests.empty());
     EXPECT_TRUE(form.isVisible());
     // New and the editing commands have no such guard.
-    form.Action_EditNewMunitExecute();
-    EXPECT_EQ(form.Project.Count(), 3);
-    form.PagePanel->releaseMouse();
-    form.Action_FileOpenExecute();
+    Inside(form).Action_EditNewMunitExecute();
+    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    Inside(form).PagePanel->releaseMouse();
+    Inside(form).Action_FileOpenExecute();
     EXPECT_EQ(F.FileDialogs.Requests.size(), 1u);
 }
 
@@ -472,39 +474,39 @@ TEST_F(MainFormTest, PlayCommandsRenderToTheTemporaryFileAndPlayIt)
 {
     TLyravaneMainForm& form = F.Create();
     const std::string temp = F.Services.TempMidiFile;
-    form.Action_MusicPlayExecute();
+    Inside(form).Action_MusicPlayExecute();
     EXPECT_EQ(F.Player.Calls,
               (std::vector<std::string>{"Close", "SetFileName:" + temp, "Open", "Play"}));
     ASSERT_GE(F.Player.OpenedBytes.size(), 14u);
     EXPECT_EQ(F.Player.OpenedBytes.substr(0, 4), "MThd");
     const std::string once = F.Player.OpenedBytes;
-    form.RepeatCount = 2;
-    form.Action_MusicPlayExecute();
+    Inside(form).RepeatCount = 2;
+    Inside(form).Action_MusicPlayExecute();
     EXPECT_GT(F.Player.OpenedBytes.size(), once.size());
 
     // The unit alone: the repeat count does not apply to it.
     form.TabControl1->setCurrentIndex(1);
     F.Player.Calls.clear();
-    form.Action_MusicPlay2Execute();
+    Inside(form).Action_MusicPlay2Execute();
     EXPECT_EQ(F.Player.Calls.size(), 4u);
     const std::string unitTwice = F.Player.OpenedBytes;
-    form.RepeatCount = 1;
-    form.Action_MusicPlay2Execute();
+    Inside(form).RepeatCount = 1;
+    Inside(form).Action_MusicPlay2Execute();
     EXPECT_EQ(F.Player.OpenedBytes, unitTwice);
 
     // Nothing to play alone on the properties tab.
     form.TabControl1->setCurrentIndex(0);
     F.Player.Calls.clear();
-    form.Action_MusicPlay2Execute();
+    Inside(form).Action_MusicPlay2Execute();
     EXPECT_TRUE(F.Player.Calls.empty());
 
     F.Player.Calls.clear();
-    form.Action_MusicStopExecute();
+    Inside(form).Action_MusicStopExecute();
     EXPECT_EQ(F.Player.Calls, (std::vector<std::string>{"Close"}));
 
     // A player failure is shown and the program goes on.
     F.Player.FailOpen = true;
-    form.Action_MusicPlay->trigger();
+    Inside(form).Action_MusicPlay->trigger();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text.toStdString(), "No hay salida de sonido");
 }
@@ -512,17 +514,17 @@ TEST_F(MainFormTest, PlayCommandsRenderToTheTemporaryFileAndPlayIt)
 TEST_F(MainFormTest, ExportProposesTheSongNameAsMidiAndWritesTheFile)
 {
     TLyravaneMainForm& form = F.Create();
-    form.Action_FileOutputMidiExecute();
+    Inside(form).Action_FileOutputMidiExecute();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
     EXPECT_TRUE(F.FileDialogs.Requests[0].FileName.isEmpty());
     EXPECT_EQ(F.FileDialogs.Requests[0].Title.toStdString(), "Export to MIDI  ");
     EXPECT_EQ(F.FileDialogs.Requests[0].DefaultExt.toStdString(), "mid");
 
-    form.SaveProjectFile(F.Path(QStringLiteral("tune.lvp")));
+    Inside(form).SaveProjectFile(F.Path(QStringLiteral("tune.lvp")));
     const QString midi = F.Path(QStringLiteral("out.mid"));
     F.FileDialogs.Answers = {midi};
     F.Player.Calls.clear();
-    form.Action_FileOutputMidiExecute();
+    Inside(form).Action_FileOutputMidiExecute();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 2u);
     EXPECT_EQ(F.FileDialogs.Requests[1].FileName.toStdString(), "tune.mid");
     EXPECT_EQ(ReadWholeFile(midi.toStdString()).substr(0, 4), "MThd");
@@ -534,7 +536,7 @@ TEST_F(MainFormTest, PlayerIsPrimedWithGmSystemOnOnceItIsReady)
     bool ready = false;
     F.Services.PlayerReady = [&ready] { return ready; };
     TLyravaneMainForm& form = F.Create();
-    form.FormShow();
+    Inside(form).FormShow();
     EXPECT_TRUE(F.Player.Calls.empty()) << "the window never waits for the SoundFont";
     ready = true;
     for (int wait = 0; wait < 300 && F.Player.Calls.size() < 4; ++wait)
@@ -558,8 +560,8 @@ TEST_F(MainFormTest, SettingsAreReadWithTheirDefaultsAndWrittenBack)
             if (reset.isValid())
                 settings.setValue(QStringLiteral("IncludeReset"), reset);
         }
-        const TLyravaneMainForm& form = F.Create();
-        return std::pair(form.RepeatCount, form.IncludeReset);
+        TLyravaneMainForm& form = F.Create();
+        return std::pair(Inside(form).RepeatCount, Inside(form).IncludeReset);
     };
     EXPECT_EQ(reopen({}, {}), std::pair(1, false));
     EXPECT_EQ(reopen(0, true), std::pair(1, true));
@@ -569,8 +571,8 @@ TEST_F(MainFormTest, SettingsAreReadWithTheirDefaultsAndWrittenBack)
     // A value of the wrong type stops the reading: what follows it keeps its default.
     EXPECT_EQ(reopen(QStringLiteral("drei"), true), std::pair(1, false));
 
-    F.form().RepeatCount = 3;
-    F.form().IncludeReset = true;
+    Inside(F.form()).RepeatCount = 3;
+    Inside(F.form()).IncludeReset = true;
     F.Destroy();
     QSettings settings(F.Services.SettingsPath, QSettings::IniFormat);
     EXPECT_EQ(settings.value(QStringLiteral("RepeatCount")).toInt(), 3);
@@ -625,7 +627,7 @@ TEST_F(MainFormTest, AboutBoxShowsTheVersionAndClosesWithOk)
                            title = about->windowTitle();
                            about->OkButton->click();
                        });
-    form.Action_HelpAboutExecute();
+    Inside(form).Action_HelpAboutExecute();
     EXPECT_EQ(version.toStdString(), "Lyravane 1999 Version 1.22");
     EXPECT_EQ(title.toStdString(), "Lyravane 1999 - Informacion de Version");
 }
@@ -634,8 +636,8 @@ TEST_F(MainFormTest, OptionsDialogChangesTheSettingsOnlyOnOk)
 {
     TLyravaneMainForm& form = F.Create();
     form.show();
-    form.RepeatCount = 3;
-    form.IncludeReset = false;
+    Inside(form).RepeatCount = 3;
+    Inside(form).IncludeReset = false;
 
     const auto runDialog = [&](const std::function<void(TFormOption&)>& act)
     {
@@ -650,7 +652,7 @@ TEST_F(MainFormTest, OptionsDialogChangesTheSettingsOnlyOnOk)
                                seen = true;
                                act(*dialog);
                            });
-        form.Action_MusicOptionExecute();
+        Inside(form).Action_MusicOptionExecute();
         return seen;
     };
 
@@ -668,8 +670,8 @@ TEST_F(MainFormTest, OptionsDialogChangesTheSettingsOnlyOnOk)
         }));
     EXPECT_TRUE(showedThree);
     EXPECT_TRUE(showedExcluded);
-    EXPECT_EQ(form.RepeatCount, 3);
-    EXPECT_FALSE(form.IncludeReset);
+    EXPECT_EQ(Inside(form).RepeatCount, 3);
+    EXPECT_FALSE(Inside(form).IncludeReset);
 
     // The close box counts as Cancel.
     EXPECT_TRUE(runDialog(
@@ -678,7 +680,7 @@ TEST_F(MainFormTest, OptionsDialogChangesTheSettingsOnlyOnOk)
             dialog.RadioButtons[1]->setChecked(true);
             dialog.close();
         }));
-    EXPECT_EQ(form.RepeatCount, 3);
+    EXPECT_EQ(Inside(form).RepeatCount, 3);
 
     EXPECT_TRUE(runDialog(
         [](TFormOption& dialog)
@@ -687,22 +689,23 @@ TEST_F(MainFormTest, OptionsDialogChangesTheSettingsOnlyOnOk)
             dialog.RadioButton5->setChecked(true);
             dialog.ButtonOk->click();
         }));
-    EXPECT_EQ(form.RepeatCount, 2);
-    EXPECT_TRUE(form.IncludeReset);
+    EXPECT_EQ(Inside(form).RepeatCount, 2);
+    EXPECT_TRUE(Inside(form).IncludeReset);
 }
 
 TEST_F(MainFormTest, HelpOpensTheSpanishHelpInItsWindow)
 {
     TLyravaneMainForm& form = F.Create();
-    form.Action_HelpContentsExecute();
-    ASSERT_NE(form.HelpWindow(), nullptr);
-    EXPECT_TRUE(form.HelpWindow()->isVisible());
-    EXPECT_TRUE(form.HelpWindow()->Browser->toPlainText().contains(QStringLiteral("Ayuda")));
+    Inside(form).Action_HelpContentsExecute();
+    ASSERT_NE(Inside(form).HelpWindow(), nullptr);
+    EXPECT_TRUE(Inside(form).HelpWindow()->isVisible());
+    EXPECT_TRUE(
+        Inside(form).HelpWindow()->Browser->toPlainText().contains(QStringLiteral("Ayuda")));
     EXPECT_TRUE(F.MessageBoxes.Shown.empty());
 
     F.Services.HelpFile = F.Path(QStringLiteral("nohelp.html"));
     TLyravaneMainForm& other = F.Create();
-    other.Action_HelpContentsExecute();
+    Inside(other).Action_HelpContentsExecute();
     EXPECT_EQ(F.MessageBoxes.Shown.size(), 1u);
 }
 
@@ -712,14 +715,14 @@ TEST_F(MainFormTest, TheProgramsOwnPagesFollowTheTabs)
     F.Services.CreateUnitPage = nullptr;
     TLyravaneMainForm& form = F.Create();
     form.show();
-    form.FormShow();
-    EXPECT_FALSE(form.PropertyPage->isHidden());
-    EXPECT_TRUE(form.BarEditor->isHidden());
+    Inside(form).FormShow();
+    EXPECT_FALSE(Inside(form).PropertyPage->isHidden());
+    EXPECT_TRUE(Inside(form).BarEditor->isHidden());
     form.TabControl1->setCurrentIndex(1);
-    EXPECT_TRUE(form.PropertyPage->isHidden());
-    EXPECT_FALSE(form.BarEditor->isHidden());
-    EXPECT_FALSE(form.Project.Modified) << "showing an entry never marks the song modified";
+    EXPECT_TRUE(Inside(form).PropertyPage->isHidden());
+    EXPECT_FALSE(Inside(form).BarEditor->isHidden());
+    EXPECT_FALSE(Inside(form).Project.Modified) << "showing an entry never marks the song modified";
     // The pages sit at (-4, -4) of the page panel, so their own border is not seen.
-    EXPECT_EQ(form.BarEditor->pos(), QPoint(-4, -4));
-    EXPECT_EQ(form.BarEditor->width(), form.PagePanel->width() + 8);
+    EXPECT_EQ(Inside(form).BarEditor->pos(), QPoint(-4, -4));
+    EXPECT_EQ(Inside(form).BarEditor->width(), Inside(form).PagePanel->width() + 8);
 }

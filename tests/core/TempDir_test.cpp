@@ -1,4 +1,4 @@
-#include "audio/TempDir.h"
+#include "base/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,270 @@
+// The main window's file commands: new, open, revert, save, export to MIDI, recent files and
+// dropped files.
+#include "ui/LyravaneMainForm.h"
+
+#include "base/Exceptions.h"
+#include "midi/MidiData.h"
+#include "render/RenderSong.h"
+#include "ui/OpenFileHistory.h"
+#include "ui/SongPages.h"
+#include "ui/WindowUtils.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTabBar>
+#include <QTimer>
+#include <QUrl>
+
+namespace
+{
+// The file messages are shown as they stand, in Japanese.
+const QString MsgCannotOpen = QStringLiteral("ファイル '%s' がオープンできませんでした。");
+const QString MsgInvalidFormat = QStringLiteral("ファイル '%s' は有効な形式ではありません。");
+const QString MsgCannotWrite = QStringLiteral("ファイル '%s' への書き込みができませんでした。");
+const QString MsgRevert = QStringLiteral("変更をすべて破棄します。よろしいですか？");
+const QString MsgSaveChanges = QStringLiteral("%s has changed. Save now ? ");
+
+QString Format(QString pattern, const QString& name)
+{
+    return pattern.replace(QStringLiteral("%s"), name);
+}
+
+std::string ToFsPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString FromFsPath(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+} // namespace
+
+// --- File procedures ----------------------------------------------------------------------------
+
+bool TLyravaneMainForm::QuerySaveChanges()
+{
+    if (!Project.Modified)
+        return true;
+    const QString name = Project.FileName.empty() ? QStringLiteral("Untitled")
+                                                  : FileNamePart(FromFsPath(Project.FileName));
+    switch (
+        ShowMessageBox(Format(MsgSaveChanges, name), TMsgIcon::Question, TMsgButtons::YesNoCancel))
+    {
+    case TMsgResult::No:
+        return true;
+    case TMsgResult::Yes:
+        Action_FileSaveExecute();
+        return !Project.Modified;
+    default:
+        return false;
+    }
+}
+
+void TLyravaneMainForm::OpenProjectFile(const QString& path)
+{
+    auto song = std::make_unique<TMusicProject>();
+    QString failure;
+    {
+        TWaitCursor wait;
+        try
+        {
+            song->LoadFromFile(ToFsPath(path));
+        }
+        catch (const EFOpenError&)
+        {
+            failure = MsgCannotOpen;
+        }
+        catch (const std::exception&)
+        {
+            failure = MsgInvalidFormat;
+        }
+        if (failure.isEmpty())
+        {
+            PropertyPage->SetMuprop(nullptr);
+            BarEditor->ShowUnit(nullptr);
+            Project.Assign(*song);
+            Project.SetFileName(ToFsPath(path));
+            Project.SetModified(false);
+            Untitled = false;
+            SetCaptionName(path);
+            History->AddFile(path);
+            OpenDialog.FileName = path;
+            RebuildTabs();
+            TabControl1Change();
+        }
+    }
+    if (!failure.isEmpty())
+    {
+        // The live song, its tabs and caption stay as they were.
+        ShowErrorBox(Format(failure, FileNamePart(path)));
+        History->RemoveFile(path);
+    }
+}
+
+void TLyravaneMainForm::SaveProjectFile(const QString& path)
+{
+    bool written = false;
+    {
+        TWaitCursor wait;
+        try
+        {
+            // Written through a temporary file: a failed save leaves the old file as it was.
+            Project.SaveToFile(ToFsPath(path));
+            Untitled = false;
+            written = true;
+        }
+        catch (const std::exception&)
+        {
+            written = false;
+        }
+        if (written)
+        {
+            SetCaptionName(path);
+            Project.SetFileName(ToFsPath(path));
+            Project.SetModified(false);
+            History->AddFile(path);
+            OpenDialog.FileName = path;
+        }
+    }
+    if (!written)
+        ShowErrorBox(Format(MsgCannotWrite, FileNamePart(path)));
+}
+
+// --- File commands ------------------------------------------------------------------------------
+
+void TLyravaneMainForm::Action_FileNewExecute()
+{
+    if (!QuerySaveChanges())
+        return;
+    PropertyPage->SetMuprop(nullptr);
+    BarEditor->ShowUnit(nullptr);
+    Project.NewSong();
+    Untitled = true;
+    SetCaptionName(QStringLiteral("Untitled"));
+    RebuildTabs();
+    TabControl1Change();
+}
+
+void TLyravaneMainForm::Action_FileOpenExecute()
+{
+    if (MouseCaptured())
+        return;
+    RefreshHover(Action_FileOpen);
+    // The dialog keeps the last project opened or saved (Revert reopens it) until another
+    // one has really been opened.
+    const QString last = OpenDialog.FileName;
+    if (!OpenDialog.Execute())
+        return;
+    const QString chosen = OpenDialog.FileName;
+    OpenDialog.FileName = last;
+    if (!QuerySaveChanges())
+        return;
+    OpenProjectFile(chosen);
+    update();
+}
+
+void TLyravaneMainForm::Action_FileRevertExecute()
+{
+    if (MouseCaptured() || Untitled)
+        return;
+    if (ShowMessageBox(MsgRevert, TMsgIcon::Exclamation, TMsgButtons::YesNo) != TMsgResult::Yes)
+        return;
+    update();
+    OpenProjectFile(OpenDialog.FileName);
+}
+
+void TLyravaneMainForm::Action_FileSaveExecute()
+{
+    if (MouseCaptured())
+        return;
+    RefreshHover(Action_FileSave);
+    if (!Project.FileName.empty())
+        SaveProjectFile(FromFsPath(Project.FileName));
+    else
+        Action_FileSaveAsExecute();
+}
+
+void TLyravaneMainForm::Action_FileSaveAsExecute()
+{
+    if (MouseCaptured())
+        return;
+    SaveAsDialog.FileName = FromFsPath(Project.FileName);
+    if (!SaveAsDialog.Execute())
+        return;
+    update();
+    SaveProjectFile(SaveAsDialog.FileName);
+}
+
+void TLyravaneMainForm::Action_FileOutputMidiExecute()
+{
+    if (MouseCaptured())
+        return;
+    RefreshHover(Action_FileOutputMidi);
+    QString proposed;
+    if (!Project.FileName.empty())
+    {
+        const QString name = FileNamePart(FromFsPath(Project.FileName));
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        proposed = (dot > 0 ? name.left(dot) : name) + QStringLiteral(".mid");
+    }
+    ExportDialog.FileName = proposed;
+    if (!ExportDialog.Execute())
+        return;
+    update();
+    TWaitCursor wait;
+    TMidiData midi;
+    RenderSong(Project, midi, RepeatCount, IncludeReset);
+    midi.SaveToFile(ToFsPath(ExportDialog.FileName));
+}
+
+void TLyravaneMainForm::Action_FileExitExecute()
+{
+    if (MouseCaptured())
+        return;
+    close();
+}
+
+void TLyravaneMainForm::Action_RecentFileExecute(int tag)
+{
+    if (MouseCaptured())
+        return;
+    const QString path = History->FileAt(tag);
+    if (path.isEmpty() || !QuerySaveChanges())
+        return;
+    OpenProjectFile(path);
+}
+
+void TLyravaneMainForm::DropFiles(const QStringList& paths)
+{
+    if (paths.isEmpty() || !QuerySaveChanges())
+        return;
+    OpenProjectFile(QFileInfo(paths.constFirst()).absoluteFilePath());
+    update();
+}
+
+void TLyravaneMainForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        for (const QUrl& url : event->mimeData()->urls())
+            if (url.isLocalFile())
+            {
+                event->acceptProposedAction();
+                return;
+            }
+}
+
+void TLyravaneMainForm::dropEvent(QDropEvent* event)
+{
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    event->acceptProposedAction();
+    // The drop's source waits until this returns: open the file once it has let go.
+    QTimer::singleShot(0, this,
+                       [this, paths] { RunCommand([this, &paths] { DropFiles(paths); }); });
+}

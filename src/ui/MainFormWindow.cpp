@@ -1,0 +1,257 @@
+// The main window at run time: its life cycle, the tabs and caption, the command states,
+// message boxes, help and About.
+#include "ui/LyravaneMainForm.h"
+
+#include "controls/MenuButton.h"
+#include "model/Munit.h"
+#include "model/Muprop.h"
+#include "ui/FormAbout.h"
+#include "ui/FormHelp.h"
+#include "ui/SongPages.h"
+#include "ui/UnitClipboard.h"
+#include "ui/WindowUtils.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QTabBar>
+#include <QTimer>
+
+namespace
+{
+/// Restores the song's modified flag when a page has been loaded from the song.
+class TModifiedKeeper
+{
+public:
+    explicit TModifiedKeeper(TMusicProject& song) : FSong(song), FModified(song.Modified) {}
+    ~TModifiedKeeper() { FSong.SetModified(FModified); }
+    TModifiedKeeper(const TModifiedKeeper&) = delete;
+    TModifiedKeeper& operator=(const TModifiedKeeper&) = delete;
+
+private:
+    TMusicProject& FSong;
+    bool FModified;
+};
+} // namespace
+
+// --- Window life cycle --------------------------------------------------------------------------
+
+void TLyravaneMainForm::ApplyFixedOuterSize()
+{
+    // The outer size is fixed; the client area is what the frame leaves of it.
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    const int frameWidth = isVisible() ? frame.width() - client.width() : 0;
+    const int frameHeight = isVisible() ? frame.height() - client.height() : 0;
+    const QSize wanted(OuterWidth - frameWidth, OuterHeight - frameHeight);
+    if (size() != wanted || minimumSize() != wanted || maximumSize() != wanted)
+        setFixedSize(wanted);
+}
+
+void TLyravaneMainForm::ShowWindow()
+{
+    ApplyFixedOuterSize();
+    if (isMinimized())
+        showMinimized();
+    else
+    {
+        show();
+        KeepOnScreen(this);
+    }
+}
+
+void TLyravaneMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    ApplyFixedOuterSize();
+    if (!FFormShowQueued)
+    {
+        FFormShowQueued = true;
+        QTimer::singleShot(0, this, [this] { FormShow(); });
+    }
+}
+
+bool TLyravaneMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == PagePanel && event->type() == QEvent::Resize)
+    {
+        // The pages sit at (-4, -4) so that their own border falls outside the visible area.
+        const QRect area(-4, -4, PagePanel->width() + 8, PagePanel->height() + 8);
+        PropertyPage->setGeometry(area);
+        BarEditor->setGeometry(area);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TLyravaneMainForm::FormShow()
+{
+    if (FFormShowDone)
+        return;
+    FFormShowDone = true;
+    ApplyFixedOuterSize();
+    RefreshCommandStates();
+    update();
+    RunCommand([this] { TabControl1Change(); });
+    emit FirstShown();
+
+    if (!FArguments.isEmpty() && !FArguments.constFirst().isEmpty())
+    {
+        const QString path = QFileInfo(FArguments.constFirst()).absoluteFilePath();
+        RunCommand([this, &path] { OpenProjectFile(path); });
+        update();
+    }
+    PrimePlayer();
+}
+
+void TLyravaneMainForm::closeEvent(QCloseEvent* event)
+{
+    // Closing must not lose a changed song: the save-changes prompt may keep the window open.
+    if (!QuerySaveChanges())
+    {
+        event->ignore();
+        return;
+    }
+    if (FHelpWindow != nullptr)
+        FHelpWindow->close();
+    event->accept();
+}
+
+// --- Tabs and caption ---------------------------------------------------------------------------
+
+int TLyravaneMainForm::CurrentTab() const
+{
+    return TabControl1->currentIndex();
+}
+
+void TLyravaneMainForm::SelectTab(int index)
+{
+    const QSignalBlocker blocker(TabControl1);
+    TabControl1->setCurrentIndex(index);
+}
+
+void TLyravaneMainForm::SetCaptionName(const QString& name)
+{
+    CaptionName = FileNamePart(name);
+    QString caption = ProgramTitle();
+    if (!name.isEmpty())
+        caption += QStringLiteral(" - [") + CaptionName + QLatin1Char(']');
+    setWindowTitle(caption);
+}
+
+void TLyravaneMainForm::RebuildTabs()
+{
+    const QSignalBlocker blocker(TabControl1);
+    TabControl1->setUpdatesEnabled(false);
+    while (TabControl1->count() > 0)
+        TabControl1->removeTab(TabControl1->count() - 1);
+    TabControl1->addTab(QStringLiteral("Composition"));
+    Project.AttachProperties();
+    for (int i = 1; i < Project.Count(); ++i)
+        TabControl1->addTab(QStringLiteral("Ptn.%1").arg(i));
+    TabControl1->setCurrentIndex(0);
+    TabControl1->setUpdatesEnabled(true);
+}
+
+void TLyravaneMainForm::TabControl1Change()
+{
+    TWaitCursor wait;
+    TabControl1->setFocus();
+    const int index = CurrentTab();
+    if (index < 0 || index >= Project.Count())
+        return;
+    const TModifiedKeeper keeper(Project);
+    if (TMuprop* muprop = Project.PropertyAt(index))
+    {
+        BarEditor->hide();
+        PropertyPage->SetMuprop(muprop);
+        PropertyPage->show();
+    }
+    else if (TMunit* unit = Project.UnitAt(index))
+    {
+        PropertyPage->hide();
+        BarEditor->SetSong(&Project);
+        BarEditor->ShowUnit(unit);
+        Project.AttachProperties();
+        BarEditor->show();
+    }
+}
+
+// --- Command states -----------------------------------------------------------------------------
+
+bool TLyravaneMainForm::MouseCaptured()
+{
+    return QWidget::mouseGrabber() != nullptr || QGuiApplication::mouseButtons() != Qt::NoButton;
+}
+
+void TLyravaneMainForm::RefreshCommandStates()
+{
+    const int tabs = TabControl1->count();
+    const int index = CurrentTab();
+    Action_FileRevert->setEnabled(!Untitled);
+    Action_EditNewMunit->setEnabled(tabs <= MaxTabsForInsert);
+    Action_EditCut->setEnabled(index > 0);
+    Action_EditCopy->setEnabled(index > 0);
+    Action_EditDelete->setEnabled(index > 0);
+    Action_EditPaste->setEnabled(tabs <= MaxTabsForInsert && FServices.Clipboard != nullptr &&
+                                 FServices.Clipboard->HasUnit());
+    Action_MusicPlay2->setEnabled(index >= 0 && index < Project.Count() &&
+                                  Project.UnitAt(index) != nullptr);
+}
+
+// --- Message boxes ------------------------------------------------------------------------------
+
+TMsgResult TLyravaneMainForm::ShowMessageBox(const QString& text, TMsgIcon icon,
+                                             TMsgButtons buttons)
+{
+    return FServices.MessageBoxes->Show(this, text, icon, buttons);
+}
+
+void TLyravaneMainForm::ShowErrorBox(const QString& text)
+{
+    ShowMessageBox(text, TMsgIcon::Error, TMsgButtons::Ok);
+}
+
+void TLyravaneMainForm::RefreshHover(QAction* action)
+{
+    // A dialog is about to open over the tool bar: the button under the mouse must not stay
+    // lit behind it.
+    QWidget* focus = QApplication::focusWidget();
+    setEnabled(false);
+    if (TMenuButton* button = ToolButton(action))
+        button->UpdateHover();
+    setEnabled(true);
+    if (focus != nullptr)
+        focus->setFocus();
+    repaint();
+}
+
+// --- Help and About -----------------------------------------------------------------------------
+
+void TLyravaneMainForm::Action_HelpContentsExecute()
+{
+    if (FHelpWindow == nullptr)
+        FHelpWindow = new TFormHelp(this);
+    if (!FHelpWindow->ShowContents(FServices.HelpFile))
+    {
+        ShowErrorBox(QStringLiteral("No se puede abrir la ayuda: ") + FServices.HelpFile);
+        return;
+    }
+    FHelpWindow->show();
+    FHelpWindow->raise();
+    FHelpWindow->activateWindow();
+}
+
+void TLyravaneMainForm::Action_HelpAboutExecute()
+{
+    if (MouseCaptured())
+        return;
+    TFormAbout dialog(this);
+    CenterOnOwner(&dialog);
+    dialog.exec();
+}
+
+TFormHelp* TLyravaneMainForm::HelpWindow() const
+{
+    return FHelpWindow;
+}
