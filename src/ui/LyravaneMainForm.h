@@ -198,4 +198,7 @@ private:
     QTimer* FPrimeTimer = nullptr;
     bool FFormShowDone = false;
     bool FFormShowQueued = false;
+    /// A window stored minimised that the window manager shows all the same is minimised
+    /// again when it is first exposed.
+    bool FMinimiseWhenExposed = false;
 };

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QTabBar>
 #include <QTimer>
+#include <QWindow>
 
 namespace
 {
@@ -53,7 +54,17 @@ void TLyravaneMainForm::ShowWindow()
 {
     ApplyFixedOuterSize();
     if (isMinimized())
+    {
         showMinimized();
+        // The native window exists before the stored state is applied, so it can be mapped
+        // with a normal start, and the window manager then shows it. Once it is shown, the
+        // state goes to the manager again (see eventFilter).
+        if (QWindow* handle = windowHandle())
+        {
+            FMinimiseWhenExposed = true;
+            handle->installEventFilter(this);
+        }
+    }
     else
     {
         show();
@@ -80,6 +91,19 @@ bool TLyravaneMainForm::eventFilter(QObject* watched, QEvent* event)
         const QRect area(-4, -4, PagePanel->width() + 8, PagePanel->height() + 8);
         PropertyPage->setGeometry(area);
         BarEditor->setGeometry(area);
+    }
+    if (FMinimiseWhenExposed && watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed())
+    {
+        FMinimiseWhenExposed = false;
+        windowHandle()->removeEventFilter(this);
+        // Passing through the normal state makes the platform send the minimise request.
+        QTimer::singleShot(0, this,
+                           [this]
+                           {
+                               windowHandle()->setWindowStates(Qt::WindowNoState);
+                               windowHandle()->setWindowStates(Qt::WindowMinimized);
+                           });
     }
     return QMainWindow::eventFilter(watched, event);
 }
