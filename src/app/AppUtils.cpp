@@ -20,13 +20,6 @@ std::string ProgramDir()
     return AddTrailingBackslash(ExecutableDir());
 }
 
-std::string TempDir()
-{
-    std::error_code error;
-    const fs::path dir = fs::temp_directory_path(error);
-    return AddTrailingBackslash(error ? std::string("/tmp") : dir.string());
-}
-
 namespace
 {
 std::string FirstExisting(const fs::path& beside, const fs::path& installed, bool directory)

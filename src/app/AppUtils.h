@@ -8,9 +8,6 @@ std::string ProgramDir();
 /// path with a separator appended unless its last character already is one.
 std::string AddTrailingBackslash(const std::string& path);
 
-/// The system's directory for temporary files, ending in a separator.
-std::string TempDir();
-
 /// The PATTERN directory: beside the program, else ../share/lyravane/PATTERN (installed).
 std::string FindPatternDir(const std::string& programDir);
 

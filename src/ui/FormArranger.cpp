@@ -58,8 +58,6 @@ TFormArranger::TFormArranger(QWidget* owner, QString componentName, QString sett
 
 std::optional<std::int32_t> TFormArranger::RestorePlacement(bool applyShowState)
 {
-    if (KeyName.isEmpty())
-        return std::nullopt;
     const auto settings = OpenLyravaneSettings(FSettingsPath);
     const QVariant value = settings->value(ValueName());
     if (value.typeId() != QMetaType::QByteArray)
@@ -104,8 +102,6 @@ TWindowPlacement TFormArranger::CurrentPlacement() const
 
 void TFormArranger::SavePlacement()
 {
-    if (KeyName.isEmpty())
-        return;
     const auto settings = OpenLyravaneSettings(FSettingsPath);
     settings->setValue(ValueName(), CurrentPlacement().ToBytes());
     settings->sync();
