@@ -76,7 +76,7 @@ int CmdCompose(const std::vector<std::string>& words)
         args.Has("--lock") ? ParseLocks(*args.Value("--lock")) : std::vector<int>{};
     const long long unitEntry = args.Number("--unit", 0, 1LL << 30, -1);
 
-    LoadLibraries(FindPatternDir(args.Value("--pattern-dir").value_or("")));
+    LoadLibraries(args);
     TMusicProject song;
     LoadSong(song, in);
 
@@ -148,7 +148,7 @@ int CmdRandomize(const std::vector<std::string>& words)
     args.Number("--seed", 0, MaxSeed, 0);
     const long long entry = args.Number("--entry", 0, 1LL << 30, 0);
 
-    LoadLibraries(FindPatternDir(args.Value("--pattern-dir").value_or("")));
+    LoadLibraries(args);
     TMusicProject song;
     LoadSong(song, in);
     TMuprop* property = entry < song.Count() ? song.PropertyAt(static_cast<int>(entry)) : nullptr;
