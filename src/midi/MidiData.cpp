@@ -1,5 +1,6 @@
 #include "midi/MidiData.h"
 
+#include "base/Bytes.h"
 #include "base/Exceptions.h"
 #include "base/FileIO.h"
 
@@ -49,16 +50,16 @@ void PutBytes(std::string& out, const std::uint8_t* data, std::size_t size)
 
 void PutUInt32(std::string& out, std::uint32_t value)
 {
-    out.push_back(static_cast<char>((value >> 24) & 0xFF));
-    out.push_back(static_cast<char>((value >> 16) & 0xFF));
-    out.push_back(static_cast<char>((value >> 8) & 0xFF));
-    out.push_back(static_cast<char>(value & 0xFF));
+    std::uint8_t bytes[4];
+    PutUInt32BE(bytes, value);
+    PutBytes(out, bytes, sizeof bytes);
 }
 
 void PutUInt16(std::string& out, std::uint32_t value)
 {
-    out.push_back(static_cast<char>((value >> 8) & 0xFF));
-    out.push_back(static_cast<char>(value & 0xFF));
+    std::uint8_t bytes[2];
+    PutUInt16BE(bytes, static_cast<std::uint16_t>(value));
+    PutBytes(out, bytes, sizeof bytes);
 }
 
 struct TNoteOff
@@ -180,21 +181,9 @@ public:
         return part;
     }
 
-    std::uint32_t UInt32()
-    {
-        const std::string_view b = Take(4);
-        return (std::uint32_t{static_cast<std::uint8_t>(b[0])} << 24) |
-               (std::uint32_t{static_cast<std::uint8_t>(b[1])} << 16) |
-               (std::uint32_t{static_cast<std::uint8_t>(b[2])} << 8) |
-               std::uint32_t{static_cast<std::uint8_t>(b[3])};
-    }
+    std::uint32_t UInt32() { return GetUInt32BE(Bytes(4)); }
 
-    std::uint32_t UInt16()
-    {
-        const std::string_view b = Take(2);
-        return (std::uint32_t{static_cast<std::uint8_t>(b[0])} << 8) |
-               std::uint32_t{static_cast<std::uint8_t>(b[1])};
-    }
+    std::uint32_t UInt16() { return GetUInt16BE(Bytes(2)); }
 
     /// A variable-length number of at most four bytes; a fifth group is a broken file.
     std::uint32_t VarLen()
@@ -218,6 +207,11 @@ public:
     }
 
 private:
+    const std::uint8_t* Bytes(std::size_t count)
+    {
+        return reinterpret_cast<const std::uint8_t*>(Take(count).data());
+    }
+
     std::string_view FBytes;
     std::size_t FPos = 0;
 };
@@ -380,8 +374,8 @@ std::string TMidiData::SaveToString() const
         PutUInt32(out, 0);
         PutTrack(out, *track, noteOffs);
         const std::size_t length = out.size() - lengthAt - 4;
-        for (std::size_t i = 0; i < 4; ++i)
-            out[lengthAt + i] = static_cast<char>((length >> (24 - 8 * i)) & 0xFF);
+        PutUInt32BE(reinterpret_cast<std::uint8_t*>(&out[lengthAt]),
+                    static_cast<std::uint32_t>(length));
     }
     return out;
 }
