@@ -34,5 +34,6 @@ void RenderPatternPreview(TMuprop& property, int slot, TMidiData& midi, bool inc
         return;
     for (int bar = 0; bar < 2; ++bar)
         RenderPatternBar(unit, midi, track, bar, start + bar * barLength, TrackChannel(track),
-                         *pattern, property.Key, property.Use7th != 0, property.AltSnare != 0);
+                         *pattern, property.Key, property.Scale, property.Use7th != 0,
+                         property.AltSnare != 0);
 }

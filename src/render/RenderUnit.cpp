@@ -71,12 +71,12 @@ const TArrangeList& PartLibrary(int track)
     return BackPatterns;
 }
 
-void RenderToMidi(const TMunit& unit, TMidiData& midi, std::int32_t startTick,
-                  TPatternCache& patterns)
+void RenderToMidi(const TMunit& unit, const TMuprop* governing, TMidiData& midi,
+                  std::int32_t startTick, TPatternCache& patterns)
 {
-    if (unit.Property == nullptr)
+    if (governing == nullptr)
         throw ELyravaneError("A music unit without properties cannot be rendered");
-    const TMuprop& property = *unit.Property;
+    const TMuprop& property = *governing;
     if (midi.TrackCount() < TrackCount)
         midi.SetTrackCount(TrackCount);
 
@@ -91,25 +91,31 @@ void RenderToMidi(const TMunit& unit, TMidiData& midi, std::int32_t startTick,
             continue;
         for (int b = 0; b < unit.BarCount; ++b)
             RenderPatternBar(unit, midi, track, b, startTick + barLength * b, TrackChannel(track),
-                             *pattern, property.Key, property.Use7th != 0, property.AltSnare != 0);
+                             *pattern, property.Key, property.Scale, property.Use7th != 0,
+                             property.AltSnare != 0);
     }
+}
+
+void RenderToMidi(const TMunit& unit, TMidiData& midi, std::int32_t startTick,
+                  TPatternCache& patterns)
+{
+    RenderToMidi(unit, unit.Property, midi, startTick, patterns);
 }
 
 void RenderToMidi(const TMunit& unit, TMidiData& midi, std::int32_t startTick)
 {
     TPatternCache patterns;
-    RenderToMidi(unit, midi, startTick, patterns);
+    RenderToMidi(unit, unit.Property, midi, startTick, patterns);
 }
 
 void RenderPatternBar(const TMunit& unit, TMidiData& midi, int track, int bar,
                       std::int32_t barStartTick, int channel, const TMidiData& pattern, int key,
-                      bool use7th, bool altSnare)
+                      int scale, bool use7th, bool altSnare)
 {
     if (bar < 0)
         return;
     const std::int64_t beat = midi.Division;
     const std::int64_t barLength = 4 * beat;
-    const int scale = unit.Scale();
     const int beats = unit.BeatsPerBar;
 
     // Backing patterns alternate two bars (two more for seventh chords); bass and drums
