@@ -12,6 +12,9 @@
 class TMidiEvent
 {
 public:
+    TMidiEvent() = default;
+    TMidiEvent(std::int32_t time, std::int32_t duration) : Time(time), Duration(duration) {}
+
     std::int32_t Time = 0;
     /// Note-on: length in ticks; -1 while the reader has not met the note-off; else 0.
     std::int32_t Duration = 0;
