@@ -5,6 +5,7 @@
 #include "midi/MidiData.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
+#include "model/MusicFunctions.h"
 #include "render/PatternCache.h"
 
 #include <algorithm>
