@@ -31,6 +31,8 @@ public:
 
 using TMidiTrack = TObjectList<TMidiEvent>;
 
+constexpr int QuarterNotesPerBar = 4;
+
 /// Moves a pitch by whole octaves into 0..127; nothing is ever wrapped modulo 128. Takes 64
 /// bits so that a pitch worked out from any key a file can hold cannot overflow on the way.
 int FoldNoteIntoRange(std::int64_t note);
@@ -47,6 +49,9 @@ public:
     std::int32_t Format = 1;
     std::int32_t FileTrackCount = 0;
     std::int32_t FileDivision = 384;
+
+    /// Ticks of one bar: everything the program writes is in 4/4.
+    std::int32_t BarLength() const { return QuarterNotesPerBar * Division; }
 
     int TrackCount() const { return Tracks.Count(); }
     TMidiTrack* GetTrack(int index) const { return Tracks.Get(index); }

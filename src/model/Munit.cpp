@@ -16,7 +16,7 @@ namespace
 //  16 Fill(4)  20 Cadence(4)  24 ShortNotes(4)  28 HarmonyVoice(4)  32 reserved(32)
 //  64 Chords(16)  80 reserved(16)  96 Rhythm(32)  128 reserved(32)
 // 160 Melody(32)  192 reserved(64)
-constexpr std::size_t RecordSize = 256;
+constexpr std::size_t RecordSize = UnitRecordSize;
 constexpr std::size_t ChordsAt = 64;
 constexpr std::size_t RhythmAt = 96;
 constexpr std::size_t MelodyAt = 160;

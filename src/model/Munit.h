@@ -14,6 +14,9 @@ constexpr char RhythmOnset = '*';
 constexpr char RhythmHold = '-';
 constexpr char RhythmRest = '.';
 
+/// Bytes of one unit record, in project files and on the clipboard.
+constexpr int UnitRecordSize = 256;
+
 /// A music unit: four 4/4 bars of chords (one per beat), rhythm and melody (one per
 /// eighth-note step), four flags and a lock per bar. Access outside the grid never fails.
 class TMunit : public TSongItem
@@ -71,8 +74,8 @@ public:
     int NoteCount(int bar) const;
     int NoteOrdinal(int bar, int step) const;
 
-    /// One 256-byte unit record; a wrong version or dimensions or a short stream raises
-    /// EReadError and leaves the unit unchanged.
+    /// One unit record (UnitRecordSize bytes); a wrong version or dimensions or a short stream
+    /// raises EReadError and leaves the unit unchanged.
     void ReadFromStream(std::istream& stream);
     void WriteToStream(std::ostream& stream) const;
 

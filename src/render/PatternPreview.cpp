@@ -16,7 +16,7 @@ void RenderPatternPreview(TMuprop& property, int slot, TMidiData& midi, bool inc
         throw std::out_of_range("pattern slot " + std::to_string(slot) + " is outside 1..4");
     if (midi.TrackCount() < TrackCount)
         midi.SetTrackCount(TrackCount);
-    const std::int32_t barLength = 4 * midi.Division;
+    const std::int32_t barLength = midi.BarLength();
     const std::int32_t start = includeReset ? AddLeadIn(midi) : 0;
     property.EmitTrackSetup(midi, start, nullptr);
 

@@ -19,7 +19,7 @@ std::int32_t AddLeadIn(TMidiData& midi)
 {
     midi.AddGMSystemOn(0, 0);
     midi.AddTempo(0, 0, LeadInTempo);
-    return 4 * midi.Division;
+    return midi.BarLength();
 }
 
 void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, bool includeReset)
@@ -32,7 +32,7 @@ void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, 
                 TPatternCache& patterns)
 {
     midi.SetTrackCount(TrackCount);
-    const std::int32_t barLength = 4 * midi.Division;
+    const std::int32_t barLength = midi.BarLength();
     std::int32_t tick = 0;
     const TMuprop* previous = nullptr;
     if (includeReset)

@@ -38,7 +38,7 @@ void RenderMelody(const TMunit& unit, const TMuprop& property, TMidiData& midi,
                   std::int32_t startTick)
 {
     const std::int64_t reference = std::int64_t{60} + property.Key + (property.OctaveUp ? 12 : 0);
-    const std::int32_t barLength = 4 * midi.Division;
+    const std::int32_t barLength = midi.BarLength();
     const std::int32_t stepLength = midi.Division / std::max(1, unit.StepsPerBeat);
     for (int b = 0; b < unit.BarCount; ++b)
     {
@@ -49,12 +49,13 @@ void RenderMelody(const TMunit& unit, const TMuprop& property, TMidiData& midi,
             const std::int32_t time = b * barLength + startTick + s * stepLength;
             const std::int32_t length = unit.NoteLength(b, s) * stepLength * 15 / 16;
             const int pitch = unit.GetMelody(b, s);
-            midi.AddNote(0, time, length, 0, FoldNoteIntoRange(pitch + reference), MelodyVelocity);
+            midi.AddNote(MelodyTrack, time, length, 0, FoldNoteIntoRange(pitch + reference),
+                         MelodyVelocity);
             if (unit.HarmonyVoice)
             {
                 const int chord = unit.GetChord(b, s / std::max(1, unit.StepsPerBeat));
                 midi.AddNote(
-                    0, time, length, 0,
+                    MelodyTrack, time, length, 0,
                     FoldNoteIntoRange(HarmonyPitch(chord, property.Scale, pitch) + reference),
                     MelodyVelocity);
             }
@@ -66,7 +67,7 @@ void RenderMelody(const TMunit& unit, const TMuprop& property, TMidiData& midi,
 /// fill heard only in a Fill unit.
 std::int64_t PatternBarIndex(int channel, int bar, bool use7th, bool fill)
 {
-    if (channel == 1 || channel == 2)
+    if (channel == TrackChannel(BackingTrack1) || channel == TrackChannel(BackingTrack2))
         return bar % 2 + (use7th ? 2 : 0);
     if (channel == DrumChannel && bar == 3 && !fill)
         return 2;
@@ -200,7 +201,7 @@ int TPatternBarRenderer::PartPitch(int pitch, int i) const
 
 const TArrangeList& PartLibrary(int track)
 {
-    if (track == 3)
+    if (track == BassTrack)
         return BassPatterns;
     if (track == DrumTrack)
         return DrumPatterns;
@@ -218,8 +219,9 @@ void RenderToMidi(const TMunit& unit, const TMuprop* governing, TMidiData& midi,
 
     RenderMelody(unit, property, midi, startTick);
 
-    const std::int32_t barLength = 4 * midi.Division;
-    for (int track = 1; track < TrackCount; ++track)
+    const std::int32_t barLength = midi.BarLength();
+    // The accompaniment tracks follow the melody track, one per pattern slot.
+    for (int track = MelodyTrack + 1; track < TrackCount; ++track)
     {
         const TMidiData* pattern =
             patterns.Find(PartLibrary(track), property.GetPatternName(track - 1));
@@ -252,7 +254,7 @@ void RenderPatternBar(const TMunit& unit, TMidiData& midi, int track, int bar,
         return;
     TPatternBarRenderer renderer{unit, midi, pattern, track, bar, channel, key, scale, altSnare};
     renderer.Beat = midi.Division;
-    renderer.BarLength = 4 * renderer.Beat;
+    renderer.BarLength = QuarterNotesPerBar * renderer.Beat;
     renderer.PatternStart =
         PatternBarIndex(channel, bar, use7th, unit.Fill != 0) * renderer.BarLength;
     renderer.UnitStart = barStartTick;

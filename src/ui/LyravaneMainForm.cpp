@@ -57,7 +57,6 @@ const QString MsgCannotWrite = QStringLiteral("ファイル '%s' への書き込
 const QString MsgRevert = QStringLiteral("変更をすべて破棄します。よろしいですか？");
 const QString MsgSaveChanges = QStringLiteral("%s has changed. Save now ? ");
 
-constexpr int UnitRecordSize = 256;
 constexpr int PrimeRetryMilliseconds = 250;
 
 QString Format(QString pattern, const QString& name)
