@@ -137,6 +137,31 @@ std::pair<int, int> TComposer::FindNextNote(int bar, int step) const
     return {-1, 0};
 }
 
+/// The phrase's register: anywhere at first, drifting up over bars 2 and 3, falling back in
+/// bar 4.
+void TComposer::DrawLevels(int bars)
+{
+    int level = static_cast<int>(Random(8));
+    for (int i = 0; i < bars; ++i)
+    {
+        switch (i % 4)
+        {
+        case 1:
+            level = std::clamp(level + static_cast<int>(Random(6)) - 1, 2, 8);
+            break;
+        case 2:
+            level = std::clamp(level + static_cast<int>(Random(6)) - 1, 0, 10);
+            break;
+        case 3:
+            level = std::clamp(level + static_cast<int>(Random(6)) - 7, 2, 8);
+            break;
+        default:
+            break;
+        }
+        Levels[static_cast<std::size_t>(i)] = static_cast<std::int8_t>(level);
+    }
+}
+
 void TComposer::Compose()
 {
     NeighbourRate = Draw100();
@@ -158,27 +183,7 @@ void TComposer::Compose()
     Marks.resize(static_cast<std::size_t>(bars * steps));
     Levels.resize(static_cast<std::size_t>(bars));
 
-    // The phrase's register: anywhere at first, drifting up over bars 2 and 3, falling back
-    // in bar 4.
-    int level = static_cast<int>(Random(8));
-    for (int i = 0; i < bars; ++i)
-    {
-        switch (i % 4)
-        {
-        case 1:
-            level = std::clamp(level + static_cast<int>(Random(6)) - 1, 2, 8);
-            break;
-        case 2:
-            level = std::clamp(level + static_cast<int>(Random(6)) - 1, 0, 10);
-            break;
-        case 3:
-            level = std::clamp(level + static_cast<int>(Random(6)) - 7, 2, 8);
-            break;
-        default:
-            break;
-        }
-        Levels[static_cast<std::size_t>(i)] = static_cast<std::int8_t>(level);
-    }
+    DrawLevels(bars);
     if (FUnit == nullptr)
         return;
     TMunit& unit = *FUnit;

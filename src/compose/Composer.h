@@ -118,6 +118,8 @@ public:
     void ChoosePitch();
 
 private:
+    /// Fills Levels, one register level per bar.
+    void DrawLevels(int bars);
     /// The steps of ChoosePitch, in their order; each draws only as its rules allow.
     void ChooseDirection(int d0);
     void ChooseMark();
