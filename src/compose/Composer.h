@@ -114,7 +114,7 @@ public:
     void ComposeNote(int bar, int step);
     /// The first onset after (bar, step) in the unit; bar -1 and step 0 when there is none.
     std::pair<int, int> FindNextNote(int bar, int step) const;
-    /// Chooses Pitch and Mark for the onset whose context ComposeNote has set.
+    /// Chooses Note.Pitch and Mark for the onset whose context ComposeNote has set.
     void ChoosePitch();
 
 private:
