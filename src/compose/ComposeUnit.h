@@ -14,8 +14,8 @@ struct TComposeSteps
 };
 
 /// Composes the unlocked bars of the unit as the bar editor does: the chords, then the
-/// rhythm of all its bars, then the melody from the shared generator as it stands. The
-/// melody starts from one of 1000 random streams: melodyStream mod 1000 when given, else
-/// the clock's seed mod 1000.
+/// rhythm of all its bars, both drawing from the shared generator as it stands, then the
+/// melody, which starts from one of 1000 random streams: melodyStream mod 1000 when given,
+/// else the clock's seed mod 1000.
 void ComposeUnit(TMunit& unit, const TComposeSteps& steps,
                  std::optional<std::uint64_t> melodyStream = std::nullopt);
