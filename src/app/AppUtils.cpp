@@ -3,7 +3,6 @@
 #include "base/FileIO.h"
 
 #include <filesystem>
-#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -20,34 +19,7 @@ std::string ProgramDir()
     return AddTrailingBackslash(ExecutableDir());
 }
 
-std::string TempDir()
-{
-    std::error_code error;
-    const fs::path dir = fs::temp_directory_path(error);
-    return AddTrailingBackslash(error ? std::string("/tmp") : dir.string());
-}
-
-namespace
-{
-std::string FirstExisting(const fs::path& beside, const fs::path& installed, bool directory)
-{
-    std::error_code error;
-    for (const fs::path& candidate : {beside, installed})
-        if (directory ? fs::is_directory(candidate, error) : fs::is_regular_file(candidate, error))
-            return candidate.lexically_normal().string();
-    return beside.string();
-}
-} // namespace
-
-std::string FindPatternDir(const std::string& programDir)
-{
-    return FirstExisting(fs::path(programDir) / "PATTERN",
-                         fs::path(programDir) / ".." / "share" / "lyravane" / "PATTERN", true);
-}
-
 std::string FindHelpFile(const std::string& programDir)
 {
-    return FirstExisting(
-        fs::path(programDir) / "help" / "lyravane.html",
-        fs::path(programDir) / ".." / "share" / "lyravane" / "help" / "lyravane.html", false);
+    return FindProgramData(programDir, "help/lyravane.html", false);
 }

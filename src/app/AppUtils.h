@@ -8,11 +8,5 @@ std::string ProgramDir();
 /// path with a separator appended unless its last character already is one.
 std::string AddTrailingBackslash(const std::string& path);
 
-/// The system's directory for temporary files, ending in a separator.
-std::string TempDir();
-
-/// The PATTERN directory: beside the program, else ../share/lyravane/PATTERN (installed).
-std::string FindPatternDir(const std::string& programDir);
-
 /// The HTML help: help/lyravane.html beside the program, else in ../share/lyravane/help.
 std::string FindHelpFile(const std::string& programDir);

@@ -1,5 +1,6 @@
 #include "audio/WavWriter.h"
 
+#include "base/Bytes.h"
 #include "base/Exceptions.h"
 
 #include <array>
@@ -11,12 +12,6 @@ namespace
 constexpr std::uint64_t HeaderSize = 44;
 /// Samples are gathered into writes of about a megabyte; the renderer hands over small blocks.
 constexpr std::size_t BufferBytes = 1 << 20;
-
-void PutLE(std::uint8_t* at, std::uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
 } // namespace
 
 TWavWriter::TWavWriter(const std::string& path, int sampleRate, int channels)
@@ -39,7 +34,7 @@ void TWavWriter::Write(const std::int16_t* samples, std::size_t frames)
     const std::size_t at = FBuffer.size();
     FBuffer.resize(at + 2 * count);
     for (std::size_t i = 0; i < count; ++i)
-        PutLE(&FBuffer[at + 2 * i], static_cast<std::uint16_t>(samples[i]), 2);
+        PutUInt16LE(&FBuffer[at + 2 * i], static_cast<std::uint16_t>(samples[i]));
     FFrames += frames;
     FFramesWritten = FFrames;
     if (FBuffer.size() >= BufferBytes)
@@ -61,18 +56,18 @@ void TWavWriter::Commit()
         throw EFCreateError(FFile.Path(), std::strerror(EFBIG));
     std::array<std::uint8_t, HeaderSize> h{};
     std::memcpy(&h[0], "RIFF", 4);
-    PutLE(&h[4], static_cast<std::uint32_t>(dataBytes + HeaderSize - 8), 4);
+    PutUInt32LE(&h[4], static_cast<std::uint32_t>(dataBytes + HeaderSize - 8));
     std::memcpy(&h[8], "WAVEfmt ", 8);
-    PutLE(&h[16], 16, 4);
-    PutLE(&h[20], 1, 2); // PCM
-    PutLE(&h[22], static_cast<std::uint32_t>(FChannels), 2);
-    PutLE(&h[24], static_cast<std::uint32_t>(FSampleRate), 4);
-    PutLE(&h[28], static_cast<std::uint32_t>(static_cast<std::uint64_t>(FSampleRate) * blockAlign),
-          4);
-    PutLE(&h[32], static_cast<std::uint32_t>(blockAlign), 2);
-    PutLE(&h[34], 16, 2);
+    PutUInt32LE(&h[16], 16);
+    PutUInt16LE(&h[20], 1); // PCM
+    PutUInt16LE(&h[22], static_cast<std::uint16_t>(FChannels));
+    PutUInt32LE(&h[24], static_cast<std::uint32_t>(FSampleRate));
+    PutUInt32LE(&h[28],
+                static_cast<std::uint32_t>(static_cast<std::uint64_t>(FSampleRate) * blockAlign));
+    PutUInt16LE(&h[32], static_cast<std::uint16_t>(blockAlign));
+    PutUInt16LE(&h[34], 16);
     std::memcpy(&h[36], "data", 4);
-    PutLE(&h[40], static_cast<std::uint32_t>(dataBytes), 4);
+    PutUInt32LE(&h[40], static_cast<std::uint32_t>(dataBytes));
 
     Flush();
     if (FFrames < FFramesWritten)

@@ -5,42 +5,6 @@
 #include <istream>
 #include <ostream>
 
-void PutInt32LE(std::uint8_t* p, std::int32_t value)
-{
-    const auto v = static_cast<std::uint32_t>(value);
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-    p[2] = static_cast<std::uint8_t>(v >> 16);
-    p[3] = static_cast<std::uint8_t>(v >> 24);
-}
-
-std::int32_t GetInt32LE(const std::uint8_t* p)
-{
-    const std::uint32_t v =
-        static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-    return static_cast<std::int32_t>(v);
-}
-
-void PutUInt32BE(std::uint8_t* p, std::uint32_t value)
-{
-    p[0] = static_cast<std::uint8_t>(value >> 24);
-    p[1] = static_cast<std::uint8_t>(value >> 16);
-    p[2] = static_cast<std::uint8_t>(value >> 8);
-    p[3] = static_cast<std::uint8_t>(value);
-}
-
-std::uint32_t GetUInt32BE(const std::uint8_t* p)
-{
-    return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
-           (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
-}
-
-std::uint16_t GetUInt16BE(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
-}
-
 void ReadExact(std::istream& stream, void* buffer, std::size_t size)
 {
     if (size == 0)

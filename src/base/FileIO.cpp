@@ -203,3 +203,16 @@ std::string ExecutableDir()
         return {};
     return exe.parent_path().string();
 }
+
+std::string FindProgramData(const std::string& programDir, const std::string& relative,
+                            bool directory)
+{
+    namespace fs = std::filesystem;
+    const fs::path beside = fs::path(programDir) / relative;
+    const fs::path installed = fs::path(programDir) / ".." / "share" / "lyravane" / relative;
+    std::error_code error;
+    for (const fs::path& candidate : {beside, installed})
+        if (directory ? fs::is_directory(candidate, error) : fs::is_regular_file(candidate, error))
+            return candidate.lexically_normal().string();
+    return beside.string();
+}

@@ -43,3 +43,9 @@ void WriteFileAtomically(const std::string& path, const std::string& data);
 
 /// Directory of the running executable (no trailing separator); empty when unknown.
 std::string ExecutableDir();
+
+/// A data file or directory of the program: programDir/relative when it exists (as a
+/// directory when directory is set, else as a regular file), else the installed
+/// programDir/../share/lyravane/relative when that exists, else the first path anyway.
+std::string FindProgramData(const std::string& programDir, const std::string& relative,
+                            bool directory);

@@ -23,12 +23,6 @@ void SetRandSeed(std::uint32_t seed)
     RandSeed = seed;
 }
 
-std::uint32_t ClockSeed(int hours, int minutes, int seconds, int milliseconds)
-{
-    return static_cast<std::uint32_t>(((hours * 60 + minutes) * 60 + seconds) * 1000 +
-                                      milliseconds);
-}
-
 void Randomize()
 {
     using namespace std::chrono;

@@ -11,6 +11,3 @@ void SetRandSeed(std::uint32_t seed);
 
 /// Seeds from the clock: ((h * 60 + m) * 60 + s) * 1000 + ms of the current UTC time.
 void Randomize();
-
-/// The clock seed for a given time of day, so the rule can be tested.
-std::uint32_t ClockSeed(int hours, int minutes, int seconds, int milliseconds);

@@ -1,15 +1,14 @@
 #include "base/Random.h"
 #include "cli/Args.h"
 #include "cli/Commands.h"
-#include "compose/ChordMaker.h"
-#include "compose/Composer.h"
+#include "compose/ComposeUnit.h"
 #include "compose/RandomSetting.h"
-#include "compose/RhythmMaker.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,16 +17,9 @@ namespace
 constexpr long long MaxSeed = 4294967295LL;
 constexpr int UnitBars = 4;
 
-struct TSteps
+TComposeSteps ParseSteps(const std::string& text)
 {
-    bool Chords = false;
-    bool Rhythm = false;
-    bool Melody = false;
-};
-
-TSteps ParseSteps(const std::string& text)
-{
-    TSteps steps;
+    TComposeSteps steps;
     for (const std::string& name : SplitList(text))
     {
         if (name == "chords")
@@ -71,12 +63,12 @@ int CmdCompose(const std::vector<std::string>& words)
     args.Number("--seed", 0, MaxSeed, 0);
     const bool melodySeedGiven = args.Has("--melody-seed");
     const long long melodySeed = args.Number("--melody-seed", 0, MaxSeed, 0);
-    const TSteps steps = ParseSteps(args.Value("--steps").value_or("chords,rhythm,melody"));
+    const TComposeSteps steps = ParseSteps(args.Value("--steps").value_or("chords,rhythm,melody"));
     const std::vector<int> locks =
         args.Has("--lock") ? ParseLocks(*args.Value("--lock")) : std::vector<int>{};
     const long long unitEntry = args.Number("--unit", 0, 1LL << 30, -1);
 
-    LoadLibraries(FindPatternDir(args.Value("--pattern-dir").value_or("")));
+    LoadLibraries(args);
     TMusicProject song;
     LoadSong(song, in);
 
@@ -107,34 +99,11 @@ int CmdCompose(const std::vector<std::string>& words)
         for (int bar : locks)
             unit.SetLock(bar, 1);
 
-        if (steps.Chords)
-        {
-            TChordMaker maker;
-            maker.SetMunit(&unit);
-            maker.MakeChords();
-        }
-        if (steps.Rhythm)
-        {
-            TRhythmMaker maker;
-            maker.BarCount = UnitBars;
-            maker.SetMunit(&unit);
-            maker.MakeRhythm();
-        }
-        if (steps.Melody)
-        {
-            if (melodySeedGiven)
-                SetRandSeed(static_cast<std::uint32_t>(
-                    (static_cast<unsigned long long>(melodySeed) + j) % 1000));
-            else
-            {
-                // As the bar editor does: the clock, cut to one of 1000 streams.
-                Randomize();
-                SetRandSeed(GetRandSeed() % 1000);
-            }
-            TComposer composer;
-            composer.SetMunit(&unit);
-            composer.Compose();
-        }
+        // Without --melody-seed the clock picks the melody's stream, as in the bar editor.
+        ComposeUnit(unit, steps,
+                    melodySeedGiven
+                        ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(melodySeed) + j)
+                        : std::nullopt);
     }
     song.SaveToFile(out);
     return 0;
@@ -148,7 +117,7 @@ int CmdRandomize(const std::vector<std::string>& words)
     args.Number("--seed", 0, MaxSeed, 0);
     const long long entry = args.Number("--entry", 0, 1LL << 30, 0);
 
-    LoadLibraries(FindPatternDir(args.Value("--pattern-dir").value_or("")));
+    LoadLibraries(args);
     TMusicProject song;
     LoadSong(song, in);
     TMuprop* property = entry < song.Count() ? song.PropertyAt(static_cast<int>(entry)) : nullptr;

@@ -33,7 +33,7 @@ int CmdPreview(const std::vector<std::string>& words)
         throw EUsageError("option --slot is required");
     const int slot = static_cast<int>(args.Number("--slot", 1, PatternSlotCount, 1));
     const bool gmReset = args.Has("--gm-reset");
-    LoadLibraries(FindPatternDir(args.Value("--pattern-dir").value_or("")));
+    LoadLibraries(args);
 
     TMusicProject song;
     LoadSong(song, input);

@@ -16,7 +16,7 @@ int CmdNew(const std::vector<std::string>& words)
         throw EUsageError("new takes no input file");
     const std::string out = args.Required("-o");
     const long long units = args.Number("--units", 0, MaxEditorEntries - 1, 1);
-    LoadLibraries(FindPatternDir(args.Value("--pattern-dir").value_or("")));
+    LoadLibraries(args);
 
     TMusicProject song;
     song.NewSong();

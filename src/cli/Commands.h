@@ -19,10 +19,9 @@ int CmdPlay(const std::vector<std::string>& words);
 
 // Shared by the commands.
 
-/// The PATTERN directory: --pattern-dir, else beside the executable, else the installed one.
-std::string FindPatternDir(const std::string& given);
-/// Loads the three pattern libraries; a missing main index file is an error.
-void LoadLibraries(const std::string& patternDir);
+/// Loads the three pattern libraries of --pattern-dir, else of the PATTERN directory beside
+/// the executable, else of the installed one; a missing main index file is an error.
+void LoadLibraries(const TArgs& args);
 /// Loads a song from a project file, with its units attached to their property sets.
 void LoadSong(TMusicProject& song, const std::string& path);
 /// The song (unitEntry 0) or the single unit of that entry, as playback and export render

@@ -8,27 +8,10 @@
 #include "model/MusicProject.h"
 #include "render/RenderSong.h"
 
-#include <filesystem>
-
-std::string FindPatternDir(const std::string& given)
+void LoadLibraries(const TArgs& args)
 {
-    namespace fs = std::filesystem;
-    if (!given.empty())
-        return given;
-    const std::string exeDir = ExecutableDir();
-    std::error_code ec;
-    for (const fs::path& candidate :
-         {fs::path(exeDir) / "PATTERN", fs::path(exeDir) / ".." / "share" / "lyravane" / "PATTERN"})
-    {
-        if (fs::is_directory(candidate, ec))
-            return candidate.lexically_normal().string();
-    }
-    return (fs::path(exeDir) / "PATTERN").string();
-}
-
-void LoadLibraries(const std::string& patternDir)
-{
-    LoadPatternLibraries(patternDir);
+    const std::string given = args.Value("--pattern-dir").value_or("");
+    LoadPatternLibraries(given.empty() ? FindPatternDir(ExecutableDir()) : given);
 }
 
 void LoadSong(TMusicProject& song, const std::string& path)
@@ -44,7 +27,7 @@ TMidiData RenderForPlayback(const TArgs& args, long long unitEntry)
 {
     const long long repeat = args.Number("--repeat", 1, 4, 1);
     const bool gmReset = args.Has("--gm-reset");
-    LoadLibraries(FindPatternDir(args.Value("--pattern-dir").value_or("")));
+    LoadLibraries(args);
     TMusicProject song;
     LoadSong(song, args.Input());
     TMidiData midi;

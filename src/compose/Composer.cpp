@@ -2,6 +2,7 @@
 
 #include "base/Random.h"
 #include "model/Munit.h"
+#include "model/MusicFunctions.h"
 
 #include <algorithm>
 #include <array>
@@ -78,50 +79,49 @@ std::size_t TComposer::StepIndex(int bar, int step) const
     return static_cast<std::size_t>(bar * StepsPerBar() + step);
 }
 
-int TComposer::ToneWeight(int chord, int pitch) const
+int ToneWeight(int scale, int chord, int pitch)
 {
-    const int scale = UnitScale();
     if (scale < 0 || scale > 1 || chord < 0 || chord > 6)
         return 0;
     return ToneWeightTable[static_cast<std::size_t>(scale)][static_cast<std::size_t>(chord)]
                           [static_cast<std::size_t>(PitchClass(pitch))];
 }
 
-int TComposer::PitchAbove(int chord, int pitch, int minWeight) const
+int PitchAbove(int scale, int chord, int pitch, int minWeight)
 {
     for (int d = 1; d <= SearchSpan; ++d)
-        if (ToneWeight(chord, pitch + d) >= minWeight)
+        if (ToneWeight(scale, chord, pitch + d) >= minWeight)
             return pitch + d;
     return pitch;
 }
 
-int TComposer::PitchBelow(int chord, int pitch, int minWeight) const
+int PitchBelow(int scale, int chord, int pitch, int minWeight)
 {
     for (int d = 1; d <= SearchSpan; ++d)
-        if (ToneWeight(chord, pitch - d) >= minWeight)
+        if (ToneWeight(scale, chord, pitch - d) >= minWeight)
             return pitch - d;
     return pitch;
 }
 
-int TComposer::PitchAtOrAbove(int chord, int pitch, int minWeight) const
+int PitchAtOrAbove(int scale, int chord, int pitch, int minWeight)
 {
-    if (ToneWeight(chord, pitch) >= minWeight)
+    if (ToneWeight(scale, chord, pitch) >= minWeight)
         return pitch;
-    return PitchAbove(chord, pitch, minWeight);
+    return PitchAbove(scale, chord, pitch, minWeight);
 }
 
-int TComposer::MoveBy(int chord, int pitch, int minWeight, int count) const
+int MoveBy(int scale, int chord, int pitch, int minWeight, int count)
 {
     if (count == 0)
     {
-        if (ToneWeight(chord, pitch) >= minWeight)
+        if (ToneWeight(scale, chord, pitch) >= minWeight)
             return pitch;
         count = static_cast<int>(Random(2)) * 2 - 1;
     }
     for (int i = 0; i < count; ++i)
-        pitch = PitchAbove(chord, pitch, minWeight);
+        pitch = PitchAbove(scale, chord, pitch, minWeight);
     for (int i = 0; i < -count; ++i)
-        pitch = PitchBelow(chord, pitch, minWeight);
+        pitch = PitchBelow(scale, chord, pitch, minWeight);
     return pitch;
 }
 
@@ -135,6 +135,31 @@ std::pair<int, int> TComposer::FindNextNote(int bar, int step) const
             if (FUnit->GetRhythm(b, s) == RhythmOnset)
                 return {b, s};
     return {-1, 0};
+}
+
+/// The phrase's register: anywhere at first, drifting up over bars 2 and 3, falling back in
+/// bar 4.
+void TComposer::DrawLevels(int bars)
+{
+    int level = static_cast<int>(Random(8));
+    for (int i = 0; i < bars; ++i)
+    {
+        switch (i % 4)
+        {
+        case 1:
+            level = std::clamp(level + static_cast<int>(Random(6)) - 1, 2, 8);
+            break;
+        case 2:
+            level = std::clamp(level + static_cast<int>(Random(6)) - 1, 0, 10);
+            break;
+        case 3:
+            level = std::clamp(level + static_cast<int>(Random(6)) - 7, 2, 8);
+            break;
+        default:
+            break;
+        }
+        Levels[static_cast<std::size_t>(i)] = static_cast<std::int8_t>(level);
+    }
 }
 
 void TComposer::Compose()
@@ -158,30 +183,11 @@ void TComposer::Compose()
     Marks.resize(static_cast<std::size_t>(bars * steps));
     Levels.resize(static_cast<std::size_t>(bars));
 
-    // The phrase's register: anywhere at first, drifting up over bars 2 and 3, falling back
-    // in bar 4.
-    int level = static_cast<int>(Random(8));
-    for (int i = 0; i < bars; ++i)
-    {
-        switch (i % 4)
-        {
-        case 1:
-            level = std::clamp(level + static_cast<int>(Random(6)) - 1, 2, 8);
-            break;
-        case 2:
-            level = std::clamp(level + static_cast<int>(Random(6)) - 1, 0, 10);
-            break;
-        case 3:
-            level = std::clamp(level + static_cast<int>(Random(6)) - 7, 2, 8);
-            break;
-        default:
-            break;
-        }
-        Levels[static_cast<std::size_t>(i)] = static_cast<std::int8_t>(level);
-    }
+    DrawLevels(bars);
     if (FUnit == nullptr)
         return;
     TMunit& unit = *FUnit;
+    const int scale = UnitScale();
 
     // The whole unit, locked bars included, moves into working pitches and back, so the
     // locked bars read as context in the same frame. Stored bytes wrap, so the two shifts
@@ -199,7 +205,7 @@ void TComposer::Compose()
     for (int i = 0; i < bars; ++i)
     {
         TopReached = false;
-        NextBarTarget = i + 1 < bars ? PitchAtOrAbove(unit.GetChord(i + 1, 0),
+        NextBarTarget = i + 1 < bars ? PitchAtOrAbove(scale, unit.GetChord(i + 1, 0),
                                                       Levels[static_cast<std::size_t>(i + 1)], 1)
                                      : Anchor;
         ModelBar = static_cast<int>(Random(static_cast<std::uint32_t>(i)));
@@ -238,6 +244,7 @@ void TComposer::Compose()
 void TComposer::ComposeNote(int bar, int step)
 {
     TMunit& unit = *FUnit;
+    const int scale = UnitScale();
     const int steps = StepsPerBar();
     const int stepsPerBeat = unit.StepsPerBeat;
 
@@ -246,59 +253,60 @@ void TComposer::ComposeNote(int bar, int step)
     if (nextBar != -1)
         noneAfterNext = FindNextNote(nextBar, nextStep).first == -1;
 
-    Ordinal = unit.NoteOrdinal(bar, step);
-    NotesInBar = unit.NoteCount(bar);
-    NotesInNextBar = nextBar != -1 ? unit.NoteCount(nextBar) : 0;
-    Position96 = step * 96 / steps;
-    Chord = unit.GetChord(bar, step / stepsPerBeat);
-    NextChord = nextBar != -1 ? unit.GetChord(nextBar, nextStep / stepsPerBeat) : 0;
+    Note.Ordinal = unit.NoteOrdinal(bar, step);
+    Note.NotesInBar = unit.NoteCount(bar);
+    Note.NotesInNextBar = nextBar != -1 ? unit.NoteCount(nextBar) : 0;
+    Note.Position96 = step * 96 / steps;
+    Note.Chord = unit.GetChord(bar, step / stepsPerBeat);
+    Note.NextChord = nextBar != -1 ? unit.GetChord(nextBar, nextStep / stepsPerBeat) : 0;
 
-    IsFirst = Ordinal == 1;
-    IsLast = Ordinal == NotesInBar;
-    IsBarEdge = IsFirst || IsLast;
-    ChordChangeIn = IsFirst && Chord != PrevChord;
-    ChordChangeOut = IsLast && Chord != NextChord;
-    AtChordChange = ChordChangeIn || ChordChangeOut;
+    Note.IsFirst = Note.Ordinal == 1;
+    Note.IsLast = Note.Ordinal == Note.NotesInBar;
+    Note.IsBarEdge = Note.IsFirst || Note.IsLast;
+    Note.ChordChangeIn = Note.IsFirst && Note.Chord != PrevChord;
+    Note.ChordChangeOut = Note.IsLast && Note.Chord != Note.NextChord;
+    Note.AtChordChange = Note.ChordChangeIn || Note.ChordChangeOut;
 
-    Length96 = unit.NoteLength(bar, step) * 96 / steps;
-    NextLength96 = nextBar != -1 ? unit.NoteLength(nextBar, nextStep) * 96 / steps : 0;
+    Note.Length96 = unit.NoteLength(bar, step) * 96 / steps;
+    Note.NextLength96 = nextBar != -1 ? unit.NoteLength(nextBar, nextStep) * 96 / steps : 0;
 
     const int level = Levels[static_cast<std::size_t>(bar)];
-    Anchor = PitchAtOrAbove(Chord, level, 3);
-    Upper = PitchBelow(Chord, level + 5, 3);
-    Lower = PitchAbove(Chord, level - 5, 3);
+    Anchor = PitchAtOrAbove(scale, Note.Chord, level, 3);
+    Note.Upper = PitchBelow(scale, Note.Chord, level + 5, 3);
+    Note.Lower = PitchAbove(scale, Note.Chord, level - 5, 3);
 
     const bool closing = unit.Cadence != 0;
-    IsFinalNote = closing && nextBar == -1;
-    NextIsFinal = closing && nextBar != -1 && noneAfterNext;
+    Note.IsFinalNote = closing && nextBar == -1;
+    Note.NextIsFinal = closing && nextBar != -1 && noneAfterNext;
 
-    RestFollows = unit.IsFollowedByRest(bar, step);
-    CanCopy = bar > ModelBar;
+    Note.RestFollows = unit.IsFollowedByRest(bar, step);
+    Note.CanCopy = bar > ModelBar;
 
     // In the first bar the model is the bar itself, whose entry here was just reset.
     const std::size_t modelAt = StepIndex(ModelBar, step);
     const int modelInterval = Intervals[modelAt];
     if (modelInterval != NoInterval)
     {
-        CopyDirection = (modelInterval > 0) - (modelInterval < 0);
+        Note.CopyDirection = (modelInterval > 0) - (modelInterval < 0);
         if (InvertCopy)
-            CopyDirection = -CopyDirection;
-        CopyMark = Marks[modelAt] == ChordTone ? std::uint8_t{CopiedChordTone} : Marks[modelAt];
+            Note.CopyDirection = -Note.CopyDirection;
+        Note.CopyMark =
+            Marks[modelAt] == ChordTone ? std::uint8_t{CopiedChordTone} : Marks[modelAt];
     }
 
     ChoosePitch();
 
     const std::size_t at = StepIndex(bar, step);
-    unit.SetMelody(bar, step, Pitch);
-    Intervals[at] = WrapToByte(Pitch - Prev);
+    unit.SetMelody(bar, step, Note.Pitch);
+    Intervals[at] = WrapToByte(Note.Pitch - Prev);
     Marks[at] = Mark;
 
     Prev2 = Prev;
-    Prev = Pitch;
-    PrevChord = Chord;
+    Prev = Note.Pitch;
+    PrevChord = Note.Chord;
     PrevInterval = Intervals[at];
     PrevMark = Mark;
-    if (Prev >= Upper && !TopReached)
+    if (Prev >= Note.Upper && !TopReached)
         TopReached = true;
 }
 
@@ -307,8 +315,23 @@ void TComposer::ChoosePitch()
     // Conditions short-circuit from left to right: a draw is made only when the parts before
     // it allow, and the order of the draws is what makes a seed reproducible.
     const int d0 = Direction;
-    bool cadenceFixed = false;
+    ChooseDirection(d0);
+    ChooseMark();
+    DrawMark();
+    FitMarkToRange();
+    const bool cadenceFixed = ResolveAfterDominant();
+    PlacePitch();
+    ApplyCadenceRules(cadenceFixed);
 
+    ChordToneRun = ToneWeight(UnitScale(), Note.Chord, Note.Pitch) == 3 ? ChordToneRun + 1 : 0;
+    Streak = ((d0 > 0 && Direction > 0) || (d0 < 0 && Direction < 0)) ? Streak + 20 : 0;
+}
+
+/// The melodic direction: the previous note's motion, the bar's targets and the model bar
+/// steer it after a chord tone; the bar's range bounds it.
+void TComposer::ChooseDirection(int d0)
+{
+    const int scale = UnitScale();
     // Direction.
     if (PrevMark == ChordTone)
     {
@@ -316,16 +339,16 @@ void TComposer::ChoosePitch()
             Direction = -1; // after a leap up of more than a tritone, turn back
         else
         {
-            if (Position96 % 24 == 12 && Draw100() < 50)
+            if (Note.Position96 % 24 == 12 && Draw100() < 50)
                 Direction = 0;
-            if (Draw100() < Position96 / 3)
+            if (Draw100() < Note.Position96 / 3)
             {
                 if (Prev > NextBarTarget)
                     Direction = -1;
                 else if (Prev < NextBarTarget)
                     Direction = 1;
             }
-            if (Draw100() < 34 - Position96 / 3)
+            if (Draw100() < 34 - Note.Position96 / 3)
             {
                 if (Prev > Anchor)
                     Direction = -1;
@@ -337,8 +360,8 @@ void TComposer::ChoosePitch()
             if (Draw100() < Streak - 30)
                 Direction = -d0;
             if (Draw100() < CopyRate)
-                Direction = CopyDirection;
-            if (Draw100() < 34 - CopyRate / 3 && Prev <= Lower + 2)
+                Direction = Note.CopyDirection;
+            if (Draw100() < 34 - CopyRate / 3 && Prev <= Note.Lower + 2)
                 Direction = 1;
             if (!TopReached && Draw100() < 50 - CopyRate)
             {
@@ -346,14 +369,14 @@ void TComposer::ChoosePitch()
                     Direction = 1;
                 if (Draw100() < 20)
                 {
-                    const int to = MoveBy(Chord, Prev, 3, 2);
-                    if (Lower <= to && to <= Upper)
+                    const int to = MoveBy(scale, Note.Chord, Prev, 3, 2);
+                    if (Note.Lower <= to && to <= Note.Upper)
                         Direction = 2;
                 }
                 if (Draw100() < 10)
                 {
-                    const int to = MoveBy(Chord, Prev, 3, 3);
-                    if (Lower <= to && to <= Upper)
+                    const int to = MoveBy(scale, Note.Chord, Prev, 3, 3);
+                    if (Note.Lower <= to && to <= Note.Upper)
                         Direction = 3;
                 }
             }
@@ -361,16 +384,21 @@ void TComposer::ChoosePitch()
     }
 
     // Bounds of the bar's range.
-    if (Direction > 0 && Prev >= Upper)
+    if (Direction > 0 && Prev >= Note.Upper)
         Direction = -1;
-    if (Direction < 0 && Prev <= Lower)
+    if (Direction < 0 && Prev <= Note.Lower)
         Direction = 1;
+}
 
+/// The note kind: perhaps the model bar's, then cleared where the context rules it out.
+void TComposer::ChooseMark()
+{
     // Note kind, perhaps taken over from the model bar.
     Mark = ChordTone;
-    if (CanCopy && Draw100() < CopyRate && (TopReached || Direction < 0 || Draw100() < CopyRate))
+    if (Note.CanCopy && Draw100() < CopyRate &&
+        (TopReached || Direction < 0 || Draw100() < CopyRate))
     {
-        Mark = CopyMark;
+        Mark = Note.CopyMark;
         if (Mark == CopiedChordTone && Draw100() < ChordToneRun * 20)
             Mark = ChordTone;
     }
@@ -378,38 +406,42 @@ void TComposer::ChoosePitch()
         Mark = PassingTone; // a passing line continues
 
     const auto neighbourOrPassing = [this] { return Mark == NeighbourTone || Mark == PassingTone; };
-    if (neighbourOrPassing() && (IsBarEdge || RestFollows))
+    if (neighbourOrPassing() && (Note.IsBarEdge || Note.RestFollows))
         Mark = ChordTone;
-    if (Mark == Appoggiatura && (IsLast || RestFollows))
+    if (Mark == Appoggiatura && (Note.IsLast || Note.RestFollows))
         Mark = ChordTone;
-    if (neighbourOrPassing() && AtChordChange)
+    if (neighbourOrPassing() && Note.AtChordChange)
         Mark = ChordTone;
-    if (Mark == Appoggiatura && ChordChangeOut)
+    if (Mark == Appoggiatura && Note.ChordChangeOut)
         Mark = ChordTone;
-    if (neighbourOrPassing() && Length96 >= 2 * NextLength96)
+    if (neighbourOrPassing() && Note.Length96 >= 2 * Note.NextLength96)
         Mark = ChordTone;
-    if (Mark == Appoggiatura && NextLength96 >= 2 * Length96)
+    if (Mark == Appoggiatura && Note.NextLength96 >= 2 * Note.Length96)
         Mark = ChordTone;
     if ((Mark == NeighbourTone && Direction < 0) || (Mark == PassingTone && Direction > 1) ||
         (Mark == Appoggiatura && Direction < 0))
         Mark = ChordTone;
+}
 
+/// After a chord tone that stays one, perhaps a non-chord note, drawn by weight.
+void TComposer::DrawMark()
+{
     // Weighted choice of a non-chord note; short notes lean to neighbour and passing notes,
     // long ones to appoggiaturas, and a run of chord notes pushes away from another.
     if (PrevMark == ChordTone && Mark == ChordTone && Direction < 2 && Draw100() < 100 - CopyRate)
     {
-        const int len = std::clamp(Length96, 1, 50);
+        const int len = std::clamp(Note.Length96, 1, 50);
         int wN = (200 / len + 20) * NeighbourRate / 100;
         int wP = (200 / len + 40) * PassingRate / 100;
         int wA = (len / 2 + 20) * AppoggiaturaRate / 100;
         const int wC = std::max(0, (200 / len + 30) * (100 - 25 * ChordToneRun) / 100);
-        if (IsBarEdge || RestFollows || AtChordChange)
+        if (Note.IsBarEdge || Note.RestFollows || Note.AtChordChange)
             wN = wP = 0;
-        if (IsLast || RestFollows || ChordChangeOut)
+        if (Note.IsLast || Note.RestFollows || Note.ChordChangeOut)
             wA = 0;
-        if (Length96 >= 2 * NextLength96)
+        if (Note.Length96 >= 2 * Note.NextLength96)
             wN = wP = 0;
-        if (NextLength96 >= 2 * Length96)
+        if (Note.NextLength96 >= 2 * Note.Length96)
             wA = 0;
         if (Direction < 0)
             wN = wA = 0;
@@ -425,25 +457,30 @@ void TComposer::ChoosePitch()
         else
             Mark = ChordTone;
     }
+}
 
+/// Keeps the kind only when the notes it needs lie within the bar's range; sets Target.
+void TComposer::FitMarkToRange()
+{
+    const int scale = UnitScale();
     // Checks of the kind against the bar's range.
-    const auto outside = [this](int p) { return p >= Upper || p < Lower; };
+    const auto outside = [this](int p) { return p >= Note.Upper || p < Note.Lower; };
     switch (Mark)
     {
     case PassingTone:
     {
-        const int goal = MoveBy(Chord, Prev, 3, Direction);
-        if (goal > Upper || goal < Lower)
+        const int goal = MoveBy(scale, Note.Chord, Prev, 3, Direction);
+        if (goal > Note.Upper || goal < Note.Lower)
             Mark = ChordTone;
         break;
     }
     case NeighbourTone:
     case Appoggiatura:
-        Target = Mark == NeighbourTone ? Prev : MoveBy(Chord, Prev, 3, Direction);
+        Target = Mark == NeighbourTone ? Prev : MoveBy(scale, Note.Chord, Prev, 3, Direction);
         if (outside(Target))
         {
-            Target = MoveBy(Chord, Prev, 3, -Direction);
-            if (Lower < Target && Target < Upper)
+            Target = MoveBy(scale, Note.Chord, Prev, 3, -Direction);
+            if (Note.Lower < Target && Target < Note.Upper)
                 Direction = -Direction;
         }
         if (outside(Target))
@@ -455,95 +492,115 @@ void TComposer::ChoosePitch()
     default:
         break;
     }
+}
 
+/// True when the chord after V fixed the direction and kind of the note.
+bool TComposer::ResolveAfterDominant()
+{
+    bool fixed = false;
     // After V the leading note rises and the seventh of V falls.
-    if (PrevChord == DegreeV && IsTonicOrSubmediant(Chord))
+    if (PrevChord == DegreeV && IsTonicOrSubmediant(Note.Chord))
     {
         if (PitchClass(Prev) == 11)
         {
             Direction = 1;
             Mark = ChordTone;
-            cadenceFixed = true;
+            fixed = true;
         }
         if (PitchClass(Prev) == 5)
         {
             Direction = -1;
             Mark = ChordTone;
-            cadenceFixed = true;
+            fixed = true;
         }
     }
 
+    return fixed;
+}
+
+/// The pitch for the direction and kind.
+void TComposer::PlacePitch()
+{
+    const int scale = UnitScale();
     // Pitch.
     if (PrevMark == NeighbourTone || PrevMark == Appoggiatura)
-        Pitch = Target; // the previous note resolves
+        Note.Pitch = Target; // the previous note resolves
     else if (Mark == NeighbourTone || Mark == Appoggiatura)
-        Pitch = Direction >= 0 ? PitchAbove(Chord, Target, 1) : PitchBelow(Chord, Target, 1);
+        Note.Pitch = Direction >= 0 ? PitchAbove(scale, Note.Chord, Target, 1)
+                                    : PitchBelow(scale, Note.Chord, Target, 1);
     else if (Mark == PassingTone)
     {
-        Pitch = MoveBy(Chord, Prev, 1, Direction);
-        if (ToneWeight(Chord, Pitch) == 3)
+        Note.Pitch = MoveBy(scale, Note.Chord, Prev, 1, Direction);
+        if (ToneWeight(scale, Note.Chord, Note.Pitch) == 3)
             Mark = ChordTone;
     }
     else
-        Pitch = MoveBy(Chord, Prev, 3, Direction);
+        Note.Pitch = MoveBy(scale, Note.Chord, Prev, 3, Direction);
+}
 
+/// Corrections of the placed pitch: the closing tonic, forbidden intervals and the
+/// tendency tones around V.
+void TComposer::ApplyCadenceRules(bool cadenceFixed)
+{
+    const int scale = UnitScale();
     // A closing unit ends on the tonic.
-    if (!cadenceFixed && Chord == DegreeI && IsFinalNote && PitchClass(Pitch) != 0)
+    if (!cadenceFixed && Note.Chord == DegreeI && Note.IsFinalNote && PitchClass(Note.Pitch) != 0)
     {
-        Pitch = (Prev2 == 4 && Prev == 7) ? 0 : (Prev >= 6 ? 12 : 0);
+        Note.Pitch = (Prev2 == 4 && Prev == 7) ? 0 : (Prev >= 6 ? 12 : 0);
         Mark = ChordTone;
     }
 
     // No rising tritone.
-    if (Pitch == Prev + 6)
+    if (Note.Pitch == Prev + 6)
     {
-        Pitch = PitchBelow(Chord, Pitch, 3);
+        Note.Pitch = PitchBelow(scale, Note.Chord, Note.Pitch, 3);
         Mark = ChordTone;
     }
 
     // No augmented second up to the raised seventh in minor.
-    if (IsMinor() && PitchClass(Pitch) == 11 && Pitch == Prev + 3)
+    if (IsMinor() && PitchClass(Note.Pitch) == 11 && Note.Pitch == Prev + 3)
     {
-        Pitch = PitchBelow(Chord, Pitch, 3);
+        Note.Pitch = PitchBelow(scale, Note.Chord, Note.Pitch, 3);
         Mark = ChordTone;
     }
 
     // Reach the final tonic from the second degree.
-    if (NextChord == DegreeI && NextIsFinal)
+    if (Note.NextChord == DegreeI && Note.NextIsFinal)
     {
-        if (PitchClass(Pitch) == 5)
+        if (PitchClass(Note.Pitch) == 5)
         {
-            Pitch = PitchBelow(Chord, Pitch, 3);
+            Note.Pitch = PitchBelow(scale, Note.Chord, Note.Pitch, 3);
             Mark = ChordTone;
         }
-        if (PitchClass(Pitch) == 0 &&
-            ((IsMajor() && Prev == Pitch + 4) || (IsMajor() && Prev == Pitch - 1) ||
-             (IsMinor() && Prev == Pitch + 3)))
+        if (PitchClass(Note.Pitch) == 0 &&
+            ((IsMajor() && Prev == Note.Pitch + 4) || (IsMajor() && Prev == Note.Pitch - 1) ||
+             (IsMinor() && Prev == Note.Pitch + 3)))
         {
-            Pitch += 2;
+            Note.Pitch += 2;
             Mark = PassingTone;
         }
     }
 
     // No early tonic on a lone note after V.
-    if (PrevChord == DegreeV && IsTonicOrSubmediant(Chord) && NotesInBar == 1 && !IsFinalNote &&
-        PitchClass(Pitch) == 0)
+    if (PrevChord == DegreeV && IsTonicOrSubmediant(Note.Chord) && Note.NotesInBar == 1 &&
+        !Note.IsFinalNote && PitchClass(Note.Pitch) == 0)
     {
-        Pitch = Pitch > 0 ? PitchBelow(Chord, Pitch, 3) : PitchAbove(Chord, Pitch, 3);
+        Note.Pitch = Note.Pitch > 0 ? PitchBelow(scale, Note.Chord, Note.Pitch, 3)
+                                    : PitchAbove(scale, Note.Chord, Note.Pitch, 3);
         Mark = ChordTone;
     }
 
     // Before V goes to I or VI, keep the note that must resolve off a lone next note.
-    if (Chord == DegreeV && IsTonicOrSubmediant(NextChord) && NotesInNextBar == 1 &&
-        ((NextIsFinal && PitchClass(Pitch) == 5) || (!NextIsFinal && PitchClass(Pitch) == 11)))
+    if (Note.Chord == DegreeV && IsTonicOrSubmediant(Note.NextChord) && Note.NotesInNextBar == 1 &&
+        ((Note.NextIsFinal && PitchClass(Note.Pitch) == 5) ||
+         (!Note.NextIsFinal && PitchClass(Note.Pitch) == 11)))
     {
         const bool down = Direction > 0;
-        Pitch = down ? PitchBelow(Chord, Pitch, 3) : PitchAbove(Chord, Pitch, 3);
-        if (Pitch == Prev)
-            Pitch = down ? PitchBelow(Chord, Pitch, 3) : PitchAbove(Chord, Pitch, 3);
+        Note.Pitch = down ? PitchBelow(scale, Note.Chord, Note.Pitch, 3)
+                          : PitchAbove(scale, Note.Chord, Note.Pitch, 3);
+        if (Note.Pitch == Prev)
+            Note.Pitch = down ? PitchBelow(scale, Note.Chord, Note.Pitch, 3)
+                              : PitchAbove(scale, Note.Chord, Note.Pitch, 3);
         Mark = ChordTone;
     }
-
-    ChordToneRun = ToneWeight(Chord, Pitch) == 3 ? ChordToneRun + 1 : 0;
-    Streak = ((d0 > 0 && Direction > 0) || (d0 < 0 && Direction < 0)) ? Streak + 20 : 0;
 }

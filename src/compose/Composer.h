@@ -6,6 +6,20 @@
 
 class TMunit;
 
+// The scale search over working pitches (0 is the tonic) of a scale (0 major, 1 minor).
+
+/// 0 outside the scale, 1 a scale note clashing with the chord, 2 a scale note, 3 a chord
+/// note. Degrees above 6 and scales other than major and minor weigh 0.
+int ToneWeight(int scale, int chord, int pitch);
+/// The nearest pitch above (below) within an octave whose weight is at least minWeight; the
+/// pitch itself when there is none.
+int PitchAbove(int scale, int chord, int pitch, int minWeight);
+int PitchBelow(int scale, int chord, int pitch, int minWeight);
+int PitchAtOrAbove(int scale, int chord, int pitch, int minWeight);
+/// Moves count qualifying pitches up (count > 0) or down. A count of 0 from a pitch that does
+/// not qualify draws the side at random.
+int MoveBy(int scale, int chord, int pitch, int minWeight, int count);
+
 /// Composes the melody of the unlocked bars of one unit over its chords and rhythm. Each
 /// onset becomes a chord tone, passing note, neighbour note or appoggiatura; a register
 /// level per bar shapes the phrase, an earlier model bar may lend its directions and note
@@ -46,32 +60,38 @@ public:
     std::int32_t NextBarTarget = 0;
     std::int32_t ModelBar = 0;
     bool InvertCopy = false;
-
-    // Per onset.
-    std::int32_t Ordinal = 0;
-    std::int32_t NotesInBar = 0;
-    std::int32_t NotesInNextBar = 0;
-    std::int32_t Position96 = 0;
-    std::uint8_t Chord = 0;
-    std::uint8_t NextChord = 0;
-    bool IsFirst = false;
-    bool IsLast = false;
-    bool IsBarEdge = false;
-    bool ChordChangeIn = false;
-    bool ChordChangeOut = false;
-    bool AtChordChange = false;
-    std::int32_t Length96 = 0;
-    std::int32_t NextLength96 = 0;
-    std::int32_t Upper = 0;
-    std::int32_t Lower = 0;
-    bool IsFinalNote = false;
-    bool NextIsFinal = false;
-    bool RestFollows = false;
-    bool CanCopy = false;
-    std::int32_t CopyDirection = 0;
-    std::uint8_t CopyMark = ChordTone;
     std::int32_t CopyRate = 0;
-    std::int32_t Pitch = 0;
+
+    /// The context and choice of the onset being composed. ComposeNote sets it field by
+    /// field; the model bar's direction and kind stay from an earlier onset when the model
+    /// step has none.
+    struct TNoteContext
+    {
+        std::int32_t Ordinal = 0;
+        std::int32_t NotesInBar = 0;
+        std::int32_t NotesInNextBar = 0;
+        std::int32_t Position96 = 0;
+        std::uint8_t Chord = 0;
+        std::uint8_t NextChord = 0;
+        bool IsFirst = false;
+        bool IsLast = false;
+        bool IsBarEdge = false;
+        bool ChordChangeIn = false;
+        bool ChordChangeOut = false;
+        bool AtChordChange = false;
+        std::int32_t Length96 = 0;
+        std::int32_t NextLength96 = 0;
+        std::int32_t Upper = 0;
+        std::int32_t Lower = 0;
+        bool IsFinalNote = false;
+        bool NextIsFinal = false;
+        bool RestFollows = false;
+        bool CanCopy = false;
+        std::int32_t CopyDirection = 0;
+        std::uint8_t CopyMark = ChordTone;
+        std::int32_t Pitch = 0;
+    };
+    TNoteContext Note;
 
     // Carried from onset to onset, across bar lines.
     std::int32_t Prev = 0;
@@ -94,22 +114,21 @@ public:
     void ComposeNote(int bar, int step);
     /// The first onset after (bar, step) in the unit; bar -1 and step 0 when there is none.
     std::pair<int, int> FindNextNote(int bar, int step) const;
-    /// Chooses Pitch and Mark for the onset whose context ComposeNote has set.
+    /// Chooses Note.Pitch and Mark for the onset whose context ComposeNote has set.
     void ChoosePitch();
 
-    /// 0 outside the scale, 1 a scale note clashing with the chord, 2 a scale note, 3 a
-    /// chord note. Degrees above 6 and scales other than major and minor weigh 0.
-    int ToneWeight(int chord, int pitch) const;
-    /// The nearest pitch above (below) within an octave whose weight is at least minWeight;
-    /// the pitch itself when there is none.
-    int PitchAbove(int chord, int pitch, int minWeight) const;
-    int PitchBelow(int chord, int pitch, int minWeight) const;
-    int PitchAtOrAbove(int chord, int pitch, int minWeight) const;
-    /// Moves count qualifying pitches up (count > 0) or down. A count of 0 from a pitch that
-    /// does not qualify draws the side at random.
-    int MoveBy(int chord, int pitch, int minWeight, int count) const;
-
 private:
+    /// Fills Levels, one register level per bar.
+    void DrawLevels(int bars);
+    /// The steps of ChoosePitch, in their order; each draws only as its rules allow.
+    void ChooseDirection(int d0);
+    void ChooseMark();
+    void DrawMark();
+    void FitMarkToRange();
+    bool ResolveAfterDominant();
+    void PlacePitch();
+    void ApplyCadenceRules(bool cadenceFixed);
+
     int UnitScale() const;
     bool IsMajor() const { return UnitScale() == 0; }
     bool IsMinor() const { return UnitScale() == 1; }

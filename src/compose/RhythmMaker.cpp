@@ -2,6 +2,7 @@
 
 #include "base/Random.h"
 #include "model/Munit.h"
+#include "model/MusicFunctions.h"
 
 #include <algorithm>
 #include <array>

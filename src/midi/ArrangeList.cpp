@@ -202,3 +202,8 @@ void LoadPatternLibraries(const std::string& patternDir)
         }
     }
 }
+
+std::string FindPatternDir(const std::string& programDir)
+{
+    return FindProgramData(programDir, "PATTERN", true);
+}

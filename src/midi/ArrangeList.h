@@ -50,3 +50,6 @@ extern TArrangeList DrumPatterns;
 /// (a failure raises EFOpenError), then the same names under USER/, each skipped silently
 /// when missing or unreadable.
 void LoadPatternLibraries(const std::string& patternDir);
+
+/// The PATTERN directory: beside the program, else ../share/lyravane/PATTERN (installed).
+std::string FindPatternDir(const std::string& programDir);

@@ -12,6 +12,9 @@
 class TMidiEvent
 {
 public:
+    TMidiEvent() = default;
+    TMidiEvent(std::int32_t time, std::int32_t duration) : Time(time), Duration(duration) {}
+
     std::int32_t Time = 0;
     /// Note-on: length in ticks; -1 while the reader has not met the note-off; else 0.
     std::int32_t Duration = 0;
@@ -27,6 +30,8 @@ public:
 };
 
 using TMidiTrack = TObjectList<TMidiEvent>;
+
+constexpr int QuarterNotesPerBar = 4;
 
 /// Moves a pitch by whole octaves into 0..127; nothing is ever wrapped modulo 128. Takes 64
 /// bits so that a pitch worked out from any key a file can hold cannot overflow on the way.
@@ -44,6 +49,9 @@ public:
     std::int32_t Format = 1;
     std::int32_t FileTrackCount = 0;
     std::int32_t FileDivision = 384;
+
+    /// Ticks of one bar: everything the program writes is in 4/4.
+    std::int32_t BarLength() const { return QuarterNotesPerBar * Division; }
 
     int TrackCount() const { return Tracks.Count(); }
     TMidiTrack* GetTrack(int index) const { return Tracks.Get(index); }

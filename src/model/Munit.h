@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/MusicFunctions.h"
 #include "model/SongItem.h"
 
 #include <cstdint>
@@ -12,6 +13,9 @@ class TMuprop;
 constexpr char RhythmOnset = '*';
 constexpr char RhythmHold = '-';
 constexpr char RhythmRest = '.';
+
+/// Bytes of one unit record, in project files and on the clipboard.
+constexpr int UnitRecordSize = 256;
 
 /// A music unit: four 4/4 bars of chords (one per beat), rhythm and melody (one per
 /// eighth-note step), four flags and a lock per bar. Access outside the grid never fails.
@@ -70,8 +74,8 @@ public:
     int NoteCount(int bar) const;
     int NoteOrdinal(int bar, int step) const;
 
-    /// One 256-byte unit record; a wrong version or dimensions or a short stream raises
-    /// EReadError and leaves the unit unchanged.
+    /// One unit record (UnitRecordSize bytes); a wrong version or dimensions or a short stream
+    /// raises EReadError and leaves the unit unchanged.
     void ReadFromStream(std::istream& stream);
     void WriteToStream(std::ostream& stream) const;
 
@@ -79,14 +83,3 @@ private:
     bool InGrid(int bar, int index, int perBar) const;
     void Resize();
 };
-
-/// 0 major, 1 diminished, 2 minor, 3 dominant seventh.
-int ChordQuality(int degree, int scale);
-/// Semitones from the reference pitch to the chord root.
-int ChordRootOffset(int degree, int scale);
-/// 0..11 for any n.
-int PitchClass(int n);
-/// Moves a note written over chord I of C major onto the chord.
-int PatternNoteForChord(int degree, int scale, int note);
-/// The harmony note under a melody pitch.
-int HarmonyPitch(int degree, int scale, int pitch);

@@ -11,6 +11,11 @@ class TMidiData;
 
 constexpr int TrackCount = 5;
 constexpr int PatternSlotCount = 4;
+/// The tracks: the melody, then the accompaniment parts of the four pattern slots.
+constexpr int MelodyTrack = 0;
+constexpr int BackingTrack1 = 1;
+constexpr int BackingTrack2 = 2;
+constexpr int BassTrack = 3;
 constexpr int DrumTrack = 4;
 constexpr int DrumChannel = 9;
 

@@ -16,7 +16,7 @@ void RenderPatternPreview(TMuprop& property, int slot, TMidiData& midi, bool inc
         throw std::out_of_range("pattern slot " + std::to_string(slot) + " is outside 1..4");
     if (midi.TrackCount() < TrackCount)
         midi.SetTrackCount(TrackCount);
-    const std::int32_t barLength = 4 * midi.Division;
+    const std::int32_t barLength = midi.BarLength();
     const std::int32_t start = includeReset ? AddLeadIn(midi) : 0;
     property.EmitTrackSetup(midi, start, nullptr);
 
@@ -34,5 +34,6 @@ void RenderPatternPreview(TMuprop& property, int slot, TMidiData& midi, bool inc
         return;
     for (int bar = 0; bar < 2; ++bar)
         RenderPatternBar(unit, midi, track, bar, start + bar * barLength, TrackChannel(track),
-                         *pattern, property.Key, property.Use7th != 0, property.AltSnare != 0);
+                         *pattern, property.Key, property.Scale, property.Use7th != 0,
+                         property.AltSnare != 0);
 }

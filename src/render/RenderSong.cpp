@@ -19,7 +19,7 @@ std::int32_t AddLeadIn(TMidiData& midi)
 {
     midi.AddGMSystemOn(0, 0);
     midi.AddTempo(0, 0, LeadInTempo);
-    return 4 * midi.Division;
+    return midi.BarLength();
 }
 
 void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, bool includeReset)
@@ -32,9 +32,9 @@ void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, 
                 TPatternCache& patterns)
 {
     midi.SetTrackCount(TrackCount);
-    const std::int32_t barLength = 4 * midi.Division;
+    const std::int32_t barLength = midi.BarLength();
     std::int32_t tick = 0;
-    TMuprop* previous = nullptr;
+    const TMuprop* previous = nullptr;
     if (includeReset)
     {
         tick = AddLeadIn(midi);
@@ -45,17 +45,16 @@ void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, 
     {
         for (int i = 0; i < project.Count(); ++i)
         {
-            if (TMuprop* property = project.PropertyAt(i))
+            if (const TMuprop* property = project.PropertyAt(i))
             {
                 property->EmitTrackSetup(midi, tick, previous);
                 previous = property;
             }
-            else if (TMunit* unit = project.UnitAt(i))
+            else if (const TMunit* unit = project.UnitAt(i))
             {
                 // The properties carry over from one repetition to the next: a single
                 // property set at the top is sent once.
-                unit->SetProperty(previous);
-                RenderToMidi(*unit, midi, tick, patterns);
+                RenderToMidi(*unit, previous, midi, tick, patterns);
                 tick += barLength * unit->BarCount;
             }
         }

@@ -13,9 +13,9 @@ std::int32_t AddLeadIn(TMidiData& midi);
 
 /// The whole song, as played and exported: the lead-in bar with includeReset (closed by
 /// controller 111 on its last tick), then every entry repeatCount times, a property set
-/// sending only the settings that differ from the one before it. Every unit is attached to
-/// the property set before it on the way. Each pattern file is read once, however many
-/// units use it.
+/// sending only the settings that differ from the one before it. Each unit is rendered under
+/// the property set sent last before it, whatever its own Property link; the song is not
+/// changed. Each pattern file is read once, however many units use it.
 void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, bool includeReset);
 /// The same, reading pattern files through the given cache.
 void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, bool includeReset,

@@ -1,5 +1,6 @@
 #include "ui/FormArranger.h"
 
+#include "base/Bytes.h"
 #include "ui/Settings.h"
 
 #include <QVariant>
@@ -14,17 +15,12 @@ namespace
 //  28 left   32 top   36 right        40 bottom
 void PutInt32(QByteArray& data, int offset, std::int32_t value)
 {
-    const auto bits = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i)
-        data[offset + i] = static_cast<char>((bits >> (8 * i)) & 0xffu);
+    PutInt32LE(reinterpret_cast<std::uint8_t*>(data.data()) + offset, value);
 }
 
 std::int32_t GetInt32(const QByteArray& data, int offset)
 {
-    std::uint32_t bits = 0;
-    for (int i = 0; i < 4; ++i)
-        bits |= static_cast<std::uint32_t>(static_cast<unsigned char>(data[offset + i])) << (8 * i);
-    return static_cast<std::int32_t>(bits);
+    return GetInt32LE(reinterpret_cast<const std::uint8_t*>(data.constData()) + offset);
 }
 } // namespace
 
@@ -58,8 +54,6 @@ TFormArranger::TFormArranger(QWidget* owner, QString componentName, QString sett
 
 std::optional<std::int32_t> TFormArranger::RestorePlacement(bool applyShowState)
 {
-    if (KeyName.isEmpty())
-        return std::nullopt;
     const auto settings = OpenLyravaneSettings(FSettingsPath);
     const QVariant value = settings->value(ValueName());
     if (value.typeId() != QMetaType::QByteArray)
@@ -104,8 +98,6 @@ TWindowPlacement TFormArranger::CurrentPlacement() const
 
 void TFormArranger::SavePlacement()
 {
-    if (KeyName.isEmpty())
-        return;
     const auto settings = OpenLyravaneSettings(FSettingsPath);
     settings->setValue(ValueName(), CurrentPlacement().ToBytes());
     settings->sync();

@@ -43,9 +43,6 @@ public:
     /// the value name; settingsPath: see OpenLyravaneSettings.
     TFormArranger(QWidget* owner, QString componentName, QString settingsPath = {});
 
-    /// Empty turns the component off.
-    QString KeyName = QStringLiteral("Vemora\\LYRV1999");
-
     /// Applies the stored placement (position and, with applyShowState, the minimised or
     /// maximised state). Returns the show command applied, nothing when none was stored.
     std::optional<std::int32_t> RestorePlacement(bool applyShowState);

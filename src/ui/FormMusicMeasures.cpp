@@ -1,9 +1,6 @@
 #include "ui/FormMusicMeasures.h"
 
-#include "base/Random.h"
-#include "compose/ChordMaker.h"
-#include "compose/Composer.h"
-#include "compose/RhythmMaker.h"
+#include "compose/ComposeUnit.h"
 #include "controls/FakeGroupBox.h"
 #include "controls/ScrollFrame.h"
 #include "model/Munit.h"
@@ -477,9 +474,7 @@ void TFormMusicMeasures::ButtonComposeChordClick()
     if (FUnit == nullptr)
         return;
     const TWaitCursor wait;
-    TChordMaker maker;
-    maker.SetMunit(FUnit);
-    maker.MakeChords();
+    ComposeUnit(*FUnit, {.Chords = true});
     RefreshChords();
     Modify();
 }
@@ -490,10 +485,7 @@ void TFormMusicMeasures::ButtonComposeRhythmClick()
         return;
     {
         const TWaitCursor wait;
-        TRhythmMaker maker;
-        maker.BarCount = FUnit->BarCount;
-        maker.SetMunit(FUnit);
-        maker.MakeRhythm();
+        ComposeUnit(*FUnit, {.Rhythm = true});
         RepaintFrames();
         Modify();
     }
@@ -506,11 +498,7 @@ void TFormMusicMeasures::ButtonComposeMelodyClick()
         return;
     const TWaitCursor wait;
     // One of a thousand random streams per composition; the clock picks which.
-    Randomize();
-    SetRandSeed(GetRandSeed() % 1000);
-    TComposer composer;
-    composer.SetMunit(FUnit);
-    composer.Compose();
+    ComposeUnit(*FUnit, {.Melody = true});
     RepaintMelodyFrames();
     Modify();
 }

@@ -9,12 +9,6 @@
 
 #include <sstream>
 
-namespace
-{
-/// A unit on the clipboard is one unit record.
-constexpr int UnitRecordSize = 256;
-} // namespace
-
 void TLyravaneMainForm::Action_EditNewMunitExecute()
 {
     if (TabControl1->count() > MaxTabsForInsert)

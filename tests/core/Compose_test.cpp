@@ -70,18 +70,18 @@ protected:
     {
         Unit.SetProperty(&Property);
         C.SetMunit(&Unit);
-        C.Chord = 1;
-        C.NextChord = 1;
+        C.Note.Chord = 1;
+        C.Note.NextChord = 1;
         C.PrevChord = 1;
-        C.Lower = 0;
-        C.Upper = 7;
+        C.Note.Lower = 0;
+        C.Note.Upper = 7;
         C.Anchor = 4;
         C.NextBarTarget = 4;
-        C.Position96 = 0;
-        C.Length96 = 24;
-        C.NextLength96 = 24;
-        C.NotesInBar = 4;
-        C.NotesInNextBar = 4;
+        C.Note.Position96 = 0;
+        C.Note.Length96 = 24;
+        C.Note.NextLength96 = 24;
+        C.Note.NotesInBar = 4;
+        C.Note.NotesInNextBar = 4;
         C.Prev = 4;
         C.Prev2 = 4;
         C.PrevMark = TComposer::ChordTone;
@@ -104,72 +104,56 @@ protected:
 
 TEST(ComposerSearchTest, SearchesOverDegreeOneInMajor)
 {
-    TMuprop property;
-    TMunit u;
-    u.SetProperty(&property);
-    TComposer c;
-    c.SetMunit(&u);
-    EXPECT_EQ(c.PitchAbove(1, 0, 3), 4);
-    EXPECT_EQ(c.PitchBelow(1, 0, 3), -5);
-    EXPECT_EQ(c.PitchAtOrAbove(1, 1, 3), 4);
-    EXPECT_EQ(c.PitchAtOrAbove(1, 0, 3), 0);
-    EXPECT_EQ(c.MoveBy(1, 0, 3, 2), 7);
-    EXPECT_EQ(c.MoveBy(1, 0, 1, -1), -1);
-    EXPECT_EQ(c.MoveBy(1, 0, 3, -3), -12);
+    EXPECT_EQ(PitchAbove(0, 1, 0, 3), 4);
+    EXPECT_EQ(PitchBelow(0, 1, 0, 3), -5);
+    EXPECT_EQ(PitchAtOrAbove(0, 1, 1, 3), 4);
+    EXPECT_EQ(PitchAtOrAbove(0, 1, 0, 3), 0);
+    EXPECT_EQ(MoveBy(0, 1, 0, 3, 2), 7);
+    EXPECT_EQ(MoveBy(0, 1, 0, 1, -1), -1);
+    EXPECT_EQ(MoveBy(0, 1, 0, 3, -3), -12);
     // The range of level 4.
-    EXPECT_EQ(c.PitchBelow(1, 4 + 5, 3), 7);
-    EXPECT_EQ(c.PitchAbove(1, 4 - 5, 3), 0);
+    EXPECT_EQ(PitchBelow(0, 1, 4 + 5, 3), 7);
+    EXPECT_EQ(PitchAbove(0, 1, 4 - 5, 3), 0);
     // No pitch within an octave qualifies: the start comes back.
-    EXPECT_EQ(c.PitchAbove(7, 3, 1), 3);
-    EXPECT_EQ(c.PitchBelow(1, 3, 4), 3);
+    EXPECT_EQ(PitchAbove(0, 7, 3, 1), 3);
+    EXPECT_EQ(PitchBelow(0, 1, 3, 4), 3);
 }
 
 TEST(ComposerSearchTest, WeightTablesByScaleAndDegree)
 {
-    TMuprop property;
-    TMunit u;
-    u.SetProperty(&property);
-    TComposer c;
-    c.SetMunit(&u);
+    constexpr int Major = 0;
+    constexpr int Minor = 1;
+    EXPECT_EQ(ToneWeight(Major, 0, 0), 2); // no chord: its own row
+    EXPECT_EQ(ToneWeight(Major, 0, 1), 0);
+    EXPECT_EQ(ToneWeight(Major, 5, 11), 3); // major V: B is a chord note
+    EXPECT_EQ(ToneWeight(Major, 2, 11), 1);
+    EXPECT_EQ(ToneWeight(Major, 1, -8), 3); // pitch class of a negative pitch
+    EXPECT_EQ(ToneWeight(Major, 7, 0), 0);  // chord bytes beyond VI weigh nothing
+    EXPECT_EQ(ToneWeight(Major, 255, 4), 0);
 
-    EXPECT_EQ(c.ToneWeight(0, 0), 2); // no chord: its own row
-    EXPECT_EQ(c.ToneWeight(0, 1), 0);
-    EXPECT_EQ(c.ToneWeight(5, 11), 3); // major V: B is a chord note
-    EXPECT_EQ(c.ToneWeight(2, 11), 1);
-    EXPECT_EQ(c.ToneWeight(1, -8), 3); // pitch class of a negative pitch
-    EXPECT_EQ(c.ToneWeight(7, 0), 0);  // chord bytes beyond VI weigh nothing
-    EXPECT_EQ(c.ToneWeight(255, 4), 0);
+    EXPECT_EQ(ToneWeight(Minor, 5, 11), 3); // the raised seventh over V
+    EXPECT_EQ(ToneWeight(Minor, 5, 10), 0);
+    EXPECT_EQ(ToneWeight(Minor, 1, 10), 2);
+    EXPECT_EQ(ToneWeight(Minor, 1, 11), 0);
+    EXPECT_EQ(ToneWeight(Minor, 1, 3), 3); // minor tonic triad 0, 3, 7
+    EXPECT_EQ(ToneWeight(Minor, 1, 4), 0);
 
-    property.Scale = 1;
-    EXPECT_EQ(c.ToneWeight(5, 11), 3); // the raised seventh over V
-    EXPECT_EQ(c.ToneWeight(5, 10), 0);
-    EXPECT_EQ(c.ToneWeight(1, 10), 2);
-    EXPECT_EQ(c.ToneWeight(1, 11), 0);
-    EXPECT_EQ(c.ToneWeight(1, 3), 3); // minor tonic triad 0, 3, 7
-    EXPECT_EQ(c.ToneWeight(1, 4), 0);
-
-    property.Scale = 2;
+    // Scales other than major and minor weigh nothing.
     for (int p = 0; p < 12; ++p)
-        EXPECT_EQ(c.ToneWeight(1, p), 0);
+        EXPECT_EQ(ToneWeight(2, 1, p), 0);
 }
 
 TEST(ComposerSearchTest, MoveByZeroDrawsOnlyOffTheChord)
 {
-    TMuprop property;
-    TMunit u;
-    u.SetProperty(&property);
-    TComposer c;
-    c.SetMunit(&u);
-
     SetRandSeed(555);
-    EXPECT_EQ(c.MoveBy(1, 4, 3, 0), 4);
+    EXPECT_EQ(MoveBy(0, 1, 4, 3, 0), 4);
     EXPECT_EQ(GetRandSeed(), 555u);
 
     for (std::uint32_t seed = 0; seed < 20; ++seed)
     {
         const int expected = Peek(seed, 1, 2) == 1 ? 4 : 0;
         SetRandSeed(seed);
-        EXPECT_EQ(c.MoveBy(1, 2, 3, 0), expected);
+        EXPECT_EQ(MoveBy(0, 1, 2, 3, 0), expected);
         EXPECT_EQ(GetRandSeed(), Advanced(seed, 1));
     }
 }
@@ -407,7 +391,7 @@ TEST_F(ChoosePitchTest, LeapUpTurnsDownWithoutADrawForDirection)
     EXPECT_EQ(C.Direction, -1);
     // Only the weighted choice of the kind drew: its gate and its pick.
     EXPECT_EQ(GetRandSeed(), Advanced(2024, 2));
-    EXPECT_EQ(C.Pitch, 0);
+    EXPECT_EQ(C.Note.Pitch, 0);
 
     SetUp();
     C.PrevInterval = 6;
@@ -422,7 +406,7 @@ TEST_F(ChoosePitchTest, RisingTritoneBecomesTheChordNoteBelow)
     C.Prev = 0;
     SetRandSeed(9);
     C.ChoosePitch();
-    EXPECT_EQ(C.Pitch, 4);
+    EXPECT_EQ(C.Note.Pitch, 4);
     EXPECT_EQ(C.Mark, TComposer::ChordTone);
     EXPECT_EQ(GetRandSeed(), 9u);
 
@@ -430,7 +414,7 @@ TEST_F(ChoosePitchTest, RisingTritoneBecomesTheChordNoteBelow)
     ResolveTo(5);
     C.Prev = 0;
     C.ChoosePitch();
-    EXPECT_EQ(C.Pitch, 5);
+    EXPECT_EQ(C.Note.Pitch, 5);
 }
 
 TEST_F(ChoosePitchTest, FinalNoteOfAClosingUnitIsTheTonic)
@@ -451,12 +435,12 @@ TEST_F(ChoosePitchTest, FinalNoteOfAClosingUnitIsTheTonic)
     for (const TCase& t : cases)
     {
         SetUp();
-        C.IsFinalNote = true;
+        C.Note.IsFinalNote = true;
         C.Prev2 = t.Prev2;
         C.Prev = t.Prev;
         ResolveTo(t.Target);
         C.ChoosePitch();
-        EXPECT_EQ(C.Pitch, t.Pitch) << "prev " << t.Prev << " target " << t.Target;
+        EXPECT_EQ(C.Note.Pitch, t.Pitch) << "prev " << t.Prev << " target " << t.Target;
         EXPECT_EQ(C.Mark, TComposer::ChordTone);
     }
 }
@@ -465,12 +449,12 @@ TEST_F(ChoosePitchTest, LeadingNoteAfterVKeepsItsResolution)
 {
     // The previous note resolves to 14, not the tonic: the leading note rule has the last
     // word over the final-note rule.
-    C.IsFinalNote = true;
+    C.Note.IsFinalNote = true;
     C.PrevChord = 5;
     C.Prev = 11;
     ResolveTo(14);
     C.ChoosePitch();
-    EXPECT_EQ(C.Pitch, 14);
+    EXPECT_EQ(C.Note.Pitch, 14);
     EXPECT_EQ(C.Direction, 1);
 }
 
@@ -483,11 +467,11 @@ TEST_F(ChoosePitchTest, AfterVTheLeadingNoteRisesAndTheSeventhFalls)
             SetUp();
             C.PrevChord = 5;
             C.Prev = prev;
-            C.Upper = 12;
+            C.Note.Upper = 12;
             SetRandSeed(seed);
             C.ChoosePitch();
             EXPECT_EQ(C.Direction, prev == 11 ? 1 : -1);
-            EXPECT_EQ(C.Pitch, prev == 11 ? 12 : 4) << "seed " << seed;
+            EXPECT_EQ(C.Note.Pitch, prev == 11 ? 12 : 4) << "seed " << seed;
             EXPECT_EQ(C.Mark, TComposer::ChordTone);
         }
     }
@@ -499,11 +483,11 @@ TEST_F(ChoosePitchTest, NoAugmentedSecondUpToTheRaisedSeventhInMinor)
     {
         SetUp();
         Property.Scale = scale;
-        C.Chord = 5;
+        C.Note.Chord = 5;
         C.Prev = 8;
         ResolveTo(11);
         C.ChoosePitch();
-        EXPECT_EQ(C.Pitch, scale == 1 ? 7 : 11);
+        EXPECT_EQ(C.Note.Pitch, scale == 1 ? 7 : 11);
     }
 }
 
@@ -526,11 +510,11 @@ TEST_F(ChoosePitchTest, LineReachesTheFinalTonicFromTheSecondDegree)
     {
         SetUp();
         Property.Scale = t.Scale;
-        C.NextIsFinal = true;
+        C.Note.NextIsFinal = true;
         C.Prev = t.Prev;
         ResolveTo(t.Target);
         C.ChoosePitch();
-        EXPECT_EQ(C.Pitch, t.Pitch) << "scale " << int(t.Scale) << " prev " << t.Prev;
+        EXPECT_EQ(C.Note.Pitch, t.Pitch) << "scale " << int(t.Scale) << " prev " << t.Prev;
         EXPECT_EQ(C.Mark, t.Mark);
     }
 }
@@ -554,11 +538,11 @@ TEST_F(ChoosePitchTest, LoneNoteAfterVAvoidsAnEarlyTonic)
         SetUp();
         C.PrevChord = 5;
         C.Prev = 2;
-        C.NotesInBar = t.NotesInBar;
-        C.IsFinalNote = t.Final;
+        C.Note.NotesInBar = t.NotesInBar;
+        C.Note.IsFinalNote = t.Final;
         ResolveTo(t.Target);
         C.ChoosePitch();
-        EXPECT_EQ(C.Pitch, t.Pitch) << "target " << t.Target << " notes " << t.NotesInBar;
+        EXPECT_EQ(C.Note.Pitch, t.Pitch) << "target " << t.Target << " notes " << t.NotesInBar;
     }
 }
 
@@ -579,16 +563,16 @@ TEST_F(ChoosePitchTest, BeforeVResolvesToALoneNoteTheTendencyToneMovesAway)
     for (const TCase& t : cases)
     {
         SetUp();
-        C.Chord = 5;
-        C.Upper = 12;
-        C.NextChord = t.NextChord;
-        C.NotesInNextBar = 1;
-        C.NextIsFinal = t.NextFinal;
+        C.Note.Chord = 5;
+        C.Note.Upper = 12;
+        C.Note.NextChord = t.NextChord;
+        C.Note.NotesInNextBar = 1;
+        C.Note.NextIsFinal = t.NextFinal;
         C.Direction = t.Direction;
         C.Prev = t.Prev;
         ResolveTo(t.Target);
         C.ChoosePitch();
-        EXPECT_EQ(C.Pitch, t.Pitch) << "target " << t.Target << " direction " << t.Direction;
+        EXPECT_EQ(C.Note.Pitch, t.Pitch) << "target " << t.Target << " direction " << t.Direction;
         EXPECT_EQ(C.Mark, TComposer::ChordTone);
     }
 }
@@ -600,17 +584,17 @@ TEST_F(ChoosePitchTest, PassingLineStopsBeforeANoteHalfAsLong)
         SetUp();
         C.PrevMark = TComposer::PassingTone;
         C.Direction = -1;
-        C.NextLength96 = nextLength;
+        C.Note.NextLength96 = nextLength;
         C.ChoosePitch();
         if (nextLength == 24)
         {
             EXPECT_EQ(C.Mark, TComposer::PassingTone);
-            EXPECT_EQ(C.Pitch, 2); // one scale step down
+            EXPECT_EQ(C.Note.Pitch, 2); // one scale step down
         }
         else
         {
             EXPECT_EQ(C.Mark, TComposer::ChordTone);
-            EXPECT_EQ(C.Pitch, 0); // one chord note down
+            EXPECT_EQ(C.Note.Pitch, 0); // one chord note down
         }
     }
 }
@@ -631,7 +615,7 @@ TEST_F(ChoosePitchTest, LongRunOfChordNotesForcesANonChordNote)
             if (run >= 4)
             {
                 ASSERT_EQ(C.Mark, TComposer::PassingTone) << "seed " << seed;
-                ASSERT_EQ(C.Pitch, 2);
+                ASSERT_EQ(C.Note.Pitch, 2);
             }
             else if (C.Mark == TComposer::ChordTone)
                 ++chordTones;

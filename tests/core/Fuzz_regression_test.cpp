@@ -148,7 +148,7 @@ TEST(FuzzRegressionTest, AnExtremeKeyIsFoldedIntoTheMidiRange)
         pattern.AddNote(0, 0, 384, 1, 0, 100);
         pattern.AddNote(0, 0, 384, 1, 127, 100);
         TMidiData backing;
-        RenderPatternBar(unit, backing, 1, 0, 0, 1, pattern, key, false, false);
+        RenderPatternBar(unit, backing, 1, 0, 0, 1, pattern, key, unit.Scale(), false, false);
         ExpectFolded(backing, 1,
                      {std::int64_t{key} + PatternNoteForChord(chord, 0, 0),
                       std::int64_t{key} + PatternNoteForChord(chord, 0, 127)});

@@ -99,8 +99,8 @@ protected:
     void RenderBars(int track, int channel, bool use7th = false, bool altSnare = false, int key = 0)
     {
         for (int bar = 0; bar < 4; ++bar)
-            RenderPatternBar(Unit, Out, track, bar, bar * Bar, channel, Pattern, key, use7th,
-                             altSnare);
+            RenderPatternBar(Unit, Out, track, bar, bar * Bar, channel, Pattern, key, Unit.Scale(),
+                             use7th, altSnare);
     }
 
     TMuprop Property;
@@ -147,11 +147,11 @@ TEST_F(RenderBarTest, BassNoteMovesOntoTheChordAndKey)
 {
     Pattern.AddNote(0, 0, 384, 3, 48, 100);
     Unit.SetChordRun(0, 0, 5);
-    RenderPatternBar(Unit, Out, 3, 0, 0, 3, Pattern, 0, false, false);
+    RenderPatternBar(Unit, Out, 3, 0, 0, 3, Pattern, 0, Unit.Scale(), false, false);
     Unit.SetChordRun(0, 0, 2);
-    RenderPatternBar(Unit, Out, 3, 0, Bar, 3, Pattern, 0, false, false);
+    RenderPatternBar(Unit, Out, 3, 0, Bar, 3, Pattern, 0, Unit.Scale(), false, false);
     Unit.SetChordRun(0, 0, 5);
-    RenderPatternBar(Unit, Out, 3, 0, 2 * Bar, 3, Pattern, 2, false, false);
+    RenderPatternBar(Unit, Out, 3, 0, 2 * Bar, 3, Pattern, 2, Unit.Scale(), false, false);
 
     EXPECT_EQ(Notes(Out, 3),
               (std::vector<TNote>{
@@ -162,7 +162,7 @@ TEST_F(RenderBarTest, NoteIsCutAtChordChangeAndStruckAgainInEveryPart)
 {
     Pattern.AddNote(0, 0, Bar, 0, 60, 90);
 
-    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, false, false);
+    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, Unit.Scale(), false, false);
     EXPECT_EQ(Notes(Out, 1), (std::vector<TNote>{{0, Bar, 1, 60, 90}}));
 
     // Notes that end at or before the change are not struck again.
@@ -170,7 +170,7 @@ TEST_F(RenderBarTest, NoteIsCutAtChordChangeAndStruckAgainInEveryPart)
     Pattern.AddNote(0, 0, 100, 0, 67, 90);
     SetBarChords(Unit, 0, {1, 1, 5, 5});
     Out.SetTrackCount(0);
-    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, false, false);
+    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, Unit.Scale(), false, false);
     EXPECT_EQ(
         Notes(Out, 1),
         (std::vector<TNote>{
@@ -179,7 +179,7 @@ TEST_F(RenderBarTest, NoteIsCutAtChordChangeAndStruckAgainInEveryPart)
     // Drums too, with the key as written.
     TMidiData drums;
     drums.AddNote(0, 0, Bar, 9, 36, 100);
-    RenderPatternBar(Unit, Out, 4, 0, 0, DrumChannel, drums, 0, false, false);
+    RenderPatternBar(Unit, Out, 4, 0, 0, DrumChannel, drums, 0, Unit.Scale(), false, false);
     EXPECT_EQ(Notes(Out, 4), (std::vector<TNote>{{0, 768, 9, 36, 100}, {768, 768, 9, 36, 100}}));
 }
 
@@ -187,7 +187,7 @@ TEST_F(RenderBarTest, NoteSpanningTwoChangesIsCutAtTheFirst)
 {
     Pattern.AddNote(0, 0, Bar, 0, 60, 90);
     SetBarChords(Unit, 0, {1, 4, 4, 5});
-    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, false, false);
+    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, Unit.Scale(), false, false);
     EXPECT_EQ(
         Notes(Out, 1),
         (std::vector<TNote>{{0, 384, 1, 60, 90}, {384, 768, 1, 65, 90}, {1152, 384, 1, 55, 90}}));
@@ -196,9 +196,9 @@ TEST_F(RenderBarTest, NoteSpanningTwoChangesIsCutAtTheFirst)
 TEST_F(RenderBarTest, NoteOutlastingTheBarKeepsItsLengthAfterTheLastChange)
 {
     Pattern.AddNote(0, 0, 2 * Bar, 0, 60, 90);
-    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, false, false);
+    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, Unit.Scale(), false, false);
     SetBarChords(Unit, 1, {1, 1, 5, 5});
-    RenderPatternBar(Unit, Out, 2, 1, Bar, 2, Pattern, 0, false, false);
+    RenderPatternBar(Unit, Out, 2, 1, Bar, 2, Pattern, 0, Unit.Scale(), false, false);
 
     EXPECT_EQ(Notes(Out, 1), (std::vector<TNote>{{0, 2 * Bar, 1, 60, 90}}));
     // Bar 1 reads pattern bar 1, where this note does not start: nothing.
@@ -206,7 +206,7 @@ TEST_F(RenderBarTest, NoteOutlastingTheBarKeepsItsLengthAfterTheLastChange)
 
     Out.SetTrackCount(0);
     SetBarChords(Unit, 0, {1, 1, 5, 5});
-    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, false, false);
+    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, Unit.Scale(), false, false);
     EXPECT_EQ(Notes(Out, 1),
               (std::vector<TNote>{{0, 768, 1, 60, 90}, {768, 2 * Bar - 768, 1, 55, 90}}));
 }
@@ -215,9 +215,9 @@ TEST_F(RenderBarTest, AltSnareChangesOnlyTheDrumSnare)
 {
     Pattern.AddNote(0, 0, 100, 9, 38, 100);
     Pattern.AddNote(0, 192, 100, 9, 36, 100);
-    RenderPatternBar(Unit, Out, 4, 0, 0, DrumChannel, Pattern, 0, false, true);
-    RenderPatternBar(Unit, Out, 4, 0, Bar, DrumChannel, Pattern, 0, false, false);
-    RenderPatternBar(Unit, Out, 3, 0, 0, 3, Pattern, 0, false, true);
+    RenderPatternBar(Unit, Out, 4, 0, 0, DrumChannel, Pattern, 0, Unit.Scale(), false, true);
+    RenderPatternBar(Unit, Out, 4, 0, Bar, DrumChannel, Pattern, 0, Unit.Scale(), false, false);
+    RenderPatternBar(Unit, Out, 3, 0, 0, 3, Pattern, 0, Unit.Scale(), false, true);
 
     EXPECT_EQ(Keys(Out, 4), (std::vector<int>{40, 36, 38, 36}));
     EXPECT_EQ(Keys(Out, 3), (std::vector<int>{38, 36}));
@@ -236,7 +236,7 @@ TEST_F(RenderBarTest, ChannelMessagesCopiedToThePartsChannelExceptOwnedOnes)
     AddRaw(Pattern, 0, 10, {0xFF, 0x51, 0x07, 0xA1, 0x20});
     AddRaw(Pattern, 0, 20, {0x85, 0x3C, 0x00});
 
-    RenderPatternBar(Unit, Out, 2, 0, 3000, 2, Pattern, 0, false, false);
+    RenderPatternBar(Unit, Out, 2, 0, 3000, 2, Pattern, 0, Unit.Scale(), false, false);
     EXPECT_EQ(Others(Out, 2), (std::vector<TOther>{{3010, {0xB2, 0x01, 0x40}},
                                                    {3010, {0xE2, 0x00, 0x48}},
                                                    {3010, {0xD2, 0x22}},
@@ -250,7 +250,7 @@ TEST_F(RenderBarTest, NotesWithoutLengthAreNotRendered)
     AddRaw(Pattern, 0, 0, {0x90, 64, 90}, -1);
     AddRaw(Pattern, 0, 384, {0x90, 67, 0}, 100);
     SetBarChords(Unit, 0, {1, 5, 5, 5});
-    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, false, false);
+    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, Unit.Scale(), false, false);
     EXPECT_EQ(Out.GetTrack(1)->Count(), 0);
 }
 
@@ -261,7 +261,7 @@ TEST_F(RenderBarTest, EqualTicksKeepBeatThenPatternTrackThenEventOrder)
     Pattern.AddNote(1, 768, 100, 0, 67, 90);
     AddRaw(Pattern, 1, 768, {0xB0, 0x01, 0x10});
     SetBarChords(Unit, 0, {1, 1, 5, 5});
-    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, false, false);
+    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, Unit.Scale(), false, false);
 
     std::vector<std::vector<std::uint8_t>> atChange;
     for (const auto& e : *Out.GetTrack(1))
@@ -276,13 +276,13 @@ TEST_F(RenderBarTest, PitchesOutsideTheMidiRangeMoveByOctaves)
 {
     Pattern.AddNote(0, 0, 100, 0, 127, 90);
     Unit.SetChordRun(0, 0, 4);
-    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, false, false);
+    RenderPatternBar(Unit, Out, 1, 0, 0, 1, Pattern, 0, Unit.Scale(), false, false);
     EXPECT_EQ(Keys(Out, 1), (std::vector<int>{120})); // 132, not 132 mod 128 = 4
 
     TMidiData bass;
     bass.AddNote(0, 0, 100, 3, 2, 90);
     Unit.SetChordRun(0, 0, 5);
-    RenderPatternBar(Unit, Out, 3, 0, 0, 3, bass, -12, false, false);
+    RenderPatternBar(Unit, Out, 3, 0, 0, 3, bass, -12, Unit.Scale(), false, false);
     EXPECT_EQ(Keys(Out, 3), (std::vector<int>{9})); // -15, not -15 mod 128 = 113
 
     Property.Key = 12;
@@ -515,6 +515,7 @@ TEST_F(RenderSongTest, LaterPropertySetSendsOnlyWhatChangesAndGovernsTheUnitsAft
     Song.Items.Add(std::move(second));
     AddUnit();
 
+    const TMuprop* attached = Song.UnitAt(3)->Property;
     TMidiData midi;
     RenderSong(Song, midi, 2, false);
     // At each boundary only the tempo differs: P1 at 0, P2 at 6144, P1 again at 12288 (the
@@ -527,7 +528,9 @@ TEST_F(RenderSongTest, LaterPropertySetSendsOnlyWhatChangesAndGovernsTheUnitsAft
             tempos.push_back(std::get<0>(o));
     EXPECT_EQ(tempos, (std::vector<std::int32_t>{0, 6144, 12288, 18432}));
     EXPECT_EQ(Keys(midi, 0), (std::vector<int>{60, 65, 60, 65}));
-    EXPECT_EQ(Song.UnitAt(3)->Property, secondProperties);
+    // The second set governs through the rendering alone: the song's links stay as they were.
+    EXPECT_NE(attached, secondProperties);
+    EXPECT_EQ(Song.UnitAt(3)->Property, attached);
 }
 
 TEST_F(RenderSongTest, NoneAndEmptyFileEntriesContributeNothing)
@@ -580,7 +583,8 @@ TEST_F(RenderSongTest, PatternCacheReadsEachFileOnceAndChangesNothing)
             Properties().EmitTrackSetup(reference, tick, nullptr);
         for (int i = 1; i <= 3; ++i)
         {
-            RenderToMidi(*Song.UnitAt(i), reference, tick);
+            TPatternCache ownPatterns;
+            RenderToMidi(*Song.UnitAt(i), &Properties(), reference, tick, ownPatterns);
             tick += 4 * Bar;
         }
     }

@@ -73,14 +73,10 @@ TEST(FormArrangerTest, PlacementRoundTripsThroughTheSettings)
     TFormArranger(&third, QStringLiteral("Probe"), ini).RestorePlacement(true);
     EXPECT_TRUE(third.windowState().testFlag(Qt::WindowMinimized));
 
-    // A value of the wrong size is ignored; an empty key name turns the component off.
+    // A value of the wrong size is ignored.
     QSettings(ini, QSettings::IniFormat)
         .setValue(QStringLiteral("Probe_Placement"), QByteArray(40, '\0'));
     EXPECT_FALSE(TFormArranger(&third, QStringLiteral("Probe"), ini).RestorePlacement(true));
-    TFormArranger off(&third, QStringLiteral("Off"), ini);
-    off.KeyName.clear();
-    off.SavePlacement();
-    EXPECT_FALSE(QSettings(ini, QSettings::IniFormat).contains(QStringLiteral("Off_Placement")));
 }
 
 TEST(WindowUtilsTest, ClampPullsBackFromRightAndBottomThenLeftAndTop)
