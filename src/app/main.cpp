@@ -76,7 +76,7 @@ private:
 };
 
 void RunDeveloperAids(TLyravaneMainForm& form, TClock::time_point mainEntered,
-                      std::function<bool()> soundFontLoaded)
+                      const std::function<bool()>& soundFontLoaded)
 {
     const bool timing = qEnvironmentVariableIntValue("LYRAVANE_STARTUP_TIMING") != 0;
     const QString screenshot = qEnvironmentVariable("LYRAVANE_SCREENSHOT");

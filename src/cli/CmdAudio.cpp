@@ -11,6 +11,7 @@
 #include "render/RenderSong.h"
 
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -22,7 +23,7 @@ namespace
 {
 std::string Clock(double seconds)
 {
-    const int tenths = static_cast<int>(seconds * 10 + 0.5);
+    const int tenths = static_cast<int>(std::lround(seconds * 10));
     char text[32];
     std::snprintf(text, sizeof text, "%d:%02d.%d", tenths / 600, tenths / 10 % 60, tenths % 10);
     return text;

@@ -57,7 +57,7 @@ int CmdCompose(const std::vector<std::string>& words)
 {
     const TArgs args(
         words, {"--seed", "--melody-seed", "--steps", "--unit", "--lock", "--pattern-dir"}, {});
-    const std::string in = args.Input();
+    const std::string& in = args.Input();
     const std::string out = args.Required("-o");
     // Every argument is checked before the song is touched, so bad input writes nothing.
     args.Number("--seed", 0, MaxSeed, 0);
@@ -112,7 +112,7 @@ int CmdCompose(const std::vector<std::string>& words)
 int CmdRandomize(const std::vector<std::string>& words)
 {
     const TArgs args(words, {"--seed", "--entry", "--pattern-dir"}, {});
-    const std::string in = args.Input();
+    const std::string& in = args.Input();
     const std::string out = args.Required("-o");
     args.Number("--seed", 0, MaxSeed, 0);
     const long long entry = args.Number("--entry", 0, 1LL << 30, 0);

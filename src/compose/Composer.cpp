@@ -246,6 +246,8 @@ void TComposer::ComposeNote(int bar, int step)
     TMunit& unit = *FUnit;
     const int scale = UnitScale();
     const int steps = StepsPerBar();
+    if (steps <= 0)
+        return; // a unit without steps has no onsets
     const int stepsPerBeat = unit.StepsPerBeat;
 
     const auto [nextBar, nextStep] = FindNextNote(bar, step);

@@ -84,8 +84,10 @@ void TRhythmMaker::MakeRhythm()
             figures[6] = WholeNote;
             if (unit.ShortNotes == 0)
             {
+                // Two chances, drawn one after the other: the second draw happens only when
+                // the first fails, and the draws keep every later figure where it is.
                 if (Random(100) < 70)
-                    figures[7] = HeldOn;
+                    figures[7] = HeldOn; // NOLINT(bugprone-branch-clone)
                 else if (Random(100) < 30)
                     figures[7] = HeldOn;
             }

@@ -162,6 +162,8 @@ void TMuprop::WriteToStream(std::ostream& stream) const
     {
         // A name that would not leave room for its zero byte is cut on a character boundary.
         const std::string name = CutName(PatternNames[static_cast<std::size_t>(i)]);
+        // The record is zero-filled, so the byte after the name ends it.
+        // NOLINTNEXTLINE(bugprone-not-null-terminated-result)
         std::memcpy(r + NamesAt + NameField * static_cast<std::size_t>(i), name.data(),
                     name.size());
     }
