@@ -46,7 +46,6 @@ format:
 lint:
 	@./scripts/install-deps lint
 	@cmake --preset release >/dev/null
-	@cmake --build --preset release
 	@./scripts/lint $(BUILD) $(LINT_SOURCES)
 
 # The sound layer's tests under ThreadSanitizer: the SoundFont loads on a thread of its own
