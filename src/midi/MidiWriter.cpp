@@ -11,7 +11,7 @@ namespace
 // Four 7-bit groups: the most a variable-length number may carry in a file.
 constexpr std::int64_t MaxVarLen = (std::int64_t{1} << 28) - 1;
 
-void PutVarLen(std::string& out, std::int64_t value)
+inline void PutVarLen(std::string& out, std::int64_t value)
 {
     // A delta beyond four groups cannot be written; it only arises from sequences longer
     // than 2^28 ticks (about 700,000 quarter notes), and the largest delta is the nearest

@@ -2,9 +2,7 @@
 // "Comp. Automatica" and of lyravane-cli compose per unit.
 
 #include "base/Random.h"
-#include "compose/ChordMaker.h"
-#include "compose/Composer.h"
-#include "compose/RhythmMaker.h"
+#include "compose/ComposeUnit.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
 
@@ -12,21 +10,6 @@
 
 namespace
 {
-void ComposeUnit(TMunit& unit, std::uint32_t seed)
-{
-    SetRandSeed(seed);
-    TChordMaker chords;
-    chords.SetMunit(&unit);
-    chords.MakeChords();
-    TRhythmMaker rhythm;
-    rhythm.SetMunit(&unit);
-    rhythm.MakeRhythm();
-    SetRandSeed(seed % 1000);
-    TComposer composer;
-    composer.SetMunit(&unit);
-    composer.Compose();
-}
-
 void BM_ComposeUnit(benchmark::State& state)
 {
     TMuprop property;
@@ -38,7 +21,8 @@ void BM_ComposeUnit(benchmark::State& state)
     std::uint32_t seed = 1;
     for (auto _ : state)
     {
-        ComposeUnit(unit, seed);
+        SetRandSeed(seed);
+        ComposeUnit(unit, {.Chords = true, .Rhythm = true, .Melody = true}, seed);
         seed = seed * 69069u + 1u;
         benchmark::DoNotOptimize(unit.Melody.data());
     }
