@@ -5,6 +5,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/MainFormServices.h"
 #include "ui/MessageBoxes.h"
+#include "ui/SongHistory.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -93,6 +94,8 @@ private:
     QAction* Action_RecentFile3;
     QAction* Action_RecentFile4;
     QAction* Action_FileExit;
+    QAction* Action_EditUndo;
+    QAction* Action_EditRedo;
     QAction* Action_EditNewMunit;
     QAction* Action_EditCut;
     QAction* Action_EditCopy;
@@ -128,6 +131,8 @@ private:
     void TabControl1Change();
     void RebuildTabs();
     void SetCaptionName(const QString& name);
+    /// The caption: the program, the song's name, and " *" while it has unsaved changes.
+    void RefreshCaption();
     /// Enables the commands; runs whenever the event queue runs empty.
     void RefreshCommandStates();
     /// The long part of a hint (after "|", or all of it) into the status bar.
@@ -151,6 +156,8 @@ private:
     void Action_FileOutputMidiExecute();
     void Action_RecentFileExecute(int tag);
     void Action_FileExitExecute();
+    void Action_EditUndoExecute();
+    void Action_EditRedoExecute();
     void Action_EditNewMunitExecute();
     void Action_EditCutExecute();
     void Action_EditCopyExecute();
@@ -177,6 +184,12 @@ private:
                         void (TLyravaneMainForm::*handler)());
     /// Runs a command so that no exception crosses the event loop: a failure is shown.
     void RunCommand(const std::function<void()>& command);
+    /// Runs an edit of the song as one undo step (see TSongHistory::Edit).
+    void EditSong(const QString& step, const QObject* control, const std::function<void()>& edit);
+    /// Undo and redo: puts the song in state and shows the tab.
+    void RestoreSong(const TSongSnapshot& state, int tab);
+    /// The undo and redo commands name the step they would take back or make again.
+    void RefreshUndoActions();
     void ReadSettings();
     void WriteSettings();
     void ApplyFixedOuterSize();
@@ -190,6 +203,7 @@ private:
     void DeleteCurrentEntry();
 
     TMainFormServices FServices;
+    std::unique_ptr<TSongHistory> FSongHistory;
     /// Plays the song, a unit, the start-up priming and the property page's previews.
     TSongPlayer FSongPlayer;
     QStringList FArguments;

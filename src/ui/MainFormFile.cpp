@@ -89,6 +89,7 @@ void TLyravaneMainForm::OpenProjectFile(const QString& path)
             Project.Assign(*song);
             Project.SetFileName(ToFsPath(path));
             Project.SetModified(false);
+            FSongHistory->Reset();
             Untitled = false;
             SetCaptionName(path);
             History->AddFile(path);
@@ -123,9 +124,10 @@ void TLyravaneMainForm::SaveProjectFile(const QString& path)
         }
         if (written)
         {
-            SetCaptionName(path);
             Project.SetFileName(ToFsPath(path));
             Project.SetModified(false);
+            FSongHistory->MarkSaved();
+            SetCaptionName(path);
             History->AddFile(path);
             OpenDialog.FileName = path;
         }
@@ -143,6 +145,7 @@ void TLyravaneMainForm::Action_FileNewExecute()
     PropertyPage->SetMuprop(nullptr);
     BarEditor->ShowUnit(nullptr);
     Project.NewSong();
+    FSongHistory->Reset();
     Untitled = true;
     SetCaptionName(QStringLiteral("Untitled"));
     RebuildTabs();
