@@ -13,6 +13,7 @@
 #include "ui/OpenFileHistory.h"
 #include "ui/Settings.h"
 #include "ui/SongPages.h"
+#include "ui/SongRecovery.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -24,6 +25,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace
@@ -75,14 +77,6 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services, QStringL
 
     CreateActions();
     CreateMenus();
-    QUndoStack& stack = FSongHistory->Stack();
-    connect(&stack, &QUndoStack::indexChanged, this,
-            [this]
-            {
-                RefreshCaption();
-                RefreshUndoActions();
-            });
-    connect(&stack, &QUndoStack::cleanChanged, this, [this] { RefreshCaption(); });
     CreateToolBar();
     CreateClientArea();
 
@@ -97,6 +91,27 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services, QStringL
     FormArranger->RestorePlacement(true);
 
     ReadSettings();
+    FRecovery = std::make_unique<TSongRecovery>(FServices.RecoveryDir);
+    FRecoveryTimer = new QTimer(this);
+    FRecoveryTimer->setSingleShot(true);
+    FRecoveryTimer->setInterval(ReadRecoveryInterval(FServices.SettingsPath) * 1000);
+    connect(FRecoveryTimer, &QTimer::timeout, this, [this] { WriteRecovery(); });
+    // The song has changed (an edit, undo, redo, a save): the caption, the undo commands and
+    // the recovery file follow.
+    QUndoStack& stack = FSongHistory->Stack();
+    connect(&stack, &QUndoStack::indexChanged, this,
+            [this]
+            {
+                RefreshCaption();
+                RefreshUndoActions();
+                ScheduleRecovery();
+            });
+    connect(&stack, &QUndoStack::cleanChanged, this,
+            [this]
+            {
+                RefreshCaption();
+                ScheduleRecovery();
+            });
     setAcceptDrops(true);
     Randomize();
 
@@ -122,6 +137,9 @@ TLyravaneMainForm::~TLyravaneMainForm()
     {
         // The program is ending; a player that cannot close has nothing left to play.
     }
+    // A normal end: whatever was not saved was meant to go.
+    disconnect(&FSongHistory->Stack(), nullptr, this, nullptr);
+    RemoveRecovery();
     History->SaveHistory();
     WriteSettings();
     FormArranger->SavePlacement();

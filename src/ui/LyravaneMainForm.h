@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -27,6 +28,7 @@ class TFormHelp;
 class TImageListEx;
 class TMenuButton;
 class TOpenFileHistory;
+class TSongRecovery;
 
 /// The main window: owns the song, shows one tab per entry with the property page or the bar
 /// editor below, and carries every command of the program.
@@ -190,6 +192,13 @@ private:
     void RestoreSong(const TSongSnapshot& state, int tab);
     /// The undo and redo commands name the step they would take back or make again.
     void RefreshUndoActions();
+    /// At start: offers the song a copy that ended without saving left behind.
+    void OfferRecovery();
+    /// Starts the recovery timer after a change; an unmodified song has no recovery file.
+    void ScheduleRecovery();
+    /// Writes the song with unsaved changes to the recovery file.
+    void WriteRecovery();
+    void RemoveRecovery();
     void ReadSettings();
     void WriteSettings();
     void ApplyFixedOuterSize();
@@ -204,6 +213,10 @@ private:
 
     TMainFormServices FServices;
     std::unique_ptr<TSongHistory> FSongHistory;
+    std::unique_ptr<TSongRecovery> FRecovery;
+    QTimer* FRecoveryTimer = nullptr;
+    /// The history's revision the recovery file holds; none: it holds nothing up to date.
+    std::optional<unsigned> FRecoveredRevision = 0;
     /// Plays the song, a unit, the start-up priming and the property page's previews.
     TSongPlayer FSongPlayer;
     QStringList FArguments;

@@ -135,6 +135,7 @@ void TLyravaneMainForm::FormShow()
     RunCommand([this] { TabControl1Change(); });
     emit FirstShown();
 
+    RunCommand([this] { OfferRecovery(); });
     if (!FArguments.isEmpty() && !FArguments.constFirst().isEmpty())
     {
         const QString path = QFileInfo(FArguments.constFirst()).absoluteFilePath();

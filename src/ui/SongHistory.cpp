@@ -242,6 +242,7 @@ void TSongHistory::Record(const QString& name, const QObject* control, int tabBe
         if (found == FMergeControls.end())
             FMergeControls.push_back(control);
     }
+    ++FRevision;
     FStack.push(
         new TSongStep(*this, name, mergeId, Clock(), before, tabBefore, FLast, FCurrentTab()));
 }
@@ -251,6 +252,7 @@ void TSongHistory::Apply(const TSongSnapshotPtr& state, int tab)
     const TNesting nesting(FDepth);
     FRestore(*state, tab);
     FLast = state;
+    ++FRevision;
 }
 
 void TSongHistory::Reset()

@@ -73,6 +73,10 @@ public:
     /// The song as it stands was never saved (a recovered song): it stays modified.
     void MarkUnsaved();
 
+    /// Counts the changes of the song through the history: every step recorded or merged,
+    /// every undo and redo.
+    unsigned Revision() const { return FRevision; }
+
     /// The memory the steps hold: records counted once however many steps share them.
     std::size_t MemoryUsed() const;
     /// Milliseconds of a steady clock; tests set their own.
@@ -93,4 +97,5 @@ private:
     std::vector<const QObject*> FMergeControls;
     int FDepth = 0;
     unsigned FGeneration = 0;
+    unsigned FRevision = 0;
 };

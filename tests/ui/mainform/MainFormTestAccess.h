@@ -67,6 +67,8 @@ struct TMainFormTestAccess
     void RebuildTabs() { W.RebuildTabs(); }
     void RefreshCommandStates() { W.RefreshCommandStates(); }
     void ShowStatusHint(const QString& hint) { W.ShowStatusHint(hint); }
+    QTimer* RecoveryTimer() const { return W.FRecoveryTimer; }
+    const TSongRecovery& Recovery() const { return *W.FRecovery; }
     void OpenProjectFile(const QString& path) { W.OpenProjectFile(path); }
     void SaveProjectFile(const QString& path) { W.SaveProjectFile(path); }
     void DropFiles(const QStringList& paths) { W.DropFiles(paths); }

@@ -26,17 +26,9 @@
 
 namespace
 {
-/// The song as the project file holds it, and the locks the file leaves out.
 std::string SongBytes(TLyravaneMainForm& form)
 {
-    const TMusicProject& song = Inside(form).Project;
-    std::ostringstream stream(std::ios::binary);
-    song.SaveToStream(stream);
-    std::string bytes = stream.str();
-    for (int i = 0; i < song.Count(); ++i)
-        if (const TMunit* unit = song.UnitAt(i))
-            bytes.append(unit->Locks.begin(), unit->Locks.end());
-    return bytes;
+    return SongBytes(Inside(form).Project);
 }
 
 std::string Caption(const TLyravaneMainForm& form)
