@@ -166,7 +166,7 @@ void TLyravaneMainForm::OfferRecovery()
                        TMsgIcon::Exclamation, TMsgButtons::Ok);
         return;
     }
-    if (ShowMessageBox(MsgRecover, TMsgIcon::Question, TMsgButtons::YesNo) != TMsgResult::Yes)
+    if (ShowMessageBox(MsgRecover, TMsgIcon::Question, TMsgButtons::SiNo) != TMsgResult::Yes)
     {
         RemoveRecovery();
         return;

@@ -110,7 +110,7 @@ TEST_F(RecoveryTest, AKilledCopyLeavesItsSongForTheNextStart)
     Inside(form).FormShow();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text, AskRecover);
-    EXPECT_EQ(F.MessageBoxes.Shown[0].Buttons, TMsgButtons::YesNo);
+    EXPECT_EQ(F.MessageBoxes.Shown[0].Buttons, TMsgButtons::SiNo);
     EXPECT_TRUE(SongBytes(Inside(form).Project) ==
                 ReadWholeFile(F.Path(QStringLiteral("expected")).toStdString()));
     EXPECT_TRUE(Inside(form).Project.Modified);
