@@ -1,6 +1,5 @@
 #include "UiFakes.h"
 
-#include "PlaceholderPages.h"
 #include "base/FileIO.h"
 #include "model/Munit.h"
 #include "ui/Settings.h"
@@ -52,25 +51,12 @@ QStringList RecoveryFiles(const QString& dir, const QString& pattern = QStringLi
 
 int RunRecoveryChild(const QString& dir)
 {
-    TFakeMessageBoxes messageBoxes;
-    TFakeFileDialogs fileDialogs;
-    TFakeClipboard clipboard;
-    TFakePlayer player;
-    TMainFormServices services;
-    services.MessageBoxes = &messageBoxes;
-    services.FileDialogs = &fileDialogs;
-    services.Clipboard = &clipboard;
-    services.Player = &player;
-    services.TempMidiFile = QDir(dir).filePath(QStringLiteral("child.mid")).toStdString();
-    services.SettingsPath = QDir(dir).filePath(QStringLiteral("child.ini"));
-    services.RecoveryDir = QDir(dir).filePath(QStringLiteral("recovery"));
-    services.CreatePropertyPage = [](QWidget* parent)
-    { return new TPlaceholderPropertyPage(parent); };
-    services.CreateUnitPage = [](QWidget* parent) { return new TPlaceholderUnitPage(parent); };
-    TLyravaneMainForm form(services);
+    TFormFixture fixture;
+    fixture.Services.RecoveryDir = QDir(dir).filePath(QStringLiteral("recovery"));
+    TLyravaneMainForm& form = fixture.Create();
     // A named song with unsaved changes.
     Inside(form).Action_EditNewMunit->trigger();
-    fileDialogs.Answers = {QDir(dir).filePath(QStringLiteral("child.lvp"))};
+    fixture.FileDialogs.Answers = {QDir(dir).filePath(QStringLiteral("child.lvp"))};
     Inside(form).Action_FileSave->trigger();
     Change(form, 7);
     if (!WaitForRecovery(form))

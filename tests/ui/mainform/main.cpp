@@ -19,9 +19,11 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc == 3 && std::strcmp(argv[1], "--recovery-child") == 0)
     {
-        // Its settings and files are in the test's directory.
+        // Its settings and files, temporary ones included, are in the test's directory: it
+        // is killed, and cannot clean up.
         qputenv("XDG_CONFIG_HOME", argv[2]);
         qputenv("XDG_DATA_HOME", argv[2]);
+        qputenv("TMPDIR", argv[2]);
         QApplication app(argc, argv);
         return RunRecoveryChild(QString::fromLocal8Bit(argv[2]));
     }
