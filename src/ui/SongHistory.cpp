@@ -182,7 +182,7 @@ private:
 TSongHistory::TSongHistory(TMusicProject& song, std::function<int()> currentTab, TRestore restore)
     : FSong(song), FCurrentTab(std::move(currentTab)), FRestore(std::move(restore))
 {
-    FStack.setUndoLimit(0); // no limit: a step costs a few hundred bytes
+    FStack.setUndoLimit(0); // no limit: a step costs little more than the entries it changed
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     Clock = [clock] { return clock->elapsed(); };
