@@ -11,12 +11,14 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStatusTipEvent>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 #include <QVBoxLayout>
@@ -271,20 +273,37 @@ void TFormMusicMeasures::CreateControls()
     page->addWidget(CreateBarGrid(), 0, Qt::AlignLeft);
     page->addStretch(1);
 
-    connect(ButtonCompose, &QPushButton::clicked, this, [this] { ButtonComposeClick(); });
-    connect(ButtonComposeChord, &QPushButton::clicked, this, [this] { ButtonComposeChordClick(); });
-    connect(ButtonComposeRhythm, &QPushButton::clicked, this,
-            [this] { ButtonComposeRhythmClick(); });
-    connect(ButtonComposeMelody, &QPushButton::clicked, this,
-            [this] { ButtonComposeMelodyClick(); });
-    connect(ButtonClear, &QPushButton::clicked, this, [this] { ButtonClearClick(); });
-    connect(ButtonUnlockAll, &QPushButton::clicked, this, [this] { ButtonUnlockAllClick(); });
-    connect(ButtonLockAll, &QPushButton::clicked, this, [this] { ButtonLockAllClick(); });
-    connect(CheckBoxCadence, &QCheckBox::clicked, this, [this] { CheckBoxCadenceClick(); });
-    connect(CheckBoxShortNotes, &QCheckBox::clicked, this, [this] { CheckBoxShortNotesClick(); });
-    connect(CheckBoxHarmonyVoice, &QCheckBox::clicked, this,
-            [this] { CheckBoxHarmonyVoiceClick(); });
-    connect(CheckBoxFill, &QCheckBox::clicked, this, [this] { CheckBoxFillClick(); });
+    // Each click is one undo step; the composition commands first make sure a bar is open.
+    using T = TFormMusicMeasures;
+    const auto connectStep = [this](QAbstractButton* button, const QString& step,
+                                    void (T::*handler)(), bool needsOpenBar)
+    {
+        connect(button, &QAbstractButton::clicked, this,
+                [this, step, handler, needsOpenBar]
+                {
+                    if (needsOpenBar && AllBarsLocked())
+                        ShowStatus(QStringLiteral("Todos los compases están bloqueados."));
+                    else
+                        RunEdit(step, nullptr, [this, handler] { (this->*handler)(); });
+                });
+    };
+    connectStep(ButtonCompose, QStringLiteral("Comp. Automática"), &T::ButtonComposeClick, true);
+    connectStep(ButtonComposeChord, QStringLiteral("Comp. Automática de Acordes"),
+                &T::ButtonComposeChordClick, true);
+    connectStep(ButtonComposeRhythm, QStringLiteral("Auto longitud/Comp. Melodía"),
+                &T::ButtonComposeRhythmClick, true);
+    connectStep(ButtonComposeMelody, QStringLiteral("Comp. Automática Melodía"),
+                &T::ButtonComposeMelodyClick, true);
+    connectStep(ButtonClear, QStringLiteral("Limpiar Partitura"), &T::ButtonClearClick, true);
+    connectStep(ButtonUnlockAll, QStringLiteral("Desbloquear Todo"), &T::ButtonUnlockAllClick,
+                false);
+    connectStep(ButtonLockAll, QStringLiteral("Bloquear Todo"), &T::ButtonLockAllClick, false);
+    connectStep(CheckBoxCadence, QStringLiteral("Parar Forma"), &T::CheckBoxCadenceClick, false);
+    connectStep(CheckBoxShortNotes, QStringLiteral("Notas Cortas"), &T::CheckBoxShortNotesClick,
+                false);
+    connectStep(CheckBoxHarmonyVoice, QStringLiteral("Melodía Armónica"),
+                &T::CheckBoxHarmonyVoiceClick, false);
+    connectStep(CheckBoxFill, QStringLiteral("Llenar"), &T::CheckBoxFillClick, false);
 }
 
 QWidget* TFormMusicMeasures::CreateBarGrid()
@@ -325,7 +344,10 @@ QWidget* TFormMusicMeasures::CreateBarGrid()
         CheckBoxLock[bar]->setObjectName(QStringLiteral("CheckBoxLock") + number);
         grid->addWidget(CheckBoxLock[bar], 1, column);
         connect(CheckBoxLock[bar], &QCheckBox::clicked, this,
-                [this, bar] { CheckBoxLockClick(bar); });
+                [this, bar] {
+                    RunEdit(QStringLiteral("Bloqueado"), nullptr,
+                            [this, bar] { CheckBoxLockClick(bar); });
+                });
 
         auto* chords = new QHBoxLayout;
         chords->setSpacing(FrameWidth - 2 * ChordComboWidth);
@@ -342,7 +364,11 @@ QWidget* TFormMusicMeasures::CreateBarGrid()
             ComboBoxChord[tag] = combo;
             chords->addWidget(combo);
             connect(combo, &QComboBox::activated, this,
-                    [this, tag](int item) { ComboBoxChordChange(tag, item); });
+                    [this, tag](int item)
+                    {
+                        RunEdit(QStringLiteral("Acorde"), nullptr,
+                                [this, tag, item] { ComboBoxChordChange(tag, item); });
+                    });
         }
         grid->addLayout(chords, 2, column);
 
@@ -358,12 +384,22 @@ QWidget* TFormMusicMeasures::CreateBarGrid()
                 [this, bar](QPainter* painter) { MelodyFramePaint(bar, *painter); });
         connect(RhythmFrame[bar], &TScrollFrame::MouseDown, this,
                 [this, bar](QMouseEvent* event)
-                { RhythmFrameMouseDown(bar, event->button(), event->position().toPoint().x()); });
+                {
+                    RunEdit(QStringLiteral("Longitud"), nullptr,
+                            [this, bar, event] {
+                                RhythmFrameMouseDown(bar, event->button(),
+                                                     event->position().toPoint().x());
+                            });
+                });
         connect(MelodyFrame[bar], &TScrollFrame::MouseDown, this,
                 [this, bar](QMouseEvent* event)
                 {
-                    MelodyFrameMouseDown(bar, event->button(), event->modifiers(),
-                                         event->position().toPoint().x());
+                    RunEdit(QStringLiteral("Melodía"), nullptr,
+                            [this, bar, event]
+                            {
+                                MelodyFrameMouseDown(bar, event->button(), event->modifiers(),
+                                                     event->position().toPoint().x());
+                            });
                 });
     }
     grid->addItem(new QSpacerItem(0, 4), 1, 0);
@@ -419,6 +455,23 @@ void TFormMusicMeasures::RefreshChords()
 int TFormMusicMeasures::UnitScale() const
 {
     return FUnit != nullptr ? FUnit->Scale() : 0;
+}
+
+bool TFormMusicMeasures::AllBarsLocked() const
+{
+    if (FUnit == nullptr)
+        return false;
+    for (int bar = 0; bar < Bars; ++bar)
+        if (FUnit->GetLock(bar) == 0)
+            return false;
+    return true;
+}
+
+void TFormMusicMeasures::ShowStatus(const QString& text)
+{
+    // Goes up to the window, which shows it in its status bar.
+    QStatusTipEvent tip(text);
+    QCoreApplication::sendEvent(this, &tip);
 }
 
 void TFormMusicMeasures::Modify()

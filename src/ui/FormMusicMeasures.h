@@ -21,7 +21,7 @@ class TScrollFrame;
 /// The bar editor shown on the unit tabs: the half-bar chords, rhythm and melody of the four
 /// bars of one unit, edited with the mouse, the unit's options and bar locks, and the
 /// composition commands. Every change goes straight into the unit and marks the song
-/// modified; there is no working copy and no undo.
+/// modified; each click runs through the window's edit runner, which makes it one undo step.
 class TFormMusicMeasures : public TUnitPage
 {
     Q_OBJECT
@@ -111,6 +111,10 @@ private:
     void RepaintFrames();
     void RepaintMelodyFrames();
     void Modify();
+    /// Whether every bar of the unit shown is locked: the composition commands change nothing.
+    bool AllBarsLocked() const;
+    /// A message in the window's status bar.
+    void ShowStatus(const QString& text);
     int UnitScale() const;
 
     TMusicProject* FSong = nullptr; // not owned

@@ -295,46 +295,73 @@ void TFormMusicProperty::FillInstrumentLists()
 
 void TFormMusicProperty::ConnectHandlers()
 {
-    // Each column shares one handler, which finds its track or slot by the tag.
-    connect(ButtonRandomSet, &QPushButton::clicked, this,
-            &TFormMusicProperty::ButtonRandomSetClick);
-    connect(CheckBox1, &QCheckBox::toggled, this, &TFormMusicProperty::CheckBox1Click);
-    connect(CheckBox2, &QCheckBox::toggled, this, &TFormMusicProperty::CheckBox2Click);
-    connect(CheckBox3, &QCheckBox::toggled, this, &TFormMusicProperty::CheckBox3Click);
+    // Each column shares one handler, which finds its track or slot by the tag. Each change
+    // is one undo step; the quick changes of one dial or list make one step.
+    const auto step =
+        [this](const QString& name, const QObject* control, const std::function<void()>& handler)
+    {
+        return [this, name, control, handler]
+        {
+            if (Editing())
+                RunEdit(name, control, handler);
+            else
+                handler();
+        };
+    };
+    connect(
+        ButtonRandomSet, &QPushButton::clicked, this,
+        step(QStringLiteral("Composición Aleatoria"), nullptr, [this] { ButtonRandomSetClick(); }));
+    connect(CheckBox1, &QCheckBox::toggled, this,
+            step(QStringLiteral("Usar Acordes de 7.ª"), nullptr, [this] { CheckBox1Click(); }));
+    connect(CheckBox2, &QCheckBox::toggled, this,
+            step(QStringLiteral("Usar Atrapar Batería"), nullptr, [this] { CheckBox2Click(); }));
+    connect(
+        CheckBox3, &QCheckBox::toggled, this,
+        step(QStringLiteral("Melodía de 1 Octava Arriba"), nullptr, [this] { CheckBox3Click(); }));
+    const auto major = step(QStringLiteral("Escala"), nullptr, [this] { RadioButton1Click(); });
+    const auto minor = step(QStringLiteral("Escala"), nullptr, [this] { RadioButton2Click(); });
     connect(RadioButton1, &QRadioButton::toggled, this,
-            [this](bool on)
+            [major](bool on)
             {
                 if (on)
-                    RadioButton1Click();
+                    major();
             });
     connect(RadioButton2, &QRadioButton::toggled, this,
-            [this](bool on)
+            [minor](bool on)
             {
                 if (on)
-                    RadioButton2Click();
+                    minor();
             });
-    connect(DialEditK, &TDialEdit::Change, this, &TFormMusicProperty::DialEditKChange);
-    connect(DialEditT, &TDialEdit::Change, this, &TFormMusicProperty::DialEditTChange);
+    connect(DialEditK, &TDialEdit::Change, this,
+            step(QStringLiteral("Tonalidad"), DialEditK, [this] { DialEditKChange(); }));
+    connect(DialEditT, &TDialEdit::Change, this,
+            step(QStringLiteral("Tempo"), DialEditT, [this] { DialEditTChange(); }));
     for (int slot = 0; slot < PatternSlotCount; ++slot)
     {
         const auto s = static_cast<std::size_t>(slot);
-        connect(ComboBoxA[s], &QComboBox::currentIndexChanged, this,
-                [this, slot] { ComboBoxA1Change(slot); });
+        connect(
+            ComboBoxA[s], &QComboBox::currentIndexChanged, this,
+            step(QStringLiteral("Patrón"), ComboBoxA[s], [this, slot] { ComboBoxA1Change(slot); }));
         connect(BitBtn[s], &QToolButton::clicked, this, [this, slot] { BitBtn1Click(slot + 1); });
     }
     for (int track = 0; track < TrackCount; ++track)
     {
         const auto t = static_cast<std::size_t>(track);
         connect(ComboBox10x[t], &QComboBox::currentIndexChanged, this,
-                [this, track] { ComboBox101Change(track); });
+                step(QStringLiteral("Instrumento"), ComboBox10x[t],
+                     [this, track] { ComboBox101Change(track); }));
         connect(DialEdit10x[t], &TDialEdit::Change, this,
-                [this, track] { DialEdit101Change(track); });
+                step(QStringLiteral("Volumen"), DialEdit10x[t],
+                     [this, track] { DialEdit101Change(track); }));
         connect(DialEdit20x[t], &TDialEdit::Change, this,
-                [this, track] { DialEdit201Change(track); });
+                step(QStringLiteral("Panorama"), DialEdit20x[t],
+                     [this, track] { DialEdit201Change(track); }));
         connect(DialEdit30x[t], &TDialEdit::Change, this,
-                [this, track] { DialEdit301Change(track); });
+                step(QStringLiteral("Reverberación"), DialEdit30x[t],
+                     [this, track] { DialEdit301Change(track); }));
         connect(DialEdit40x[t], &TDialEdit::Change, this,
-                [this, track] { DialEdit401Change(track); });
+                step(QStringLiteral("Coro"), DialEdit40x[t],
+                     [this, track] { DialEdit401Change(track); }));
     }
 }
 

@@ -13,16 +13,19 @@
 #include "ui/OpenFileHistory.h"
 #include "ui/Settings.h"
 #include "ui/SongPages.h"
+#include "ui/SongRecovery.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace
@@ -68,6 +71,10 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services, QStringL
     ExportDialog.Filter = QStringLiteral("MIDI File (*.mid)   |*.mid|");
     ExportDialog.DefaultExt = QStringLiteral("mid");
 
+    FSongHistory = std::make_unique<TSongHistory>(
+        Project, [this] { return CurrentTab(); },
+        [this](const TSongSnapshot& state, int tab) { RestoreSong(state, tab); });
+
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -84,6 +91,27 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services, QStringL
     FormArranger->RestorePlacement(true);
 
     ReadSettings();
+    FRecovery = std::make_unique<TSongRecovery>(FServices.RecoveryDir);
+    FRecoveryTimer = new QTimer(this);
+    FRecoveryTimer->setSingleShot(true);
+    FRecoveryTimer->setInterval(ReadRecoveryInterval(FServices.SettingsPath) * 1000);
+    connect(FRecoveryTimer, &QTimer::timeout, this, [this] { WriteRecovery(); });
+    // The song has changed (an edit, undo, redo, a save): the caption, the undo commands and
+    // the recovery file follow.
+    QUndoStack& stack = FSongHistory->Stack();
+    connect(&stack, &QUndoStack::indexChanged, this,
+            [this]
+            {
+                RefreshCaption();
+                RefreshUndoActions();
+                ScheduleRecovery();
+            });
+    connect(&stack, &QUndoStack::cleanChanged, this,
+            [this]
+            {
+                RefreshCaption();
+                ScheduleRecovery();
+            });
     setAcceptDrops(true);
     Randomize();
 
@@ -109,6 +137,9 @@ TLyravaneMainForm::~TLyravaneMainForm()
     {
         // The program is ending; a player that cannot close has nothing left to play.
     }
+    // A normal end: whatever was not saved was meant to go.
+    disconnect(&FSongHistory->Stack(), nullptr, this, nullptr);
+    RemoveRecovery();
     History->SaveHistory();
     WriteSettings();
     FormArranger->SavePlacement();
@@ -196,20 +227,47 @@ void TLyravaneMainForm::CreateActions()
     Action_FileExit =
         MakeAction("Action_FileExit", "S&alir", "Quitar Lyravane 1999",
                    QKeySequence(Qt::ALT | Qt::Key_F4), -1, &T::Action_FileExitExecute);
-    Action_EditNewMunit =
-        MakeAction("Action_EditNewMunit", "Insertar", "Inserta una nueva partitura", none, tiInsert,
-                   &T::Action_EditNewMunitExecute);
-    Action_EditCut = MakeAction("Action_EditCut", "C&orta",
-                                "Remueve la partitura actual y la pega al Portapeles", none, tiCut,
-                                &T::Action_EditCutExecute);
+    Action_EditUndo =
+        MakeAction("Action_EditUndo", QStringLiteral("&Deshacer"),
+                   QStringLiteral("Deshace el último cambio de la canción."),
+                   QKeySequence(Qt::CTRL | Qt::Key_Z), -1, &T::Action_EditUndoExecute);
+    Action_EditRedo =
+        MakeAction("Action_EditRedo", QStringLiteral("&Rehacer"),
+                   QStringLiteral("Rehace el último cambio deshecho."),
+                   QKeySequence(Qt::CTRL | Qt::Key_Y), -1, &T::Action_EditRedoExecute);
+    Action_EditRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    Action_EditNewMunit = MakeAction("Action_EditNewMunit", "Insertar",
+                                     "Inserta una nueva partitura", none, tiInsert, nullptr);
+    Action_EditCut =
+        MakeAction("Action_EditCut", "C&orta",
+                   "Remueve la partitura actual y la pega al Portapeles", none, tiCut, nullptr);
     Action_EditCopy =
         MakeAction("Action_EditCopy", "&Copiar", "Copia la partitura actual al Portapapeles", none,
                    tiCopy, &T::Action_EditCopyExecute);
-    Action_EditPaste =
-        MakeAction("Action_EditPaste", "&Pegar", "Inserta una partitura del Portapapeles", none,
-                   tiPaste, &T::Action_EditPasteExecute);
+    Action_EditPaste = MakeAction("Action_EditPaste", "&Pegar",
+                                  "Inserta una partitura del Portapapeles", none, tiPaste, nullptr);
     Action_EditDelete = MakeAction("Action_EditDelete", "&Borrar", "Borrar la partitura actual",
-                                   none, tiDelete, &T::Action_EditDeleteExecute);
+                                   none, tiDelete, nullptr);
+    // The unit commands are undo steps.
+    const struct
+    {
+        QAction* Action;
+        QString Step;
+        void (T::*Handler)();
+    } unitCommands[] = {
+        {Action_EditNewMunit, QStringLiteral("Insertar"), &T::Action_EditNewMunitExecute},
+        {Action_EditCut, QStringLiteral("Cortar"), &T::Action_EditCutExecute},
+        {Action_EditPaste, QStringLiteral("Pegar"), &T::Action_EditPasteExecute},
+        {Action_EditDelete, QStringLiteral("Borrar"), &T::Action_EditDeleteExecute}};
+    for (const auto& command : unitCommands)
+        connect(command.Action, &QAction::triggered, this,
+                [this, step = command.Step, handler = command.Handler]
+                {
+                    RunCommand(
+                        [this, &step, handler]
+                        { EditSong(step, nullptr, [this, handler] { (this->*handler)(); }); });
+                });
     Action_MusicPlay2 =
         MakeAction("Action_MusicPlay2", "Reproducir partitura", "Reproducir la partitura actual.",
                    QKeySequence(Qt::Key_F5), tiPlayUnit, &T::Action_MusicPlay2Execute);
@@ -240,6 +298,8 @@ void TLyravaneMainForm::CreateMenus()
     MenuFile->addSeparator();
     MenuFile->addAction(Action_FileExit);
     MenuEdit = bar->addMenu(QStringLiteral("&Editar"));
+    MenuEdit->addActions({Action_EditUndo, Action_EditRedo});
+    MenuEdit->addSeparator();
     MenuEdit->addActions({Action_EditNewMunit, Action_EditCut, Action_EditCopy, Action_EditPaste,
                           Action_EditDelete});
     MenuMusic = bar->addMenu(QStringLiteral("&Reproducir"));
@@ -350,6 +410,14 @@ void TLyravaneMainForm::CreateClientArea()
     BarEditor->setObjectName(QStringLiteral("FormMusicMeasures"));
     PropertyPage->hide();
     BarEditor->hide();
+    const TSongPage::TEditRunner runEdit =
+        [this](const QString& step, const QObject* control, const std::function<void()>& edit)
+    { EditSong(step, control, edit); };
+    PropertyPage->SetEditRunner(runEdit);
+    BarEditor->SetEditRunner(runEdit);
+    // Ctrl+Z in a number field undoes the song, not the field's typing.
+    for (QLineEdit* field : PagePanel->findChildren<QLineEdit*>())
+        field->installEventFilter(this);
 
     connect(TabControl1, &QTabBar::currentChanged, this,
             [this] { RunCommand([this] { TabControl1Change(); }); });
@@ -367,6 +435,12 @@ TMenuButton* TLyravaneMainForm::ToolButton(const QAction* action) const
 {
     const auto found = FToolButtons.find(action);
     return found != FToolButtons.end() ? found->second : nullptr;
+}
+
+void TLyravaneMainForm::EditSong(const QString& step, const QObject* control,
+                                 const std::function<void()>& edit)
+{
+    FSongHistory->Edit(step, control, edit);
 }
 
 void TLyravaneMainForm::RunCommand(const std::function<void()>& command)

@@ -5,6 +5,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/MainFormServices.h"
 #include "ui/MessageBoxes.h"
+#include "ui/SongHistory.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -14,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -26,6 +28,7 @@ class TFormHelp;
 class TImageListEx;
 class TMenuButton;
 class TOpenFileHistory;
+class TSongRecovery;
 
 /// The main window: owns the song, shows one tab per entry with the property page or the bar
 /// editor below, and carries every command of the program.
@@ -93,6 +96,8 @@ private:
     QAction* Action_RecentFile3;
     QAction* Action_RecentFile4;
     QAction* Action_FileExit;
+    QAction* Action_EditUndo;
+    QAction* Action_EditRedo;
     QAction* Action_EditNewMunit;
     QAction* Action_EditCut;
     QAction* Action_EditCopy;
@@ -128,6 +133,8 @@ private:
     void TabControl1Change();
     void RebuildTabs();
     void SetCaptionName(const QString& name);
+    /// The caption: the program, the song's name, and " *" while it has unsaved changes.
+    void RefreshCaption();
     /// Enables the commands; runs whenever the event queue runs empty.
     void RefreshCommandStates();
     /// The long part of a hint (after "|", or all of it) into the status bar.
@@ -151,6 +158,8 @@ private:
     void Action_FileOutputMidiExecute();
     void Action_RecentFileExecute(int tag);
     void Action_FileExitExecute();
+    void Action_EditUndoExecute();
+    void Action_EditRedoExecute();
     void Action_EditNewMunitExecute();
     void Action_EditCutExecute();
     void Action_EditCopyExecute();
@@ -177,6 +186,19 @@ private:
                         void (TLyravaneMainForm::*handler)());
     /// Runs a command so that no exception crosses the event loop: a failure is shown.
     void RunCommand(const std::function<void()>& command);
+    /// Runs an edit of the song as one undo step (see TSongHistory::Edit).
+    void EditSong(const QString& step, const QObject* control, const std::function<void()>& edit);
+    /// Undo and redo: puts the song in state and shows the tab.
+    void RestoreSong(const TSongSnapshot& state, int tab);
+    /// The undo and redo commands name the step they would take back or make again.
+    void RefreshUndoActions();
+    /// At start: offers the song a copy that ended without saving left behind.
+    void OfferRecovery();
+    /// Starts the recovery timer after a change; an unmodified song has no recovery file.
+    void ScheduleRecovery();
+    /// Writes the song with unsaved changes to the recovery file.
+    void WriteRecovery();
+    void RemoveRecovery();
     void ReadSettings();
     void WriteSettings();
     void ApplyFixedOuterSize();
@@ -190,6 +212,11 @@ private:
     void DeleteCurrentEntry();
 
     TMainFormServices FServices;
+    std::unique_ptr<TSongHistory> FSongHistory;
+    std::unique_ptr<TSongRecovery> FRecovery;
+    QTimer* FRecoveryTimer = nullptr;
+    /// The history's revision the recovery file holds; none: it holds nothing up to date.
+    std::optional<unsigned> FRecoveredRevision = 0;
     /// Plays the song, a unit, the start-up priming and the property page's previews.
     TSongPlayer FSongPlayer;
     QStringList FArguments;

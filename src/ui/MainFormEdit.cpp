@@ -1,4 +1,5 @@
-// The main window's editing commands: insert, cut, copy, paste and delete a unit.
+// The main window's editing commands: undo and redo; insert, cut, copy, paste and delete a
+// unit.
 #include "ui/LyravaneMainForm.h"
 
 #include "model/Munit.h"
@@ -6,8 +7,21 @@
 #include "ui/UnitClipboard.h"
 
 #include <QTabBar>
+#include <QUndoStack>
 
 #include <sstream>
+
+void TLyravaneMainForm::Action_EditUndoExecute()
+{
+    if (!MouseCaptured())
+        FSongHistory->Stack().undo();
+}
+
+void TLyravaneMainForm::Action_EditRedoExecute()
+{
+    if (!MouseCaptured())
+        FSongHistory->Stack().redo();
+}
 
 void TLyravaneMainForm::Action_EditNewMunitExecute()
 {

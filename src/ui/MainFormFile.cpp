@@ -1,5 +1,5 @@
 // The main window's file commands: new, open, revert, save, export to MIDI, recent files and
-// dropped files.
+// dropped files; the recovery file of a song with unsaved changes.
 #include "ui/LyravaneMainForm.h"
 
 #include "base/Exceptions.h"
@@ -7,13 +7,16 @@
 #include "render/RenderSong.h"
 #include "ui/OpenFileHistory.h"
 #include "ui/SongPages.h"
+#include "ui/SongRecovery.h"
 #include "ui/WindowUtils.h"
 
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
 #include <QUrl>
@@ -26,6 +29,13 @@ const QString MsgInvalidFormat = QStringLiteral("ファイル '%s' は有効な�
 const QString MsgCannotWrite = QStringLiteral("ファイル '%s' への書き込みができませんでした。");
 const QString MsgRevert = QStringLiteral("変更をすべて破棄します。よろしいですか？");
 const QString MsgSaveChanges = QStringLiteral("%s has changed. Save now ? ");
+const QString MsgRecover = QStringLiteral(
+    "Se encontró una canción sin guardar de una sesión anterior. ¿Desea recuperarla?");
+const QString MsgRecoveryUnreadable =
+    QStringLiteral("No se pudo leer la canción sin guardar de una sesión anterior. "
+                   "El archivo se ha guardado aparte en:\n%1");
+const QString MsgRecoveryNotWritten =
+    QStringLiteral("No se pudo escribir el archivo de recuperación: %1");
 
 QString Format(QString pattern, const QString& name)
 {
@@ -55,6 +65,7 @@ bool TLyravaneMainForm::QuerySaveChanges()
         ShowMessageBox(Format(MsgSaveChanges, name), TMsgIcon::Question, TMsgButtons::YesNoCancel))
     {
     case TMsgResult::No:
+        RemoveRecovery();
         return true;
     case TMsgResult::Yes:
         Action_FileSaveExecute();
@@ -89,6 +100,7 @@ void TLyravaneMainForm::OpenProjectFile(const QString& path)
             Project.Assign(*song);
             Project.SetFileName(ToFsPath(path));
             Project.SetModified(false);
+            FSongHistory->Reset();
             Untitled = false;
             SetCaptionName(path);
             History->AddFile(path);
@@ -123,15 +135,93 @@ void TLyravaneMainForm::SaveProjectFile(const QString& path)
         }
         if (written)
         {
-            SetCaptionName(path);
             Project.SetFileName(ToFsPath(path));
             Project.SetModified(false);
+            FSongHistory->MarkSaved();
+            RemoveRecovery();
+            SetCaptionName(path);
             History->AddFile(path);
             OpenDialog.FileName = path;
         }
     }
     if (!written)
         ShowErrorBox(Format(MsgCannotWrite, FileNamePart(path)));
+}
+
+// --- Recovery ----------------------------------------------------------------------------------
+
+void TLyravaneMainForm::OfferRecovery()
+{
+    if (!FRecovery->ClaimLeftOver())
+        return;
+    TMusicProject song;
+    try
+    {
+        FRecovery->Read(song);
+    }
+    catch (const std::exception&)
+    {
+        const QString aside = FRecovery->SetAside();
+        ShowMessageBox(MsgRecoveryUnreadable.arg(QDir::toNativeSeparators(aside)),
+                       TMsgIcon::Exclamation, TMsgButtons::Ok);
+        return;
+    }
+    if (ShowMessageBox(MsgRecover, TMsgIcon::Question, TMsgButtons::SiNo) != TMsgResult::Yes)
+    {
+        RemoveRecovery();
+        return;
+    }
+    PropertyPage->SetMuprop(nullptr);
+    BarEditor->ShowUnit(nullptr);
+    Project.Items = std::move(song.Items);
+    Project.SetFileName(song.FileName);
+    // Recovered, the song still has its unsaved changes: the file stays until they are saved.
+    FSongHistory->Reset();
+    FSongHistory->MarkUnsaved();
+    FRecoveredRevision = FSongHistory->Revision();
+    Untitled = Project.FileName.empty();
+    const QString path = FromFsPath(Project.FileName);
+    if (!Untitled)
+        OpenDialog.FileName = path;
+    SetCaptionName(Untitled ? QStringLiteral("Untitled") : path);
+    RebuildTabs();
+    TabControl1Change();
+}
+
+void TLyravaneMainForm::ScheduleRecovery()
+{
+    if (!Project.Modified)
+    {
+        if (FRecovery->Written())
+            RemoveRecovery();
+        return;
+    }
+    if (FRecoveredRevision != FSongHistory->Revision() && !FRecoveryTimer->isActive())
+        FRecoveryTimer->start();
+}
+
+void TLyravaneMainForm::WriteRecovery()
+{
+    if (!Project.Modified)
+        return;
+    const unsigned revision = FSongHistory->Revision();
+    try
+    {
+        FRecovery->Write(Project);
+        FRecoveredRevision = revision;
+    }
+    catch (const std::exception& error)
+    {
+        // Tried again after the next change; a message box every minute would not help.
+        StatusBar1->showMessage(MsgRecoveryNotWritten.arg(QString::fromUtf8(error.what())));
+    }
+}
+
+void TLyravaneMainForm::RemoveRecovery()
+{
+    FRecoveryTimer->stop();
+    FRecovery->Remove();
+    FRecoveredRevision.reset();
 }
 
 // --- File commands ------------------------------------------------------------------------------
@@ -143,6 +233,7 @@ void TLyravaneMainForm::Action_FileNewExecute()
     PropertyPage->SetMuprop(nullptr);
     BarEditor->ShowUnit(nullptr);
     Project.NewSong();
+    FSongHistory->Reset();
     Untitled = true;
     SetCaptionName(QStringLiteral("Untitled"));
     RebuildTabs();

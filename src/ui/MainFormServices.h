@@ -30,6 +30,8 @@ struct TMainFormServices
     QString HelpFile;
     /// An INI file for the settings; empty: the user's "Vemora"/"LYRV1999" settings.
     QString SettingsPath;
+    /// The folder of the recovery files; empty: "recovery" in the program's data folder.
+    QString RecoveryDir;
     /// Makers of the two pages (tests put simpler pages in their place); empty: the property
     /// page and the bar editor.
     std::function<TPropertyPage*(QWidget* parent)> CreatePropertyPage;

@@ -15,9 +15,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTabBar>
 #include <QTimer>
+#include <QUndoStack>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace
 {
@@ -85,6 +90,17 @@ void TLyravaneMainForm::showEvent(QShowEvent* event)
 
 bool TLyravaneMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched) != nullptr)
+    {
+        // Undo and redo in a field of a page are the window's: the field lets them pass.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            Action_EditRedo->shortcuts().contains(QKeySequence(key->keyCombination())))
+        {
+            event->ignore();
+            return true;
+        }
+    }
     if (watched == PagePanel && event->type() == QEvent::Resize)
     {
         // The pages sit at (-4, -4) so that their own border falls outside the visible area.
@@ -119,6 +135,7 @@ void TLyravaneMainForm::FormShow()
     RunCommand([this] { TabControl1Change(); });
     emit FirstShown();
 
+    RunCommand([this] { OfferRecovery(); });
     if (!FArguments.isEmpty() && !FArguments.constFirst().isEmpty())
     {
         const QString path = QFileInfo(FArguments.constFirst()).absoluteFilePath();
@@ -157,10 +174,18 @@ void TLyravaneMainForm::SelectTab(int index)
 void TLyravaneMainForm::SetCaptionName(const QString& name)
 {
     CaptionName = FileNamePart(name);
+    RefreshCaption();
+}
+
+void TLyravaneMainForm::RefreshCaption()
+{
     QString caption = ProgramTitle();
-    if (!name.isEmpty())
+    if (!CaptionName.isEmpty())
         caption += QStringLiteral(" - [") + CaptionName + QLatin1Char(']');
-    setWindowTitle(caption);
+    if (Project.Modified)
+        caption += QStringLiteral(" *");
+    if (caption != windowTitle())
+        setWindowTitle(caption);
 }
 
 void TLyravaneMainForm::RebuildTabs()
@@ -175,6 +200,16 @@ void TLyravaneMainForm::RebuildTabs()
         TabControl1->addTab(QStringLiteral("Ptn.%1").arg(i));
     TabControl1->setCurrentIndex(0);
     TabControl1->setUpdatesEnabled(true);
+}
+
+void TLyravaneMainForm::RestoreSong(const TSongSnapshot& state, int tab)
+{
+    PropertyPage->SetMuprop(nullptr);
+    BarEditor->ShowUnit(nullptr);
+    state.Restore(Project);
+    RebuildTabs();
+    SelectTab(std::clamp(tab, 0, TabControl1->count() - 1));
+    TabControl1Change();
 }
 
 void TLyravaneMainForm::TabControl1Change()
@@ -221,6 +256,25 @@ void TLyravaneMainForm::RefreshCommandStates()
                                  FServices.Clipboard->HasUnit());
     Action_MusicPlay2->setEnabled(index >= 0 && index < Project.Count() &&
                                   Project.UnitAt(index) != nullptr);
+    RefreshUndoActions();
+    RefreshCaption();
+}
+
+void TLyravaneMainForm::RefreshUndoActions()
+{
+    const QUndoStack& stack = FSongHistory->Stack();
+    const auto named = [](const QString& command, const QString& step)
+    {
+        QString text = command;
+        if (!step.isEmpty())
+            text +=
+                QLatin1Char(' ') + QString(step).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        return text;
+    };
+    Action_EditUndo->setEnabled(stack.canUndo());
+    Action_EditUndo->setText(named(QStringLiteral("&Deshacer"), stack.undoText()));
+    Action_EditRedo->setEnabled(stack.canRedo());
+    Action_EditRedo->setText(named(QStringLiteral("&Rehacer"), stack.redoText()));
 }
 
 // --- Message boxes ------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "ui/WindowUtils.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 TMsgResult TQtMessageBoxes::Show(QWidget* owner, const QString& text, TMsgIcon icon,
@@ -36,6 +37,12 @@ TMsgResult TQtMessageBoxes::Show(QWidget* owner, const QString& text, TMsgIcon i
     case TMsgButtons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
+        break;
+    case TMsgButtons::SiNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
         break;
     case TMsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

@@ -19,7 +19,9 @@ enum class TMsgButtons
 {
     Ok,
     YesNo,
-    YesNoCancel
+    YesNoCancel,
+    /// Yes and No captioned in Spanish ("Sí", "No"); Yes is the default.
+    SiNo
 };
 
 /// The button that closed a message box.

@@ -2,6 +2,8 @@
 
 #include "ui/FormOption.h"
 
+#include <algorithm>
+
 std::unique_ptr<QSettings> OpenLyravaneSettings(const QString& iniPath)
 {
     if (!iniPath.isEmpty())
@@ -56,4 +58,15 @@ void WritePlaybackSettings(const QString& iniPath, const TPlaybackSettings& valu
     settings->setValue(QStringLiteral("RepeatCount"), values.RepeatCount);
     settings->setValue(QStringLiteral("IncludeReset"), values.IncludeReset);
     settings->sync();
+}
+
+int ReadRecoveryInterval(const QString& iniPath)
+{
+    constexpr int Default = 60;
+    constexpr int Shortest = 5;
+    const auto settings = OpenLyravaneSettings(iniPath);
+    bool ok = false;
+    const int seconds =
+        settings->value(QStringLiteral("Recovery/IntervalSeconds"), Default).toInt(&ok);
+    return ok ? std::max(seconds, Shortest) : Default;
 }

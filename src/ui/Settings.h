@@ -22,3 +22,7 @@ struct TPlaybackSettings
 TPlaybackSettings ReadPlaybackSettings(const QString& iniPath);
 /// A failure is not reported: the old values stay.
 void WritePlaybackSettings(const QString& iniPath, const TPlaybackSettings& values);
+
+/// "Recovery/IntervalSeconds": how long after a change the song with unsaved changes is
+/// written to its recovery file; 60 when missing or not a number, at least 5.
+int ReadRecoveryInterval(const QString& iniPath);

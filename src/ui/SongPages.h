@@ -1,17 +1,47 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
+
+#include <functional>
 
 class TMunit;
 class TMuprop;
 class TMusicProject;
 
-/// The page of the "Composition" tab: edits a property set in place and sets the song's
-/// modified flag itself when the user changes something.
-class TPropertyPage : public QWidget
+/// What the pages have in common: every change the user makes runs through the window's edit
+/// runner, which makes it one undo step.
+class TSongPage : public QWidget
 {
 public:
+    /// Runs edit as one step named step (the name the Edit menu shows); control: a control
+    /// whose quick consecutive changes make one step (a dial), or null.
+    using TEditRunner = std::function<void(const QString& step, const QObject* control,
+                                           const std::function<void()>& edit)>;
+
     using QWidget::QWidget;
+    void SetEditRunner(TEditRunner runner) { FEditRunner = std::move(runner); }
+
+protected:
+    /// Without a runner the edit just runs.
+    void RunEdit(const QString& step, const QObject* control, const std::function<void()>& edit)
+    {
+        if (FEditRunner)
+            FEditRunner(step, control, edit);
+        else
+            edit();
+    }
+
+private:
+    TEditRunner FEditRunner;
+};
+
+/// The page of the "Composition" tab: edits a property set in place and sets the song's
+/// modified flag itself when the user changes something.
+class TPropertyPage : public TSongPage
+{
+public:
+    using TSongPage::TSongPage;
     /// Shows (and from now on edits) the property set; not owned. Null: shows nothing; the
     /// window passes it before it frees the entry shown. Showing never marks the song modified.
     virtual void SetMuprop(TMuprop* muprop) = 0;
@@ -19,10 +49,10 @@ public:
 
 /// The page of a unit tab, the bar editor: edits a unit in place and sets the song's modified
 /// flag itself.
-class TUnitPage : public QWidget
+class TUnitPage : public TSongPage
 {
 public:
-    using QWidget::QWidget;
+    using TSongPage::TSongPage;
     /// The song whose modified flag the page sets; not owned.
     virtual void SetSong(TMusicProject* song) = 0;
     /// Shows (and from now on edits) the unit; not owned. Null: shows nothing; the window

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFont>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,9 @@ int main(int argc, char** argv)
     // Test discovery runs this program outside CTest's environment too.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nothing a test does may reach the user's own data (the recovery files).
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));

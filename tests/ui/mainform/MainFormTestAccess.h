@@ -14,13 +14,14 @@ struct TMainFormTestAccess
           Action_FileSaveAs(form.Action_FileSaveAs),
           Action_FileOutputMidi(form.Action_FileOutputMidi),
           Action_RecentFile1(form.Action_RecentFile1), Action_RecentFile4(form.Action_RecentFile4),
+          Action_EditUndo(form.Action_EditUndo), Action_EditRedo(form.Action_EditRedo),
           Action_EditNewMunit(form.Action_EditNewMunit), Action_EditCut(form.Action_EditCut),
           Action_EditCopy(form.Action_EditCopy), Action_EditPaste(form.Action_EditPaste),
           Action_EditDelete(form.Action_EditDelete), Action_MusicPlay2(form.Action_MusicPlay2),
           Action_MusicPlay(form.Action_MusicPlay), PagePanel(form.PagePanel),
           StatusBar1(form.StatusBar1), MenuFile(form.MenuFile), MenuEdit(form.MenuEdit),
           MenuMusic(form.MenuMusic), MenuHelp(form.MenuHelp), PropertyPage(form.PropertyPage),
-          BarEditor(form.BarEditor)
+          BarEditor(form.BarEditor), SongHistory(*form.FSongHistory)
     {
     }
 
@@ -40,6 +41,8 @@ struct TMainFormTestAccess
     QAction* Action_FileOutputMidi;
     QAction* Action_RecentFile1;
     QAction* Action_RecentFile4;
+    QAction* Action_EditUndo;
+    QAction* Action_EditRedo;
     QAction* Action_EditNewMunit;
     QAction* Action_EditCut;
     QAction* Action_EditCopy;
@@ -56,6 +59,7 @@ struct TMainFormTestAccess
     QMenu* MenuHelp;
     TPropertyPage* PropertyPage;
     TUnitPage* BarEditor;
+    TSongHistory& SongHistory;
 
     TMenuButton* ToolButton(const QAction* action) const { return W.ToolButton(action); }
     TFormHelp* HelpWindow() const { return W.HelpWindow(); }
@@ -63,6 +67,8 @@ struct TMainFormTestAccess
     void RebuildTabs() { W.RebuildTabs(); }
     void RefreshCommandStates() { W.RefreshCommandStates(); }
     void ShowStatusHint(const QString& hint) { W.ShowStatusHint(hint); }
+    QTimer* RecoveryTimer() const { return W.FRecoveryTimer; }
+    const TSongRecovery& Recovery() const { return *W.FRecovery; }
     void OpenProjectFile(const QString& path) { W.OpenProjectFile(path); }
     void SaveProjectFile(const QString& path) { W.SaveProjectFile(path); }
     void DropFiles(const QStringList& paths) { W.DropFiles(paths); }

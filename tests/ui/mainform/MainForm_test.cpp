@@ -123,7 +123,8 @@ TEST_F(MainFormTest, MenusHoldTheCommandsInOrderWithImagesAndShortcuts)
 {
     TLyravaneMainForm& form = F.Create();
     EXPECT_EQ(MenuTexts(Inside(form).MenuEdit),
-              (std::vector<std::string>{"Insertar", "C&orta", "&Copiar", "&Pegar", "&Borrar"}));
+              (std::vector<std::string>{"&Deshacer", "&Rehacer", "-", "Insertar", "C&orta",
+                                        "&Copiar", "&Pegar", "&Borrar"}));
     EXPECT_EQ(MenuTexts(Inside(form).MenuMusic),
               (std::vector<std::string>{"Reproducir partitura", "&Reproducir cancion", "&Parar",
                                         "-", "&Opciones..."}));

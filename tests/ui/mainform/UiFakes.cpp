@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTabBar>
 
+#include <sstream>
 #include <stdexcept>
 
 TMsgResult TFakeMessageBoxes::Show(QWidget*, const QString& text, TMsgIcon icon,
@@ -61,11 +62,23 @@ TFormFixture::TFormFixture()
     Services.TempMidiFile = Dir.filePath(QStringLiteral("$$$.mid")).toStdString();
     Services.HelpFile = QStringLiteral(LYRAVANE_SOURCE_DIR "/docs/help/lyravane.html");
     Services.SettingsPath = Dir.filePath(QStringLiteral("settings.ini"));
+    Services.RecoveryDir = Dir.filePath(QStringLiteral("recovery"));
     // The window's commands are tested over pages that only show what they are given; the
     // real pages have tests of their own.
     Services.CreatePropertyPage = [](QWidget* parent)
     { return new TPlaceholderPropertyPage(parent); };
     Services.CreateUnitPage = [](QWidget* parent) { return new TPlaceholderUnitPage(parent); };
+}
+
+std::string SongBytes(const TMusicProject& song)
+{
+    std::ostringstream stream(std::ios::binary);
+    song.SaveToStream(stream);
+    std::string bytes = stream.str();
+    for (int i = 0; i < song.Count(); ++i)
+        if (const TMunit* unit = song.UnitAt(i))
+            bytes.append(unit->Locks.begin(), unit->Locks.end());
+    return bytes;
 }
 
 TLyravaneMainForm& TFormFixture::Create(QStringList arguments)

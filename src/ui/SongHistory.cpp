@@ -1,0 +1,282 @@
+#include "ui/SongHistory.h"
+
+#include "base/Exceptions.h"
+#include "model/Munit.h"
+#include "model/Muprop.h"
+#include "model/MusicProject.h"
+
+#include <QElapsedTimer>
+#include <QUndoCommand>
+
+#include <algorithm>
+#include <sstream>
+
+namespace
+{
+template <typename T> std::string RecordOf(const T& item)
+{
+    std::ostringstream stream(std::ios::binary);
+    item.WriteToStream(stream);
+    return stream.str();
+}
+
+/// Counts one level of nesting for as long as it lives.
+class TNesting
+{
+public:
+    explicit TNesting(int& depth) : FDepth(depth) { ++FDepth; }
+    ~TNesting() { --FDepth; }
+    TNesting(const TNesting&) = delete;
+    TNesting& operator=(const TNesting&) = delete;
+
+private:
+    int& FDepth;
+};
+} // namespace
+
+// --- Snapshots ----------------------------------------------------------------------------------
+
+TSongSnapshotPtr TSongSnapshot::Take(const TMusicProject& song, const TSongSnapshotPtr& previous)
+{
+    auto snapshot = std::make_shared<TSongSnapshot>();
+    snapshot->FEntries.reserve(static_cast<std::size_t>(song.Count()));
+    for (int i = 0; i < song.Count(); ++i)
+    {
+        TEntry entry;
+        std::string bytes;
+        if (const TMuprop* property = song.PropertyAt(i))
+        {
+            entry.Property = true;
+            bytes = RecordOf(*property);
+        }
+        else if (const TMunit* unit = song.UnitAt(i))
+        {
+            bytes = RecordOf(*unit);
+            bytes.append(unit->Locks.begin(), unit->Locks.end());
+        }
+        // An insert or a delete moves the entries after it by one place.
+        if (previous != nullptr)
+            for (const int near : {i, i - 1, i + 1})
+            {
+                if (near < 0 || near >= static_cast<int>(previous->FEntries.size()))
+                    continue;
+                const TEntry& old = previous->FEntries[static_cast<std::size_t>(near)];
+                if (old.Property == entry.Property && *old.Bytes == bytes)
+                {
+                    entry.Bytes = old.Bytes;
+                    break;
+                }
+            }
+        if (entry.Bytes == nullptr)
+            entry.Bytes = std::make_shared<const std::string>(std::move(bytes));
+        snapshot->FEntries.push_back(std::move(entry));
+    }
+    if (previous != nullptr && *snapshot == *previous)
+        return previous;
+    return snapshot;
+}
+
+void TSongSnapshot::Restore(TMusicProject& song) const
+{
+    // Read into a list of our own and take it over only when every entry is good.
+    TObjectList<TSongItem> items;
+    for (const TEntry& entry : FEntries)
+    {
+        std::istringstream stream(*entry.Bytes, std::ios::binary);
+        if (entry.Property)
+        {
+            auto property = std::make_unique<TMuprop>();
+            property->ReadFromStream(stream);
+            items.Add(std::move(property));
+            continue;
+        }
+        auto unit = std::make_unique<TMunit>(4, 4);
+        unit->ReadFromStream(stream);
+        const auto read = static_cast<std::size_t>(stream.tellg());
+        if (stream.fail() || entry.Bytes->size() - read != unit->Locks.size())
+            throw EReadError();
+        std::copy(entry.Bytes->begin() + static_cast<std::ptrdiff_t>(read), entry.Bytes->end(),
+                  unit->Locks.begin());
+        items.Add(std::move(unit));
+    }
+    song.Items = std::move(items);
+    song.AttachProperties();
+}
+
+bool TSongSnapshot::operator==(const TSongSnapshot& other) const
+{
+    return std::equal(FEntries.begin(), FEntries.end(), other.FEntries.begin(),
+                      other.FEntries.end(),
+                      [](const TEntry& a, const TEntry& b)
+                      { return a.Property == b.Property && *a.Bytes == *b.Bytes; });
+}
+
+std::size_t TSongSnapshot::MemoryUsed(std::set<const void*>& counted) const
+{
+    if (!counted.insert(this).second)
+        return 0;
+    std::size_t bytes = sizeof *this + FEntries.capacity() * sizeof(TEntry);
+    for (const TEntry& entry : FEntries)
+        if (counted.insert(entry.Bytes.get()).second)
+            bytes += sizeof(std::string) + entry.Bytes->capacity();
+    return bytes;
+}
+
+// --- Steps --------------------------------------------------------------------------------------
+
+/// One step: the song before and after it, and the tab shown with each.
+class TSongStep : public QUndoCommand
+{
+public:
+    TSongStep(TSongHistory& history, const QString& name, int mergeId, std::int64_t at,
+              TSongSnapshotPtr before, int tabBefore, TSongSnapshotPtr after, int tabAfter)
+        : QUndoCommand(name), FHistory(history), FMergeId(mergeId), FAt(at),
+          FBefore(std::move(before)), FAfter(std::move(after)), FTabBefore(tabBefore),
+          FTabAfter(tabAfter)
+    {
+    }
+
+    void undo() override { FHistory.Apply(FBefore, FTabBefore); }
+
+    void redo() override
+    {
+        // Pushed after the edit has been made: the first redo has nothing to do.
+        if (FDone)
+            FHistory.Apply(FAfter, FTabAfter);
+        FDone = true;
+    }
+
+    int id() const override { return FMergeId; }
+
+    bool mergeWith(const QUndoCommand* other) override
+    {
+        const auto* next = static_cast<const TSongStep*>(other);
+        if (next->FTabBefore != FTabAfter || next->FAt - FAt >= TSongHistory::MergeMilliseconds)
+            return false;
+        FAfter = next->FAfter;
+        FTabAfter = next->FTabAfter;
+        FAt = next->FAt;
+        // Dragged back to where it started: the step changes nothing and goes.
+        setObsolete(*FAfter == *FBefore);
+        return true;
+    }
+
+    std::size_t MemoryUsed(std::set<const void*>& counted) const
+    {
+        return sizeof *this + FBefore->MemoryUsed(counted) + FAfter->MemoryUsed(counted);
+    }
+
+private:
+    TSongHistory& FHistory;
+    int FMergeId;
+    std::int64_t FAt;
+    TSongSnapshotPtr FBefore;
+    TSongSnapshotPtr FAfter;
+    int FTabBefore;
+    int FTabAfter;
+    bool FDone = false;
+};
+
+// --- History ------------------------------------------------------------------------------------
+
+TSongHistory::TSongHistory(TMusicProject& song, std::function<int()> currentTab, TRestore restore)
+    : FSong(song), FCurrentTab(std::move(currentTab)), FRestore(std::move(restore))
+{
+    FStack.setUndoLimit(0); // no limit: a step costs little more than the entries it changed
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    Clock = [clock] { return clock->elapsed(); };
+    // The stack has moved (push, undo, redo, clear) or the saved state has: the song is
+    // modified exactly when it is not in the saved state. The stack's index moves after the
+    // step has been undone or redone, so the flag follows the signals.
+    const auto sync = [this] { FSong.Modified = !FStack.isClean(); };
+    QObject::connect(&FStack, &QUndoStack::indexChanged, &FStack, sync);
+    QObject::connect(&FStack, &QUndoStack::cleanChanged, &FStack, sync);
+}
+
+void TSongHistory::Edit(const QString& name, const QObject* control,
+                        const std::function<void()>& edit)
+{
+    if (FDepth > 0)
+    {
+        edit();
+        return;
+    }
+    const TNesting nesting(FDepth);
+
+    const unsigned generation = FGeneration;
+    const bool wasModified = FSong.Modified;
+    const int tabBefore = FCurrentTab();
+    FLast = TSongSnapshot::Take(FSong, FLast);
+    const TSongSnapshotPtr before = FLast;
+    try
+    {
+        edit();
+    }
+    catch (...)
+    {
+        // What a failing edit changed before it failed is a step all the same.
+        if (generation == FGeneration)
+            Record(name, control, tabBefore, before, wasModified);
+        throw;
+    }
+    // New and Open start the history afresh: they are no step.
+    if (generation == FGeneration)
+        Record(name, control, tabBefore, before, wasModified);
+}
+
+void TSongHistory::Record(const QString& name, const QObject* control, int tabBefore,
+                          const TSongSnapshotPtr& before, bool wasModified)
+{
+    FLast = TSongSnapshot::Take(FSong, before);
+    if (FLast == before)
+    {
+        FSong.Modified = wasModified;
+        return;
+    }
+    int mergeId = -1;
+    if (control != nullptr)
+    {
+        const auto found = std::find(FMergeControls.begin(), FMergeControls.end(), control);
+        mergeId = static_cast<int>(found - FMergeControls.begin());
+        if (found == FMergeControls.end())
+            FMergeControls.push_back(control);
+    }
+    ++FRevision;
+    FStack.push(
+        new TSongStep(*this, name, mergeId, Clock(), before, tabBefore, FLast, FCurrentTab()));
+}
+
+void TSongHistory::Apply(const TSongSnapshotPtr& state, int tab)
+{
+    const TNesting nesting(FDepth);
+    FRestore(*state, tab);
+    FLast = state;
+    ++FRevision;
+}
+
+void TSongHistory::Reset()
+{
+    ++FGeneration;
+    FStack.clear();
+    FLast.reset();
+}
+
+void TSongHistory::MarkSaved()
+{
+    FStack.setClean();
+}
+
+void TSongHistory::MarkUnsaved()
+{
+    FStack.resetClean();
+}
+
+std::size_t TSongHistory::MemoryUsed() const
+{
+    std::set<const void*> counted;
+    std::size_t bytes = 0;
+    for (int i = 0; i < FStack.count(); ++i)
+        bytes += static_cast<const TSongStep*>(FStack.command(i))->MemoryUsed(counted);
+    return bytes;
+}

@@ -1,0 +1,175 @@
+#include "ui/SongRecovery.h"
+
+#include "base/Exceptions.h"
+#include "base/FileIO.h"
+#include "model/Munit.h"
+#include "model/MusicProject.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QLockFile>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+
+#include <sstream>
+
+namespace
+{
+// A recovery file: the magic, then as QDataStream byte arrays the song's file name (as the
+// file system spells it), the project file's bytes, and the locks of its units in order.
+constexpr char Magic[8] = {'L', 'Y', 'R', 'V', 'R', 'E', 'C', '1'};
+const QString Suffix = QStringLiteral(".lvr");
+const QString SetAsideSuffix = QStringLiteral(".ilegible");
+
+std::unique_ptr<QLockFile> LockBeside(const QString& path)
+{
+    auto lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+    // A running copy may hold its lock for days: only a lock whose process has gone is stale.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return nullptr;
+    return lock;
+}
+} // namespace
+
+TSongRecovery::TSongRecovery(const QString& dir) : FDir(dir.isEmpty() ? DefaultDir() : dir) {}
+
+TSongRecovery::~TSongRecovery() = default;
+
+QString TSongRecovery::DefaultDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/recovery");
+}
+
+void TSongRecovery::Own()
+{
+    if (FLock != nullptr)
+        return;
+    QDir().mkpath(FDir);
+    while (FLock == nullptr)
+    {
+        const QString path = QDir(FDir).filePath(
+            QStringLiteral("song-%1-%2")
+                .arg(QCoreApplication::applicationPid())
+                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')) +
+            Suffix);
+        // A file without a holder is another copy's leftover: not to be written over.
+        if (QFileInfo::exists(path))
+            continue;
+        FLock = LockBeside(path);
+        if (FLock == nullptr && !QFileInfo(FDir).isWritable())
+            throw EFCreateError(QFile::encodeName(path).toStdString(), "folder not writable");
+        FPath = path;
+    }
+}
+
+void TSongRecovery::Write(const TMusicProject& song)
+{
+    Own();
+    std::ostringstream project(std::ios::binary);
+    song.SaveToStream(project);
+    QByteArray locks;
+    for (int i = 0; i < song.Count(); ++i)
+        if (const TMunit* unit = song.UnitAt(i))
+            for (const std::uint8_t lock : unit->Locks)
+                locks.append(static_cast<char>(lock));
+
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out.writeRawData(Magic, sizeof Magic);
+    out << QByteArray::fromStdString(song.FileName) << QByteArray::fromStdString(project.str())
+        << locks;
+    WriteFileAtomically(QFile::encodeName(FPath).toStdString(), bytes.toStdString());
+    FWritten = true;
+}
+
+void TSongRecovery::Remove()
+{
+    if (!FPath.isEmpty())
+        QFile::remove(FPath);
+    FWritten = false;
+}
+
+bool TSongRecovery::ClaimLeftOver()
+{
+    const QFileInfoList files =
+        QDir(FDir).entryInfoList({QStringLiteral("*") + Suffix}, QDir::Files, QDir::Time);
+    for (const QFileInfo& file : files)
+    {
+        const QString path = file.absoluteFilePath();
+        if (path == FPath)
+            continue;
+        if (std::unique_ptr<QLockFile> lock = LockBeside(path))
+        {
+            // This copy's own file, if it had one, has nothing in it yet.
+            if (!FWritten)
+                Remove();
+            FLock = std::move(lock);
+            FPath = path;
+            FWritten = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+void TSongRecovery::Read(TMusicProject& song) const
+{
+    const std::string file = ReadWholeFile(QFile::encodeName(FPath).toStdString());
+    const QByteArray bytes = QByteArray::fromStdString(file);
+    QDataStream in(bytes);
+    in.setVersion(QDataStream::Qt_6_0);
+    char magic[sizeof Magic] = {};
+    if (in.readRawData(magic, sizeof magic) != sizeof magic ||
+        !std::equal(magic, magic + sizeof magic, Magic))
+        throw EReadError();
+    QByteArray fileName;
+    QByteArray project;
+    QByteArray locks;
+    in >> fileName >> project >> locks;
+    if (in.status() != QDataStream::Ok || !in.atEnd())
+        throw EReadError();
+
+    TMusicProject loaded;
+    std::istringstream stream(project.toStdString(), std::ios::binary);
+    loaded.LoadFromStream(stream);
+    if (stream.peek() != std::char_traits<char>::eof())
+        throw EReadError();
+    qsizetype at = 0;
+    for (int i = 0; i < loaded.Count(); ++i)
+        if (TMunit* unit = loaded.UnitAt(i))
+            for (std::uint8_t& lock : unit->Locks)
+            {
+                if (at >= locks.size())
+                    throw EReadError();
+                lock = static_cast<std::uint8_t>(locks[at++]);
+            }
+    if (at != locks.size())
+        throw EReadError();
+
+    song.Items = std::move(loaded.Items);
+    song.FileName = fileName.toStdString();
+    song.Modified = false;
+    song.AttachProperties();
+}
+
+QString TSongRecovery::SetAside()
+{
+    QString aside = FPath + SetAsideSuffix;
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = FPath + SetAsideSuffix + QString::number(n);
+    FWritten = false;
+    if (QFile::rename(FPath, aside))
+        return aside;
+    // It stays where it is; this copy lets it be and writes to a file of its own.
+    aside = FPath;
+    FLock.reset();
+    FPath.clear();
+    return aside;
+}

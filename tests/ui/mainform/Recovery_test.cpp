@@ -1,0 +1,219 @@
+#include "UiFakes.h"
+
+#include "base/FileIO.h"
+#include "model/Munit.h"
+#include "ui/Settings.h"
+#include "ui/SongRecovery.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace
+{
+const QString AskRecover = QStringLiteral(
+    "Se encontró una canción sin guardar de una sesión anterior. ¿Desea recuperarla?");
+
+/// A change of the song as a page makes it: locks and notes of unit 1, through the history.
+void Change(TLyravaneMainForm& form, int pitch)
+{
+    Inside(form).SongHistory.Edit(QStringLiteral("Melodía"), nullptr,
+                                  [&]
+                                  {
+                                      TMunit& unit = *Inside(form).Project.UnitAt(1);
+                                      unit.SetMelody(0, 0, pitch);
+                                      unit.SetLock(2, 1);
+                                  });
+}
+
+/// Lets the window run until its recovery file has been written.
+bool WaitForRecovery(TLyravaneMainForm& form)
+{
+    Inside(form).RecoveryTimer()->setInterval(10);
+    return QTest::qWaitFor([&] { return Inside(form).Recovery().Written(); }, 20000);
+}
+
+QStringList RecoveryFiles(const QString& dir, const QString& pattern = QStringLiteral("*.lvr"))
+{
+    return QDir(dir).entryList({pattern}, QDir::Files);
+}
+} // namespace
+
+int RunRecoveryChild(const QString& dir)
+{
+    TFormFixture fixture;
+    fixture.Services.RecoveryDir = QDir(dir).filePath(QStringLiteral("recovery"));
+    TLyravaneMainForm& form = fixture.Create();
+    // A named song with unsaved changes.
+    Inside(form).Action_EditNewMunit->trigger();
+    fixture.FileDialogs.Answers = {QDir(dir).filePath(QStringLiteral("child.lvp"))};
+    Inside(form).Action_FileSave->trigger();
+    Change(form, 7);
+    if (!WaitForRecovery(form))
+        return 1;
+    WriteFileAtomically(QDir(dir).filePath(QStringLiteral("expected")).toStdString(),
+                        SongBytes(Inside(form).Project));
+    std::printf("ready\n");
+    std::fflush(stdout);
+    for (;;)
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+}
+
+class RecoveryTest : public ::testing::Test
+{
+protected:
+    TFormFixture F;
+    QString Dir() const { return F.Services.RecoveryDir; }
+};
+
+TEST_F(RecoveryTest, AKilledCopyLeavesItsSongForTheNextStart)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--recovery-child"), F.Dir.path()});
+    QByteArray output;
+    while (!output.contains("ready\n") && child.waitForReadyRead(60000))
+        output += child.readAll();
+    ASSERT_TRUE(output.contains("ready\n")) << output.toStdString();
+    child.kill(); // SIGKILL: nothing of the program runs after it
+    ASSERT_TRUE(child.waitForFinished(10000));
+    EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+    ASSERT_EQ(RecoveryFiles(Dir()).size(), 1u);
+
+    TLyravaneMainForm& form = F.Create();
+    F.MessageBoxes.Answers = {TMsgResult::Yes};
+    Inside(form).FormShow();
+    ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
+    EXPECT_EQ(F.MessageBoxes.Shown[0].Text, AskRecover);
+    EXPECT_EQ(F.MessageBoxes.Shown[0].Buttons, TMsgButtons::SiNo);
+    EXPECT_TRUE(SongBytes(Inside(form).Project) ==
+                ReadWholeFile(F.Path(QStringLiteral("expected")).toStdString()));
+    EXPECT_TRUE(Inside(form).Project.Modified);
+    EXPECT_EQ(Inside(form).Project.FileName, F.Path(QStringLiteral("child.lvp")).toStdString());
+    EXPECT_EQ(form.windowTitle().toStdString(), "Lyravane 1999 - [child.lvp] *");
+    EXPECT_EQ(Inside(form).Project.UnitAt(1)->GetLock(2), 1);
+
+    // Until it is saved the song keeps its recovery file; saving removes it.
+    EXPECT_EQ(RecoveryFiles(Dir()).size(), 1u);
+    Inside(form).Action_FileSave->trigger();
+    EXPECT_FALSE(Inside(form).Project.Modified);
+    EXPECT_TRUE(RecoveryFiles(Dir()).isEmpty());
+}
+
+TEST_F(RecoveryTest, TheFileFollowsTheUnsavedChangesAndGoesWithThem)
+{
+    TLyravaneMainForm& form = F.Create();
+    QTest::qWait(20);
+    EXPECT_FALSE(Inside(form).RecoveryTimer()->isActive()) << "an unchanged song is not written";
+    EXPECT_EQ(Inside(form).RecoveryTimer()->interval(), 60000);
+
+    // Saving removes it.
+    Change(form, 3);
+    ASSERT_TRUE(WaitForRecovery(form));
+    EXPECT_EQ(RecoveryFiles(Dir()).size(), 1u);
+    F.FileDialogs.Answers = {F.Path(QStringLiteral("saved.lvp"))};
+    Inside(form).Action_FileSave->trigger();
+    EXPECT_TRUE(RecoveryFiles(Dir()).isEmpty());
+
+    // So does undoing back to the saved song, and "No" at the save prompt.
+    Change(form, 4);
+    ASSERT_TRUE(WaitForRecovery(form));
+    Inside(form).Action_EditUndo->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return RecoveryFiles(Dir()).isEmpty(); }, 5000));
+    Inside(form).Action_EditRedo->trigger();
+    ASSERT_TRUE(WaitForRecovery(form));
+    F.MessageBoxes.Answers = {TMsgResult::No};
+    Inside(form).Action_FileNew->trigger();
+    EXPECT_TRUE(RecoveryFiles(Dir()).isEmpty());
+
+    // And a normal exit.
+    Change(form, 5);
+    ASSERT_TRUE(WaitForRecovery(form));
+    EXPECT_EQ(RecoveryFiles(Dir()).size(), 1u);
+    F.Destroy();
+    EXPECT_TRUE(RecoveryFiles(Dir()).isEmpty());
+    EXPECT_TRUE(RecoveryFiles(Dir(), QStringLiteral("*.lock")).isEmpty());
+}
+
+TEST_F(RecoveryTest, TwoCopiesNeverTakeEachOthersFile)
+{
+    TLyravaneMainForm& first = F.Create();
+    Change(first, 6);
+    ASSERT_TRUE(WaitForRecovery(first));
+
+    TFormFixture other;
+    other.Services.RecoveryDir = Dir();
+    TLyravaneMainForm& second = other.Create();
+    Inside(second).FormShow();
+    EXPECT_TRUE(other.MessageBoxes.Shown.empty()) << "the first copy runs: its file is not offered";
+    Change(second, 8);
+    ASSERT_TRUE(WaitForRecovery(second));
+    EXPECT_EQ(RecoveryFiles(Dir()).size(), 2u);
+    other.Destroy();
+    ASSERT_EQ(RecoveryFiles(Dir()).size(), 1u);
+    EXPECT_EQ(Dir() + QLatin1Char('/') + RecoveryFiles(Dir()).constFirst(),
+              Inside(first).Recovery().Path());
+}
+
+TEST_F(RecoveryTest, NoDeletesTheFileAndAnUnreadableOneIsSetAside)
+{
+    {
+        TFormFixture crashed;
+        crashed.Services.RecoveryDir = Dir();
+        TLyravaneMainForm& form = crashed.Create();
+        Change(form, 9);
+        ASSERT_TRUE(WaitForRecovery(form));
+        // Its recovery is let go of as after a crash: the lock goes, the file stays.
+        const QString path = Inside(form).Recovery().Path();
+        const QByteArray bytes = QByteArray::fromStdString(ReadWholeFile(path.toStdString()));
+        crashed.Destroy();
+        F.WriteBytes(QStringLiteral("recovery/") + QFileInfo(path).fileName(), bytes);
+    }
+    TLyravaneMainForm& form = F.Create();
+    F.MessageBoxes.Answers = {TMsgResult::No};
+    Inside(form).FormShow();
+    ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
+    EXPECT_TRUE(RecoveryFiles(Dir()).isEmpty());
+    EXPECT_FALSE(Inside(form).Project.Modified);
+    EXPECT_EQ(Inside(form).Project.Count(), 2);
+
+    const QByteArray damaged = QByteArrayLiteral("LYRVREC1 and then nothing that reads");
+    F.WriteBytes(QStringLiteral("recovery/song-1-damaged.lvr"), damaged);
+    F.MessageBoxes.Shown.clear();
+    TLyravaneMainForm& next = F.Create();
+    Inside(next).FormShow();
+    const QString aside = Dir() + QStringLiteral("/song-1-damaged.lvr.ilegible");
+    ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
+    EXPECT_EQ(F.MessageBoxes.Shown[0].Text,
+              QStringLiteral("No se pudo leer la canción sin guardar de una sesión anterior. "
+                             "El archivo se ha guardado aparte en:\n") +
+                  QDir::toNativeSeparators(aside));
+    EXPECT_TRUE(RecoveryFiles(Dir()).isEmpty());
+    EXPECT_EQ(ReadWholeFile(aside.toStdString()), damaged.toStdString());
+    EXPECT_EQ(Inside(next).Project.Count(), 2);
+}
+
+TEST(RecoverySettingsTest, TheIntervalIsAMinuteByDefaultAndAtLeastFiveSeconds)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("settings.ini"));
+    EXPECT_EQ(ReadRecoveryInterval(ini), 60);
+    for (const auto& [value, seconds] :
+         std::vector<std::pair<QVariant, int>>{{20, 20}, {1, 5}, {-3, 5}, {"x", 60}})
+    {
+        QSettings(ini, QSettings::IniFormat)
+            .setValue(QStringLiteral("Recovery/IntervalSeconds"), value);
+        EXPECT_EQ(ReadRecoveryInterval(ini), seconds) << value.toString().toStdString();
+    }
+}
