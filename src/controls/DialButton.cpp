@@ -20,10 +20,7 @@ void TDialButton::mousePressEvent(QMouseEvent* event)
         update();
         return;
     }
-    QWidget* edit = parentWidget();
-    if (edit != nullptr && edit->isEnabled() && edit->isVisible() &&
-        edit->focusPolicy() != Qt::NoFocus)
-        edit->setFocus(Qt::OtherFocusReason);
+    FocusOwnerEdit(this);
     FPressed = true;
     FPressY = qRound(event->globalPosition().y());
     if (OnPress)
@@ -62,9 +59,7 @@ void TDialButton::paintEvent(QPaintEvent*)
     const int cy = r.top() + r.height() / 2;
     const QPoint diamond[] = {QPoint(cx, r.top()), QPoint(r.left(), cy), QPoint(cx, r.bottom()),
                               QPoint(r.right(), cy)};
-    const bool enabled = parentWidget() == nullptr || parentWidget()->isEnabled();
-    painter.setPen(enabled ? pal.color(QPalette::ButtonText)
-                           : pal.color(QPalette::Disabled, QPalette::ButtonText));
+    painter.setPen(ButtonGlyphColor(this));
     painter.setBrush(Qt::NoBrush);
     painter.drawPolygon(diamond, 4);
 }

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPalette>
+#include <QWidget>
 
 void DrawFrame3D(QPainter& painter, QRect& rect, const QColor& topLeft, const QColor& bottomRight,
                  int width)
@@ -51,4 +52,21 @@ void DrawButtonFace(QPainter& painter, const QRect& rect, const QPalette& palett
         inside.adjust(2, 2, -2, -2);
     }
     painter.fillRect(inside, palette.color(QPalette::Button));
+}
+
+void FocusOwnerEdit(QWidget* button)
+{
+    QWidget* edit = button->parentWidget();
+    if (edit != nullptr && edit->isEnabled() && edit->isVisible() &&
+        edit->focusPolicy() != Qt::NoFocus)
+        edit->setFocus(Qt::OtherFocusReason);
+}
+
+QColor ButtonGlyphColor(const QWidget* button)
+{
+    const QWidget* edit = button->parentWidget();
+    const bool enabled = edit == nullptr || edit->isEnabled();
+    const QPalette& pal = button->palette();
+    return enabled ? pal.color(QPalette::ButtonText)
+                   : pal.color(QPalette::Disabled, QPalette::ButtonText);
 }

@@ -5,6 +5,7 @@
 
 class QPainter;
 class QPalette;
+class QWidget;
 
 /// Draws width one-pixel rings inside rect, topLeft colour on the top and left sides,
 /// bottomRight colour on the bottom and right sides (which also take the two off-diagonal
@@ -24,3 +25,10 @@ void DrawSunkenOuter(QPainter& painter, const QRect& rect, const QPalette& palet
 /// The face of a small button inside an edit: a dark one-pixel frame when pressed, the raised
 /// edge when not, filled with the button colour.
 void DrawButtonFace(QPainter& painter, const QRect& rect, const QPalette& palette, bool pressed);
+
+/// A small button inside an edit hands the edit the focus when pressed, as a click on the
+/// edit itself would.
+void FocusOwnerEdit(QWidget* button);
+
+/// The glyph colour of a small button inside an edit: greyed while the edit is disabled.
+QColor ButtonGlyphColor(const QWidget* button);

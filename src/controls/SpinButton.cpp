@@ -25,10 +25,7 @@ void TSpinButton::mousePressEvent(QMouseEvent* event)
         Release();
         return;
     }
-    QWidget* edit = parentWidget();
-    if (edit != nullptr && edit->isEnabled() && edit->isVisible() &&
-        edit->focusPolicy() != Qt::NoFocus)
-        edit->setFocus(Qt::OtherFocusReason);
+    FocusOwnerEdit(this);
     FPressed = true;
     if (OnFire)
         OnFire();
@@ -88,9 +85,7 @@ void TSpinButton::paintEvent(QPaintEvent*)
     const int cx = r.left() + r.width() / 2;
     const int rows = half + 1;
     const int top = r.top() + (r.height() - rows) / 2;
-    const bool enabled = parentWidget() == nullptr || parentWidget()->isEnabled();
-    const QColor ink = enabled ? pal.color(QPalette::ButtonText)
-                               : pal.color(QPalette::Disabled, QPalette::ButtonText);
+    const QColor ink = ButtonGlyphColor(this);
     for (int row = 0; row < rows; ++row)
     {
         const int spread = FDirection == TSpinDirection::Up ? row : half - row;
