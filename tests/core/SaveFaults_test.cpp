@@ -227,11 +227,11 @@ protected:
     void SetUp() override
     {
         Writer = GetParam()();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        Dir = fs::temp_directory_path() /
-              ("lyravane-savefaults-" + std::to_string(::getpid()) + "-" + info->name());
-        fs::remove_all(Dir);
-        fs::create_directories(Dir);
+        // A parameterised test's name holds a '/', which made a folder inside a folder, and
+        // the outer one stayed behind; mkdtemp makes a single fresh one.
+        std::string pattern = (fs::temp_directory_path() / "lyravane-savefaults-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr) << std::strerror(errno);
+        Dir = pattern;
         fs::permissions(Dir, fs::perms(0755));
         Target = (Dir / "song.out").string();
     }
