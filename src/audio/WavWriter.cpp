@@ -17,6 +17,10 @@ constexpr std::size_t BufferBytes = 1 << 20;
 TWavWriter::TWavWriter(const std::string& path, int sampleRate, int channels)
     : FFile(path), FSampleRate(sampleRate), FChannels(channels)
 {
+    // The header is completed at the end, at the start of the file.
+    if (!FFile.Seekable())
+        throw EFCreateError(path, "A WAV file is completed at its start once written, which a "
+                                  "pipe or a terminal does not allow");
     FBuffer.reserve(BufferBytes + HeaderSize);
     // The header is written for real by Commit, when the length is known.
     FBuffer.resize(HeaderSize, 0);

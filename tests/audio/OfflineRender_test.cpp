@@ -15,8 +15,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -309,6 +313,17 @@ TEST_F(OfflineRenderTest, FailedRenderingLeavesNoFileBehind)
                                  dir.File("missing/song.wav")),
                  EFCreateError);
     EXPECT_EQ(dir.List(), std::vector<std::string>{"song.wav"});
+
+    // A WAV file's header is completed at its start, which a pipe cannot take: refused, and
+    // the pipe stays a pipe.
+    const std::string pipe = dir.File("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    std::thread reader([&] { ReadWholeFile(pipe); });
+    EXPECT_THROW(RenderMidiToWav(SharedSynth(), TrumpetNote(100, 64, 0, 0).SaveToString(), pipe),
+                 EFCreateError);
+    reader.join();
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_EQ(dir.List(), (std::vector<std::string>{"pipe", "song.wav"}));
 }
 
 TEST(SoundFontTest, MissingSoundFontSaysWhatToInstall)
