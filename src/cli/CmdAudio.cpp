@@ -78,6 +78,9 @@ int CmdRender(const std::vector<std::string>& words)
     TSynthOptions options;
     options.SoundFont = args.Value("--soundfont").value_or("");
     options.SampleRate = static_cast<int>(args.Number("--sample-rate", 8000, 96000, 44100));
+    RefuseOutputOverInput(out, args.Input());
+    if (!options.SoundFont.empty())
+        RefuseOutputOverInput(out, options.SoundFont);
     // The SoundFont loads while the song is rendered to MIDI.
     TSynthesizer synth(options);
     const std::string midiBytes = RenderForPlayback(args, 0).SaveToString();

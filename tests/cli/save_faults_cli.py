@@ -7,7 +7,7 @@ The output is cut short with a file size limit (RLIMIT_FSIZE, with SIGXFSZ ignor
 that write() fails with EFBIG instead of killing the process), or its name is taken by a
 directory. The command must fail with the file's name and the system's reason, the target
 must hold exactly what it held before (or still not exist), and nothing else may appear
-beside it.
+beside it. An output that is the input under any name is refused.
 """
 
 import os
@@ -85,6 +85,19 @@ def main():
         expect_clean_failure("export over", r, target, reason_big, old_mid, work,
                              names + ["old.mid"])
         os.unlink(target)
+
+        # The input as the output, by its name or by another: refused, the song kept whole.
+        song_bytes = src.read_bytes()
+        os.link(src, work / "same.lvp")
+        for command in (["export", str(src), "-o", str(src)],
+                        ["preview", str(src), "--slot", "1", "-o", str(work / "same.lvp")],
+                        ["render", str(src), "-o", str(src), "--soundfont", "/nonexistent.sf2"]):
+            name = f"{command[0]} over its input"
+            r = run(cli, command, pattern_dir)
+            check(name, r.returncode == 1, f"exit status {r.returncode}")
+            check(name, "that is the input file" in r.stderr, f"stderr: {r.stderr.strip()}")
+            check(name, src.read_bytes() == song_bytes, "the song changed")
+        os.unlink(work / "same.lvp")
 
         # compose over an old song, cut short: the old song stays.
         old_song = pathlib.Path(song).read_bytes()[:1200]
