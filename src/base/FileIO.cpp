@@ -1,6 +1,7 @@
 #include "base/FileIO.h"
 
 #include "base/Exceptions.h"
+#include "base/StopSignals.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -97,6 +98,7 @@ std::string TemporaryName(const std::string& name)
 TSafeFile::TSafeFile(const std::string& path) : FPath(path)
 {
     namespace fs = std::filesystem;
+    ThrowIfStopped();
     struct stat old
     {
     };
@@ -108,10 +110,13 @@ TSafeFile::TSafeFile(const std::string& path) : FPath(path)
         // A pipe or a device is written as it is, never replaced by a file of that name.
         if (!S_ISFIFO(old.st_mode) && !S_ISCHR(old.st_mode))
             throw EFCreateError(path, "It is neither a file, a pipe nor a character device");
-        // Opening a pipe waits for its reader.
+        // Opening a pipe waits for its reader, or for a stop signal.
         FFd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (FFd < 0)
+        {
+            ThrowIfStopped();
             throw EFCreateError(path, SystemReason(errno));
+        }
         FDirect = true;
         return;
     }
@@ -164,7 +169,7 @@ TSafeFile::~TSafeFile()
     }
 }
 
-void TSafeFile::Fail(int error)
+void TSafeFile::Abandon()
 {
     if (FFd >= 0)
     {
@@ -173,11 +178,26 @@ void TSafeFile::Fail(int error)
     }
     if (!FDirect)
         ::unlink(FTempPath.c_str());
+}
+
+void TSafeFile::Fail(int error)
+{
+    Abandon();
     throw EFCreateError(FPath, SystemReason(error != 0 ? error : EIO));
+}
+
+void TSafeFile::StopIfAsked()
+{
+    if (const int signal = StopSignal())
+    {
+        Abandon();
+        throw EStopped(signal);
+    }
 }
 
 void TSafeFile::Write(const void* data, std::size_t size)
 {
+    StopIfAsked();
     const char* bytes = static_cast<const char*>(data);
     std::size_t written = 0;
     while (written < size)
@@ -186,7 +206,10 @@ void TSafeFile::Write(const void* data, std::size_t size)
         if (n < 0)
         {
             if (errno == EINTR)
+            {
+                StopIfAsked();
                 continue;
+            }
             Fail(errno);
         }
         written += static_cast<std::size_t>(n);
@@ -195,6 +218,7 @@ void TSafeFile::Write(const void* data, std::size_t size)
 
 void TSafeFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size)
 {
+    StopIfAsked();
     const char* bytes = static_cast<const char*>(data);
     std::size_t written = 0;
     while (written < size)
@@ -204,7 +228,10 @@ void TSafeFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size
         if (n < 0)
         {
             if (errno == EINTR)
+            {
+                StopIfAsked();
                 continue;
+            }
             Fail(errno);
         }
         written += static_cast<std::size_t>(n);
@@ -227,6 +254,7 @@ bool TSafeFile::Seekable() const
 
 void TSafeFile::Commit()
 {
+    StopIfAsked();
     // A pipe or a terminal cannot be synced (EINVAL); that fails nothing.
     if (::fsync(FFd) != 0 && !(FDirect && errno == EINVAL))
         Fail(errno);

@@ -16,7 +16,8 @@ std::string ReadWholeFile(const std::string& path);
 /// the link stays. A file with several hard links gets a new file under the name saved to;
 /// its other names keep the old content. A pipe or a character device (/dev/stdout,
 /// /dev/null) is written directly, without a temporary file; any other kind of file that is
-/// not a regular file is refused.
+/// not a regular file is refused. Once a stop signal has come, a write gives up (EStopped)
+/// and leaves nothing behind.
 class TSafeFile
 {
 public:
@@ -40,7 +41,11 @@ public:
     const std::string& Path() const { return FPath; }
 
 private:
+    /// Closes the file and removes the temporary one.
+    void Abandon();
     [[noreturn]] void Fail(int error);
+    /// After a stop signal (StopSignals.h): abandons the file and raises EStopped.
+    void StopIfAsked();
 
     std::string FPath;
     /// The file the path stands for once links are followed: what Commit replaces.
