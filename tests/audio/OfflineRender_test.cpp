@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -313,6 +314,16 @@ TEST_F(OfflineRenderTest, FailedRenderingLeavesNoFileBehind)
                                  dir.File("missing/song.wav")),
                  EFCreateError);
     EXPECT_EQ(dir.List(), std::vector<std::string>{"song.wav"});
+
+    // A song too long for a WAV file (about 7.6 hours at 4 beats a minute) is refused before
+    // a sample is rendered, not after 4 GB.
+    TMidiData endless;
+    endless.AddTempo(0, 0, 4);
+    endless.AddNote(1, 700000, 384, 0, 60, 100);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(RenderMidiToWav(SharedSynth(), endless.SaveToString(), target), EFCreateError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(ReadWholeFile(target), "the old file");
 
     // A WAV file's header is completed at its start, which a pipe cannot take: refused, and
     // the pipe stays a pipe.
