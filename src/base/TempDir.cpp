@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,7 +47,20 @@ pid_t OwnerOf(const std::string& name)
     return static_cast<pid_t>(std::stol(digits));
 }
 
-/// Removes the directories of ours in base whose process is gone.
+/// Whether nobody holds the lock of the directory at path: its process has ended.
+bool Abandoned(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
+}
+
+/// Removes the directories of ours in base whose process is gone: no process has the id in
+/// the name (here), and none holds the directory's lock (a process of another pid namespace
+/// sharing the temporary directory would).
 void RemoveStale(const std::filesystem::path& base)
 {
     namespace fs = std::filesystem;
@@ -59,7 +74,7 @@ void RemoveStale(const std::filesystem::path& base)
         if (owner <= 0 || owner == ::getpid() || ::lstat(it->path().c_str(), &info) != 0 ||
             !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid())
             continue;
-        if (::kill(owner, 0) != 0 && errno == ESRCH)
+        if (::kill(owner, 0) != 0 && errno == ESRCH && Abandoned(it->path().string()))
         {
             std::error_code ignored;
             fs::remove_all(it->path(), ignored);
@@ -83,6 +98,10 @@ TTempDir::TTempDir()
     if (!::mkdtemp(pattern.data()))
         throw EFCreateError(pattern, std::strerror(errno));
     FPath = pattern;
+    // Held while the directory is in use: see RemoveStale.
+    FLockFd = ::open(FPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (FLockFd >= 0)
+        ::flock(FLockFd, LOCK_EX | LOCK_NB);
 }
 
 TTempDir::~TTempDir()
@@ -92,6 +111,8 @@ TTempDir::~TTempDir()
             ::sigaction(Terminating[i], &Before[i], nullptr);
     std::error_code ec;
     std::filesystem::remove_all(FPath, ec);
+    if (FLockFd >= 0)
+        ::close(FLockFd);
 }
 
 std::string TTempDir::TempMidiFile() const

@@ -6,8 +6,9 @@
 /// object is created and removed, with everything in it, when it is destroyed. Nobody else
 /// can place or read a file there, so a fixed name inside it is safe.
 ///
-/// The directory's name holds the id of the process that made it; making one first removes
-/// the directories of ours whose process has gone (one killed before it could clean up).
+/// The directory's name holds the id of the process that made it, which also holds a lock on
+/// it; making one first removes the directories of ours whose process has gone (one killed
+/// before it could clean up).
 class TTempDir
 {
 public:
@@ -31,4 +32,5 @@ public:
 private:
     std::string FPath;
     bool FRemovesOnSignals = false;
+    int FLockFd = -1;
 };

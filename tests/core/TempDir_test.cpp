@@ -8,6 +8,8 @@
 #include <fstream>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -91,8 +93,12 @@ TEST(TempDirTest, TerminationRemovesTheDirectoryAndFoldersOfDeadProcessesGo)
     const std::string alive = "lyravane-" + std::to_string(::getpid()) + "-aB3dE6";
     const std::string other = "lyravane-savefaults-aB3dE6";
     const std::string others = "lyravane-" + std::to_string(gone) + "-zZ9yY8";
-    for (const auto& name : {dead, alive, other, others})
+    // Its process still holds the lock: one of another pid namespace sharing the folder.
+    const std::string locked = "lyravane-" + std::to_string(gone) + "-lL7kK6";
+    for (const auto& name : {dead, alive, other, others, locked})
         fs::create_directory(tmp / name);
+    const int lock = ::open((tmp / locked).c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
     std::ofstream(tmp / dead / "$$$.mid") << "MThd";
     const bool root = ::geteuid() == 0;
     if (root)
@@ -104,4 +110,6 @@ TEST(TempDirTest, TerminationRemovesTheDirectoryAndFoldersOfDeadProcessesGo)
     EXPECT_TRUE(fs::exists(tmp / alive));
     EXPECT_TRUE(fs::exists(tmp / other));
     EXPECT_EQ(fs::exists(tmp / others), root) << "only ours";
+    EXPECT_TRUE(fs::exists(tmp / locked));
+    ::close(lock);
 }
