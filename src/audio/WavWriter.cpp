@@ -24,8 +24,8 @@ TWavWriter::TWavWriter(const std::string& path, int sampleRate, int channels)
 {
     // The header is completed at the end, at the start of the file.
     if (!FFile.Seekable())
-        throw EFCreateError(path, "A WAV file is completed at its start once written, which a "
-                                  "pipe or a terminal does not allow");
+        throw EFCreateError(path, "A WAV file cannot be written to a pipe or a terminal: its "
+                                  "header is completed at the end");
     FBuffer.reserve(BufferBytes + HeaderSize);
     // The header is written for real by Commit, when the length is known.
     FBuffer.resize(HeaderSize, 0);
