@@ -157,6 +157,7 @@ int main(int argc, char** argv)
     try
     {
         tempDir = std::make_unique<TTempDir>();
+        tempDir->RemoveWhenTerminated();
     }
     catch (const std::exception& error)
     {

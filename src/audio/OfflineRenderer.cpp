@@ -4,11 +4,14 @@
 #include "audio/FluidHandles.h"
 #include "audio/Synthesizer.h"
 #include "audio/WavWriter.h"
+#include "base/Exceptions.h"
 #include "midi/MidiData.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -57,6 +60,38 @@ private:
     std::uint32_t FState = 0x9E3779B9u;
 };
 
+/// How long the sequence lasts up to the end of its last note, in seconds, through its
+/// tempo changes (120 beats a minute until the first).
+double SequenceSeconds(const TMidiData& midi)
+{
+    std::vector<std::pair<std::int64_t, std::uint32_t>> tempos;
+    std::int64_t end = 0;
+    for (int t = 0; t < midi.TrackCount(); ++t)
+        for (const auto& event : midi.GetTrack(t)->Items())
+        {
+            end = std::max<std::int64_t>(end, std::int64_t{event->Time} +
+                                                  std::max<std::int32_t>(event->Duration, 0));
+            const auto& d = event->Data;
+            if (d.size() == 5 && d[0] == 0xFF && d[1] == 0x51)
+                tempos.emplace_back(event->Time, (std::uint32_t{d[2]} << 16) |
+                                                     (std::uint32_t{d[3]} << 8) | d[4]);
+        }
+    std::stable_sort(tempos.begin(), tempos.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    double seconds = 0;
+    std::int64_t at = 0;
+    double perTick = 500000.0 / 1e6 / midi.Division;
+    for (const auto& [time, micros] : tempos)
+    {
+        if (time >= end)
+            break;
+        seconds += static_cast<double>(time - at) * perTick;
+        at = time;
+        perTick = micros / 1e6 / midi.Division;
+    }
+    return seconds + static_cast<double>(end - at) * perTick;
+}
+
 int OnTick(void* data, int tick)
 {
     auto* state = static_cast<TTickState*>(data);
@@ -92,6 +127,15 @@ TRenderResult RenderMidiToWav(TSynthesizer& synth, const std::string& midiBytes,
 
     TRenderResult result;
     result.SampleRate = synth.Options().SampleRate;
+    // A song too long for a WAV file is refused before anything is rendered.
+    const double songFrames = SequenceSeconds(check) * result.SampleRate;
+    if (songFrames > static_cast<double>(MaxWavFrames(2)))
+        throw EFCreateError(wavPath, "A WAV file holds at most 4 GiB of sound (" +
+                                         std::to_string(MaxWavFrames(2) / result.SampleRate / 60) +
+                                         " minutes at this sample rate); the song lasts " +
+                                         std::to_string(static_cast<long long>(songFrames) /
+                                                        result.SampleRate / 60) +
+                                         " minutes");
     TWavWriter wav(wavPath, result.SampleRate, 2);
     std::vector<float> left(BlockFrames);
     std::vector<float> right(BlockFrames);

@@ -14,9 +14,18 @@ constexpr std::uint64_t HeaderSize = 44;
 constexpr std::size_t BufferBytes = 1 << 20;
 } // namespace
 
+std::uint64_t MaxWavFrames(int channels)
+{
+    return (0xFFFFFFFFu - (HeaderSize - 8)) / (2 * static_cast<std::uint64_t>(channels));
+}
+
 TWavWriter::TWavWriter(const std::string& path, int sampleRate, int channels)
     : FFile(path), FSampleRate(sampleRate), FChannels(channels)
 {
+    // The header is completed at the end, at the start of the file.
+    if (!FFile.Seekable())
+        throw EFCreateError(path, "A WAV file cannot be written to a pipe or a terminal: its "
+                                  "header is completed at the end");
     FBuffer.reserve(BufferBytes + HeaderSize);
     // The header is written for real by Commit, when the length is known.
     FBuffer.resize(HeaderSize, 0);
@@ -52,7 +61,7 @@ void TWavWriter::Commit()
     const std::uint64_t blockAlign = 2 * static_cast<std::uint64_t>(FChannels);
     const std::uint64_t dataBytes = FFrames * blockAlign;
     // The RIFF sizes are 32-bit: about 6.7 hours of 44.1 kHz stereo.
-    if (dataBytes + HeaderSize - 8 > 0xFFFFFFFFu)
+    if (FFrames > MaxWavFrames(FChannels))
         throw EFCreateError(FFile.Path(), std::strerror(EFBIG));
     std::array<std::uint8_t, HeaderSize> h{};
     std::memcpy(&h[0], "RIFF", 4);

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+/// The most frames of 16-bit samples a WAV file can hold (its sizes are 32-bit).
+std::uint64_t MaxWavFrames(int channels);
+
 /// Writes a 16-bit PCM WAV file through a TSafeFile: Commit completes the header and puts the
 /// file in place. A writer destroyed without Commit leaves no partial WAV behind.
 class TWavWriter

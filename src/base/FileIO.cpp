@@ -1,6 +1,7 @@
 #include "base/FileIO.h"
 
 #include "base/Exceptions.h"
+#include "base/StopSignals.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -62,40 +63,92 @@ std::string ReadWholeFile(const std::string& path)
     return data;
 }
 
+namespace
+{
+/// The file a name finally stands for: symbolic links followed, each relative one from the
+/// directory of its link; a dangling link gives the name it points to.
+std::filesystem::path FollowLinks(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    fs::path at(path);
+    // As many links as the kernel follows before it gives up with ELOOP.
+    for (int hops = 0; hops < 40; ++hops)
+    {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(at, ec)))
+            return at;
+        const fs::path next = fs::read_symlink(at, ec);
+        if (ec)
+            return at;
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    throw EFCreateError(path, SystemReason(ELOOP));
+}
+
+/// The hidden temporary name beside a target named name: short enough that every name the
+/// file system allows (255 bytes) still leaves room for the dot and the random suffix.
+std::string TemporaryName(const std::string& name)
+{
+    constexpr std::size_t NameMax = 255;
+    constexpr std::size_t Added = 1 + 7; // "." and ".XXXXXX"
+    return "." + name.substr(0, NameMax - Added) + ".XXXXXX";
+}
+} // namespace
+
 TSafeFile::TSafeFile(const std::string& path) : FPath(path)
 {
     namespace fs = std::filesystem;
-    const fs::path target(path);
+    ThrowIfStopped();
+    struct stat old
+    {
+    };
+    const bool exists = ::stat(path.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode))
+        throw EFCreateError(path, SystemReason(EISDIR));
+    if (exists && !S_ISREG(old.st_mode))
+    {
+        // A pipe or a device is written as it is, never replaced by a file of that name.
+        if (!S_ISFIFO(old.st_mode) && !S_ISCHR(old.st_mode))
+            throw EFCreateError(path, "It is neither a file, a pipe nor a character device");
+        // Opening a pipe waits for its reader, or for a stop signal.
+        FFd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (FFd < 0)
+        {
+            ThrowIfStopped();
+            throw EFCreateError(path, SystemReason(errno));
+        }
+        FDirect = true;
+        return;
+    }
+
+    // A link is followed: the file it stands for gets the new content, and the temporary
+    // file is made beside that file, so that the rename stays on its file system.
+    const fs::path target = FollowLinks(path);
+    FTarget = target.string();
     fs::path dir = target.parent_path();
     if (dir.empty())
         dir = ".";
     FDir = dir.string();
 
-    std::error_code ec;
-    if (fs::is_directory(target, ec))
-        throw EFCreateError(path, SystemReason(EISDIR));
     // The rename would replace a file even where the user may not write it (a read-only
     // song): such a file is refused as opening it for writing would be.
-    if (::faccessat(AT_FDCWD, path.c_str(), F_OK, AT_EACCESS) == 0 &&
-        ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+    if (exists && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
         throw EFCreateError(path, SystemReason(errno));
 
-    std::string hidden = ".";
-    hidden += target.filename().string();
-    hidden += ".XXXXXX";
-    FTempPath = (dir / hidden).string();
+    FTempPath = (dir / TemporaryName(target.filename().string())).string();
     FFd = ::mkstemp(FTempPath.data());
     if (FFd < 0)
         throw EFCreateError(path, SystemReason(errno));
 
-    // mkstemp makes the file 0600; a saved file gets the usual permissions, or keeps those
-    // of the file it replaces.
-    struct stat old
-    {
-    };
+    // mkstemp makes the file 0600, ours; a saved file gets the usual permissions, or keeps
+    // the owner, group and permissions of the file it replaces, as far as we may give them.
     mode_t mode = 0666;
-    if (::stat(path.c_str(), &old) == 0)
+    if (exists)
+    {
         mode = old.st_mode & 07777;
+        if (::fchown(FFd, old.st_uid, old.st_gid) != 0)
+            (void)::fchown(FFd, static_cast<uid_t>(-1), old.st_gid);
+    }
     else
     {
         const mode_t mask = ::umask(0);
@@ -111,23 +164,40 @@ TSafeFile::~TSafeFile()
     if (FFd >= 0)
     {
         ::close(FFd);
-        ::unlink(FTempPath.c_str());
+        if (!FDirect)
+            ::unlink(FTempPath.c_str());
     }
 }
 
-void TSafeFile::Fail(int error)
+void TSafeFile::Abandon()
 {
     if (FFd >= 0)
     {
         ::close(FFd);
         FFd = -1;
     }
-    ::unlink(FTempPath.c_str());
+    if (!FDirect)
+        ::unlink(FTempPath.c_str());
+}
+
+void TSafeFile::Fail(int error)
+{
+    Abandon();
     throw EFCreateError(FPath, SystemReason(error != 0 ? error : EIO));
+}
+
+void TSafeFile::StopIfAsked()
+{
+    if (const int signal = StopSignal())
+    {
+        Abandon();
+        throw EStopped(signal);
+    }
 }
 
 void TSafeFile::Write(const void* data, std::size_t size)
 {
+    StopIfAsked();
     const char* bytes = static_cast<const char*>(data);
     std::size_t written = 0;
     while (written < size)
@@ -136,7 +206,10 @@ void TSafeFile::Write(const void* data, std::size_t size)
         if (n < 0)
         {
             if (errno == EINTR)
+            {
+                StopIfAsked();
                 continue;
+            }
             Fail(errno);
         }
         written += static_cast<std::size_t>(n);
@@ -145,6 +218,7 @@ void TSafeFile::Write(const void* data, std::size_t size)
 
 void TSafeFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size)
 {
+    StopIfAsked();
     const char* bytes = static_cast<const char*>(data);
     std::size_t written = 0;
     while (written < size)
@@ -154,7 +228,10 @@ void TSafeFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size
         if (n < 0)
         {
             if (errno == EINTR)
+            {
+                StopIfAsked();
                 continue;
+            }
             Fail(errno);
         }
         written += static_cast<std::size_t>(n);
@@ -163,19 +240,31 @@ void TSafeFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size
 
 void TSafeFile::Truncate(std::uint64_t size)
 {
+    // What is written to a pipe or a device is gone: there is no file to cut.
+    if (FDirect)
+        return;
     if (::ftruncate(FFd, static_cast<off_t>(size)) != 0)
         Fail(errno);
 }
 
+bool TSafeFile::Seekable() const
+{
+    return ::lseek(FFd, 0, SEEK_CUR) >= 0;
+}
+
 void TSafeFile::Commit()
 {
-    if (::fsync(FFd) != 0)
+    StopIfAsked();
+    // A pipe or a terminal cannot be synced (EINVAL); that fails nothing.
+    if (::fsync(FFd) != 0 && !(FDirect && errno == EINVAL))
         Fail(errno);
     const int fd = FFd;
     FFd = -1;
     if (::close(fd) != 0)
         Fail(errno);
-    if (::rename(FTempPath.c_str(), FPath.c_str()) != 0)
+    if (FDirect)
+        return;
+    if (::rename(FTempPath.c_str(), FTarget.c_str()) != 0)
         Fail(errno);
     // The new name lives in the directory: sync it too, so that once a save has returned a
     // crash cannot bring the old file back. The data is on disk by now either way, so a

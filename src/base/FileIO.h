@@ -11,11 +11,19 @@ std::string ReadWholeFile(const std::string& path);
 /// by Commit only when every byte is on disk: a failed or abandoned write leaves the old file
 /// as it was and no temporary file behind. Failures raise EFCreateError naming the target and
 /// the system's reason.
+///
+/// A symbolic link is followed: the file it points to is replaced, in its own directory, and
+/// the link stays. A file with several hard links gets a new file under the name saved to;
+/// its other names keep the old content. A pipe or a character device (/dev/stdout,
+/// /dev/null) is written directly, without a temporary file; any other kind of file that is
+/// not a regular file is refused. Once a stop signal has come, a write gives up (EStopped)
+/// and leaves nothing behind.
 class TSafeFile
 {
 public:
     /// Refuses a directory or a read-only file in the way; makes the temporary file with the
-    /// permissions of the file it replaces, or the usual ones.
+    /// owner, group and permissions of the file it replaces (as far as the process may give
+    /// them), or the usual ones.
     explicit TSafeFile(const std::string& path);
     ~TSafeFile();
     TSafeFile(const TSafeFile&) = delete;
@@ -24,18 +32,29 @@ public:
     void Write(const void* data, std::size_t size);
     /// Overwrites bytes already written (a header completed at the end).
     void WriteAt(std::uint64_t offset, const void* data, std::size_t size);
+    /// Does nothing on a pipe or a device.
     void Truncate(std::uint64_t size);
+    /// False for a pipe or a terminal, where WriteAt cannot go back.
+    bool Seekable() const;
     /// Syncs, closes and renames over the target, then syncs the directory.
     void Commit();
     const std::string& Path() const { return FPath; }
 
 private:
+    /// Closes the file and removes the temporary one.
+    void Abandon();
     [[noreturn]] void Fail(int error);
+    /// After a stop signal (StopSignals.h): abandons the file and raises EStopped.
+    void StopIfAsked();
 
     std::string FPath;
+    /// The file the path stands for once links are followed: what Commit replaces.
+    std::string FTarget;
     std::string FTempPath;
     std::string FDir;
     int FFd = -1;
+    /// Writing straight into a pipe or a device.
+    bool FDirect = false;
 };
 
 /// The whole of data through a TSafeFile.

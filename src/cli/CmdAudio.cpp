@@ -2,6 +2,7 @@
 #include "audio/OfflineRenderer.h"
 #include "audio/Synthesizer.h"
 #include "base/Exceptions.h"
+#include "base/StopSignals.h"
 #include "base/TempDir.h"
 #include "cli/Args.h"
 #include "cli/Commands.h"
@@ -12,7 +13,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -28,45 +28,6 @@ std::string Clock(double seconds)
     std::snprintf(text, sizeof text, "%d:%02d.%d", tenths / 600, tenths / 10 % 60, tenths % 10);
     return text;
 }
-
-volatile std::sig_atomic_t StopRequested = 0;
-
-void RequestStop(int)
-{
-    StopRequested = 1;
-}
-
-/// Routes Ctrl+C and SIGTERM to StopRequested while it lives, so playback can end cleanly.
-class TStopSignals
-{
-public:
-    TStopSignals()
-    {
-        StopRequested = 0;
-        struct sigaction action
-        {
-        };
-        action.sa_handler = RequestStop;
-        sigemptyset(&action.sa_mask);
-        ::sigaction(SIGINT, &action, &FOldInt);
-        ::sigaction(SIGTERM, &action, &FOldTerm);
-    }
-    ~TStopSignals()
-    {
-        ::sigaction(SIGINT, &FOldInt, nullptr);
-        ::sigaction(SIGTERM, &FOldTerm, nullptr);
-    }
-    TStopSignals(const TStopSignals&) = delete;
-    TStopSignals& operator=(const TStopSignals&) = delete;
-
-private:
-    struct sigaction FOldInt
-    {
-    };
-    struct sigaction FOldTerm
-    {
-    };
-};
 } // namespace
 
 int CmdRender(const std::vector<std::string>& words)
@@ -78,6 +39,9 @@ int CmdRender(const std::vector<std::string>& words)
     TSynthOptions options;
     options.SoundFont = args.Value("--soundfont").value_or("");
     options.SampleRate = static_cast<int>(args.Number("--sample-rate", 8000, 96000, 44100));
+    RefuseOutputOverInput(out, args.Input());
+    if (!options.SoundFont.empty())
+        RefuseOutputOverInput(out, options.SoundFont);
     // The SoundFont loads while the song is rendered to MIDI.
     TSynthesizer synth(options);
     const std::string midiBytes = RenderForPlayback(args, 0).SaveToString();
@@ -110,9 +74,8 @@ int CmdPlay(const std::vector<std::string>& words)
     if (args.Has("--unit") && args.Has("--repeat"))
         throw EUsageError("--repeat does not apply to a single unit (--unit)");
     const long long unitEntry = args.Number("--unit", 1, MaxFileEntries - 1, 0);
-    // From here on Ctrl+C ends the command through its destructors, which remove the
-    // temporary directory.
-    TStopSignals signals;
+    // Ctrl+C ends the command through its destructors, which remove the temporary directory
+    // (main catches the stop signals).
     TSynthOptions options;
     options.SoundFont = args.Value("--soundfont").value_or("");
     TSynthesizer synth(options);
@@ -124,14 +87,14 @@ int CmdPlay(const std::vector<std::string>& words)
     TMediaPlayer player(synth, output);
     player.SetFileName(temp.TempMidiFile());
     player.Open();
-    if (!StopRequested)
+    if (!StopSignal())
         player.Play();
     std::fprintf(stderr, "playing %s through %s (Ctrl+C stops)\n", args.Input().c_str(),
                  player.DriverName().c_str());
-    while (player.Playing() && !StopRequested)
+    while (player.Playing() && !StopSignal())
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     player.Close();
-    if (StopRequested)
+    if (StopSignal())
     {
         std::fprintf(stderr, "stopped\n");
         return 130;

@@ -13,11 +13,12 @@
 int CmdExport(const std::vector<std::string>& words)
 {
     const TArgs args(words, {"--repeat", "--unit", "--pattern-dir"}, {"--gm-reset"});
-    args.Input();
+    const std::string& input = args.Input();
     const std::string out = args.Required("-o");
     if (args.Has("--unit") && args.Has("--repeat"))
         throw EUsageError("--repeat does not apply to a single unit (--unit)");
     const long long unitEntry = args.Number("--unit", 1, MaxFileEntries - 1, 0);
+    RefuseOutputOverInput(out, input);
     // Everything is rendered before the file is written, and the file is written through a
     // temporary beside it: a failure leaves no output behind.
     RenderForPlayback(args, unitEntry).SaveToFile(out);
@@ -32,6 +33,7 @@ int CmdPreview(const std::vector<std::string>& words)
     if (!args.Has("--slot"))
         throw EUsageError("option --slot is required");
     const int slot = static_cast<int>(args.Number("--slot", 1, PatternSlotCount, 1));
+    RefuseOutputOverInput(out, input);
     const bool gmReset = args.Has("--gm-reset");
     LoadLibraries(args);
 

@@ -27,3 +27,6 @@ void LoadSong(TMusicProject& song, const std::string& path);
 /// The song (unitEntry 0) or the single unit of that entry, as playback and export render
 /// it, with --repeat and --gm-reset; loads the libraries of --pattern-dir and the input song.
 TMidiData RenderForPlayback(const TArgs& args, long long unitEntry);
+/// Refuses an output that is the same file as input (under any name): the command would
+/// replace what it reads with a file of another kind.
+void RefuseOutputOverInput(const std::string& output, const std::string& input);

@@ -8,6 +8,8 @@
 #include "model/MusicProject.h"
 #include "render/RenderSong.h"
 
+#include <sys/stat.h>
+
 void LoadLibraries(const TArgs& args)
 {
     const std::string given = args.Value("--pattern-dir").value_or("");
@@ -44,4 +46,18 @@ TMidiData RenderForPlayback(const TArgs& args, long long unitEntry)
                              std::to_string(song.Count() - 1) + ")");
     RenderUnitPlayback(*unit, midi, gmReset);
     return midi;
+}
+
+void RefuseOutputOverInput(const std::string& output, const std::string& input)
+{
+    struct stat in
+    {
+    };
+    struct stat out
+    {
+    };
+    if (::stat(input.c_str(), &in) == 0 && ::stat(output.c_str(), &out) == 0 &&
+        in.st_dev == out.st_dev && in.st_ino == out.st_ino)
+        throw ELyravaneError("-o " + output + ": that is the input file " + input +
+                             "; choose another output file");
 }

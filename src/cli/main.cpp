@@ -1,7 +1,9 @@
 #include "base/Exceptions.h"
+#include "base/StopSignals.h"
 #include "cli/Args.h"
 #include "cli/Commands.h"
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -45,6 +47,10 @@ int main(int argc, char** argv)
     }
     const std::string name = argv[1];
     const std::vector<std::string> words(argv + 2, argv + argc);
+    // Ctrl+C, SIGTERM and SIGHUP unwind the command, which removes its temporary files; past
+    // a file size limit a write fails (EFBIG) and says so instead of killing the process.
+    const TStopSignals stopSignals;
+    std::signal(SIGXFSZ, SIG_IGN);
     for (const TCommand& command : Commands)
     {
         if (name != command.Name)
@@ -57,6 +63,11 @@ int main(int argc, char** argv)
         {
             std::fprintf(stderr, "lyravane-cli %s: %s\n%s", name.c_str(), e.what(), Usage);
             return 2;
+        }
+        catch (const EStopped& e)
+        {
+            std::fprintf(stderr, "lyravane-cli %s: %s\n", name.c_str(), e.what());
+            return 128 + e.Signal();
         }
         catch (const std::exception& e)
         {

@@ -136,3 +136,31 @@ TEST(CliAudioTest, PlayStopsCleanlyOnCtrlC)
     // Its private temporary directory, "$$$.mid" and all, is gone.
     EXPECT_TRUE(dir.List().empty());
 }
+
+TEST(CliAudioTest, RenderStoppedBySignalsLeavesNoTemporaryFile)
+{
+    if (!HaveDefaultSoundFont())
+        GTEST_FAIL() << "No SoundFont (package fluid-soundfont-gm)";
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+    {
+        TScratchDir dir;
+        const std::string err =
+            dir.File("../" + std::filesystem::path(dir.Path()).filename().string() + ".err");
+        const pid_t pid =
+            Start({"render", Vectors + "/compose/out_0.lvp", "-o", dir.File("song.wav"), "--repeat",
+                   "4", "--sample-rate", "96000", "--pattern-dir", Vectors + "/PATTERN"},
+                  err, dir.Path());
+        // Stop it once the WAV file is being written beside its target.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (dir.List().empty() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_FALSE(dir.List().empty()) << "the rendering never started writing";
+        ::kill(pid, signal);
+        const int status = Wait(pid);
+        const std::string errors = ReadWholeFile(err);
+        std::filesystem::remove(err);
+        EXPECT_EQ(status, 128 + signal) << errors;
+        EXPECT_NE(errors.find("lyravane-cli render: stopped by SIG"), std::string::npos) << errors;
+        EXPECT_TRUE(dir.List().empty()) << "left behind: " << dir.List().front();
+    }
+}

@@ -14,9 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -309,6 +314,27 @@ TEST_F(OfflineRenderTest, FailedRenderingLeavesNoFileBehind)
                                  dir.File("missing/song.wav")),
                  EFCreateError);
     EXPECT_EQ(dir.List(), std::vector<std::string>{"song.wav"});
+
+    // A song too long for a WAV file (about 7.6 hours at 4 beats a minute) is refused before
+    // a sample is rendered, not after 4 GB.
+    TMidiData endless;
+    endless.AddTempo(0, 0, 4);
+    endless.AddNote(1, 700000, 384, 0, 60, 100);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(RenderMidiToWav(SharedSynth(), endless.SaveToString(), target), EFCreateError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(ReadWholeFile(target), "the old file");
+
+    // A WAV file's header is completed at its start, which a pipe cannot take: refused, and
+    // the pipe stays a pipe.
+    const std::string pipe = dir.File("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    std::thread reader([&] { ReadWholeFile(pipe); });
+    EXPECT_THROW(RenderMidiToWav(SharedSynth(), TrumpetNote(100, 64, 0, 0).SaveToString(), pipe),
+                 EFCreateError);
+    reader.join();
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_EQ(dir.List(), (std::vector<std::string>{"pipe", "song.wav"}));
 }
 
 TEST(SoundFontTest, MissingSoundFontSaysWhatToInstall)

@@ -3,11 +3,12 @@
 
 usage: save_faults_cli.py LYRAVANE_CLI PATTERN_DIR SONG.lvp
 
-The output is cut short with a file size limit (RLIMIT_FSIZE, with SIGXFSZ ignored so
-that write() fails with EFBIG instead of killing the process), or its name is taken by a
-directory. The command must fail with the file's name and the system's reason, the target
+The output is cut short with a file size limit (RLIMIT_FSIZE: past it write() fails with
+EFBIG, whether or not SIGXFSZ was ignored when the command started), or its name is taken by
+a directory. The command must fail with the file's name and the system's reason, the target
 must hold exactly what it held before (or still not exist), and nothing else may appear
-beside it.
+beside it. An output that is the input under any name is refused, and a command waiting to
+write stops on SIGTERM with a message.
 """
 
 import os
@@ -16,8 +17,10 @@ import resource
 import shutil
 import signal
 import subprocess
+import stat
 import sys
 import tempfile
+import time
 
 # Case name -> what went wrong in it (empty: passed).
 cases = {}
@@ -29,11 +32,20 @@ def check(name, condition, what):
         cases[name].append(what)
 
 
-def limited(max_bytes):
+def limited(max_bytes, ignore_sigxfsz=True):
     def setup():
-        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        if ignore_sigxfsz:
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
         resource.setrlimit(resource.RLIMIT_FSIZE, (max_bytes, max_bytes))
     return setup
+
+
+def waits_on_a_pipe(pid):
+    """Whether the process is blocked opening a pipe that has no reader."""
+    try:
+        return pathlib.Path(f"/proc/{pid}/wchan").read_text() == "wait_for_partner"
+    except OSError:
+        return False
 
 
 def run(cli, args, pattern_dir, setup=None):
@@ -84,7 +96,42 @@ def main():
         r = run(cli, ["export", str(src), "-o", target], pattern_dir, limited(1024))
         expect_clean_failure("export over", r, target, reason_big, old_mid, work,
                              names + ["old.mid"])
+
+        # The same with SIGXFSZ as the shell leaves it: the command is not killed by it.
+        r = run(cli, ["export", str(src), "-o", target], pattern_dir, limited(1024, False))
+        expect_clean_failure("export over, SIGXFSZ not ignored", r, target, reason_big, old_mid,
+                             work, names + ["old.mid"])
         os.unlink(target)
+
+        # The input as the output, by its name or by another: refused, the song kept whole.
+        song_bytes = src.read_bytes()
+        os.link(src, work / "same.lvp")
+        for command in (["export", str(src), "-o", str(src)],
+                        ["preview", str(src), "--slot", "1", "-o", str(work / "same.lvp")],
+                        ["render", str(src), "-o", str(src), "--soundfont", "/nonexistent.sf2"]):
+            name = f"{command[0]} over its input"
+            r = run(cli, command, pattern_dir)
+            check(name, r.returncode == 1, f"exit status {r.returncode}")
+            check(name, "that is the input file" in r.stderr, f"stderr: {r.stderr.strip()}")
+            check(name, src.read_bytes() == song_bytes, "the song changed")
+        os.unlink(work / "same.lvp")
+
+        # A pipe nobody reads yet: export waits to open it, and SIGTERM stops it cleanly.
+        pipe = work / "pipe"
+        os.mkfifo(pipe)
+        p = subprocess.Popen([cli, "export", str(src), "-o", str(pipe), "--pattern-dir",
+                              pattern_dir], stderr=subprocess.PIPE, text=True)
+        deadline = time.monotonic() + 20
+        while time.monotonic() < deadline and p.poll() is None and not waits_on_a_pipe(p.pid):
+            time.sleep(0.01)
+        p.send_signal(signal.SIGTERM)
+        errors = p.communicate(timeout=20)[1]
+        check("export waiting on a pipe", p.returncode == 128 + signal.SIGTERM,
+              f"exit status {p.returncode}")
+        check("export waiting on a pipe", "stopped by SIGTERM" in errors, f"stderr: {errors}")
+        check("export waiting on a pipe", stat.S_ISFIFO(os.lstat(pipe).st_mode),
+              "the pipe was replaced")
+        os.unlink(pipe)
 
         # compose over an old song, cut short: the old song stays.
         old_song = pathlib.Path(song).read_bytes()[:1200]

@@ -27,6 +27,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -35,6 +36,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -227,11 +229,11 @@ protected:
     void SetUp() override
     {
         Writer = GetParam()();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        Dir = fs::temp_directory_path() /
-              ("lyravane-savefaults-" + std::to_string(::getpid()) + "-" + info->name());
-        fs::remove_all(Dir);
-        fs::create_directories(Dir);
+        // A parameterised test's name holds a '/', which made a folder inside a folder, and
+        // the outer one stayed behind; mkdtemp makes a single fresh one.
+        std::string pattern = (fs::temp_directory_path() / "lyravane-savefaults-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr) << std::strerror(errno);
+        Dir = pattern;
         fs::permissions(Dir, fs::perms(0755));
         Target = (Dir / "song.out").string();
     }
@@ -391,6 +393,85 @@ TEST_P(SaveFaultTest, AFileWhereTheDirectoryShouldBeIsLeftAsItWas)
     Check(
         InChild([&]() -> std::string
                 { return ExpectCleanFailure(Writer, below, ENOTDIR, Target, Dir, {"song.out"}); }));
+}
+
+TEST_P(SaveFaultTest, ALinkIsFollowedAndTheFileKeepsItsOwnerAndGroup)
+{
+    // The link stays a link; the file it points to gets the new content, in its own
+    // directory, with the owner and group it had.
+    fs::create_directory(Dir / "real");
+    const fs::path real = Dir / "real" / "song.out";
+    WriteBytes(real, Writer.OldBytes);
+    const bool root = ::geteuid() == 0;
+    if (root)
+    {
+        ASSERT_EQ(::chown(real.c_str(), Nobody, Nobody), 0);
+    }
+    fs::create_symlink("real/song.out", Target);
+    Check(InChild(
+        [&]() -> std::string
+        {
+            Writer.Save(Target);
+            std::string problems;
+            if (!fs::is_symlink(Target))
+                problems += "the link was replaced; ";
+            if (ReadBytes(real).size() != Writer.NewSize)
+                problems += "the linked file was not replaced; ";
+            if (Listing(Dir / "real") != std::vector<std::string>{"song.out"})
+                problems += "left behind: " + Join(Listing(Dir / "real")) + "; ";
+            struct stat info
+            {
+            };
+            if (root && (::stat(real.c_str(), &info) != 0 || info.st_uid != Nobody ||
+                         info.st_gid != Nobody))
+                problems += "the owner or group changed; ";
+            return problems;
+        }));
+}
+
+TEST_P(SaveFaultTest, TheLongestLegalNameIsSaved)
+{
+    const std::string name = std::string(251, 'n') + ".out";
+    Check(InChild(
+        [&]() -> std::string
+        {
+            Writer.Save((Dir / name).string());
+            return Listing(Dir) == std::vector<std::string>{name} ? "" : "not saved as named";
+        }));
+}
+
+TEST_P(SaveFaultTest, APipeOrADeviceIsWrittenIntoNotReplaced)
+{
+    // A reader at the other end of a named pipe gets the whole file.
+    const fs::path pipe = Dir / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    Check(InChild(
+        [&]() -> std::string
+        {
+            std::string received;
+            std::thread reader([&] { received = ReadBytes(pipe); });
+            Writer.Save(pipe.string());
+            if (!fs::is_fifo(pipe))
+            {
+                // The reader waits on a pipe nobody can reach any more.
+                reader.detach();
+                return "the pipe was replaced";
+            }
+            reader.join();
+            if (received.size() != Writer.NewSize)
+                return "the reader got " + std::to_string(received.size()) + " bytes";
+            return Listing(Dir) == std::vector<std::string>{"pipe"} ? "" : "a file was left";
+        }));
+    // A device node of our own, so that a fault replaces nothing of the system's.
+    const fs::path null = Dir / "null";
+    if (::mknod(null.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0)
+        GTEST_SKIP() << "cannot make a device node: " << std::strerror(errno);
+    Check(InChild(
+        [&]() -> std::string
+        {
+            Writer.Save(null.string());
+            return fs::is_character_file(null) ? "" : "the device was replaced";
+        }));
 }
 
 std::string WriterName(const ::testing::TestParamInfo<TWriter (*)()>& info)
