@@ -38,7 +38,7 @@ constexpr int QuarterNotesPerBar = 4;
 int FoldNoteIntoRange(std::int64_t note);
 
 /// The program's MIDI sequence at 384 ticks per quarter note, with its own Standard MIDI
-/// File writer (format 1) and reader (formats 0 and 1, any division).
+/// File writer (format 1) and reader (formats 0 and 1, any division in ticks per quarter note).
 class TMidiData
 {
 public:
