@@ -34,6 +34,8 @@
 
 #include <cstdio>
 
+#include <sys/stat.h>
+
 namespace
 {
 const QString CannotOpen = QStringLiteral("ファイル '%1' がオープンできませんでした。");
@@ -246,6 +248,8 @@ TEST_F(MainFormTest, BadFilesLeaveTheSongTabsAndCaptionAlone)
     const QString good = F.WriteSong(QStringLiteral("good.lvp"), 2);
     QByteArray truncated = QByteArray::fromStdString(ReadWholeFile(good.toStdString()));
     truncated.chop(10);
+    const QString fifo = F.Path(QStringLiteral("fifo.lvp"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
 
     struct TCase
     {
@@ -262,6 +266,7 @@ TEST_F(MainFormTest, BadFilesLeaveTheSongTabsAndCaptionAlone)
         {F.WriteBytes(QStringLiteral("empty.lvp"), QByteArray()), InvalidFormat,
          "the data ends early"},
         {F.Dir.path(), CannotOpen, "Is a directory"},
+        {fifo, CannotOpen, "Not a regular file"},
     };
     for (const TCase& c : cases)
     {
