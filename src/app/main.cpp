@@ -12,6 +12,7 @@
 #include "app/LyravaneApplication.h"
 #include "audio/MediaPlayer.h"
 #include "audio/Synthesizer.h"
+#include "base/Exceptions.h"
 #include "base/TempDir.h"
 #include "midi/ArrangeList.h"
 #include "ui/FileDialogs.h"
@@ -32,7 +33,9 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace
 {
@@ -142,9 +145,11 @@ int main(int argc, char** argv)
     {
         LoadPatternLibraries(FindPatternDir(programDir));
     }
-    catch (const std::exception&)
+    catch (const std::exception& error)
     {
-        messageBoxes.Show(nullptr, QStringLiteral("B01"), TMsgIcon::None, TMsgButtons::Ok);
+        std::fprintf(stderr, "lyravane: B01: %s\n", MessageWithCause(error).c_str());
+        messageBoxes.ShowDetailed(nullptr, QStringLiteral("B01"), ErrorDetails(error, true),
+                                  TMsgIcon::None, TMsgButtons::Ok);
         return 1;
     }
     instance.Listen();
@@ -179,8 +184,9 @@ int main(int argc, char** argv)
 
     Stamp("synthesiser started", mainEntered);
 
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
+    // The bytes as given: QApplication::arguments() would lose those of a name that is not
+    // valid UTF-8. QApplication has taken its own options out of argv by now.
+    std::vector<std::string> arguments(argv + 1, argv + argc);
     int result = 0;
     {
         TLyravaneMainForm form(services, arguments);

@@ -2,6 +2,7 @@
 
 #include "audio/AudioError.h"
 #include "audio/Synthesizer.h"
+#include "base/Exceptions.h"
 #include "base/FileIO.h"
 #include "midi/MidiData.h"
 
@@ -40,9 +41,17 @@ void TMediaPlayer::Close()
 void TMediaPlayer::Open()
 {
     Close();
-    std::string data = ReadWholeFile(FFileName);
+    std::string data = ReadWholeFile(FFileName, MaxDataFileSize);
     TMidiData midi;
-    midi.LoadFromString(data);
+    try
+    {
+        midi.LoadFromString(data);
+    }
+    catch (EInvalidMidiFile& error)
+    {
+        error.AddPlace(FFileName);
+        throw;
+    }
 
     FFluid = FSynth.Synth();
     FSynth.PreparePresets(midi);

@@ -51,15 +51,31 @@ TSynthesizer::TSynthesizer(const TSynthOptions& options)
     : FOptions(options),
       FSoundFontPath(options.SoundFont.empty() ? std::string(DefaultSoundFont) : options.SoundFont)
 {
+    try
+    {
+        Start();
+    }
+    catch (const std::exception&)
+    {
+        // Without FluidSynth the program still works, silent: every use of the synthesiser
+        // raises the reason, as a SoundFont that could not be loaded does.
+        std::promise<int> failed;
+        failed.set_exception(std::current_exception());
+        FLoaded = failed.get_future().share();
+    }
+}
+
+void TSynthesizer::Start()
+{
     TFluidErrorScope errors;
     FSettings.reset(Fluid().new_fluid_settings());
     if (!FSettings)
         throw EAudioError("The synthesiser could not be set up" + errors.Reason());
     fluid_settings_t* s = FSettings.get();
-    Fluid().fluid_settings_setnum(s, "synth.sample-rate", options.SampleRate);
-    Fluid().fluid_settings_setnum(s, "synth.gain", options.Gain);
+    Fluid().fluid_settings_setnum(s, "synth.sample-rate", FOptions.SampleRate);
+    Fluid().fluid_settings_setnum(s, "synth.gain", FOptions.Gain);
     Fluid().fluid_settings_setint(s, "synth.dynamic-sample-loading",
-                                  options.DynamicSampleLoading ? 1 : 0);
+                                  FOptions.DynamicSampleLoading ? 1 : 0);
     // Our files never select banks: channel 9 takes its kit from bank 128 by its program
     // change alone, as on any General MIDI synthesiser, and a stray bank select in a user's
     // pattern file cannot move a melodic part onto a drum kit.

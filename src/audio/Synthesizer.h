@@ -30,6 +30,8 @@ struct TSynthOptions
 class TSynthesizer
 {
 public:
+    /// Never fails: when FluidSynth cannot be had, every call that needs it raises
+    /// EAudioError saying what is missing and how to install it.
     explicit TSynthesizer(const TSynthOptions& options = {});
     ~TSynthesizer();
     TSynthesizer(const TSynthesizer&) = delete;
@@ -44,6 +46,7 @@ public:
     /// The synthesiser, after WaitUntilLoaded.
     fluid_synth_t* Synth() const;
     /// The settings the synthesiser was made with; audio drivers are made from them too.
+    /// Null when FluidSynth could not be had (see WaitUntilLoaded).
     fluid_settings_t* Settings() const { return FSettings.get(); }
     const TSynthOptions& Options() const { return FOptions; }
     /// The SoundFont actually used (the default filled in).
@@ -57,6 +60,7 @@ public:
     void PreparePresets(const TMidiData& midi) const;
 
 private:
+    void Start();
     int Load();
     void Pin(int bank, int program) const;
 

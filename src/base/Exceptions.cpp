@@ -14,3 +14,12 @@ EListError::EListError(long long index)
     : ELyravaneError("List index out of bounds (" + std::to_string(index) + ")")
 {
 }
+
+std::string MessageWithCause(const std::exception& error)
+{
+    std::string text = error.what();
+    const auto* own = dynamic_cast<const ELyravaneError*>(&error);
+    if (own != nullptr && !own->Cause().empty())
+        text += " (" + own->Cause() + ")";
+    return text;
+}

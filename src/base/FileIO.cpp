@@ -30,9 +30,10 @@ struct TFdCloser
 };
 } // namespace
 
-std::string ReadWholeFile(const std::string& path)
+std::string ReadWholeFile(const std::string& path, std::uint64_t maxSize)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK opening a FIFO waits for a writer; the file is refused right after.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         throw EFOpenError(path, SystemReason(errno));
     TFdCloser closer{fd};
@@ -44,8 +45,16 @@ std::string ReadWholeFile(const std::string& path)
         throw EFOpenError(path, SystemReason(errno));
     if (S_ISDIR(info.st_mode))
         throw EFOpenError(path, SystemReason(EISDIR));
+    if (!S_ISREG(info.st_mode))
+        throw EFOpenError(path, "Not a regular file");
+    const std::string tooLarge =
+        "The file is too large (more than " + std::to_string(maxSize) + " bytes)";
+    if (static_cast<std::uint64_t>(info.st_size) > maxSize)
+        throw EFOpenError(path, tooLarge);
 
+    // The size is only a hint: the file may grow while it is read, so the cap holds here too.
     std::string data;
+    data.reserve(static_cast<std::size_t>(info.st_size));
     char chunk[65536];
     for (;;)
     {
@@ -58,7 +67,9 @@ std::string ReadWholeFile(const std::string& path)
         }
         if (got == 0)
             break;
-        data.append(chunk, static_cast<size_t>(got));
+        if (data.size() + static_cast<std::size_t>(got) > maxSize)
+            throw EFOpenError(path, tooLarge);
+        data.append(chunk, static_cast<std::size_t>(got));
     }
     return data;
 }

@@ -4,8 +4,13 @@
 #include <cstdint>
 #include <string>
 
-/// Reads a whole file; a file that cannot be opened or read raises EFOpenError.
-std::string ReadWholeFile(const std::string& path);
+/// The most a pattern, index or other data file may hold: far above any real one.
+constexpr std::uint64_t MaxDataFileSize = std::uint64_t{16} << 20;
+
+/// Reads a whole regular file of at most maxSize bytes. Anything else (a directory, a FIFO,
+/// a device), a larger file and a file that cannot be opened or read raise EFOpenError with
+/// the reason; opening never waits for a writer.
+std::string ReadWholeFile(const std::string& path, std::uint64_t maxSize = MaxDataFileSize);
 
 /// A file written through a temporary file in the target's directory, renamed over the target
 /// by Commit only when every byte is on disk: a failed or abandoned write leaves the old file

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -79,8 +80,22 @@ int CmdPlay(const std::vector<std::string>& words)
     TSynthOptions options;
     options.SoundFont = args.Value("--soundfont").value_or("");
     TSynthesizer synth(options);
+    const TMidiData midi = RenderForPlayback(args, unitEntry);
+    // Loading a SoundFont cannot be interrupted, and one on a slow or blocking file may take
+    // any time: a stop request ends the command at once, leaving the loader behind. Nothing
+    // is on disk yet that would need removing.
+    while (!synth.LoadFinished())
+    {
+        if (StopSignal() != 0)
+        {
+            std::fprintf(stderr, "stopped\n");
+            std::fflush(stderr);
+            std::_Exit(130);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     TTempDir temp;
-    RenderForPlayback(args, unitEntry).SaveToFile(temp.TempMidiFile());
+    midi.SaveToFile(temp.TempMidiFile());
 
     TOutputOptions output;
     output.Driver = args.Value("--audio-driver").value_or("");

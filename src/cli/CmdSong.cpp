@@ -8,6 +8,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 
 int CmdNew(const std::vector<std::string>& words)
 {
@@ -30,6 +31,27 @@ int CmdNew(const std::vector<std::string>& words)
 
 namespace
 {
+/// Bytes of a name or path that a terminal would act on (below 0x20, and 0x7F) as \xNN.
+std::string Printable(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text)
+    {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F)
+        {
+            out += c;
+            continue;
+        }
+        static const char* const hex = "0123456789ABCDEF";
+        out += "\\x";
+        out += hex[byte >> 4];
+        out += hex[byte & 0x0F];
+    }
+    return out;
+}
+
 const char* ScaleName(int scale)
 {
     return scale == 0 ? "major" : "minor";
@@ -59,7 +81,7 @@ void PrintProperty(const TMuprop& p)
                 p.AltSnare ? "on" : "off", p.OctaveUp ? "on" : "off");
     static const char* const slots[PatternSlotCount] = {"Acomp. 1", "Acomp. 2", "Bajo", "Bateria"};
     for (int i = 0; i < PatternSlotCount; ++i)
-        std::printf("  pattern %-8s \"%s\"\n", slots[i], p.GetPatternName(i).c_str());
+        std::printf("  pattern %-8s \"%s\"\n", slots[i], Printable(p.GetPatternName(i)).c_str());
     for (int i = 0; i < TrackCount; ++i)
     {
         const TTrackSetting& t = p.GetTrack(i);
@@ -104,7 +126,7 @@ int CmdInfo(const std::vector<std::string>& words)
     const TArgs args(words, {"--pattern-dir"}, {});
     TMusicProject song;
     LoadSong(song, args.Input());
-    std::printf("%s: %d entries\n", args.Input().c_str(), song.Count());
+    std::printf("%s: %d entries\n", Printable(args.Input()).c_str(), song.Count());
     int unitNumber = 0;
     for (int i = 0; i < song.Count(); ++i)
     {

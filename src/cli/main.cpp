@@ -71,7 +71,8 @@ int main(int argc, char** argv)
         }
         catch (const std::exception& e)
         {
-            std::fprintf(stderr, "lyravane-cli %s: %s\n", name.c_str(), e.what());
+            std::fprintf(stderr, "lyravane-cli %s: %s\n", name.c_str(),
+                         MessageWithCause(e).c_str());
             return 1;
         }
     }

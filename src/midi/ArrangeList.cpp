@@ -52,7 +52,7 @@ void TArrangeList::Clear()
 
 void TArrangeList::LoadIndex(const std::string& indexPath, const std::string& patternDir)
 {
-    LoadIndexText(ReadWholeFile(indexPath), patternDir);
+    LoadIndexText(ReadWholeFile(indexPath, MaxDataFileSize), patternDir);
 }
 
 void TArrangeList::LoadIndexText(std::string_view text, const std::string& patternDir)

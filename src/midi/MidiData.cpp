@@ -1,7 +1,9 @@
 #include "midi/MidiData.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
+#include <utility>
 
 namespace
 {
@@ -49,13 +51,48 @@ TMidiEvent* TMidiData::InsertEvent(int track, std::int32_t time)
     return events.insert(position, std::make_unique<TMidiEvent>(time, 0))->get();
 }
 
+void TMidiData::InsertEvents(int track, std::vector<std::unique_ptr<TMidiEvent>> events)
+{
+    if (events.empty())
+        return;
+    if (track >= TrackCount())
+        SetTrackCount(track + 1);
+    const auto byTime = [](const std::unique_ptr<TMidiEvent>& a,
+                           const std::unique_ptr<TMidiEvent>& b) { return a->Time < b->Time; };
+    if (!std::is_sorted(events.begin(), events.end(), byTime))
+        std::stable_sort(events.begin(), events.end(), byTime);
+    // Events of the track after the earliest new one are merged with the new ones, the old
+    // first among equal ticks; usually there are none and the new events are appended.
+    auto& items = GetTrack(track)->Items();
+    const auto later = std::upper_bound(items.begin(), items.end(), events.front(), byTime);
+    if (later == items.end())
+    {
+        items.insert(items.end(), std::make_move_iterator(events.begin()),
+                     std::make_move_iterator(events.end()));
+        return;
+    }
+    std::vector<std::unique_ptr<TMidiEvent>> tail(std::make_move_iterator(later),
+                                                  std::make_move_iterator(items.end()));
+    items.erase(later, items.end());
+    std::merge(std::make_move_iterator(tail.begin()), std::make_move_iterator(tail.end()),
+               std::make_move_iterator(events.begin()), std::make_move_iterator(events.end()),
+               std::back_inserter(items), byTime);
+}
+
+std::unique_ptr<TMidiEvent> TMidiData::NoteEvent(std::int32_t time, std::int32_t duration,
+                                                 int channel, int note, int velocity)
+{
+    auto event = std::make_unique<TMidiEvent>(time, duration);
+    event->Data = {ChannelStatus(0x90, channel), static_cast<std::uint8_t>(FoldNoteIntoRange(note)),
+                   DataByte(velocity)};
+    return event;
+}
+
 void TMidiData::AddNote(int track, std::int32_t time, std::int32_t duration, int channel, int note,
                         int velocity)
 {
     TMidiEvent* event = InsertEvent(track, time);
-    event->Duration = duration;
-    event->Data = {ChannelStatus(0x90, channel), static_cast<std::uint8_t>(FoldNoteIntoRange(note)),
-                   DataByte(velocity)};
+    *event = std::move(*NoteEvent(time, duration, channel, note, velocity));
 }
 
 void TMidiData::AddTempo(int track, std::int32_t time, int bpm)

@@ -3,6 +3,7 @@
 #include "base/ObjectList.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,7 +39,7 @@ constexpr int QuarterNotesPerBar = 4;
 int FoldNoteIntoRange(std::int64_t note);
 
 /// The program's MIDI sequence at 384 ticks per quarter note, with its own Standard MIDI
-/// File writer (format 1) and reader (formats 0 and 1, any division).
+/// File writer (format 1) and reader (formats 0 and 1, any division in ticks per quarter note).
 class TMidiData
 {
 public:
@@ -60,10 +61,16 @@ public:
     /// Inserts an empty event after the last event whose Time <= time (so equal ticks
     /// keep the order of adding); grows the track count when track is not below it.
     TMidiEvent* InsertEvent(int track, std::int32_t time);
+    /// Adds events given in any order, each placed as InsertEvent would place it were they
+    /// inserted one by one in the given order; ordered once, so any number costs n log n.
+    void InsertEvents(int track, std::vector<std::unique_ptr<TMidiEvent>> events);
 
     /// The note is moved into 0..127 by octaves; velocity is clamped to 0..127.
     void AddNote(int track, std::int32_t time, std::int32_t duration, int channel, int note,
                  int velocity);
+    /// The note-on event AddNote adds.
+    static std::unique_ptr<TMidiEvent> NoteEvent(std::int32_t time, std::int32_t duration,
+                                                 int channel, int note, int velocity);
     /// bpm is clamped to 4..60000000, so 60000000 / bpm fits three bytes and is never a
     /// division by zero.
     void AddTempo(int track, std::int32_t time, int bpm);

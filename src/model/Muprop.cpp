@@ -111,7 +111,7 @@ void TMuprop::ReadFromStream(std::istream& stream)
     std::uint8_t r[RecordSize];
     ReadExact(stream, r, sizeof r);
     if (GetInt32LE(r) != 1)
-        throw EReadError();
+        throw EReadError("a property record of an unknown version");
 
     Scale = r[4] != 0 ? 1 : 0;
     Key = GetInt32LE(r + 8);

@@ -68,12 +68,13 @@ void TMusicProject::LoadFromStream(std::istream& stream)
     std::uint8_t header[HeaderSize];
     ReadExact(stream, header, sizeof header);
     if (std::memcmp(header, Magic, sizeof Magic) != 0)
-        throw EReadError();
+        throw EReadError("not a song file");
     if (GetInt32LE(header + 8) != 1)
-        throw EReadError();
+        throw EReadError("a song file of an unknown version");
     const std::int32_t count = GetInt32LE(header + 12);
     if (count < 1 || count > MaxFileEntries)
-        throw EReadError();
+        throw EReadError(std::to_string(count) + " entries, not 1 to " +
+                         std::to_string(MaxFileEntries));
 
     // Read into a list of our own and take it over only when the whole file is good.
     TObjectList<TSongItem> items;
@@ -101,7 +102,7 @@ void TMusicProject::LoadFromStream(std::istream& stream)
     }
     // Every song starts with the property set that governs its first units.
     if (items.Count() == 0 || dynamic_cast<TMuprop*>(items.Get(0)) == nullptr)
-        throw EReadError();
+        throw EReadError("the song does not start with its properties");
     Items = std::move(items);
 }
 
@@ -114,8 +115,16 @@ void TMusicProject::SaveToFile(const std::string& path) const
 
 void TMusicProject::LoadFromFile(const std::string& path)
 {
-    std::istringstream stream(ReadWholeFile(path), std::ios::binary);
-    LoadFromStream(stream);
+    std::istringstream stream(ReadWholeFile(path, MaxProjectFileSize), std::ios::binary);
+    try
+    {
+        LoadFromStream(stream);
+    }
+    catch (EReadError& error)
+    {
+        error.AddPlace(path);
+        throw;
+    }
 }
 
 void TMusicProject::Assign(const TMusicProject& source)

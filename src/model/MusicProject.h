@@ -3,6 +3,7 @@
 #include "base/ObjectList.h"
 #include "model/SongItem.h"
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 
@@ -11,6 +12,8 @@ class TMunit;
 
 constexpr int MaxFileEntries = 50;
 constexpr int MaxEditorEntries = 49;
+/// The largest project file: the 400-byte header and every entry a 640-byte property record.
+constexpr std::uint64_t MaxProjectFileSize = 400 + std::uint64_t{MaxFileEntries} * 640;
 
 /// The song: property sets and music units in playing order, its file name and
 /// unsaved-changes flag. The project file is a 400-byte header and one record per entry.

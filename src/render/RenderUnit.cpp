@@ -9,6 +9,9 @@
 #include "render/PatternCache.h"
 
 #include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -100,6 +103,8 @@ struct TPatternBarRenderer
     std::int64_t BarLength = 0;
     std::int64_t PatternStart = 0;
     std::int64_t UnitStart = 0;
+    /// The bar's events in the order they are made, put into the track at the end at once.
+    std::vector<std::unique_ptr<TMidiEvent>> Events{};
 
     int Chord(int beat) const { return static_cast<int>(Unit.GetChord(Bar, beat)); }
     int Beats() const { return Unit.BeatsPerBar; }
@@ -145,9 +150,9 @@ void TPatternBarRenderer::RenderBeat(int i)
                     break;
                 }
             }
-            Midi.AddNote(Track, static_cast<std::int32_t>(place.Start),
-                         static_cast<std::int32_t>(place.Length), Channel, PartPitch(e.Data[1], i),
-                         e.Data[2]);
+            Events.push_back(TMidiData::NoteEvent(static_cast<std::int32_t>(place.Start),
+                                                  static_cast<std::int32_t>(place.Length), Channel,
+                                                  PartPitch(e.Data[1], i), e.Data[2]));
         }
     }
 }
@@ -174,10 +179,11 @@ bool TPatternBarRenderer::PlaceOwnEvent(const TMidiEvent& e, TNotePlace& place)
         return false;
     if (kind != 0x90)
     {
-        TMidiEvent* copy =
-            Midi.InsertEvent(Track, static_cast<std::int32_t>(UnitStart + e.Time - PatternStart));
+        auto copy = std::make_unique<TMidiEvent>(
+            static_cast<std::int32_t>(UnitStart + e.Time - PatternStart), 0);
         copy->Data = e.Data;
         copy->Data[0] = static_cast<std::uint8_t>(kind | (Channel & 0x0F));
+        Events.push_back(std::move(copy));
         return false;
     }
     if (!IsPlayableNote(e))
@@ -260,4 +266,5 @@ void RenderPatternBar(const TMunit& unit, TMidiData& midi, int track, int bar,
     renderer.UnitStart = barStartTick;
     for (int i = 0; i < unit.BeatsPerBar; ++i)
         renderer.RenderBeat(i);
+    midi.InsertEvents(track, std::move(renderer.Events));
 }

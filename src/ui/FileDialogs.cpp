@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QStringList>
+#include <QUrl>
+
+#include <filesystem>
 
 namespace
 {
@@ -94,4 +97,17 @@ bool TCenterOpenDialog::Execute()
         return false;
     FileName = *chosen;
     return true;
+}
+
+std::string LocalFsPath(const QUrl& url)
+{
+    // QUrl keeps percent-encoded bytes that do not decode as UTF-8 as they are.
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+std::string AbsoluteFsPath(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
 }

@@ -3,8 +3,10 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 
 class QFileIconProvider;
+class QUrl;
 class QWidget;
 
 /// What a file dialog asks: kind, title, filter in "description|pattern|" pairs, default
@@ -39,6 +41,13 @@ public:
 /// reads a file's first bytes to tell its type, and a file that never answers (such as
 /// /proc/kmsg) would freeze the window while the user types its name.
 QFileIconProvider* NameOnlyIconProvider();
+
+/// The path of a local file's URL in the file system's bytes: a name that is not valid
+/// UTF-8 keeps its bytes, which QUrl::toLocalFile would replace.
+std::string LocalFsPath(const QUrl& url);
+
+/// path made absolute against the working directory, bytes kept.
+std::string AbsoluteFsPath(const std::string& path);
 
 /// "Desc|*.ext|Desc2|*.e2|" as Qt name filters ("Desc (*.ext)"), one per line.
 QString QtNameFilters(const QString& filter);

@@ -44,8 +44,8 @@ QString ShortHint(const QString& hint)
 }
 } // namespace
 
-TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services, QStringList arguments,
-                                     QWidget* parent)
+TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
+                                     std::vector<std::string> arguments, QWidget* parent)
     : QMainWindow(parent), OpenDialog(this, services.FileDialogs),
       SaveAsDialog(this, services.FileDialogs), ExportDialog(this, services.FileDialogs),
       FServices(services), FSongPlayer(services.Player, services.TempMidiFile),
@@ -451,7 +451,7 @@ void TLyravaneMainForm::RunCommand(const std::function<void()>& command)
     }
     catch (const std::exception& error)
     {
-        ShowErrorBox(QString::fromUtf8(error.what()));
+        ShowErrorBox(QString::fromUtf8(error.what()), ErrorDetails(error));
     }
 }
 

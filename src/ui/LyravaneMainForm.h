@@ -16,6 +16,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -44,8 +46,9 @@ public:
     static constexpr int MaxTabsForInsert = MaxEditorEntries - 1;
 
     /// FormCreate: reads the settings and the recent files, restores the placement, and
-    /// starts with a new song. arguments: the command line without the program name.
-    TLyravaneMainForm(const TMainFormServices& services, QStringList arguments = {},
+    /// starts with a new song. arguments: the command line without the program name, the
+    /// bytes as given (a file name need not be valid UTF-8).
+    TLyravaneMainForm(const TMainFormServices& services, std::vector<std::string> arguments = {},
                       QWidget* parent = nullptr);
     /// FormDestroy: closes the player and writes the settings, recent files and placement.
     ~TLyravaneMainForm() override;
@@ -141,14 +144,16 @@ private:
     void ShowStatusHint(const QString& hint);
 
     TMsgResult ShowMessageBox(const QString& text, TMsgIcon icon, TMsgButtons buttons);
-    void ShowErrorBox(const QString& text);
+    void ShowErrorBox(const QString& text, const QString& details = QString());
 
     /// The save-changes prompt: true when the caller may go on.
     bool QuerySaveChanges();
     void OpenProjectFile(const QString& path);
+    /// The same for a path in the file system's bytes.
+    void OpenProjectFile(const std::string& fsPath);
     void SaveProjectFile(const QString& path);
     /// Opens the first of the dropped files (the others are ignored).
-    void DropFiles(const QStringList& paths);
+    void DropFiles(const std::vector<std::string>& paths);
 
     void Action_FileNewExecute();
     void Action_FileOpenExecute();
@@ -219,7 +224,7 @@ private:
     std::optional<unsigned> FRecoveredRevision = 0;
     /// Plays the song, a unit, the start-up priming and the property page's previews.
     TSongPlayer FSongPlayer;
-    QStringList FArguments;
+    std::vector<std::string> FArguments;
     std::map<const QAction*, TMenuButton*> FToolButtons;
     QPointer<TFormHelp> FHelpWindow;
     QTimer* FPrimeTimer = nullptr;

@@ -77,28 +77,38 @@ bool TLyravaneMainForm::QuerySaveChanges()
 
 void TLyravaneMainForm::OpenProjectFile(const QString& path)
 {
+    OpenProjectFile(ToFsPath(path));
+}
+
+void TLyravaneMainForm::OpenProjectFile(const std::string& fsPath)
+{
+    // What the user sees of the name; the file is opened by its bytes.
+    const QString path = FromFsPath(fsPath);
     auto song = std::make_unique<TMusicProject>();
     QString failure;
+    QString details;
     {
         TWaitCursor wait;
         try
         {
-            song->LoadFromFile(ToFsPath(path));
+            song->LoadFromFile(fsPath);
         }
-        catch (const EFOpenError&)
+        catch (const EFOpenError& error)
         {
             failure = MsgCannotOpen;
+            details = ErrorDetails(error, true);
         }
-        catch (const std::exception&)
+        catch (const std::exception& error)
         {
             failure = MsgInvalidFormat;
+            details = ErrorDetails(error, true);
         }
         if (failure.isEmpty())
         {
             PropertyPage->SetMuprop(nullptr);
             BarEditor->ShowUnit(nullptr);
             Project.Assign(*song);
-            Project.SetFileName(ToFsPath(path));
+            Project.SetFileName(fsPath);
             Project.SetModified(false);
             FSongHistory->Reset();
             Untitled = false;
@@ -112,7 +122,7 @@ void TLyravaneMainForm::OpenProjectFile(const QString& path)
     if (!failure.isEmpty())
     {
         // The live song, its tabs and caption stay as they were.
-        ShowErrorBox(Format(failure, FileNamePart(path)));
+        ShowErrorBox(Format(failure, FileNamePart(path)), details);
         History->RemoveFile(path);
     }
 }
@@ -120,6 +130,7 @@ void TLyravaneMainForm::OpenProjectFile(const QString& path)
 void TLyravaneMainForm::SaveProjectFile(const QString& path)
 {
     bool written = false;
+    QString details;
     {
         TWaitCursor wait;
         try
@@ -129,9 +140,10 @@ void TLyravaneMainForm::SaveProjectFile(const QString& path)
             Untitled = false;
             written = true;
         }
-        catch (const std::exception&)
+        catch (const std::exception& error)
         {
             written = false;
+            details = ErrorDetails(error, true);
         }
         if (written)
         {
@@ -145,7 +157,7 @@ void TLyravaneMainForm::SaveProjectFile(const QString& path)
         }
     }
     if (!written)
-        ShowErrorBox(Format(MsgCannotWrite, FileNamePart(path)));
+        ShowErrorBox(Format(MsgCannotWrite, FileNamePart(path)), details);
 }
 
 // --- Recovery ----------------------------------------------------------------------------------
@@ -329,11 +341,11 @@ void TLyravaneMainForm::Action_RecentFileExecute(int tag)
     OpenProjectFile(path);
 }
 
-void TLyravaneMainForm::DropFiles(const QStringList& paths)
+void TLyravaneMainForm::DropFiles(const std::vector<std::string>& paths)
 {
-    if (paths.isEmpty() || !QuerySaveChanges())
+    if (paths.empty() || !QuerySaveChanges())
         return;
-    OpenProjectFile(QFileInfo(paths.constFirst()).absoluteFilePath());
+    OpenProjectFile(AbsoluteFsPath(paths.front()));
     update();
 }
 
@@ -350,10 +362,10 @@ void TLyravaneMainForm::dragEnterEvent(QDragEnterEvent* event)
 
 void TLyravaneMainForm::dropEvent(QDropEvent* event)
 {
-    QStringList paths;
+    std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            paths << url.toLocalFile();
+            paths.push_back(LocalFsPath(url));
     event->acceptProposedAction();
     // The drop's source waits until this returns: open the file once it has let go.
     QTimer::singleShot(0, this,

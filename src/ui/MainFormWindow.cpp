@@ -136,9 +136,9 @@ void TLyravaneMainForm::FormShow()
     emit FirstShown();
 
     RunCommand([this] { OfferRecovery(); });
-    if (!FArguments.isEmpty() && !FArguments.constFirst().isEmpty())
+    if (!FArguments.empty() && !FArguments.front().empty())
     {
-        const QString path = QFileInfo(FArguments.constFirst()).absoluteFilePath();
+        const std::string path = AbsoluteFsPath(FArguments.front());
         RunCommand([this, &path] { OpenProjectFile(path); });
         update();
     }
@@ -285,9 +285,9 @@ TMsgResult TLyravaneMainForm::ShowMessageBox(const QString& text, TMsgIcon icon,
     return FServices.MessageBoxes->Show(this, text, icon, buttons);
 }
 
-void TLyravaneMainForm::ShowErrorBox(const QString& text)
+void TLyravaneMainForm::ShowErrorBox(const QString& text, const QString& details)
 {
-    ShowMessageBox(text, TMsgIcon::Error, TMsgButtons::Ok);
+    FServices.MessageBoxes->ShowDetailed(this, text, details, TMsgIcon::Error, TMsgButtons::Ok);
 }
 
 void TLyravaneMainForm::RefreshHover(QAction* action)

@@ -1,16 +1,35 @@
 #include "ui/MessageBoxes.h"
 
+#include "base/Exceptions.h"
 #include "ui/WindowUtils.h"
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QMessageBox>
+
+QString ErrorDetails(const std::exception& error, bool wholeText)
+{
+    const auto* own = dynamic_cast<const ELyravaneError*>(&error);
+    const std::string cause = own != nullptr ? own->Cause() : std::string();
+    // Paths in a message are in the file system's encoding.
+    return QFile::decodeName(
+        QByteArray::fromStdString(wholeText ? MessageWithCause(error) : cause));
+}
 
 TMsgResult TQtMessageBoxes::Show(QWidget* owner, const QString& text, TMsgIcon icon,
                                  TMsgButtons buttons)
 {
+    return ShowDetailed(owner, text, QString(), icon, buttons);
+}
+
+TMsgResult TQtMessageBoxes::ShowDetailed(QWidget* owner, const QString& text,
+                                         const QString& details, TMsgIcon icon, TMsgButtons buttons)
+{
     QMessageBox box(owner);
     box.setWindowTitle(ProgramTitle());
     box.setText(text);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     switch (icon)
     {
     case TMsgIcon::None:

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <exception>
+
 class QWidget;
 
 /// The icon of a message box.
@@ -42,7 +44,19 @@ public:
     /// Shows text over owner (centred; null: no owner) and returns the button pressed.
     virtual TMsgResult Show(QWidget* owner, const QString& text, TMsgIcon icon,
                             TMsgButtons buttons) = 0;
+    /// The same with details the user can unfold under the text (the cause of an error);
+    /// without details it is Show.
+    virtual TMsgResult ShowDetailed(QWidget* owner, const QString& text, const QString& details,
+                                    TMsgIcon icon, TMsgButtons buttons)
+    {
+        (void)details;
+        return Show(owner, text, icon, buttons);
+    }
 };
+
+/// The details of an error's box: its cause (the file and what was wrong); with wholeText
+/// the message too, for a box whose text says something of its own.
+QString ErrorDetails(const std::exception& error, bool wholeText = false);
 
 /// The real message boxes (QMessageBox).
 class TQtMessageBoxes : public TMessageBoxes
@@ -50,4 +64,6 @@ class TQtMessageBoxes : public TMessageBoxes
 public:
     TMsgResult Show(QWidget* owner, const QString& text, TMsgIcon icon,
                     TMsgButtons buttons) override;
+    TMsgResult ShowDetailed(QWidget* owner, const QString& text, const QString& details,
+                            TMsgIcon icon, TMsgButtons buttons) override;
 };

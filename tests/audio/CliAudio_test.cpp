@@ -13,6 +13,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -163,4 +164,39 @@ TEST(CliAudioTest, RenderStoppedBySignalsLeavesNoTemporaryFile)
         EXPECT_NE(errors.find("lyravane-cli render: stopped by SIG"), std::string::npos) << errors;
         EXPECT_TRUE(dir.List().empty()) << "left behind: " << dir.List().front();
     }
+}
+
+TEST(CliAudioTest, PlayStopsWhileTheSoundFontLoads)
+{
+    // A SoundFont that never finishes loading: a FIFO nobody writes to.
+    TScratchDir dir;
+    const std::string base =
+        dir.File("../" + std::filesystem::path(dir.Path()).filename().string());
+    const std::string soundFont = base + ".sf2";
+    const std::string err = base + ".load.err";
+    ASSERT_EQ(::mkfifo(soundFont.c_str(), 0600), 0);
+    const pid_t pid = Start({"play", Vectors + "/compose/out_0.lvp", "--audio-driver", "null",
+                             "--soundfont", soundFont, "--pattern-dir", Vectors + "/PATTERN"},
+                            err, dir.Path());
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ::kill(pid, SIGINT);
+    int status = -1;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (::waitpid(pid, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (std::chrono::steady_clock::now() >= deadline)
+    {
+        ADD_FAILURE() << "play still waits for the SoundFont after Ctrl+C";
+        // A writer that comes and goes ends the wait: the load then fails.
+        const int fd = ::open(soundFont.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+        ::waitpid(pid, &status, 0);
+    }
+    const std::string errors = ReadWholeFile(err);
+    std::filesystem::remove(err);
+    std::filesystem::remove(soundFont);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status << ": " << errors;
+    EXPECT_NE(errors.find("stopped"), std::string::npos) << errors;
+    EXPECT_TRUE(dir.List().empty());
 }

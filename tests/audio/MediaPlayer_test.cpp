@@ -11,6 +11,9 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -281,4 +284,30 @@ TEST_F(MediaPlayerTest, PrimingWithOnlyGmSystemOnPlaysSilently)
     std::this_thread::sleep_for(200ms);
     EXPECT_GT(Listener.Blocks, blocksBefore) << "the output runs";
     EXPECT_LT(Listener.LastSoundAt(), start);
+}
+
+// Without the FluidSynth library the synthesiser still comes into being (the desktop program
+// makes one at start-up), and whatever needs it says what to install. In a process of its
+// own: the library may already be loaded in this one.
+TEST(MediaPlayerDeathTest, WithoutFluidSynthEveryUseSaysWhatToInstall)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ::setenv("LYRAVANE_FLUIDSYNTH_LIBRARY", "libfluidsynth-not-here.so.3", 1);
+            TSynthesizer synth;
+            TMediaPlayer player(synth);
+            player.SetFileName(std::string(LYRAVANE_TEST_DATA) + "/vectors/render/unit_0.mid");
+            try
+            {
+                player.Open();
+            }
+            catch (const EAudioError& error)
+            {
+                std::fprintf(stderr, "%s\n", error.what());
+                std::_Exit(3);
+            }
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(3), "libfluidsynth-not-here.*install the package libfluidsynth3");
 }

@@ -4,6 +4,7 @@
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
 #include "render/RenderSong.h"
+#include "render/RenderUnit.h"
 
 #include <benchmark/benchmark.h>
 
@@ -90,4 +91,32 @@ void BM_RenderSongOnly(benchmark::State& state)
     state.counters["events"] = events;
 }
 BENCHMARK(BM_RenderSongOnly)->Unit(benchmark::kMillisecond);
+
+/// One bar of a bass pattern of two tracks with state.range(0) notes each, spread over the
+/// bar, under a chord change on every beat: the notes of the second track fall between
+/// those of the first in the output.
+void BM_RenderTwoTrackPatternBar(benchmark::State& state)
+{
+    const auto notes = static_cast<int>(state.range(0));
+    TMidiData pattern;
+    pattern.SetTrackCount(2);
+    for (int track = 0; track < 2; ++track)
+        for (int n = 0; n < notes; ++n)
+            pattern.AddNote(track, n * pattern.BarLength() / notes, 24, 2, 36 + (n + track) % 24,
+                            90);
+    TMunit unit(4, 4);
+    for (int beat = 0; beat < 4; ++beat)
+        unit.SetChordRun(0, beat, static_cast<std::uint8_t>(1 + beat));
+    int events = 0;
+    for (auto _ : state)
+    {
+        TMidiData midi;
+        RenderPatternBar(unit, midi, BassTrack, 0, 0, TrackChannel(BassTrack), pattern, 0, 0, false,
+                         false);
+        events = midi.GetTrack(BassTrack)->Count();
+        benchmark::DoNotOptimize(events);
+    }
+    state.counters["events"] = events;
+}
+BENCHMARK(BM_RenderTwoTrackPatternBar)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
 } // namespace

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -68,6 +69,33 @@ TEST(MidiDataTest, InsertEventKeepsTimeOrderAndAddingOrderAtEqualTicks)
     midi.SetTrackCount(4);
     EXPECT_EQ(midi.TrackCount(), 4);
     EXPECT_EQ(midi.GetTrack(3)->Count(), 0);
+}
+
+TEST(MidiDataTest, InsertEventsPlacesEventsAsInsertingThemOneByOneWould)
+{
+    // A track already holding events at and after the new ones' ticks, and new events out
+    // of order with ties among themselves and with the old ones.
+    const std::vector<std::int32_t> old = {0, 4, 4, 9};
+    const std::vector<std::int32_t> added = {9, 4, 2, 4, 12, 2, 9};
+    TMidiData oneByOne;
+    TMidiData atOnce;
+    int marker = 0;
+    for (std::int32_t time : old)
+    {
+        oneByOne.InsertEvent(0, time)->Data = {static_cast<std::uint8_t>(marker)};
+        atOnce.InsertEvent(0, time)->Data = {static_cast<std::uint8_t>(marker++)};
+    }
+    std::vector<std::unique_ptr<TMidiEvent>> events;
+    for (std::int32_t time : added)
+    {
+        oneByOne.InsertEvent(0, time)->Data = {static_cast<std::uint8_t>(marker)};
+        events.push_back(std::make_unique<TMidiEvent>(time, 0));
+        events.back()->Data = {static_cast<std::uint8_t>(marker++)};
+    }
+    atOnce.InsertEvents(0, std::move(events));
+    ASSERT_EQ(atOnce.GetTrack(0)->Count(), oneByOne.GetTrack(0)->Count());
+    for (int i = 0; i < atOnce.GetTrack(0)->Count(); ++i)
+        EXPECT_EQ(atOnce.GetTrack(0)->Get(i)->Data, oneByOne.GetTrack(0)->Get(i)->Data) << i;
 }
 
 TEST(MidiDataTest, AddersClampEveryDataByteIntoRange)

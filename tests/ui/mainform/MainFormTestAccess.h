@@ -2,6 +2,11 @@
 
 #include "ui/LyravaneMainForm.h"
 
+#include <QFile>
+
+#include <string>
+#include <vector>
+
 /// The tests' door into the main window: its parts and commands under their own names. A
 /// friend of the window; it holds references, so it must not outlive the window.
 struct TMainFormTestAccess
@@ -71,7 +76,13 @@ struct TMainFormTestAccess
     const TSongRecovery& Recovery() const { return *W.FRecovery; }
     void OpenProjectFile(const QString& path) { W.OpenProjectFile(path); }
     void SaveProjectFile(const QString& path) { W.SaveProjectFile(path); }
-    void DropFiles(const QStringList& paths) { W.DropFiles(paths); }
+    void DropFiles(const QStringList& paths)
+    {
+        std::vector<std::string> bytes;
+        for (const QString& path : paths)
+            bytes.push_back(QFile::encodeName(path).toStdString());
+        W.DropFiles(bytes);
+    }
 
     void Action_FileNewExecute() { W.Action_FileNewExecute(); }
     void Action_FileOpenExecute() { W.Action_FileOpenExecute(); }

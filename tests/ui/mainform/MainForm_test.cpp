@@ -32,6 +32,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include <sys/stat.h>
+
 namespace
 {
 const QString CannotOpen = QStringLiteral("ファイル '%1' がオープンできませんでした。");
@@ -244,19 +248,25 @@ TEST_F(MainFormTest, BadFilesLeaveTheSongTabsAndCaptionAlone)
     const QString good = F.WriteSong(QStringLiteral("good.lvp"), 2);
     QByteArray truncated = QByteArray::fromStdString(ReadWholeFile(good.toStdString()));
     truncated.chop(10);
+    const QString fifo = F.Path(QStringLiteral("fifo.lvp"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
 
     struct TCase
     {
         QString Path;
         QString Message;
+        QString Reason;
     };
     const TCase cases[] = {
-        {F.Path(QStringLiteral("missing.lvp")), CannotOpen},
+        {F.Path(QStringLiteral("missing.lvp")), CannotOpen, "No such file or directory"},
         {F.WriteBytes(QStringLiteral("notes.txt"), "just some text, no project here"),
-         InvalidFormat},
-        {F.WriteBytes(QStringLiteral("short.lvp"), truncated), InvalidFormat},
-        {F.WriteBytes(QStringLiteral("empty.lvp"), QByteArray()), InvalidFormat},
-        {F.Dir.path(), CannotOpen},
+         InvalidFormat, "the data ends early"},
+        {F.WriteBytes(QStringLiteral("short.lvp"), truncated), InvalidFormat,
+         "the data ends early"},
+        {F.WriteBytes(QStringLiteral("empty.lvp"), QByteArray()), InvalidFormat,
+         "the data ends early"},
+        {F.Dir.path(), CannotOpen, "Is a directory"},
+        {fifo, CannotOpen, "Not a regular file"},
     };
     for (const TCase& c : cases)
     {
@@ -267,6 +277,10 @@ TEST_F(MainFormTest, BadFilesLeaveTheSongTabsAndCaptionAlone)
         ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
         EXPECT_EQ(F.MessageBoxes.Shown[0].Text, c.Message.arg(QFileInfo(c.Path).fileName()));
         EXPECT_EQ(F.MessageBoxes.Shown[0].Icon, TMsgIcon::Error);
+        // The details say which file and what was wrong with it.
+        const QString& details = F.MessageBoxes.Shown[0].Details;
+        EXPECT_TRUE(details.contains(c.Path) && details.contains(c.Reason))
+            << details.toStdString();
         EXPECT_EQ(Inside(form).Project.Count(), 3);
         EXPECT_EQ(F.TabTexts().size(), 3u);
         EXPECT_EQ(Caption(form), "Lyravane 1999 - [Untitled]");
@@ -430,6 +444,23 @@ TEST_F(MainFormTest, CommandLineProjectOpensWhenTheWindowFirstShows)
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text, CannotOpen.arg(QStringLiteral("gone.lvp")));
     EXPECT_EQ(Caption(missing), "Lyravane 1999 - [Untitled]");
     EXPECT_EQ(Inside(missing).Project.Count(), 2);
+}
+
+TEST_F(MainFormTest, ANameThatIsNotUtf8OpensFromTheCommandLineAndFromADrop)
+{
+    const QString good = F.WriteSong(QStringLiteral("good.lvp"), 4);
+    const QByteArray dir = QFile::encodeName(F.Dir.path());
+    const std::string raw = dir.toStdString() + "/caf\xE9.lvp"; // a Latin-1 name
+    ASSERT_EQ(std::rename(QFile::encodeName(good).constData(), raw.c_str()), 0);
+
+    TLyravaneMainForm& form = F.CreateRaw({raw});
+    Inside(form).FormShow();
+    EXPECT_TRUE(F.MessageBoxes.Shown.empty());
+    EXPECT_EQ(Inside(form).Project.Count(), 4);
+    EXPECT_EQ(Inside(form).Project.FileName, raw);
+
+    // A drop names it by a URL, the byte percent-encoded.
+    EXPECT_EQ(LocalFsPath(QUrl::fromEncoded("file://" + dir + "/caf%E9.lvp")), raw);
 }
 
 TEST_F(MainFormTest, ClosingWithChangesAsksAndCancelKeepsTheWindowOpen)

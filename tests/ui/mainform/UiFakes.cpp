@@ -11,10 +11,16 @@
 #include <sstream>
 #include <stdexcept>
 
-TMsgResult TFakeMessageBoxes::Show(QWidget*, const QString& text, TMsgIcon icon,
+TMsgResult TFakeMessageBoxes::Show(QWidget* owner, const QString& text, TMsgIcon icon,
                                    TMsgButtons buttons)
 {
-    Shown.push_back({text, icon, buttons});
+    return ShowDetailed(owner, text, QString(), icon, buttons);
+}
+
+TMsgResult TFakeMessageBoxes::ShowDetailed(QWidget*, const QString& text, const QString& details,
+                                           TMsgIcon icon, TMsgButtons buttons)
+{
+    Shown.push_back({text, icon, buttons, details});
     if (!Answers.empty())
     {
         const TMsgResult answer = Answers.front();
@@ -82,6 +88,14 @@ std::string SongBytes(const TMusicProject& song)
 }
 
 TLyravaneMainForm& TFormFixture::Create(QStringList arguments)
+{
+    std::vector<std::string> bytes;
+    for (const QString& argument : arguments)
+        bytes.push_back(QFile::encodeName(argument).toStdString());
+    return CreateRaw(std::move(bytes));
+}
+
+TLyravaneMainForm& TFormFixture::CreateRaw(std::vector<std::string> arguments)
 {
     Form.reset();
     Form = std::make_unique<TLyravaneMainForm>(Services, std::move(arguments));

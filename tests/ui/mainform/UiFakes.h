@@ -24,12 +24,15 @@ public:
         QString Text;
         TMsgIcon Icon;
         TMsgButtons Buttons;
+        QString Details;
     };
     std::deque<TMsgResult> Answers;
     std::vector<TShown> Shown;
 
     TMsgResult Show(QWidget* owner, const QString& text, TMsgIcon icon,
                     TMsgButtons buttons) override;
+    TMsgResult ShowDetailed(QWidget* owner, const QString& text, const QString& details,
+                            TMsgIcon icon, TMsgButtons buttons) override;
 };
 
 /// Chooses files from a queue (nothing: cancel) and records each request.
@@ -86,6 +89,8 @@ public:
 
     /// Makes (or remakes) the window; the old one is destroyed first (it writes its settings).
     TLyravaneMainForm& Create(QStringList arguments = {});
+    /// The same with the command line's bytes as they are.
+    TLyravaneMainForm& CreateRaw(std::vector<std::string> arguments);
     void Destroy() { Form.reset(); }
     TLyravaneMainForm& form() { return *Form; }
 
