@@ -272,7 +272,11 @@ void TFormMusicMeasures::CreateControls()
     page->addStretch(1);
     page->addWidget(CreateBarGrid(), 0, Qt::AlignLeft);
     page->addStretch(1);
+    ConnectCommands();
+}
 
+void TFormMusicMeasures::ConnectCommands()
+{
     // Each click is one undo step; the composition commands first make sure a bar is open.
     using T = TFormMusicMeasures;
     const auto connectStep = [this](QAbstractButton* button, const QString& step,

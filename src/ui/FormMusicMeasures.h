@@ -107,6 +107,8 @@ protected:
 
 private:
     void CreateControls();
+    /// The buttons and option boxes of the top row, each click one undo step.
+    void ConnectCommands();
     QWidget* CreateBarGrid();
     void RepaintFrames();
     void RepaintMelodyFrames();
