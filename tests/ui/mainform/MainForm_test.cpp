@@ -452,6 +452,12 @@ TEST_F(MainFormTest, ANameThatIsNotUtf8OpensFromTheCommandLineAndFromADrop)
     const QByteArray dir = QFile::encodeName(F.Dir.path());
     const std::string raw = dir.toStdString() + "/caf\xE9.lvp"; // a Latin-1 name
     ASSERT_EQ(std::rename(QFile::encodeName(good).constData(), raw.c_str()), 0);
+    // Qt cannot name this file to remove it with the test's folder.
+    struct TRemoveAtEnd
+    {
+        std::string Path;
+        ~TRemoveAtEnd() { std::remove(Path.c_str()); }
+    } cleanup{raw};
 
     TLyravaneMainForm& form = F.CreateRaw({raw});
     Inside(form).FormShow();
