@@ -227,6 +227,29 @@ void TLyravaneMainForm::CreateActions()
     Action_FileExit =
         MakeAction("Action_FileExit", "S&alir", "Quitar Lyravane 1999",
                    QKeySequence(Qt::ALT | Qt::Key_F4), -1, &T::Action_FileExitExecute);
+    CreateEditActions();
+    Action_MusicPlay2 =
+        MakeAction("Action_MusicPlay2", "Reproducir partitura", "Reproducir la partitura actual.",
+                   QKeySequence(Qt::Key_F5), tiPlayUnit, &T::Action_MusicPlay2Execute);
+    Action_MusicPlay =
+        MakeAction("Action_MusicPlay", "&Reproducir cancion", "Reproducir cancion actual.",
+                   QKeySequence(Qt::Key_F6), tiPlaySong, &T::Action_MusicPlayExecute);
+    Action_MusicStop = MakeAction("Action_MusicStop", "&Parar", "Para de reproducir.",
+                                  QKeySequence(Qt::Key_F7), tiStop, &T::Action_MusicStopExecute);
+    Action_MusicOption =
+        MakeAction("Action_MusicOption", "&Opciones...", "Configurar las opciones.", none, -1,
+                   &T::Action_MusicOptionExecute);
+    Action_HelpContents = MakeAction(
+        "Action_HelpContents", "&Contenido", QStringLiteral("Enseña el contenido de la ayuda."),
+        QKeySequence(Qt::Key_F1), tiHelpContents, &T::Action_HelpContentsExecute);
+    Action_HelpAbout = MakeAction("Action_HelpAbout", "&Acerca...", "Acerca Lyravane 1999", none,
+                                  -1, &T::Action_HelpAboutExecute);
+}
+
+void TLyravaneMainForm::CreateEditActions()
+{
+    using T = TLyravaneMainForm;
+    const QKeySequence none;
     Action_EditUndo =
         MakeAction("Action_EditUndo", QStringLiteral("&Deshacer"),
                    QStringLiteral("Deshace el último cambio de la canción."),
@@ -268,22 +291,6 @@ void TLyravaneMainForm::CreateActions()
                         [this, &step, handler]
                         { EditSong(step, nullptr, [this, handler] { (this->*handler)(); }); });
                 });
-    Action_MusicPlay2 =
-        MakeAction("Action_MusicPlay2", "Reproducir partitura", "Reproducir la partitura actual.",
-                   QKeySequence(Qt::Key_F5), tiPlayUnit, &T::Action_MusicPlay2Execute);
-    Action_MusicPlay =
-        MakeAction("Action_MusicPlay", "&Reproducir cancion", "Reproducir cancion actual.",
-                   QKeySequence(Qt::Key_F6), tiPlaySong, &T::Action_MusicPlayExecute);
-    Action_MusicStop = MakeAction("Action_MusicStop", "&Parar", "Para de reproducir.",
-                                  QKeySequence(Qt::Key_F7), tiStop, &T::Action_MusicStopExecute);
-    Action_MusicOption =
-        MakeAction("Action_MusicOption", "&Opciones...", "Configurar las opciones.", none, -1,
-                   &T::Action_MusicOptionExecute);
-    Action_HelpContents = MakeAction(
-        "Action_HelpContents", "&Contenido", QStringLiteral("Enseña el contenido de la ayuda."),
-        QKeySequence(Qt::Key_F1), tiHelpContents, &T::Action_HelpContentsExecute);
-    Action_HelpAbout = MakeAction("Action_HelpAbout", "&Acerca...", "Acerca Lyravane 1999", none,
-                                  -1, &T::Action_HelpAboutExecute);
 }
 
 void TLyravaneMainForm::CreateMenus()

@@ -183,6 +183,8 @@ private:
     TFormHelp* HelpWindow() const;
 
     void CreateActions();
+    /// Menu Editar's commands; the unit commands are undo steps.
+    void CreateEditActions();
     void CreateMenus();
     void CreateToolBar();
     void CreateClientArea();
