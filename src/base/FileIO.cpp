@@ -208,34 +208,24 @@ void TSafeFile::StopIfAsked()
 
 void TSafeFile::Write(const void* data, std::size_t size)
 {
-    StopIfAsked();
-    const char* bytes = static_cast<const char*>(data);
-    std::size_t written = 0;
-    while (written < size)
-    {
-        const ssize_t n = ::write(FFd, bytes + written, size - written);
-        if (n < 0)
-        {
-            if (errno == EINTR)
-            {
-                StopIfAsked();
-                continue;
-            }
-            Fail(errno);
-        }
-        written += static_cast<std::size_t>(n);
-    }
+    WriteAll(data, size, nullptr);
 }
 
 void TSafeFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size)
+{
+    WriteAll(data, size, &offset);
+}
+
+void TSafeFile::WriteAll(const void* data, std::size_t size, const std::uint64_t* offset)
 {
     StopIfAsked();
     const char* bytes = static_cast<const char*>(data);
     std::size_t written = 0;
     while (written < size)
     {
-        const ssize_t n =
-            ::pwrite(FFd, bytes + written, size - written, static_cast<off_t>(offset + written));
+        const ssize_t n = offset == nullptr ? ::write(FFd, bytes + written, size - written)
+                                            : ::pwrite(FFd, bytes + written, size - written,
+                                                       static_cast<off_t>(*offset + written));
         if (n < 0)
         {
             if (errno == EINTR)

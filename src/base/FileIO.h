@@ -46,6 +46,9 @@ public:
     const std::string& Path() const { return FPath; }
 
 private:
+    /// Writes at the file's position, or at *offset when offset is given; a write cut short
+    /// by a signal goes on unless the signal asks the program to stop.
+    void WriteAll(const void* data, std::size_t size, const std::uint64_t* offset);
     /// Closes the file and removes the temporary one.
     void Abandon();
     [[noreturn]] void Fail(int error);
