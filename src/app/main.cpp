@@ -18,6 +18,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/LyravaneMainForm.h"
 #include "ui/MessageBoxes.h"
+#include "ui/QtTranslations.h"
 #include "ui/SingleInstance.h"
 #include "ui/UnitClipboard.h"
 #include "ui/WindowUtils.h"
@@ -123,6 +124,7 @@ int main(int argc, char** argv)
     const TClock::time_point mainEntered = TClock::now();
 
     TLyravaneApplication app(argc, argv);
+    InstallQtSpanishTranslations();
     QFont font = QApplication::font();
     font.setPointSize(9);
     QApplication::setFont(font);
