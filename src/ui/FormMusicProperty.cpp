@@ -111,7 +111,10 @@ void WidenPopup(QComboBox* list)
 
 QString KeyLabelText(std::uint8_t scale, int key)
 {
-    const int index = ((key % 12) + 12) % 12;
+    // The minor scale is the relative minor of the key: its tonic lies a major sixth above
+    // the key's, and that is the key the song sounds in.
+    const int tonic = scale == 0 ? key : key + 9;
+    const int index = ((tonic % 12) + 12) % 12;
     return QString::fromLatin1(scale == 0 ? MajorKeyLabels[index] : MinorKeyLabels[index]);
 }
 

@@ -37,7 +37,8 @@ struct TPropertyPageServices
     TMessageBoxes* MessageBoxes = nullptr;
 };
 
-/// The key label: the key's name in the scale, from (key + 12) mod 12.
+/// The key label: the name of the key that sounds. In major the key itself; in minor its
+/// relative minor, (key + 9) mod 12 ("A-Min." for key 0). The key is taken modulo 12.
 QString KeyLabelText(std::uint8_t scale, int key);
 
 /// The "Composition" page: key, scale, tempo, options, the four accompaniment patterns

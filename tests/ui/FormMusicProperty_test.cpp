@@ -279,7 +279,7 @@ TEST_F(FormMusicPropertyTest, LoadingShowsEveryValueAndNeverMarksTheSongModified
     }
     EXPECT_EQ(Page->DialEditK->Value(), -5);
     EXPECT_TRUE(Page->RadioButton2->isChecked());
-    EXPECT_EQ(Page->LabelScale->text(), QStringLiteral("G-Min."));
+    EXPECT_EQ(Page->LabelScale->text(), QStringLiteral("E-Min.  "));
     EXPECT_EQ(Page->DialEditT->Value(), 97);
     EXPECT_TRUE(Page->CheckBox1->isChecked());
     EXPECT_FALSE(Page->CheckBox2->isChecked());
@@ -310,28 +310,48 @@ TEST_F(FormMusicPropertyTest, LoadingLeavesValuesTheControlsCannotShowAsTheyAre)
     EXPECT_FALSE(Song.Modified);
 }
 
-TEST_F(FormMusicPropertyTest, KeyLabelFollowsKeyAndScale)
+TEST_F(FormMusicPropertyTest, KeyLabelNamesTheKeyThatSounds)
 {
-    for (const int key : {-12, 0, 12})
-        EXPECT_EQ(KeyLabelText(0, key), QStringLiteral("C-Maj.")) << key;
-    EXPECT_EQ(KeyLabelText(1, 3), QStringLiteral("Eb-Min"));
-    EXPECT_EQ(KeyLabelText(1, -8), QStringLiteral("E-Min.  "));
+    // Every key in both scales: the minor label names the relative minor, the tonic a major
+    // sixth above the key, i.e. the note the major label of key + 9 names.
+    const QString minorOfKey0[12] = {"A-Min.  ", "Bb-Min",   "B-Min.  ", "C-Min.",
+                                     "Db-Min. ", "D-Min.",   "Eb-Min",   "E-Min.  ",
+                                     "F-Min.",   "Gb-Min. ", "G-Min.",   "Ab-Min"};
+    for (int key = 0; key < 12; ++key)
+    {
+        const QString major = KeyLabelText(0, key);
+        const QString minor = KeyLabelText(1, key);
+        EXPECT_EQ(minor, minorOfKey0[key]) << key;
+        EXPECT_TRUE(major.endsWith(QStringLiteral("Maj.")) ||
+                    major.endsWith(QStringLiteral("Maj. ")))
+            << key;
+        EXPECT_EQ(minor.section(u'-', 0, 0), KeyLabelText(0, key + 9).section(u'-', 0, 0)) << key;
+        for (const int octave : {-12, 12})
+        {
+            EXPECT_EQ(KeyLabelText(0, key + octave), major) << key + octave;
+            EXPECT_EQ(KeyLabelText(1, key + octave), minor) << key + octave;
+        }
+    }
+    EXPECT_EQ(KeyLabelText(0, 0), QStringLiteral("C-Maj."));
     EXPECT_EQ(KeyLabelText(0, 1), QStringLiteral("Db-Maj. "));
     EXPECT_EQ(KeyLabelText(0, -1), QStringLiteral("B-Maj."));
+    EXPECT_EQ(KeyLabelText(1, -8), QStringLiteral("Db-Min. "));
 
+    // The label changes with the scale; the stored key stays.
     Prop().Key = 2;
     ShowProp();
     EXPECT_EQ(Page->LabelScale->text(), QStringLiteral("D-Maj."));
     QTest::mouseClick(Page->RadioButton2, Qt::LeftButton);
-    EXPECT_EQ(Page->LabelScale->text(), QStringLiteral("D-Min."));
+    EXPECT_EQ(Page->LabelScale->text(), QStringLiteral("B-Min.  "));
     EXPECT_EQ(Prop().Scale, 1);
+    EXPECT_EQ(Prop().Key, 2);
     EXPECT_TRUE(Song.Modified);
 
     Song.SetModified(false);
     Page->DialEditK->setFocus(Qt::TabFocusReason);
     QTest::keyClick(Page->DialEditK, Qt::Key_Up);
     EXPECT_EQ(Prop().Key, 3);
-    EXPECT_EQ(Page->LabelScale->text(), QStringLiteral("Eb-Min"));
+    EXPECT_EQ(Page->LabelScale->text(), QStringLiteral("C-Min."));
     EXPECT_TRUE(Song.Modified);
 }
 
