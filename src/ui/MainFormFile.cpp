@@ -36,6 +36,10 @@ const QString MsgRecoveryUnreadable =
                    "El archivo se ha guardado aparte en:\n%1");
 const QString MsgRecoveryNotWritten =
     QStringLiteral("No se pudo escribir el archivo de recuperación: %1");
+// What the status bar confirms for a few seconds once a file has been written.
+const QString MsgSaved = QStringLiteral("Guardado: %1");
+const QString MsgExported = QStringLiteral("Exportado: %1");
+constexpr int ConfirmationMilliseconds = 4000;
 
 QString Format(QString pattern, const QString& name)
 {
@@ -154,6 +158,7 @@ void TLyravaneMainForm::SaveProjectFile(const QString& path)
             SetCaptionName(path);
             History->AddFile(path);
             OpenDialog.FileName = path;
+            StatusBar1->showMessage(MsgSaved.arg(FileNamePart(path)), ConfirmationMilliseconds);
         }
     }
     if (!written)
@@ -322,6 +327,8 @@ void TLyravaneMainForm::Action_FileOutputMidiExecute()
     TMidiData midi;
     RenderSong(Project, midi, RepeatCount, IncludeReset);
     midi.SaveToFile(ToFsPath(ExportDialog.FileName));
+    StatusBar1->showMessage(MsgExported.arg(FileNamePart(ExportDialog.FileName)),
+                            ConfirmationMilliseconds);
 }
 
 void TLyravaneMainForm::Action_FileExitExecute()

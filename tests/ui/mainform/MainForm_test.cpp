@@ -569,6 +569,24 @@ TEST_F(MainFormTest, ExportProposesTheSongNameAsMidiAndWritesTheFile)
     EXPECT_TRUE(F.Player.Calls.empty()) << "export leaves the player alone";
 }
 
+TEST_F(MainFormTest, SaveAndExportAreConfirmedInTheStatusBarForAFewSeconds)
+{
+    TLyravaneMainForm& form = F.Create();
+    QStatusBar* status = Inside(form).StatusBar1;
+    F.FileDialogs.Answers = {F.Path(QStringLiteral("no-such-dir/cancion1.lvp"))};
+    Inside(form).Action_FileSaveAsExecute();
+    EXPECT_TRUE(status->currentMessage().isEmpty()) << "a failed save confirms nothing";
+
+    F.FileDialogs.Answers = {F.Path(QStringLiteral("cancion1.lvp")),
+                             F.Path(QStringLiteral("cancion1.mid"))};
+    Inside(form).Action_FileSaveAsExecute();
+    EXPECT_EQ(status->currentMessage().toStdString(), "Guardado: cancion1.lvp");
+    Inside(form).Action_FileOutputMidiExecute();
+    EXPECT_EQ(status->currentMessage().toStdString(), "Exportado: cancion1.mid");
+    // The confirmation goes by itself.
+    EXPECT_TRUE(QTest::qWaitFor([status] { return status->currentMessage().isEmpty(); }, 6000));
+}
+
 TEST_F(MainFormTest, PlayerIsPrimedWithGmSystemOnOnceItIsReady)
 {
     bool ready = false;
