@@ -346,6 +346,9 @@ void TFormMusicProperty::ConnectHandlers()
             ComboBoxA[s], &QComboBox::currentIndexChanged, this,
             step(QStringLiteral("Patrón"), ComboBoxA[s], [this, slot] { ComboBoxA1Change(slot); }));
         connect(BitBtn[s], &QToolButton::clicked, this, [this, slot] { BitBtn1Click(slot + 1); });
+        connect(ComboBoxA[s], &QComboBox::currentIndexChanged, this,
+                [this, slot] { UpdatePreviewButton(slot); });
+        UpdatePreviewButton(slot);
     }
     for (int track = 0; track < TrackCount; ++track)
     {
@@ -573,6 +576,13 @@ void TFormMusicProperty::ButtonRandomSetClick()
     SetMuprop(FMuprop);
     // Every value of the set has just changed: the song must not be closed unasked.
     SetModified();
+}
+
+void TFormMusicProperty::UpdatePreviewButton(int slot)
+{
+    // "None" (the first item) and a pattern the library no longer holds have nothing to play.
+    const auto s = static_cast<std::size_t>(slot);
+    BitBtn[s]->setEnabled(ComboBoxA[s]->currentIndex() > 0);
 }
 
 void TFormMusicProperty::BitBtn1Click(int tag)

@@ -102,6 +102,8 @@ public:
 
 private:
     void CreateControls();
+    /// The preview button of a pattern slot is enabled only while its list names a pattern.
+    void UpdatePreviewButton(int slot);
     QLayout* CreateOptionColumn();
     QLayout* CreateKeyTempoColumn();
     QWidget* CreatePatternGroup();

@@ -457,11 +457,26 @@ TEST_F(FormMusicPropertyTest, RandomSettingDrawsThroughTheEngineAndShowsTheResul
     }
 }
 
-TEST_F(FormMusicPropertyTest, PreviewOfNonePlaysOnlyTheSetUpEvents)
+TEST_F(FormMusicPropertyTest, PreviewOfNoneIsDisabledAndWouldPlayOnlyTheSetUpEvents)
 {
     Prop().SetPatternName(0, "None");
+    Prop().SetPatternName(1, "Pop 8 Beat");
+    Prop().SetPatternName(3, "Gone From The Library");
     ShowProp();
+    EXPECT_FALSE(Page->BitBtn[0]->isEnabled());
+    EXPECT_TRUE(Page->BitBtn[1]->isEnabled());
+    EXPECT_FALSE(Page->BitBtn[3]->isEnabled());
     QTest::mouseClick(Page->BitBtn[0], Qt::LeftButton);
+    EXPECT_TRUE(Player.Calls.empty());
+    // Choosing a pattern enables the preview, choosing "None" again disables it.
+    Page->ComboBoxA[0]->setCurrentIndex(1);
+    EXPECT_TRUE(Page->BitBtn[0]->isEnabled());
+    Page->ComboBoxA[0]->setCurrentIndex(0);
+    EXPECT_FALSE(Page->BitBtn[0]->isEnabled());
+    Song.SetModified(false);
+
+    // What the preview of "None" renders: the set-up alone.
+    Page->BitBtn1Click(1);
     ASSERT_NE(Player.Played, nullptr);
     EXPECT_EQ(Player.Calls, (std::vector<std::string>{"Close", "SetFileName", "Open", "Play"}));
     EXPECT_EQ(Player.FileName, SongPlayer->TempMidiFile());
@@ -470,7 +485,7 @@ TEST_F(FormMusicPropertyTest, PreviewOfNonePlaysOnlyTheSetUpEvents)
 
     // With the lead-in: System On and the fast tempo come first, the set-up a bar later.
     IncludeReset = true;
-    QTest::mouseClick(Page->BitBtn[0], Qt::LeftButton);
+    Page->BitBtn1Click(1);
     EXPECT_EQ(EventCount(*Player.Played), 28);
     const TMidiTrack& first = *Player.Played->GetTrack(0);
     EXPECT_EQ(first.Get(0)->Time, 0);
