@@ -2,7 +2,7 @@
 
 #include <string>
 
-/// The four operations the program asks of a media player; the desktop program reaches the
+/// The operations the program asks of a media player; the desktop program reaches the
 /// player through this, so its tests can put a recording fake in its place.
 class TAbstractMediaPlayer
 {
@@ -17,4 +17,6 @@ public:
     virtual void Open() = 0;
     /// Starts the open file from its beginning and returns at once; restarts a playing one.
     virtual void Play() = 0;
+    /// Whether the open file is sounding now; false once it has played to its end or closed.
+    virtual bool Playing() const = 0;
 };

@@ -34,7 +34,7 @@ public:
 
     bool IsOpen() const { return FOpen; }
     /// True from Play until the song and the echo of its last notes have ended, or Close.
-    bool Playing() const;
+    bool Playing() const override;
     /// The audio driver in use; empty before the first Open.
     std::string DriverName() const;
 

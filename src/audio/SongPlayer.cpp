@@ -34,3 +34,8 @@ void TSongPlayer::Stop()
     if (FPlayer != nullptr)
         FPlayer->Close();
 }
+
+bool TSongPlayer::Playing() const
+{
+    return FPlayer != nullptr && FPlayer->Playing();
+}

@@ -34,6 +34,8 @@ public:
     void Play(const TRenderer& render);
     /// Stops playback and releases the file; nothing without a player.
     void Stop();
+    /// Whether something plays now (false without a player).
+    bool Playing() const;
 
 private:
     TAbstractMediaPlayer* FPlayer;

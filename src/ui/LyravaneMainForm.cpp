@@ -79,6 +79,7 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
     CreateMenus();
     CreateToolBar();
     CreateClientArea();
+    UpdateStopCommand();
 
     History = std::make_unique<TOpenFileHistory>(FServices.SettingsPath);
     History->Actions = {Action_Nothing, Action_RecentFile1, Action_RecentFile2, Action_RecentFile3,

@@ -212,6 +212,8 @@ private:
     /// Lets a tool bar button forget the mouse before a modal dialog opens over it.
     void RefreshHover(QAction* action);
     void PrimePlayer();
+    /// Parar is enabled only while something plays: the song, a unit or a pattern preview.
+    void UpdateStopCommand();
     int CurrentTab() const;
     void SelectTab(int index);
     /// Copy as a step of Cut too.
@@ -230,6 +232,8 @@ private:
     std::map<const QAction*, TMenuButton*> FToolButtons;
     QPointer<TFormHelp> FHelpWindow;
     QTimer* FPrimeTimer = nullptr;
+    /// Watches the player, which says nothing when a play ends by itself.
+    QTimer* FStopTimer = nullptr;
     bool FFormShowDone = false;
     bool FFormShowQueued = false;
     /// A window stored minimised that the window manager shows all the same is minimised

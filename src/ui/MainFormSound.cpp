@@ -13,6 +13,7 @@
 namespace
 {
 constexpr int PrimeRetryMilliseconds = 250;
+constexpr int PlayingPollMilliseconds = 200;
 } // namespace
 
 void TLyravaneMainForm::Action_MusicPlayExecute()
@@ -20,6 +21,7 @@ void TLyravaneMainForm::Action_MusicPlayExecute()
     TWaitCursor wait;
     FSongPlayer.Play([this](TMidiData& midi)
                      { RenderSong(Project, midi, RepeatCount, IncludeReset); });
+    UpdateStopCommand();
 }
 
 void TLyravaneMainForm::Action_MusicPlay2Execute()
@@ -33,11 +35,25 @@ void TLyravaneMainForm::Action_MusicPlay2Execute()
         return;
     FSongPlayer.Play([this, unit](TMidiData& midi)
                      { RenderUnitPlayback(*unit, midi, IncludeReset); });
+    UpdateStopCommand();
 }
 
 void TLyravaneMainForm::Action_MusicStopExecute()
 {
     FSongPlayer.Stop();
+    UpdateStopCommand();
+}
+
+void TLyravaneMainForm::UpdateStopCommand()
+{
+    if (FStopTimer == nullptr)
+    {
+        FStopTimer = new QTimer(this);
+        FStopTimer->setInterval(PlayingPollMilliseconds);
+        connect(FStopTimer, &QTimer::timeout, this, &TLyravaneMainForm::UpdateStopCommand);
+        FStopTimer->start();
+    }
+    Action_MusicStop->setEnabled(FSongPlayer.Playing());
 }
 
 void TLyravaneMainForm::Action_MusicOptionExecute()

@@ -16,6 +16,7 @@ public:
     void SetFileName(const std::string&) override {}
     void Open() override {}
     void Play() override {}
+    bool Playing() const override { return false; }
 };
 } // namespace
 

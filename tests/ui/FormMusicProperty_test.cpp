@@ -57,6 +57,7 @@ public:
         Played->LoadFromFile(FileName);
     }
     void Play() override { Calls.push_back("Play"); }
+    bool Playing() const override { return false; }
 
     std::vector<std::string> Calls;
     std::string FileName;

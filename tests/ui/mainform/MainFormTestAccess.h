@@ -23,10 +23,11 @@ struct TMainFormTestAccess
           Action_EditNewMunit(form.Action_EditNewMunit), Action_EditCut(form.Action_EditCut),
           Action_EditCopy(form.Action_EditCopy), Action_EditPaste(form.Action_EditPaste),
           Action_EditDelete(form.Action_EditDelete), Action_MusicPlay2(form.Action_MusicPlay2),
-          Action_MusicPlay(form.Action_MusicPlay), PagePanel(form.PagePanel),
-          StatusBar1(form.StatusBar1), MenuFile(form.MenuFile), MenuEdit(form.MenuEdit),
-          MenuMusic(form.MenuMusic), MenuHelp(form.MenuHelp), PropertyPage(form.PropertyPage),
-          BarEditor(form.BarEditor), SongHistory(*form.FSongHistory)
+          Action_MusicPlay(form.Action_MusicPlay), Action_MusicStop(form.Action_MusicStop),
+          PagePanel(form.PagePanel), StatusBar1(form.StatusBar1), MenuFile(form.MenuFile),
+          MenuEdit(form.MenuEdit), MenuMusic(form.MenuMusic), MenuHelp(form.MenuHelp),
+          PropertyPage(form.PropertyPage), BarEditor(form.BarEditor),
+          SongHistory(*form.FSongHistory)
     {
     }
 
@@ -55,6 +56,7 @@ struct TMainFormTestAccess
     QAction* Action_EditDelete;
     QAction* Action_MusicPlay2;
     QAction* Action_MusicPlay;
+    QAction* Action_MusicStop;
 
     QWidget* PagePanel;
     QStatusBar* StatusBar1;

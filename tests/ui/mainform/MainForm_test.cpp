@@ -549,6 +549,26 @@ TEST_F(MainFormTest, PlayCommandsRenderToTheTemporaryFileAndPlayIt)
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text.toStdString(), "No hay salida de sonido");
 }
 
+TEST_F(MainFormTest, StopIsEnabledOnlyWhileSomethingPlays)
+{
+    TLyravaneMainForm& form = F.Create();
+    QAction* stop = Inside(form).Action_MusicStop;
+    EXPECT_FALSE(stop->isEnabled());
+    Inside(form).Action_MusicPlayExecute();
+    EXPECT_TRUE(stop->isEnabled());
+    Inside(form).Action_MusicStopExecute();
+    EXPECT_FALSE(stop->isEnabled());
+
+    // A play that ends by itself, and one the window did not start (a pattern preview).
+    form.TabControl1->setCurrentIndex(1);
+    Inside(form).Action_MusicPlay2Execute();
+    EXPECT_TRUE(stop->isEnabled());
+    F.Player.IsPlaying = false;
+    EXPECT_TRUE(QTest::qWaitFor([stop] { return !stop->isEnabled(); }, 2000));
+    F.Player.Play();
+    EXPECT_TRUE(QTest::qWaitFor([stop] { return stop->isEnabled(); }, 2000));
+}
+
 TEST_F(MainFormTest, ExportProposesTheSongNameAsMidiAndWritesTheFile)
 {
     TLyravaneMainForm& form = F.Create();

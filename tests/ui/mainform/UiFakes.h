@@ -64,11 +64,22 @@ public:
     /// A copy of the file as it was when Open ran.
     std::string OpenedBytes;
     bool FailOpen = false;
+    /// Set by Play, cleared by Close; a test clears it to end a play.
+    bool IsPlaying = false;
 
-    void Close() override { Calls.emplace_back("Close"); }
+    void Close() override
+    {
+        Calls.emplace_back("Close");
+        IsPlaying = false;
+    }
     void SetFileName(const std::string& fileName) override;
     void Open() override;
-    void Play() override { Calls.emplace_back("Play"); }
+    void Play() override
+    {
+        Calls.emplace_back("Play");
+        IsPlaying = true;
+    }
+    bool Playing() const override { return IsPlaying; }
 };
 
 /// The song as the project file holds it, followed by the unit locks the file leaves out.
