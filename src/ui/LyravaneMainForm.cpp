@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
@@ -79,6 +80,7 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
     CreateMenus();
     CreateToolBar();
     CreateClientArea();
+    CreateTabShortcuts();
     UpdateStopCommand();
 
     History = std::make_unique<TOpenFileHistory>(FServices.SettingsPath);
@@ -205,8 +207,9 @@ void TLyravaneMainForm::CreateActions()
         MakeAction("Action_FileSaveAs", "Salvar &Como...", "Salvar el proyecto actual como...",
                    QKeySequence(Qt::Key_F12), -1, &T::Action_FileSaveAsExecute);
     Action_FileOutputMidi = MakeAction("Action_FileOutputMidi", "Exportar a &MIDI...",
-                                       "Exporta el proyecto actual a un archivo MIDI.", none,
-                                       tiExportMidi, &T::Action_FileOutputMidiExecute);
+                                       "Exporta el proyecto actual a un archivo MIDI.",
+                                       QKeySequence(Qt::CTRL | Qt::Key_E), tiExportMidi,
+                                       &T::Action_FileOutputMidiExecute);
     Action_Nothing = MakeAction("Action_Nothing", "-", QString(), none, -1, nullptr);
     Action_Nothing->setSeparator(true);
 
@@ -263,16 +266,19 @@ void TLyravaneMainForm::CreateEditActions()
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     Action_EditNewMunit = MakeAction("Action_EditNewMunit", "Insertar",
                                      "Inserta una nueva partitura", none, tiInsert, nullptr);
-    Action_EditCut =
-        MakeAction("Action_EditCut", "C&orta",
-                   "Remueve la partitura actual y la pega al Portapeles", none, tiCut, nullptr);
+    Action_EditCut = MakeAction("Action_EditCut", "C&orta",
+                                "Remueve la partitura actual y la pega al Portapeles",
+                                QKeySequence(Qt::CTRL | Qt::Key_X), tiCut, nullptr);
     Action_EditCopy =
-        MakeAction("Action_EditCopy", "&Copiar", "Copia la partitura actual al Portapapeles", none,
-                   tiCopy, &T::Action_EditCopyExecute);
-    Action_EditPaste = MakeAction("Action_EditPaste", "&Pegar",
-                                  "Inserta una partitura del Portapapeles", none, tiPaste, nullptr);
+        MakeAction("Action_EditCopy", "&Copiar", "Copia la partitura actual al Portapapeles",
+                   QKeySequence(Qt::CTRL | Qt::Key_C), tiCopy, &T::Action_EditCopyExecute);
+    Action_EditPaste =
+        MakeAction("Action_EditPaste", "&Pegar", "Inserta una partitura del Portapapeles",
+                   QKeySequence(Qt::CTRL | Qt::Key_V), tiPaste, nullptr);
+    // A text field with the focus keeps Ctrl+X, C, V and Supr for its text (it claims them
+    // before the window's shortcuts).
     Action_EditDelete = MakeAction("Action_EditDelete", "&Borrar", "Borrar la partitura actual",
-                                   none, tiDelete, nullptr);
+                                   QKeySequence(Qt::Key_Delete), tiDelete, nullptr);
     // The unit commands are undo steps.
     const struct
     {
@@ -361,6 +367,25 @@ void TLyravaneMainForm::CreateToolBar()
     addDivider();
     addButton(Action_HelpContents);
     layout->addStretch();
+}
+
+void TLyravaneMainForm::CreateTabShortcuts()
+{
+    const auto step = [this](int by)
+    {
+        const int count = TabControl1->count();
+        if (count > 1 && !MouseCaptured())
+            TabControl1->setCurrentIndex((TabControl1->currentIndex() + by + count) % count);
+    };
+    const QKeySequence next[] = {QKeySequence(Qt::CTRL | Qt::Key_Tab),
+                                 QKeySequence(Qt::CTRL | Qt::Key_PageDown)};
+    const QKeySequence previous[] = {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                     QKeySequence(Qt::CTRL | Qt::Key_PageUp)};
+    for (const QKeySequence& keys : next)
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(1); });
+    for (const QKeySequence& keys : previous)
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(-1); });
 }
 
 void TLyravaneMainForm::CreateClientArea()

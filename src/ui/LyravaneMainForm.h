@@ -188,6 +188,9 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateClientArea();
+    /// Ctrl+Tab and Ctrl+PgDn go to the next tab, Ctrl+Shift+Tab and Ctrl+PgUp to the one
+    /// before, round the ends.
+    void CreateTabShortcuts();
     QAction* MakeAction(const QString& name, const QString& caption, const QString& hint,
                         const QKeySequence& shortcut, int imageIndex,
                         void (TLyravaneMainForm::*handler)());

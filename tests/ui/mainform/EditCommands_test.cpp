@@ -6,7 +6,9 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QTabBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -229,4 +231,58 @@ TEST(QtUnitClipboardTest, RecordTravelsThroughTheDesktopClipboard)
     QGuiApplication::clipboard()->setText(QStringLiteral("plain text"));
     EXPECT_FALSE(clipboard.HasUnit());
     EXPECT_FALSE(clipboard.GetUnit().has_value());
+}
+
+TEST_F(EditCommandsTest, KeysRunTheEditCommandsUnlessATextFieldHasTheFocus)
+{
+    TLyravaneMainForm& form = SongOf(F, 3);
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.TabControl1->setCurrentIndex(1);
+    Inside(form).RefreshCommandStates();
+    form.TabControl1->setFocus();
+    QTest::keyClick(form.TabControl1, Qt::Key_C, Qt::ControlModifier);
+    ASSERT_TRUE(F.Clipboard.Data.has_value());
+    QTest::keyClick(form.TabControl1, Qt::Key_Delete);
+    EXPECT_EQ(Marks(form), (std::vector<int>{2, 3}));
+    Inside(form).RefreshCommandStates(); // the fake clipboard does not signal its changes
+    QTest::keyClick(form.TabControl1, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Marks(form), (std::vector<int>{2, 1, 3}));
+    QTest::keyClick(form.TabControl1, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Marks(form), (std::vector<int>{2, 3}));
+
+    // A text field keeps the keys for its text.
+    F.Clipboard.Data.reset();
+    QLineEdit field(Inside(form).PagePanel);
+    field.show();
+    field.setFocus();
+    for (const Qt::Key key : {Qt::Key_C, Qt::Key_X, Qt::Key_V})
+        QTest::keyClick(&field, key, Qt::ControlModifier);
+    QTest::keyClick(&field, Qt::Key_Delete);
+    EXPECT_FALSE(F.Clipboard.Data.has_value());
+    EXPECT_EQ(Marks(form), (std::vector<int>{2, 3}));
+
+    QTest::keyClick(&field, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(F.FileDialogs.Requests.size(), 1u) << "Ctrl+E exports";
+}
+
+TEST_F(EditCommandsTest, ControlTabAndPageKeysMoveBetweenTabsRoundTheEnds)
+{
+    TLyravaneMainForm& form = SongOf(F, 2);
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.TabControl1->setFocus();
+    const auto press = [&form](Qt::Key key, Qt::KeyboardModifiers modifiers)
+    {
+        QTest::keyClick(form.TabControl1, key, modifiers);
+        return form.TabControl1->currentIndex();
+    };
+    EXPECT_EQ(press(Qt::Key_Tab, Qt::ControlModifier), 1);
+    EXPECT_EQ(press(Qt::Key_PageDown, Qt::ControlModifier), 2);
+    EXPECT_EQ(press(Qt::Key_Tab, Qt::ControlModifier), 0);
+    EXPECT_EQ(press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier), 2);
+    EXPECT_EQ(press(Qt::Key_PageUp, Qt::ControlModifier), 1);
+    EXPECT_EQ(ShownUnit(form), Inside(form).Project.UnitAt(1));
 }
