@@ -1,5 +1,6 @@
 #include "ui/FileDialogs.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -97,6 +98,16 @@ bool TCenterOpenDialog::Execute()
         return false;
     FileName = *chosen;
     return true;
+}
+
+std::string ToFsPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString FromFsPath(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 std::string LocalFsPath(const QUrl& url)

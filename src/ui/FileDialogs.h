@@ -42,6 +42,10 @@ public:
 /// /proc/kmsg) would freeze the window while the user types its name.
 QFileIconProvider* NameOnlyIconProvider();
 
+/// A path as the file system names it (its bytes, for the core) and as the windows show it.
+std::string ToFsPath(const QString& path);
+QString FromFsPath(const std::string& path);
+
 /// The path of a local file's URL in the file system's bytes: a name that is not valid
 /// UTF-8 keeps its bytes, which QUrl::toLocalFile would replace.
 std::string LocalFsPath(const QUrl& url);

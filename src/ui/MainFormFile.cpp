@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QStatusBar>
@@ -46,15 +45,6 @@ QString Format(QString pattern, const QString& name)
     return pattern.replace(QStringLiteral("%s"), name);
 }
 
-std::string ToFsPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-QString FromFsPath(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 } // namespace
 
 // --- File procedures ----------------------------------------------------------------------------

@@ -1,10 +1,10 @@
 #include "ui/MessageBoxes.h"
 
 #include "base/Exceptions.h"
+#include "ui/FileDialogs.h"
 #include "ui/WindowUtils.h"
 
 #include <QAbstractButton>
-#include <QFile>
 #include <QMessageBox>
 
 QString ErrorDetails(const std::exception& error, bool wholeText)
@@ -12,8 +12,7 @@ QString ErrorDetails(const std::exception& error, bool wholeText)
     const auto* own = dynamic_cast<const ELyravaneError*>(&error);
     const std::string cause = own != nullptr ? own->Cause() : std::string();
     // Paths in a message are in the file system's encoding.
-    return QFile::decodeName(
-        QByteArray::fromStdString(wholeText ? MessageWithCause(error) : cause));
+    return FromFsPath(wholeText ? MessageWithCause(error) : cause);
 }
 
 TMsgResult TQtMessageBoxes::Show(QWidget* owner, const QString& text, TMsgIcon icon,

@@ -4,6 +4,7 @@
 #include "base/FileIO.h"
 #include "model/Munit.h"
 #include "model/MusicProject.h"
+#include "ui/FileDialogs.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
@@ -63,7 +64,7 @@ void TSongRecovery::Own()
             continue;
         FLock = LockBeside(path);
         if (FLock == nullptr && !QFileInfo(FDir).isWritable())
-            throw EFCreateError(QFile::encodeName(path).toStdString(), "folder not writable");
+            throw EFCreateError(ToFsPath(path), "folder not writable");
         FPath = path;
     }
 }
@@ -85,7 +86,7 @@ void TSongRecovery::Write(const TMusicProject& song)
     out.writeRawData(Magic, sizeof Magic);
     out << QByteArray::fromStdString(song.FileName) << QByteArray::fromStdString(project.str())
         << locks;
-    WriteFileAtomically(QFile::encodeName(FPath).toStdString(), bytes.toStdString());
+    WriteFileAtomically(ToFsPath(FPath), bytes.toStdString());
     FWritten = true;
 }
 
@@ -121,7 +122,7 @@ bool TSongRecovery::ClaimLeftOver()
 
 void TSongRecovery::Read(TMusicProject& song) const
 {
-    const std::string file = ReadWholeFile(QFile::encodeName(FPath).toStdString());
+    const std::string file = ReadWholeFile(ToFsPath(FPath));
     const QByteArray bytes = QByteArray::fromStdString(file);
     QDataStream in(bytes);
     in.setVersion(QDataStream::Qt_6_0);
