@@ -22,7 +22,7 @@ import tempfile
 import mido
 
 QUARTER_ARPEGGIO = "4分音符アルペジオ"
-MIN_COUNT = {"BACK": 24, "BASS": 12, "DRUM": 16}
+MIN_COUNT = {"BACK": 40, "BASS": 24, "DRUM": 28}
 
 # Pitch classes allowed per kind and bar. Over a minor chord E and B move down a semitone to
 # the chord's third and seventh, over the dominant B does; C, E, G and D stay chord tones or
