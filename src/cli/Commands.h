@@ -16,6 +16,7 @@ int CmdExport(const std::vector<std::string>& words);
 int CmdPreview(const std::vector<std::string>& words);
 int CmdRender(const std::vector<std::string>& words);
 int CmdPlay(const std::vector<std::string>& words);
+int CmdCheckPattern(const std::vector<std::string>& words);
 
 // Shared by the commands.
 

@@ -22,7 +22,8 @@ const char* const Usage =
     "  export IN.lvp --unit K -o OUT.mid [--gm-reset]\n"
     "  preview IN.lvp --slot T -o OUT.mid [--gm-reset]\n"
     "  render IN.lvp -o OUT.wav [--repeat R] [--gm-reset] [--soundfont SF2] [--sample-rate HZ]\n"
-    "  play IN.lvp [--unit K] [--repeat R] [--gm-reset] [--soundfont SF2] [--audio-driver NAME]\n";
+    "  play IN.lvp [--unit K] [--repeat R] [--gm-reset] [--soundfont SF2] [--audio-driver NAME]\n"
+    "  check-pattern FILE.mid --kind back|bass|drum\n";
 
 struct TCommand
 {
@@ -31,10 +32,15 @@ struct TCommand
 };
 
 const TCommand Commands[] = {
-    {"new", CmdNew},         {"info", CmdInfo},
-    {"compose", CmdCompose}, {"randomize", CmdRandomize},
-    {"export", CmdExport},   {"preview", CmdPreview},
-    {"render", CmdRender},   {"play", CmdPlay},
+    {"new", CmdNew},
+    {"info", CmdInfo},
+    {"compose", CmdCompose},
+    {"randomize", CmdRandomize},
+    {"export", CmdExport},
+    {"preview", CmdPreview},
+    {"render", CmdRender},
+    {"play", CmdPlay},
+    {"check-pattern", CmdCheckPattern},
 };
 } // namespace
 
