@@ -16,6 +16,7 @@
 #include "base/TempDir.h"
 #include "midi/ArrangeList.h"
 #include "ui/FileDialogs.h"
+#include "ui/FormAddPattern.h"
 #include "ui/LyravaneMainForm.h"
 #include "ui/MessageBoxes.h"
 #include "ui/QtTranslations.h"
@@ -145,7 +146,8 @@ int main(int argc, char** argv)
     const std::string programDir = ProgramDir();
     try
     {
-        LoadPatternLibraries(FindPatternDir(programDir));
+        // The shipped library, then the user's additions beside it and in their data folder.
+        LoadPatternLibraries(FindPatternDir(programDir), ToFsPath(DefaultUserPatternDir()));
     }
     catch (const std::exception& error)
     {

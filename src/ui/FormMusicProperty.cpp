@@ -373,6 +373,23 @@ void TFormMusicProperty::ConnectHandlers()
 
 void TFormMusicProperty::FormCreate()
 {
+    FillPatternLists();
+}
+
+void TFormMusicProperty::ReloadPatternLists()
+{
+    {
+        // Refilling a list changes its choice, which must not reach the property set.
+        const QScopedValueRollback<bool> loading(FLoading, true);
+        for (QComboBox* list : ComboBoxA)
+            list->clear();
+        FillPatternLists();
+    }
+    SetMuprop(FMuprop);
+}
+
+void TFormMusicProperty::FillPatternLists()
+{
     const TPatternChoices choices = LibraryPatternChoices();
     for (std::size_t slot = 0; slot < choices.size(); ++slot)
     {

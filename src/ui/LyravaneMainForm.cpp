@@ -240,6 +240,10 @@ void TLyravaneMainForm::CreateActions()
                    QKeySequence(Qt::Key_F6), tiPlaySong, &T::Action_MusicPlayExecute);
     Action_MusicStop = MakeAction("Action_MusicStop", "&Parar", "Para de reproducir.",
                                   QKeySequence(Qt::Key_F7), tiStop, &T::Action_MusicStopExecute);
+    Action_MusicAddPattern =
+        MakeAction("Action_MusicAddPattern", QStringLiteral("Añadir &patrón..."),
+                   QStringLiteral("Añade un archivo MIDI propio a la biblioteca de patrones."),
+                   none, -1, &T::Action_MusicAddPatternExecute);
     Action_MusicOption =
         MakeAction("Action_MusicOption", "&Opciones...", "Configurar las opciones.", none, -1,
                    &T::Action_MusicOptionExecute);
@@ -319,7 +323,7 @@ void TLyravaneMainForm::CreateMenus()
     MenuMusic = bar->addMenu(QStringLiteral("&Reproducir"));
     MenuMusic->addActions({Action_MusicPlay2, Action_MusicPlay, Action_MusicStop});
     MenuMusic->addSeparator();
-    MenuMusic->addAction(Action_MusicOption);
+    MenuMusic->addActions({Action_MusicAddPattern, Action_MusicOption});
     MenuHelp = bar->addMenu(QStringLiteral("&Ayuda"));
     MenuHelp->addAction(Action_HelpContents);
     MenuHelp->addSeparator();

@@ -7,6 +7,8 @@
 #include "ui/MessageBoxes.h"
 #include "ui/SongHistory.h"
 
+enum class TPatternKind;
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
@@ -109,6 +111,7 @@ private:
     QAction* Action_MusicPlay2;
     QAction* Action_MusicPlay;
     QAction* Action_MusicStop;
+    QAction* Action_MusicAddPattern;
     QAction* Action_MusicOption;
     QAction* Action_HelpContents;
     QAction* Action_HelpAbout;
@@ -173,6 +176,10 @@ private:
     void Action_MusicPlay2Execute();
     void Action_MusicPlayExecute();
     void Action_MusicStopExecute();
+    void Action_MusicAddPatternExecute();
+    /// Copies a pattern file into the user's library and shows it in the property page's
+    /// lists; a fault is shown in a message box. True when it was added.
+    bool AddUserPatternFile(const std::string& path, TPatternKind kind, const std::string& name);
     void Action_MusicOptionExecute();
     void Action_HelpContentsExecute();
     void Action_HelpAboutExecute();

@@ -2,12 +2,19 @@
 // priming of the player at start-up.
 #include "ui/LyravaneMainForm.h"
 
+#include "base/Exceptions.h"
+#include "base/Text.h"
+#include "midi/ArrangeList.h"
 #include "midi/MidiData.h"
+#include "midi/PatternCheck.h"
 #include "model/Munit.h"
 #include "render/RenderSong.h"
+#include "ui/FormAddPattern.h"
 #include "ui/FormOption.h"
+#include "ui/SongPages.h"
 #include "ui/WindowUtils.h"
 
+#include <QStatusBar>
 #include <QTimer>
 
 namespace
@@ -54,6 +61,53 @@ void TLyravaneMainForm::UpdateStopCommand()
         FStopTimer->start();
     }
     Action_MusicStop->setEnabled(FSongPlayer.Playing());
+}
+
+void TLyravaneMainForm::Action_MusicAddPatternExecute()
+{
+    if (MouseCaptured())
+        return;
+    TFormAddPattern dialog(
+        FServices.FileDialogs,
+        [this](const std::string& path, TPatternKind kind, const std::string& name)
+        { return AddUserPatternFile(path, kind, name); },
+        this);
+    CenterOnOwner(&dialog);
+    dialog.exec();
+}
+
+bool TLyravaneMainForm::AddUserPatternFile(const std::string& path, TPatternKind kind,
+                                           const std::string& name)
+{
+    const std::string userDir = ToFsPath(
+        FServices.UserPatternDir.isEmpty() ? DefaultUserPatternDir() : FServices.UserPatternDir);
+    try
+    {
+        if (TrimBlanks(path).empty())
+            throw ELyravaneError("elija el archivo MIDI del patrón");
+        const std::string added = AddUserPattern(userDir, kind, path, name);
+        // The user's library is read last, so its new line goes at the end of the list, as
+        // the next start will read it.
+        const std::string shown = std::string(TrimBlanks(name));
+        PatternLibrary(kind).LoadIndexText(
+            "USER/" + added.substr(added.find_last_of('/') + 1) + " | " + shown, userDir);
+        if (PropertyPage != nullptr)
+            PropertyPage->ReloadPatternLists();
+        StatusBar1->showMessage(
+            QStringLiteral("Patrón «%1» añadido a la lista de %2.")
+                .arg(QString::fromStdString(shown), QString::fromUtf8(PatternKindName(kind))),
+            4000);
+        return true;
+    }
+    catch (const ELyravaneError& error)
+    {
+        // The check's report is a sentence that starts in lower case, as the CLI prints it.
+        QString text = QString::fromUtf8(MessageWithCause(error)).trimmed();
+        if (!text.isEmpty())
+            text[0] = text[0].toUpper();
+        ShowMessageBox(text, TMsgIcon::Exclamation, TMsgButtons::Ok);
+    }
+    return false;
 }
 
 void TLyravaneMainForm::Action_MusicOptionExecute()

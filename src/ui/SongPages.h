@@ -45,6 +45,9 @@ public:
     /// Shows (and from now on edits) the property set; not owned. Null: shows nothing; the
     /// window passes it before it frees the entry shown. Showing never marks the song modified.
     virtual void SetMuprop(TMuprop* muprop) = 0;
+    /// Fills the pattern lists again from the libraries, which have grown, keeping the
+    /// choices shown.
+    virtual void ReloadPatternLists() {}
 };
 
 /// The page of a unit tab, the bar editor: edits a unit in place and sets the song's modified

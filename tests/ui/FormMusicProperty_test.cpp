@@ -295,6 +295,25 @@ TEST_F(FormMusicPropertyTest, LoadingShowsEveryValueAndNeverMarksTheSongModified
     EXPECT_EQ(Page->ComboBoxA[2]->currentText(), QStringLiteral("Bajo Simple"));
 }
 
+TEST_F(FormMusicPropertyTest, ReloadedListsShowANewPatternAndKeepEveryChoice)
+{
+    TMuprop& prop = Prop();
+    prop.SetPatternName(2, "Bajo Simple");
+    prop.SetPatternName(3, "Rock");
+    Page->SetMuprop(&prop);
+    Song.SetModified(false);
+
+    BassPatterns.LoadIndexText("USER/BASSU001.MID | Mi Bajo\n", "/data/PATTERN");
+    Page->ReloadPatternLists();
+    const QComboBox* bass = Page->ComboBoxA[2];
+    ASSERT_EQ(bass->count(), 3);
+    EXPECT_EQ(bass->itemText(2), QStringLiteral("Mi Bajo"));
+    EXPECT_EQ(bass->currentText(), QStringLiteral("Bajo Simple"));
+    EXPECT_EQ(Page->ComboBoxA[3]->currentText(), QStringLiteral("Rock"));
+    EXPECT_EQ(prop.GetPatternName(2), "Bajo Simple");
+    EXPECT_FALSE(Song.Modified);
+}
+
 TEST_F(FormMusicPropertyTest, LoadingLeavesValuesTheControlsCannotShowAsTheyAre)
 {
     TMuprop& prop = Prop();

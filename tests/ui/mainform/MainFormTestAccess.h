@@ -1,5 +1,6 @@
 #pragma once
 
+#include "midi/PatternCheck.h"
 #include "ui/LyravaneMainForm.h"
 
 #include <QFile>
@@ -103,6 +104,10 @@ struct TMainFormTestAccess
     void Action_MusicPlayExecute() { W.Action_MusicPlayExecute(); }
     void Action_MusicStopExecute() { W.Action_MusicStopExecute(); }
     void Action_MusicOptionExecute() { W.Action_MusicOptionExecute(); }
+    bool AddUserPatternFile(const std::string& path, TPatternKind kind, const std::string& name)
+    {
+        return W.AddUserPatternFile(path, kind, name);
+    }
     void Action_HelpContentsExecute() { W.Action_HelpContentsExecute(); }
     void Action_HelpAboutExecute() { W.Action_HelpAboutExecute(); }
 };

@@ -131,7 +131,7 @@ TEST_F(MainFormTest, MenusHoldTheCommandsInOrderWithImagesAndShortcuts)
                                         "&Copiar", "&Pegar", "&Borrar"}));
     EXPECT_EQ(MenuTexts(Inside(form).MenuMusic),
               (std::vector<std::string>{"Reproducir partitura", "&Reproducir cancion", "&Parar",
-                                        "-", "&Opciones..."}));
+                                        "-", "Añadir &patrón...", "&Opciones..."}));
     EXPECT_EQ(MenuTexts(Inside(form).MenuHelp),
               (std::vector<std::string>{"&Contenido", "-", "&Acerca..."}));
     const std::vector<std::string> file = MenuTexts(Inside(form).MenuFile);

@@ -10,7 +10,9 @@ class TPlaceholderPropertyPage : public TPropertyPage
 public:
     explicit TPlaceholderPropertyPage(QWidget* parent = nullptr);
     void SetMuprop(TMuprop* muprop) override;
+    void ReloadPatternLists() override { ++Reloads; }
     TMuprop* Muprop() const { return FMuprop; }
+    int Reloads = 0;
 
 private:
     TMuprop* FMuprop = nullptr; // not owned

@@ -69,6 +69,7 @@ TFormFixture::TFormFixture()
     Services.HelpFile = QStringLiteral(LYRAVANE_SOURCE_DIR "/docs/help/lyravane.html");
     Services.SettingsPath = Dir.filePath(QStringLiteral("settings.ini"));
     Services.RecoveryDir = Dir.filePath(QStringLiteral("recovery"));
+    Services.UserPatternDir = Dir.filePath(QStringLiteral("data/PATTERN"));
     // The window's commands are tested over pages that only show what they are given; the
     // real pages have tests of their own.
     Services.CreatePropertyPage = [](QWidget* parent)
