@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -38,7 +39,10 @@ TFormAddPattern::TFormAddPattern(TFileDialogRunner* fileDialogs, TAdder adder, Q
     EditName->setMaxLength(63);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Archivo MIDI:"), fileRow);
+    // A row whose field is a layout gets no buddy by itself: the label needs one for its key.
+    auto* fileLabel = new QLabel(QStringLiteral("A&rchivo MIDI:"), this);
+    fileLabel->setBuddy(EditFile);
+    form->addRow(fileLabel, fileRow);
     form->addRow(QStringLiteral("&Tipo:"), ComboBoxKind);
     form->addRow(QStringLiteral("&Nombre:"), EditName);
 
