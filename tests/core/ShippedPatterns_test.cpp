@@ -45,9 +45,9 @@ std::vector<int> PatternKeys(const std::string& file)
 
 TEST_F(ShippedPatternsTest, LibrariesHoldTheDefaultSongsPatterns)
 {
-    EXPECT_GE(BackPatterns.Count(), 24);
-    EXPECT_GE(BassPatterns.Count(), 12);
-    EXPECT_GE(DrumPatterns.Count(), 16);
+    EXPECT_GE(BackPatterns.Count(), 40);
+    EXPECT_GE(BassPatterns.Count(), 24);
+    EXPECT_GE(DrumPatterns.Count(), 28);
     TMuprop defaults;
     EXPECT_EQ(defaults.GetPatternName(0), BackPatterns.Names[0]);
     EXPECT_EQ(defaults.GetPatternName(1), QuarterNoteArpeggioUtf8);
