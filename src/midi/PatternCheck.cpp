@@ -203,7 +203,7 @@ TPatternCheck CheckPatternBytes(std::string_view bytes, TPatternKind kind)
 
 std::string CheckNewPatternName(std::string_view name, const TArrangeList& library)
 {
-    const std::string trimmed(TrimBlanks(name));
+    std::string trimmed(TrimBlanks(name));
     if (trimmed.empty())
         throw ELyravaneError("el patrón necesita un nombre");
     if (trimmed.size() > MaxNameBytes)
