@@ -1,5 +1,6 @@
 #include "midi/ArrangeList.h"
 #include "midi/MidiData.h"
+#include "midi/PatternCheck.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "render/RenderUnit.h"
@@ -121,6 +122,22 @@ TEST_F(ShippedPatternsTest, EveryPatternRendersInEveryPartUnderAllDegrees)
                     }
                 }
             }
+        }
+    }
+}
+
+TEST_F(ShippedPatternsTest, EveryShippedPatternPassesTheCheckOfAUsersFile)
+{
+    // What "Añadir patrón" asks of a user's file, the library itself keeps.
+    for (TPatternKind kind : {TPatternKind::Back, TPatternKind::Bass, TPatternKind::Drum})
+    {
+        const TArrangeList& library = PatternLibrary(kind);
+        for (int i = 0; i < library.Count(); ++i)
+        {
+            TMidiData pattern;
+            pattern.LoadFromFile(ResolvePatternFile(library.FileNames[static_cast<size_t>(i)]));
+            const TPatternCheck check = CheckPattern(pattern, kind);
+            EXPECT_TRUE(check.Usable()) << check.Report();
         }
     }
 }
