@@ -9,7 +9,7 @@
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
 #include "render/PatternPreview.h"
-#include "ui/GmInstruments.h"
+#include "midi/GmInstruments.h"
 #include "ui/MessageBoxes.h"
 #include "ui/WindowUtils.h"
 

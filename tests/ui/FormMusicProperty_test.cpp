@@ -10,7 +10,7 @@
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
 #include "ui/FormMusicProperty.h"
-#include "ui/GmInstruments.h"
+#include "midi/GmInstruments.h"
 #include "ui/LyravaneMainForm.h"
 #include "ui/MessageBoxes.h"
 
