@@ -223,6 +223,15 @@ void TPartWriter::WriteMeasure(const TScoreUnit& unit, int bar, int number,
         }
         WriteVoice(unit, bar, v, voiceCount);
     }
+    if (last && Top() && Score.RepeatCount > 2)
+    {
+        // Two plays are what a repeat sign says by itself; more are written out.
+        Xml.Open("direction placement=\"above\"");
+        Xml.Open("direction-type");
+        Xml.Leaf("words", std::to_string(Score.RepeatCount) + " veces");
+        Xml.Close("direction-type");
+        Xml.Close("direction");
+    }
     if (last)
     {
         Xml.Open("barline location=\"right\"");

@@ -229,6 +229,7 @@ TEST(NotationScore, TiesRestsAndRepeats)
     EXPECT_EQ(Count(xml, "<rest measure=\"yes\"/>"), 6);
     EXPECT_EQ(Count(xml, "<repeat direction=\"forward\"/>"), 1);
     EXPECT_EQ(Count(xml, "<repeat direction=\"backward\" times=\"3\"/>"), 1);
+    EXPECT_EQ(Count(xml, "<words>3 veces</words>"), 1);
     EXPECT_EQ(Count(xml, "<print new-system=\"yes\"/>"), 1);
     EXPECT_EQ(
         Count(xml, "<rehearsal>Ptn.1</rehearsal>") + Count(xml, "<rehearsal>Ptn.2</rehearsal>"), 2);
@@ -243,6 +244,9 @@ TEST(NotationScore, TiesRestsAndRepeats)
 
     const std::string once = WriteMusicXml(BuildScore(*song, "x", 1, false));
     EXPECT_EQ(Count(once, "<repeat "), 0);
+    const std::string twice = WriteMusicXml(BuildScore(*song, "x", 2, false));
+    EXPECT_EQ(Count(twice, "times=\"2\""), 1);
+    EXPECT_EQ(Count(twice, "<words>"), 0);
 }
 
 // The harmony voice is the melody part's second voice; a full score has five parts with the
