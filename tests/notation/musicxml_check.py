@@ -222,6 +222,23 @@ def check_track_names(cli, song, work):
     assert notes(plain) == notes(named)
 
 
+def check_refusals(cli, song, work):
+    """Options that do not fit the output's kind are usage errors that write nothing."""
+    for args in (["-o", "x.mid", "--full-score"],
+                 ["-o", "x.musicxml", "--unit", "1"],
+                 ["-o", "x.musicxml", "--track-names"],
+                 ["-o", "x.musicxml", "--gm-reset"],
+                 ["-o", "x.out", "--format", "pdf"]):
+        out = os.path.join(work, args[1])
+        result = subprocess.run([cli, "export", song["path"], *args[:1], out, *args[2:]],
+                                capture_output=True, text=True)
+        assert result.returncode == 2, (args, result.returncode, result.stderr)
+        assert not os.path.exists(out), args
+    missing = os.path.join(work, "no-such-dir", "x.musicxml")
+    result = subprocess.run([cli, "export", song["path"], "-o", missing], capture_output=True)
+    assert result.returncode == 1 and not os.path.exists(missing)
+
+
 # --- MuseScore ------------------------------------------------------------------------------
 
 # MuseScore 3.2 reads a percussion part of several General MIDI keys as instrument changes
@@ -300,6 +317,7 @@ def main():
             check_musescore(song, files, work)
     if mode == "xml":
         check_track_names(cli, songs[1], work)
+        check_refusals(cli, songs[0], work)
     print("%s: %d songs checked" % (mode, len(songs)))
 
 
