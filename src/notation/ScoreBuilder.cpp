@@ -63,10 +63,12 @@ bool IsFootDrum(int key)
 
 /// A voice of an accompaniment part (its notes for which `take` holds) as chords: notes of
 /// one onset together, each chord as long as its longest note, cut at the next onset and at
-/// the end of the unit.
+/// the end of the unit. Drum strokes have no length of their own: they are written up to the
+/// next stroke, the end of their beat at most (never tied).
 template <typename Take>
 TScoreVoice AccompanimentVoice(const TMidiData& midi, int track, int unitLength, Take take)
 {
+    const bool strokes = track == DrumTrack;
     const std::int32_t sixteenth = SixteenthTicks(midi);
     std::map<int, TScoreNote> byStart;
     for (const auto& [time, event] : TrackNotes(midi, track))
@@ -90,7 +92,8 @@ TScoreVoice AccompanimentVoice(const TMidiData& midi, int track, int unitLength,
         TScoreNote note = it->second;
         const auto next = std::next(it);
         const int limit = next != byStart.end() ? next->first : unitLength;
-        note.Length = std::min(note.Length, limit - note.Start);
+        const int beatEnd = (note.Start / SixteenthsPerBeat + 1) * SixteenthsPerBeat;
+        note.Length = std::min(strokes ? beatEnd : note.Start + note.Length, limit) - note.Start;
         std::sort(note.Pitches.begin(), note.Pitches.end());
         voice.push_back(std::move(note));
     }

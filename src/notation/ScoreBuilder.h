@@ -62,7 +62,7 @@ struct TScore
 /// The song's units in order, each rendered under the property set sent last before it (as
 /// the MIDI export plays them); the pattern libraries must be loaded. Notes are put on the
 /// nearest sixteenth; the melody keeps its written values, an accompaniment note lasts as
-/// played, at least a sixteenth and at most until the next note of its part. Raises what
-/// rendering raises.
+/// played, at least a sixteenth and at most until the next note of its part (a drum stroke
+/// until the next one or the end of its beat). Raises what rendering raises.
 TScore BuildScore(const TMusicProject& project, const std::string& title, int repeatCount,
                   bool fullScore);
