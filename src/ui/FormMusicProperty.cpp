@@ -5,11 +5,11 @@
 #include "compose/RandomSetting.h"
 #include "controls/DialEdit.h"
 #include "controls/FakeGroupBox.h"
+#include "midi/GmInstruments.h"
 #include "midi/MidiData.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
 #include "render/PatternPreview.h"
-#include "ui/GmInstruments.h"
 #include "ui/MessageBoxes.h"
 #include "ui/WindowUtils.h"
 

@@ -49,8 +49,8 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
                                      std::vector<std::string> arguments, QWidget* parent)
     : QMainWindow(parent), OpenDialog(this, services.FileDialogs),
       SaveAsDialog(this, services.FileDialogs), ExportDialog(this, services.FileDialogs),
-      FServices(services), FSongPlayer(services.Player, services.TempMidiFile),
-      FArguments(std::move(arguments))
+      ScoreDialog(this, services.FileDialogs), FServices(services),
+      FSongPlayer(services.Player, services.TempMidiFile), FArguments(std::move(arguments))
 {
     setObjectName(QStringLiteral("LyravaneMainForm"));
     // A single border with a system menu and a minimise box, no maximise box.
@@ -71,6 +71,10 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
     OpenDialog.DefaultExt = SaveAsDialog.DefaultExt = QStringLiteral("lvp");
     ExportDialog.Filter = QStringLiteral("MIDI File (*.mid)   |*.mid|");
     ExportDialog.DefaultExt = QStringLiteral("mid");
+    ScoreDialog.Title = QStringLiteral("Exportar partitura (MusicXML)");
+    ScoreDialog.Filter = QStringLiteral("Partitura MusicXML (*.musicxml)|*.musicxml|"
+                                        "MusicXML comprimido (*.mxl)|*.mxl|");
+    ScoreDialog.DefaultExt = QStringLiteral("musicxml");
 
     FSongHistory = std::make_unique<TSongHistory>(
         Project, [this] { return CurrentTab(); },
@@ -157,11 +161,12 @@ void TLyravaneMainForm::ReadSettings()
     const TPlaybackSettings settings = ReadPlaybackSettings(FServices.SettingsPath);
     RepeatCount = settings.RepeatCount;
     IncludeReset = settings.IncludeReset;
+    MidiTrackNames = settings.MidiTrackNames;
 }
 
 void TLyravaneMainForm::WriteSettings()
 {
-    WritePlaybackSettings(FServices.SettingsPath, {RepeatCount, IncludeReset});
+    WritePlaybackSettings(FServices.SettingsPath, {RepeatCount, IncludeReset, MidiTrackNames});
 }
 
 QAction* TLyravaneMainForm::MakeAction(const QString& name, const QString& caption,
@@ -210,6 +215,16 @@ void TLyravaneMainForm::CreateActions()
                                        "Exporta el proyecto actual a un archivo MIDI.",
                                        QKeySequence(Qt::CTRL | Qt::Key_E), tiExportMidi,
                                        &T::Action_FileOutputMidiExecute);
+    Action_FileOutputScore = MakeAction(
+        "Action_FileOutputScore", QStringLiteral("Exportar &partitura (MusicXML)..."),
+        QStringLiteral("Exporta la canción como partitura MusicXML: melodía y acordes, o la "
+                       "partitura completa."),
+        none, -1, &T::Action_FileOutputScoreExecute);
+    Action_TabOutputUnitMidi =
+        MakeAction("Action_TabOutputUnitMidi", QStringLiteral("Exportar partitura a MIDI..."),
+                   QStringLiteral("Exporta esta partitura a un archivo MIDI, como la reproduce "
+                                  "\"Reproducir partitura\"."),
+                   none, -1, nullptr);
     Action_Nothing = MakeAction("Action_Nothing", "-", QString(), none, -1, nullptr);
     Action_Nothing->setSeparator(true);
 
@@ -310,9 +325,9 @@ void TLyravaneMainForm::CreateMenus()
     bar->setObjectName(QStringLiteral("MainMenu"));
     MenuFile = bar->addMenu(QStringLiteral("&Archivo"));
     MenuFile->addActions({Action_FileNew, Action_FileOpen, Action_FileRevert, Action_FileSave,
-                          Action_FileSaveAs, Action_FileOutputMidi, Action_Nothing,
-                          Action_RecentFile1, Action_RecentFile2, Action_RecentFile3,
-                          Action_RecentFile4});
+                          Action_FileSaveAs, Action_FileOutputMidi, Action_FileOutputScore,
+                          Action_Nothing, Action_RecentFile1, Action_RecentFile2,
+                          Action_RecentFile3, Action_RecentFile4});
     MenuFile->addSeparator();
     MenuFile->addAction(Action_FileExit);
     MenuEdit = bar->addMenu(QStringLiteral("&Editar"));
@@ -415,6 +430,7 @@ void TLyravaneMainForm::CreateClientArea()
     TabControl1->setUsesScrollButtons(true);
     TabControl1->setDrawBase(false);
     TabControl1->setFocusPolicy(Qt::StrongFocus);
+    TabControl1->installEventFilter(this);
     ground->addWidget(TabControl1);
 
     auto* pane = new QFrame(GroundPanel);

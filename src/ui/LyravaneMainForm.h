@@ -22,6 +22,8 @@ enum class TPatternKind;
 #include <vector>
 
 class QAction;
+class QMimeData;
+class TMidiData;
 class QFrame;
 class QMenu;
 class QStatusBar;
@@ -82,10 +84,13 @@ private:
     TCenterOpenDialog OpenDialog;
     TCenterSaveDialog SaveAsDialog;
     TCenterSaveDialog ExportDialog;
+    TCenterSaveDialog ScoreDialog;
     std::unique_ptr<TOpenFileHistory> History;
     std::unique_ptr<TFormArranger> FormArranger;
     std::int32_t RepeatCount = 1;
     bool IncludeReset = false;
+    /// Exported MIDI files name their tracks (option "Nombres de pista en MIDI").
+    bool MidiTrackNames = false;
     QString CaptionName;
     bool Untitled = true;
 
@@ -95,6 +100,9 @@ private:
     QAction* Action_FileSave;
     QAction* Action_FileSaveAs;
     QAction* Action_FileOutputMidi;
+    QAction* Action_FileOutputScore;
+    /// The tab menu's "Exportar partitura a MIDI...": the unit of the tab the menu is for.
+    QAction* Action_TabOutputUnitMidi;
     QAction* Action_Nothing;
     QAction* Action_RecentFile1;
     QAction* Action_RecentFile2;
@@ -164,6 +172,11 @@ private:
     void Action_FileSaveExecute();
     void Action_FileSaveAsExecute();
     void Action_FileOutputMidiExecute();
+    /// "Exportar partitura (MusicXML)...": asks lead sheet or full score, then the file.
+    void Action_FileOutputScoreExecute();
+    /// "Exportar partitura a MIDI..." for the unit of tab `tab`, as "Reproducir partitura"
+    /// plays it without the lead-in.
+    void ExportUnitMidi(int tab);
     void Action_RecentFileExecute(int tag);
     void Action_FileExitExecute();
     void Action_EditUndoExecute();
@@ -226,6 +239,18 @@ private:
     void UpdateStopCommand();
     int CurrentTab() const;
     void SelectTab(int index);
+    /// The MIDI of a tab as its exports write it: the song for "Composition" (as "Exportar a
+    /// MIDI"), a unit as "Reproducir partitura" plays it without the lead-in; track names
+    /// when the option asks for them. False for a tab without a unit.
+    bool RenderTabMidi(int tab, TMidiData& midi) const;
+    /// The tab's context menu: the song's export and the unit's.
+    std::unique_ptr<QMenu> MakeTabMenu(int tab);
+    /// The tab's MIDI file written into the private temporary folder under a name for the
+    /// drop target; the drag's data, a text/uri-list of that file. Null without a unit.
+    std::unique_ptr<QMimeData> MakeTabDragData(int tab);
+    /// Watches the tab bar: a right click opens the tab's menu, a tab dragged out of the
+    /// window drops its MIDI file where it lands.
+    bool TabBarEvent(QEvent* event);
     /// Copy as a step of Cut too.
     void CopyCurrentUnit();
     void DeleteCurrentEntry();
@@ -244,6 +269,9 @@ private:
     QTimer* FPrimeTimer = nullptr;
     /// Watches the player, which says nothing when a play ends by itself.
     QTimer* FStopTimer = nullptr;
+    /// Where the left button went down on a tab (-1: not on one), for dragging it out.
+    int FDragTab = -1;
+    QPoint FDragStart;
     bool FFormShowDone = false;
     bool FFormShowQueued = false;
     /// A window stored minimised that the window manager shows all the same is minimised

@@ -118,10 +118,12 @@ void TLyravaneMainForm::Action_MusicOptionExecute()
     CenterOnOwner(&dialog);
     dialog.RepeatCount = RepeatCount;
     dialog.IncludeReset = IncludeReset;
+    dialog.MidiTrackNames = MidiTrackNames;
     if (dialog.exec() == QDialog::Accepted)
     {
         RepeatCount = dialog.RepeatCount;
         IncludeReset = dialog.IncludeReset;
+        MidiTrackNames = dialog.MidiTrackNames;
     }
 }
 

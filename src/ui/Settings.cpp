@@ -49,6 +49,7 @@ TPlaybackSettings ReadPlaybackSettings(const QString& iniPath)
     }();
     if (values.RepeatCount < 1 || values.RepeatCount > TFormOption::MaxRepeatCount)
         values.RepeatCount = 1;
+    ReadFlag(settings->value(QStringLiteral("MidiTrackNames")), values.MidiTrackNames);
     return values;
 }
 
@@ -57,6 +58,7 @@ void WritePlaybackSettings(const QString& iniPath, const TPlaybackSettings& valu
     const auto settings = OpenLyravaneSettings(iniPath);
     settings->setValue(QStringLiteral("RepeatCount"), values.RepeatCount);
     settings->setValue(QStringLiteral("IncludeReset"), values.IncludeReset);
+    settings->setValue(QStringLiteral("MidiTrackNames"), values.MidiTrackNames);
     settings->sync();
 }
 

@@ -10,11 +10,13 @@
 /// Windows, an INI file elsewhere); an INI file at iniPath instead when it is not empty.
 std::unique_ptr<QSettings> OpenLyravaneSettings(const QString& iniPath);
 
-/// The playing options of the "Opciones" dialog, kept as "RepeatCount" and "IncludeReset".
+/// The playing options of the "Opciones" dialog, kept as "RepeatCount" and "IncludeReset",
+/// and whether exported MIDI files name their tracks ("MidiTrackNames", off unless set).
 struct TPlaybackSettings
 {
     std::int32_t RepeatCount = 1;
     bool IncludeReset = false;
+    bool MidiTrackNames = false;
 };
 
 /// Reading stops at the first value that is missing or of the wrong type; what was read

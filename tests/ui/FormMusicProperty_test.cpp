@@ -6,11 +6,11 @@
 #include "controls/FakeGroupBox.h"
 #include "mainform/MainFormTestAccess.h"
 #include "midi/ArrangeList.h"
+#include "midi/GmInstruments.h"
 #include "midi/MidiData.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
 #include "ui/FormMusicProperty.h"
-#include "ui/GmInstruments.h"
 #include "ui/LyravaneMainForm.h"
 #include "ui/MessageBoxes.h"
 

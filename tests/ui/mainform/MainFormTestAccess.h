@@ -4,6 +4,8 @@
 #include "ui/LyravaneMainForm.h"
 
 #include <QFile>
+#include <QMenu>
+#include <QMimeData>
 
 #include <string>
 #include <vector>
@@ -14,11 +16,14 @@ struct TMainFormTestAccess
 {
     explicit TMainFormTestAccess(TLyravaneMainForm& form)
         : W(form), Project(form.Project), OpenDialog(form.OpenDialog), History(form.History),
-          RepeatCount(form.RepeatCount), IncludeReset(form.IncludeReset), Untitled(form.Untitled),
+          RepeatCount(form.RepeatCount), IncludeReset(form.IncludeReset),
+          MidiTrackNames(form.MidiTrackNames), Untitled(form.Untitled),
           Action_FileNew(form.Action_FileNew), Action_FileOpen(form.Action_FileOpen),
           Action_FileRevert(form.Action_FileRevert), Action_FileSave(form.Action_FileSave),
           Action_FileSaveAs(form.Action_FileSaveAs),
           Action_FileOutputMidi(form.Action_FileOutputMidi),
+          Action_FileOutputScore(form.Action_FileOutputScore),
+          Action_TabOutputUnitMidi(form.Action_TabOutputUnitMidi),
           Action_RecentFile1(form.Action_RecentFile1), Action_RecentFile4(form.Action_RecentFile4),
           Action_EditUndo(form.Action_EditUndo), Action_EditRedo(form.Action_EditRedo),
           Action_EditNewMunit(form.Action_EditNewMunit), Action_EditCut(form.Action_EditCut),
@@ -38,6 +43,7 @@ struct TMainFormTestAccess
     std::unique_ptr<TOpenFileHistory>& History;
     std::int32_t& RepeatCount;
     bool& IncludeReset;
+    bool& MidiTrackNames;
     bool& Untitled;
 
     QAction* Action_FileNew;
@@ -46,6 +52,8 @@ struct TMainFormTestAccess
     QAction* Action_FileSave;
     QAction* Action_FileSaveAs;
     QAction* Action_FileOutputMidi;
+    QAction* Action_FileOutputScore;
+    QAction* Action_TabOutputUnitMidi;
     QAction* Action_RecentFile1;
     QAction* Action_RecentFile4;
     QAction* Action_EditUndo;
@@ -93,6 +101,9 @@ struct TMainFormTestAccess
     void Action_FileSaveExecute() { W.Action_FileSaveExecute(); }
     void Action_FileSaveAsExecute() { W.Action_FileSaveAsExecute(); }
     void Action_FileOutputMidiExecute() { W.Action_FileOutputMidiExecute(); }
+    void Action_FileOutputScoreExecute() { W.Action_FileOutputScoreExecute(); }
+    std::unique_ptr<QMenu> MakeTabMenu(int tab) { return W.MakeTabMenu(tab); }
+    std::unique_ptr<QMimeData> MakeTabDragData(int tab) { return W.MakeTabDragData(tab); }
     void Action_RecentFileExecute(int tag) { W.Action_RecentFileExecute(tag); }
     void Action_FileExitExecute() { W.Action_FileExitExecute(); }
     void Action_EditNewMunitExecute() { W.Action_EditNewMunitExecute(); }
