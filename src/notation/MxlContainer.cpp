@@ -3,35 +3,28 @@
 #include "base/Bytes.h"
 #include "base/Exceptions.h"
 
-#include <array>
+#include <algorithm>
 #include <limits>
 #include <vector>
 
+#include <zlib.h>
+
 namespace
 {
-std::array<std::uint32_t, 256> MakeCrcTable()
-{
-    std::array<std::uint32_t, 256> table{};
-    for (std::uint32_t n = 0; n < 256; ++n)
-    {
-        std::uint32_t c = n;
-        for (int k = 0; k < 8; ++k)
-            c = (c & 1) != 0 ? 0xEDB88320U ^ (c >> 1) : c >> 1;
-        table[n] = c;
-    }
-    return table;
-}
-
 /// 1 January 1980, the earliest date a zip entry can hold, in MS-DOS form.
 constexpr std::uint16_t DosDate = (0 << 9) | (1 << 5) | 1;
 constexpr std::uint16_t DosTime = 0;
-/// Version 1.0 of the format suffices for stored entries.
-constexpr std::uint16_t VersionNeeded = 10;
+/// Version 2.0 of the format: deflated entries.
+constexpr std::uint16_t VersionNeeded = 20;
+constexpr std::uint16_t MethodStored = 0;
+constexpr std::uint16_t MethodDeflated = 8;
 
 struct TEntry
 {
     std::string Name;
+    std::uint16_t Method = MethodStored;
     std::uint32_t Crc = 0;
+    std::uint32_t PackedSize = 0;
     std::uint32_t Size = 0;
     std::uint32_t Offset = 0;
 };
@@ -62,35 +55,67 @@ void AppendCommon(std::string& out, const TEntry& entry)
 {
     Append16(out, VersionNeeded);
     Append16(out, 0); // flags
-    Append16(out, 0); // stored
+    Append16(out, entry.Method);
     Append16(out, DosTime);
     Append16(out, DosDate);
     Append32(out, entry.Crc);
-    Append32(out, entry.Size);
+    Append32(out, entry.PackedSize);
     Append32(out, entry.Size);
     Append16(out, static_cast<std::uint16_t>(entry.Name.size()));
 }
 
-void AddEntry(std::string& zip, std::vector<TEntry>& entries, const std::string& name,
-              std::string_view data)
+/// Raw deflate (no zlib header), as a zip entry holds it.
+std::string Deflate(std::string_view data)
 {
-    TEntry entry{name, Crc32(data), Checked32(data.size()), Checked32(zip.size())};
+    Checked32(data.size());
+    z_stream stream{};
+    if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) !=
+        Z_OK)
+        throw ELyravaneError("Cannot start compressing the MusicXML file");
+    std::string packed(deflateBound(&stream, static_cast<uLong>(data.size())), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    stream.avail_in = static_cast<uInt>(data.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = static_cast<uInt>(packed.size());
+    const int result = deflate(&stream, Z_FINISH);
+    packed.resize(stream.total_out);
+    deflateEnd(&stream);
+    if (result != Z_STREAM_END)
+        throw ELyravaneError("Cannot compress the MusicXML file");
+    return packed;
+}
+
+/// The mimetype entry stays stored, so a reader can recognise the file by its first bytes.
+void AddEntry(std::string& zip, std::vector<TEntry>& entries, const std::string& name,
+              std::string_view data, std::uint16_t method)
+{
+    const std::string packed = method == MethodDeflated ? Deflate(data) : std::string(data);
+    TEntry entry{name,
+                 method,
+                 Crc32(data),
+                 Checked32(packed.size()),
+                 Checked32(data.size()),
+                 Checked32(zip.size())};
     Append32(zip, 0x04034B50);
     AppendCommon(zip, entry);
     Append16(zip, 0); // extra field
     zip += name;
-    zip += data;
+    zip += packed;
     entries.push_back(std::move(entry));
 }
 } // namespace
 
 std::uint32_t Crc32(std::string_view data)
 {
-    static const std::array<std::uint32_t, 256> table = MakeCrcTable();
-    std::uint32_t c = 0xFFFFFFFFU;
-    for (const char ch : data)
-        c = table[(c ^ static_cast<std::uint8_t>(ch)) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFU;
+    std::uint32_t crc = 0;
+    for (std::size_t done = 0; done < data.size();)
+    {
+        const std::size_t chunk = std::min<std::size_t>(data.size() - done, 1U << 30);
+        crc = static_cast<std::uint32_t>(crc32(
+            crc, reinterpret_cast<const Bytef*>(data.data() + done), static_cast<uInt>(chunk)));
+        done += chunk;
+    }
+    return crc;
 }
 
 std::string MakeMxlContainer(const std::string& musicXml, const std::string& innerName)
@@ -105,15 +130,15 @@ std::string MakeMxlContainer(const std::string& musicXml, const std::string& inn
                                   "</container>\n";
     std::string zip;
     std::vector<TEntry> entries;
-    AddEntry(zip, entries, "mimetype", "application/vnd.recordare.musicxml");
-    AddEntry(zip, entries, "META-INF/container.xml", container);
-    AddEntry(zip, entries, innerName, musicXml);
+    AddEntry(zip, entries, "mimetype", "application/vnd.recordare.musicxml", MethodStored);
+    AddEntry(zip, entries, "META-INF/container.xml", container, MethodDeflated);
+    AddEntry(zip, entries, innerName, musicXml, MethodDeflated);
 
     const std::uint32_t directoryStart = Checked32(zip.size());
     for (const TEntry& entry : entries)
     {
         Append32(zip, 0x02014B50);
-        Append16(zip, VersionNeeded); // made by: MS-DOS attributes, version 1.0
+        Append16(zip, VersionNeeded); // made by: MS-DOS attributes, version 2.0
         AppendCommon(zip, entry);
         Append16(zip, 0); // extra field
         Append16(zip, 0); // comment

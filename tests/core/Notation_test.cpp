@@ -11,6 +11,7 @@
 #include "render/TrackNames.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <memory>
 #include <set>
@@ -271,21 +272,48 @@ TEST(NotationScore, HarmonyVoiceAndFullScore)
     EXPECT_NE(xml.find("<root-step>A</root-step>"), std::string::npos);
 }
 
-// The .mxl container: a zip a reader can walk, with the known CRC of a known text.
-TEST(NotationMxl, StoredZipLayout)
+// The .mxl container: a zip a reader can walk, the mimetype stored first, the score deflated
+// and inflating back to the text, with the known CRC of a known text.
+TEST(NotationMxl, ZipLayoutAndDeflatedScore)
 {
     EXPECT_EQ(Crc32("123456789"), 0xCBF43926U);
-    const std::string xml = "<score-partwise/>";
+    std::string xml = "<score-partwise>";
+    for (int i = 0; i < 200; ++i)
+        xml += "<measure number=\"" + std::to_string(i) + "\"/>";
+    xml += "</score-partwise>";
     const std::string zip = ScoreFileBytes(xml, "/tmp/Song.MXL");
     EXPECT_EQ(ScoreFileBytes(xml, "a.musicxml"), xml);
     ASSERT_GT(zip.size(), 22U);
+    EXPECT_LT(zip.size(), xml.size() / 2);
     EXPECT_EQ(zip.substr(0, 4), std::string("PK\x03\x04", 4));
+    EXPECT_EQ(zip[8], 0); // mimetype stored
     EXPECT_EQ(zip.substr(30, 8), "mimetype");
     EXPECT_EQ(zip.substr(38, 34), "application/vnd.recordare.musicxml");
     EXPECT_NE(zip.find("META-INF/container.xml"), std::string::npos);
-    EXPECT_NE(zip.find("full-path=\"score.musicxml\""), std::string::npos);
     EXPECT_EQ(zip.substr(zip.size() - 22, 4), std::string("PK\x05\x06", 4));
     EXPECT_EQ(static_cast<unsigned char>(zip[zip.size() - 22 + 10]), 3); // entries
+
+    // The last local entry is the score: walk to it and inflate it.
+    const std::size_t at = zip.rfind(std::string("PK\x03\x04", 4));
+    const auto byte = [&](std::size_t i)
+    { return static_cast<std::uint32_t>(static_cast<std::uint8_t>(zip[i])); };
+    const auto u16 = [&](std::size_t i) { return byte(i) | byte(i + 1) << 8; };
+    const auto u32 = [&](std::size_t i) { return u16(i) | u16(i + 2) << 16; };
+    EXPECT_EQ(u16(at + 8), 8); // deflated
+    EXPECT_EQ(zip.substr(at + 30, u16(at + 26)), "score.musicxml");
+    EXPECT_EQ(u32(at + 14), Crc32(xml));
+    ASSERT_EQ(u32(at + 22), xml.size());
+    std::string inflated(xml.size(), '\0');
+    z_stream stream{};
+    ASSERT_EQ(inflateInit2(&stream, -MAX_WBITS), Z_OK);
+    const std::size_t data = at + 30 + u16(at + 26) + u16(at + 28);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(&zip[data]));
+    stream.avail_in = u32(at + 18);
+    stream.next_out = reinterpret_cast<Bytef*>(inflated.data());
+    stream.avail_out = static_cast<uInt>(inflated.size());
+    EXPECT_EQ(inflate(&stream, Z_FINISH), Z_STREAM_END);
+    inflateEnd(&stream);
+    EXPECT_EQ(inflated, xml);
 }
 
 // Named tracks: a name event first in every track, nothing else changed.
