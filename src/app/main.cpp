@@ -115,11 +115,14 @@ void RunDeveloperAids(TLyravaneMainForm& form, TClock::time_point mainEntered,
                 form.TabControl1->setCurrentIndex(tab);
             bool playing = false;
             const int playMs = qEnvironmentVariableIntValue("LYRAVANE_SCREENSHOT_PLAY", &playing);
+            constexpr int SettleMs = 300;
+            // Once the tab's commands are enabled.
             if (playing)
                 if (auto* play = form.findChild<QAction*>(QStringLiteral("Action_MusicPlay2")))
-                    play->trigger();
-            // Give the pages a moment to settle, then picture the whole window.
-            QTimer::singleShot(playing ? std::max(playMs, 0) : 300, &form,
+                    QTimer::singleShot(SettleMs, play, &QAction::trigger);
+            // Give the pages a moment to settle (and the play its time), then picture the
+            // whole window.
+            QTimer::singleShot(SettleMs + (playing ? std::max(playMs, 0) : 0), &form,
                                [&form, screenshot]
                                {
                                    form.grab().save(screenshot);

@@ -241,6 +241,9 @@ void TLyravaneMainForm::PrimePlayer()
     }
     if (FPrimeTimer != nullptr)
         FPrimeTimer->stop();
+    // A play command that came first has warmed the synthesiser up already.
+    if (FSongPlayer.Playing())
+        return;
     try
     {
         FSongPlayer.Play(

@@ -6,9 +6,11 @@
 
 #include "midi/MidiData.h"
 #include "model/Munit.h"
+#include "ui/Settings.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
@@ -203,4 +205,32 @@ TEST_F(PlayPositionTest, SpaceBarRepeatsTheLastPlayOrStopsUnlessATextFieldHasThe
     QTest::keyClick(&field, Qt::Key_Space);
     EXPECT_TRUE(F.Player.Calls.empty());
     EXPECT_EQ(field.text(), QStringLiteral(" "));
+}
+
+TEST_F(PlayPositionTest, TheAudioOutputSettingsAreReadTrimmed)
+{
+    const QString ini = F.Path(QStringLiteral("sound.ini"));
+    EXPECT_EQ(ReadAudioOutputSettings(ini).Driver, "") << "missing: FluidSynth's default";
+    {
+        QSettings settings(ini, QSettings::IniFormat);
+        settings.setValue(QStringLiteral("Sound/AudioDriver"), QStringLiteral(" file "));
+        settings.setValue(QStringLiteral("Sound/AudioFile"), QStringLiteral("/tmp/canción.wav"));
+    }
+    const TAudioOutputSettings audio = ReadAudioOutputSettings(ini);
+    EXPECT_EQ(audio.Driver, "file");
+    EXPECT_EQ(audio.FileName, "/tmp/canci\xC3\xB3n.wav");
+}
+
+TEST_F(PlayPositionTest, ThePrimingNeverCutsAPlayThatCameFirst)
+{
+    bool ready = false;
+    F.Services.PlayerReady = [&ready] { return ready; };
+    TLyravaneMainForm& form = F.Create();
+    Inside(form).FormShow();
+    Inside(form).Action_MusicPlayExecute();
+    const std::string song = F.Player.OpenedBytes;
+    ready = true;
+    QTest::qWait(600); // the priming looks again every 250 ms
+    EXPECT_EQ(F.Player.OpenedBytes, song);
+    EXPECT_TRUE(F.Player.IsPlaying);
 }
