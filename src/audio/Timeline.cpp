@@ -93,7 +93,9 @@ void TTimeline::ReadTempo(const TMidiData& midi)
     std::stable_sort(tempos.begin(), tempos.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     const double division = midi.Division > 0 ? midi.Division : 384;
-    const auto perTick = [&](double micros) { return micros / 1e6 / division * FSampleRate; };
+    // A tempo of 0 microseconds a beat, which only a broken file holds, counts as 1.
+    const auto perTick = [&](double micros)
+    { return std::max(micros, 1.0) / 1e6 / division * FSampleRate; };
     // Frames counted from tick 0 first, then shifted so that FFromTick is frame 0.
     FTempo.push_back({0, 0, perTick(DefaultMicrosPerQuarter)});
     for (const auto& [tick, micros] : tempos)
@@ -133,6 +135,9 @@ std::int32_t TTimeline::TickAt(std::uint64_t frame) const
     if (point != FTempo.begin())
         --point;
     const double tick = point->Tick + (at - point->Frame) / point->FramesPerTick;
-    return std::clamp(static_cast<std::int32_t>(std::floor(tick + 1e-9)), FFromTick,
-                      std::max(FToTick, FFromTick));
+    // Clamped before the conversion: a tempo of a microsecond a beat makes ticks by the
+    // million a frame.
+    return static_cast<std::int32_t>(std::clamp(std::floor(tick + 1e-9),
+                                                static_cast<double>(FFromTick),
+                                                static_cast<double>(std::max(FToTick, FFromTick))));
 }
