@@ -111,10 +111,15 @@ void TMediaPlayer::Open()
     ReadFile();
     if (!FOutput)
     {
-        Fluid().fluid_settings_getnum(FSynth.Settings(), "synth.sample-rate", &FSampleRate);
-        FOutput = std::make_unique<TAudioOutput>(FSynth.Settings(), FOutputOptions,
-                                                 [this](float* left, float* right, int frames)
-                                                 { Render(left, right, frames); });
+        double sampleRate = 44100;
+        Fluid().fluid_settings_getnum(FSynth.Settings(), "synth.sample-rate", &sampleRate);
+        auto output = std::make_unique<TAudioOutput>(FSynth.Settings(), FOutputOptions,
+                                                     [this](float* left, float* right, int frames)
+                                                     { Render(left, right, frames); });
+        // Position reads both from any thread.
+        std::lock_guard<std::mutex> lock(FLock);
+        FSampleRate = sampleRate;
+        FOutput = std::move(output);
     }
     FOpen = true;
 }
