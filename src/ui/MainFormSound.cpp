@@ -176,7 +176,8 @@ void TLyravaneMainForm::ShowPlayPosition(const TPlayPosition& position)
             .arg(span->Entry)
             .arg(static_cast<int>(bars) + 1)
             .arg(MinutesSeconds(position.Seconds), MinutesSeconds(position.TotalSeconds));
-    if (status != FPlayStatus || StatusBar1->currentMessage() != status)
+    // Shown when it changes, so a menu's hint stays while the mouse is on it.
+    if (status != FPlayStatus)
     {
         FPlayStatus = status;
         StatusBar1->showMessage(status);
