@@ -85,7 +85,7 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
     CreateToolBar();
     CreateClientArea();
     CreateTabShortcuts();
-    UpdateStopCommand();
+    UpdatePlayState();
 
     History = std::make_unique<TOpenFileHistory>(FServices.SettingsPath);
     History->Actions = {Action_Nothing, Action_RecentFile1, Action_RecentFile2, Action_RecentFile3,
@@ -255,6 +255,21 @@ void TLyravaneMainForm::CreateActions()
                    QKeySequence(Qt::Key_F6), tiPlaySong, &T::Action_MusicPlayExecute);
     Action_MusicStop = MakeAction("Action_MusicStop", "&Parar", "Para de reproducir.",
                                   QKeySequence(Qt::Key_F7), tiStop, &T::Action_MusicStopExecute);
+    Action_MusicPlayFromHere =
+        MakeAction("Action_MusicPlayFromHere", QStringLiteral("Reproducir desde &aquí"),
+                   QStringLiteral("Reproduce la canción desde la partitura actual hasta el final."),
+                   QKeySequence(Qt::SHIFT | Qt::Key_F6), -1, &T::Action_MusicPlayFromHereExecute);
+    Action_MusicLoop =
+        MakeAction("Action_MusicLoop", QStringLiteral("Re&petir partitura"),
+                   QStringLiteral("Reproducir partitura repite la partitura actual hasta Parar."),
+                   QKeySequence(Qt::Key_F8), -1, nullptr);
+    Action_MusicLoop->setCheckable(true);
+    // Not in a menu: a text field with the focus keeps the space bar for its text (it claims
+    // it before the window's shortcuts).
+    Action_MusicPlayOrStop =
+        MakeAction("Action_MusicPlayOrStop", QStringLiteral("Reproducir o parar"),
+                   QStringLiteral("Repite la última orden de reproducir, o para lo que suena."),
+                   QKeySequence(Qt::Key_Space), -1, &T::Action_MusicPlayOrStopExecute);
     Action_MusicAddPattern =
         MakeAction("Action_MusicAddPattern", QStringLiteral("Añadir &patrón..."),
                    QStringLiteral("Añade un archivo MIDI propio a la biblioteca de patrones."),
@@ -336,7 +351,10 @@ void TLyravaneMainForm::CreateMenus()
     MenuEdit->addActions({Action_EditNewMunit, Action_EditCut, Action_EditCopy, Action_EditPaste,
                           Action_EditDelete});
     MenuMusic = bar->addMenu(QStringLiteral("&Reproducir"));
-    MenuMusic->addActions({Action_MusicPlay2, Action_MusicPlay, Action_MusicStop});
+    MenuMusic->addActions(
+        {Action_MusicPlay2, Action_MusicPlay, Action_MusicPlayFromHere, Action_MusicStop});
+    MenuMusic->addSeparator();
+    MenuMusic->addAction(Action_MusicLoop);
     MenuMusic->addSeparator();
     MenuMusic->addActions({Action_MusicAddPattern, Action_MusicOption});
     MenuHelp = bar->addMenu(QStringLiteral("&Ayuda"));

@@ -2,6 +2,7 @@
 
 #include "audio/SongPlayer.h"
 #include "model/MusicProject.h"
+#include "render/RenderSong.h"
 #include "ui/FileDialogs.h"
 #include "ui/MainFormServices.h"
 #include "ui/MessageBoxes.h"
@@ -120,6 +121,10 @@ private:
     QAction* Action_MusicPlay;
     QAction* Action_MusicStop;
     QAction* Action_MusicAddPattern;
+    QAction* Action_MusicPlayFromHere;
+    QAction* Action_MusicLoop;
+    /// The space bar: the last play command again, or Parar while something plays.
+    QAction* Action_MusicPlayOrStop;
     QAction* Action_MusicOption;
     QAction* Action_HelpContents;
     QAction* Action_HelpAbout;
@@ -193,6 +198,8 @@ private:
     /// Copies a pattern file into the user's library and shows it in the property page's
     /// lists; a fault is shown in a message box. True when it was added.
     bool AddUserPatternFile(const std::string& path, TPatternKind kind, const std::string& name);
+    void Action_MusicPlayFromHereExecute();
+    void Action_MusicPlayOrStopExecute();
     void Action_MusicOptionExecute();
     void Action_HelpContentsExecute();
     void Action_HelpAboutExecute();
@@ -235,8 +242,23 @@ private:
     /// Lets a tool bar button forget the mouse before a modal dialog opens over it.
     void RefreshHover(QAction* action);
     void PrimePlayer();
-    /// Parar is enabled only while something plays: the song, a unit or a pattern preview.
-    void UpdateStopCommand();
+    /// Watches the player: Parar is enabled only while something plays (the song, a unit or
+    /// a pattern preview); while the song or a unit plays, the play cursor, the marker of
+    /// the playing unit's tab and the status bar follow it, and a loop gets its next pass.
+    void UpdatePlayState();
+    /// Plays what render fills in; layout: where each unit lies in it (render may fill it
+    /// in). With loopTo > 0 it
+    /// loops from the first unit's start to loopTo.
+    void StartPlay(QAction* command, const TSongPlayer::TRenderer& render,
+                   const std::vector<TSongSpan>& layout, std::int32_t loopTo = 0);
+    /// Renders the looped unit afresh for the loop's next pass once the pass under way is
+    /// near its end.
+    void QueueLoopPass(const TPlayPosition& position);
+    void ShowPlayPosition(const TPlayPosition& position);
+    /// Takes the play cursor, the tab marker and the status away.
+    void ClearPlayPosition();
+    /// Puts the playing marker on tab (none: -1), taking it off any other.
+    void MarkPlayingTab(int tab);
     int CurrentTab() const;
     void SelectTab(int index);
     /// The MIDI of a tab as its exports write it: the song for "Composition" (as "Exportar a
@@ -268,7 +290,17 @@ private:
     QPointer<TFormHelp> FHelpWindow;
     QTimer* FPrimeTimer = nullptr;
     /// Watches the player, which says nothing when a play ends by itself.
-    QTimer* FStopTimer = nullptr;
+    QTimer* FPlayTimer = nullptr;
+    /// The play command the space bar repeats.
+    QAction* FLastPlayCommand = nullptr;
+    /// The units of what the window plays, and which play of the song player it is (the
+    /// property page's previews play through it too).
+    std::vector<TSongSpan> FPlayLayout;
+    unsigned FPlayNumber = 0;
+    bool FLooping = false;
+    /// The pass of the loop whose end has its follow-up rendered already.
+    int FQueuedPass = 0;
+    QString FPlayStatus;
     /// Where the left button went down on a tab (-1: not on one), for dragging it out.
     int FDragTab = -1;
     QPoint FDragStart;

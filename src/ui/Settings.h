@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 /// The program's settings, "Vemora"/"LYRV1999" of the current user (the registry on
 /// Windows, an INI file elsewhere); an INI file at iniPath instead when it is not empty.
@@ -28,3 +29,13 @@ void WritePlaybackSettings(const QString& iniPath, const TPlaybackSettings& valu
 /// "Recovery/IntervalSeconds": how long after a change the song with unsaved changes is
 /// written to its recovery file; 60 when missing or not a number, at least 5.
 int ReadRecoveryInterval(const QString& iniPath);
+
+/// The live audio output: "Sound/AudioDriver", a FluidSynth audio driver name (empty: the
+/// default, pulseaudio then alsa; "file": real time into a WAV file), and "Sound/AudioFile",
+/// that file (empty: "fluidsynth.wav" in the current directory). Both trimmed.
+struct TAudioOutputSettings
+{
+    std::string Driver;
+    std::string FileName;
+};
+TAudioOutputSettings ReadAudioOutputSettings(const QString& iniPath);

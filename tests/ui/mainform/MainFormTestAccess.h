@@ -30,10 +30,12 @@ struct TMainFormTestAccess
           Action_EditCopy(form.Action_EditCopy), Action_EditPaste(form.Action_EditPaste),
           Action_EditDelete(form.Action_EditDelete), Action_MusicPlay2(form.Action_MusicPlay2),
           Action_MusicPlay(form.Action_MusicPlay), Action_MusicStop(form.Action_MusicStop),
-          PagePanel(form.PagePanel), StatusBar1(form.StatusBar1), MenuFile(form.MenuFile),
-          MenuEdit(form.MenuEdit), MenuMusic(form.MenuMusic), MenuHelp(form.MenuHelp),
-          PropertyPage(form.PropertyPage), BarEditor(form.BarEditor),
-          SongHistory(*form.FSongHistory)
+          Action_MusicPlayFromHere(form.Action_MusicPlayFromHere),
+          Action_MusicLoop(form.Action_MusicLoop),
+          Action_MusicPlayOrStop(form.Action_MusicPlayOrStop), PagePanel(form.PagePanel),
+          StatusBar1(form.StatusBar1), MenuFile(form.MenuFile), MenuEdit(form.MenuEdit),
+          MenuMusic(form.MenuMusic), MenuHelp(form.MenuHelp), PropertyPage(form.PropertyPage),
+          BarEditor(form.BarEditor), SongHistory(*form.FSongHistory)
     {
     }
 
@@ -66,6 +68,9 @@ struct TMainFormTestAccess
     QAction* Action_MusicPlay2;
     QAction* Action_MusicPlay;
     QAction* Action_MusicStop;
+    QAction* Action_MusicPlayFromHere;
+    QAction* Action_MusicLoop;
+    QAction* Action_MusicPlayOrStop;
 
     QWidget* PagePanel;
     QStatusBar* StatusBar1;
@@ -80,6 +85,9 @@ struct TMainFormTestAccess
     TMenuButton* ToolButton(const QAction* action) const { return W.ToolButton(action); }
     TFormHelp* HelpWindow() const { return W.HelpWindow(); }
     void FormShow() { W.FormShow(); }
+    void UpdatePlayState() { W.UpdatePlayState(); }
+    QTimer* PlayTimer() const { return W.FPlayTimer; }
+    TSongPlayer& SongPlayer() { return W.FSongPlayer; }
     void RebuildTabs() { W.RebuildTabs(); }
     void RefreshCommandStates() { W.RefreshCommandStates(); }
     void ShowStatusHint(const QString& hint) { W.ShowStatusHint(hint); }

@@ -131,8 +131,9 @@ TEST_F(MainFormTest, MenusHoldTheCommandsInOrderWithImagesAndShortcuts)
               (std::vector<std::string>{"&Deshacer", "&Rehacer", "-", "Insertar", "C&orta",
                                         "&Copiar", "&Pegar", "&Borrar"}));
     EXPECT_EQ(MenuTexts(Inside(form).MenuMusic),
-              (std::vector<std::string>{"Reproducir partitura", "&Reproducir cancion", "&Parar",
-                                        "-", "Añadir &patrón...", "&Opciones..."}));
+              (std::vector<std::string>{
+                  "Reproducir partitura", "&Reproducir cancion", "Reproducir desde &aquí", "&Parar",
+                  "-", "Re&petir partitura", "-", "Añadir &patrón...", "&Opciones..."}));
     EXPECT_EQ(MenuTexts(Inside(form).MenuHelp),
               (std::vector<std::string>{"&Contenido", "-", "&Acerca..."}));
     const std::vector<std::string> file = MenuTexts(Inside(form).MenuFile);

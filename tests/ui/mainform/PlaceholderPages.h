@@ -28,6 +28,9 @@ public:
     void ShowUnit(TMunit* unit) override;
     TMunit* Unit() const { return FUnit; }
     TMusicProject* Song() const { return FSong; }
+    void ShowPlayCursor(double bars) override { PlayCursor = bars; }
+    /// What the window last gave ShowPlayCursor.
+    double PlayCursor = -1;
 
 private:
     TMusicProject* FSong = nullptr; // not owned

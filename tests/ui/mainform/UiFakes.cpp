@@ -59,6 +59,18 @@ void TFakePlayer::Open()
     OpenedBytes = ReadWholeFile(FileName);
 }
 
+void TFakePlayer::PlayLoop(std::int32_t fromTick, std::int32_t toTick)
+{
+    Calls.push_back("PlayLoop:" + std::to_string(fromTick) + "-" + std::to_string(toTick));
+    IsPlaying = true;
+}
+
+void TFakePlayer::QueueLoopPass()
+{
+    Calls.emplace_back("QueueLoopPass");
+    QueuedBytes = ReadWholeFile(FileName);
+}
+
 TFormFixture::TFormFixture()
 {
     Services.MessageBoxes = &MessageBoxes;
