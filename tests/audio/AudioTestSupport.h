@@ -20,7 +20,7 @@ struct TWav
     double Seconds() const { return SampleRate ? static_cast<double>(Frames()) / SampleRate : 0; }
 };
 
-/// Reads a WAV written by TWavWriter; fails the current test on a malformed header.
+/// Reads a 16-bit WAV as the renderer writes it; fails the current test on a malformed header.
 TWav ReadWav(const std::string& path);
 
 /// Root mean square of both channels (or one, 0 left / 1 right) between two times, 0..1.

@@ -41,7 +41,7 @@ TWav Render(const TMidiData& midi, TRenderResult* result = nullptr,
     TScratchDir dir;
     const std::string path = dir.File("out.wav");
     TSynthesizer synth(options);
-    const TRenderResult r = RenderMidiToWav(synth, midi.SaveToString(), path);
+    const TRenderResult r = RenderMidiToFile(synth, midi.SaveToString(), path);
     if (result)
         *result = r;
     return ReadWav(path);
@@ -274,8 +274,8 @@ TEST_F(OfflineRenderTest, RenderingHearsNothingOfTheOneBefore)
     // One synthesiser, a loud rendering with reverb and chorus, then a quiet one: its first
     // quarter second, before its own note, is silence.
     TScratchDir dir;
-    RenderMidiToWav(SharedSynth(), DrumHits(25, true).SaveToString(), dir.File("a.wav"));
-    RenderMidiToWav(SharedSynth(), TrumpetNote(127, 64, 127, 127).SaveToString(),
+    RenderMidiToFile(SharedSynth(), DrumHits(25, true).SaveToString(), dir.File("a.wav"));
+    RenderMidiToFile(SharedSynth(), TrumpetNote(127, 64, 127, 127).SaveToString(),
                     dir.File("b.wav"));
     const TWav quiet = ReadWav(dir.File("b.wav"));
     EXPECT_EQ(Rms(quiet, 0, 0.24), 0.0);
@@ -306,11 +306,11 @@ TEST_F(OfflineRenderTest, FailedRenderingLeavesNoFileBehind)
         std::ofstream old(target);
         old << "the old file";
     }
-    EXPECT_THROW(RenderMidiToWav(SharedSynth(), "MThd broken", target), EInvalidMidiFile);
+    EXPECT_THROW(RenderMidiToFile(SharedSynth(), "MThd broken", target), EInvalidMidiFile);
     EXPECT_EQ(ReadWholeFile(target), "the old file");
     EXPECT_EQ(dir.List(), std::vector<std::string>{"song.wav"});
 
-    EXPECT_THROW(RenderMidiToWav(SharedSynth(), TrumpetNote(100, 64, 0, 0).SaveToString(),
+    EXPECT_THROW(RenderMidiToFile(SharedSynth(), TrumpetNote(100, 64, 0, 0).SaveToString(),
                                  dir.File("missing/song.wav")),
                  EFCreateError);
     EXPECT_EQ(dir.List(), std::vector<std::string>{"song.wav"});
@@ -321,7 +321,7 @@ TEST_F(OfflineRenderTest, FailedRenderingLeavesNoFileBehind)
     endless.AddTempo(0, 0, 4);
     endless.AddNote(1, 700000, 384, 0, 60, 100);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_THROW(RenderMidiToWav(SharedSynth(), endless.SaveToString(), target), EFCreateError);
+    EXPECT_THROW(RenderMidiToFile(SharedSynth(), endless.SaveToString(), target), EFCreateError);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     EXPECT_EQ(ReadWholeFile(target), "the old file");
 
@@ -335,7 +335,7 @@ TEST_F(OfflineRenderTest, FailedRenderingLeavesNoFileBehind)
             std::ifstream in(pipe, std::ios::binary);
             std::string ignored((std::istreambuf_iterator<char>(in)), {});
         });
-    EXPECT_THROW(RenderMidiToWav(SharedSynth(), TrumpetNote(100, 64, 0, 0).SaveToString(), pipe),
+    EXPECT_THROW(RenderMidiToFile(SharedSynth(), TrumpetNote(100, 64, 0, 0).SaveToString(), pipe),
                  EFCreateError);
     reader.join();
     EXPECT_TRUE(std::filesystem::is_fifo(pipe));
@@ -350,7 +350,7 @@ TEST(SoundFontTest, MissingSoundFontSaysWhatToInstall)
     TScratchDir dir;
     try
     {
-        RenderMidiToWav(synth, TrumpetNote(100, 64, 0, 0).SaveToString(), dir.File("x.wav"));
+        RenderMidiToFile(synth, TrumpetNote(100, 64, 0, 0).SaveToString(), dir.File("x.wav"));
         FAIL() << "rendering without a SoundFont succeeded";
     }
     catch (const EAudioError& e)
