@@ -276,7 +276,7 @@ TEST_F(OfflineRenderTest, RenderingHearsNothingOfTheOneBefore)
     TScratchDir dir;
     RenderMidiToFile(SharedSynth(), DrumHits(25, true).SaveToString(), dir.File("a.wav"));
     RenderMidiToFile(SharedSynth(), TrumpetNote(127, 64, 127, 127).SaveToString(),
-                    dir.File("b.wav"));
+                     dir.File("b.wav"));
     const TWav quiet = ReadWav(dir.File("b.wav"));
     EXPECT_EQ(Rms(quiet, 0, 0.24), 0.0);
     EXPECT_GT(Rms(quiet, 0.25, 0.75), 0.01);
@@ -311,7 +311,7 @@ TEST_F(OfflineRenderTest, FailedRenderingLeavesNoFileBehind)
     EXPECT_EQ(dir.List(), std::vector<std::string>{"song.wav"});
 
     EXPECT_THROW(RenderMidiToFile(SharedSynth(), TrumpetNote(100, 64, 0, 0).SaveToString(),
-                                 dir.File("missing/song.wav")),
+                                  dir.File("missing/song.wav")),
                  EFCreateError);
     EXPECT_EQ(dir.List(), std::vector<std::string>{"song.wav"});
 
