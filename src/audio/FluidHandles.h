@@ -28,6 +28,7 @@
     X(fluid_synth_get_sfont_by_id)                                                                 \
     X(fluid_synth_pin_preset)                                                                      \
     X(fluid_synth_sfload)                                                                          \
+    X(fluid_synth_sfunload)                                                                        \
     X(fluid_synth_system_reset)                                                                    \
     X(fluid_synth_write_float)                                                                     \
     X(new_fluid_audio_driver2)                                                                     \

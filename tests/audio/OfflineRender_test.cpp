@@ -401,3 +401,42 @@ TEST(SoundFontTest, LoadsInTheBackground)
     // The constructor only starts the loading.
     EXPECT_LT(constructed, synth.LoadTime());
 }
+
+TEST(SoundFontTest, ChangeLoadsInTheBackgroundAndAFailureKeepsTheOneInUse)
+{
+    if (!HaveDefaultSoundFont())
+        GTEST_FAIL() << "No SoundFont at " << DefaultSoundFont;
+    TScratchDir dir;
+    const std::string other = dir.File("other.sf2");
+    std::filesystem::create_symlink(DefaultSoundFont, other);
+    const std::string junk = dir.File("junk.sf2");
+    {
+        std::ofstream out(junk);
+        out << "not a SoundFont";
+    }
+    TSynthesizer synth;
+    const std::string midi = TrumpetNote(100, 64, 0, 0).SaveToString();
+
+    // A file that is no SoundFont: the reason, and the one in use plays on.
+    std::shared_future<void> refused = synth.ChangeSoundFont(junk);
+    EXPECT_THROW(refused.get(), EAudioError);
+    EXPECT_EQ(synth.SoundFontPath(), DefaultSoundFont);
+    RenderMidiToFile(synth, midi, dir.File("a.wav"));
+    EXPECT_GT(Rms(ReadWav(dir.File("a.wav")), 0.25, 0.75), 0.01);
+
+    synth.ChangeSoundFont(other).get();
+    EXPECT_EQ(synth.SoundFontPath(), other);
+    RenderMidiToFile(synth, midi, dir.File("b.wav"));
+    // The old one is unloaded: the trumpet sounds from the new one.
+    EXPECT_GT(Rms(ReadWav(dir.File("b.wav")), 0.25, 0.75), 0.01);
+
+    // A synthesiser that started without a SoundFont gets one.
+    TSynthOptions missing;
+    missing.SoundFont = dir.File("missing.sf2");
+    TSynthesizer late(missing);
+    EXPECT_THROW(late.WaitUntilLoaded(), EAudioError);
+    late.ChangeSoundFont(other).get();
+    EXPECT_NO_THROW(late.WaitUntilLoaded());
+    RenderMidiToFile(late, midi, dir.File("c.wav"));
+    EXPECT_GT(Rms(ReadWav(dir.File("c.wav")), 0.25, 0.75), 0.01);
+}
