@@ -19,6 +19,7 @@
 #include "ui/LyravaneMainForm.h"
 #include "ui/MessageBoxes.h"
 #include "ui/QtTranslations.h"
+#include "ui/Settings.h"
 #include "ui/SingleInstance.h"
 #include "ui/UnitClipboard.h"
 #include "ui/WindowUtils.h"
@@ -158,7 +159,9 @@ int main(int argc, char** argv)
     Stamp("pattern libraries", mainEntered);
 
     // The SoundFont starts loading now, on a thread of its own; the window does not wait.
-    TSynthesizer synth;
+    TSynthOptions synthOptions;
+    synthOptions.SoundFont = ToFsPath(ReadSoundFontSetting(QString()));
+    TSynthesizer synth(synthOptions);
     TMediaPlayer player(synth);
     std::unique_ptr<TTempDir> tempDir;
     try
@@ -180,6 +183,7 @@ int main(int argc, char** argv)
     services.FileDialogs = &fileDialogs;
     services.Clipboard = &clipboard;
     services.Player = &player;
+    services.Synth = &synth;
     services.PlayerReady = [&synth] { return synth.LoadFinished(); };
     services.TempMidiFile = tempDir->TempMidiFile();
     services.HelpFile = QString::fromStdString(FindHelpFile(programDir));

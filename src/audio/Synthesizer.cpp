@@ -3,6 +3,8 @@
 #include "audio/AudioError.h"
 #include "midi/MidiData.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -47,6 +49,41 @@ void CheckSoundFontFile(const std::string& path)
                           " could not be loaded (not a SoundFont file): " + HowToGetOne());
 }
 } // namespace
+
+std::vector<std::string> InstalledSoundFonts(const std::vector<std::string>& dirs)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> found;
+    std::set<fs::path> seen;
+    for (const std::string& dir : dirs)
+    {
+        std::error_code ec;
+        std::vector<fs::path> names;
+        for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        {
+            std::string ext = it->path().extension().string();
+            std::transform(ext.begin(), ext.end(), ext.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            if ((ext == ".sf2" || ext == ".sf3") && fs::is_regular_file(it->path(), ec))
+                names.push_back(it->path());
+        }
+        // Real files before links, so a link to one of them is the one left out.
+        std::sort(names.begin(), names.end(),
+                  [](const fs::path& a, const fs::path& b)
+                  {
+                      const bool linkA = fs::is_symlink(a);
+                      const bool linkB = fs::is_symlink(b);
+                      return linkA != linkB ? linkB : a < b;
+                  });
+        std::vector<std::string> kept;
+        for (const fs::path& name : names)
+            if (seen.insert(fs::weakly_canonical(name, ec)).second)
+                kept.push_back(name.string());
+        std::sort(kept.begin(), kept.end());
+        found.insert(found.end(), kept.begin(), kept.end());
+    }
+    return found;
+}
 
 TSynthesizer::TSynthesizer(const TSynthOptions& options)
     : FOptions(options),

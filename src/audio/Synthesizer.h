@@ -6,11 +6,19 @@
 #include <future>
 #include <mutex>
 #include <string>
+#include <vector>
 
 class TMidiData;
 
 /// The General MIDI SoundFont of Debian's fluid-soundfont-gm, used unless one is chosen.
 inline constexpr const char* DefaultSoundFont = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
+
+/// Where Debian installs SoundFonts.
+inline constexpr const char* SoundFontDirs[] = {"/usr/share/sounds/sf2", "/usr/share/sounds/sf3"};
+
+/// The .sf2 and .sf3 files in dirs, sorted, each file once (a link to a file already listed
+/// is left out).
+std::vector<std::string> InstalledSoundFonts(const std::vector<std::string>& dirs);
 
 /// How the synthesiser is set up.
 struct TSynthOptions

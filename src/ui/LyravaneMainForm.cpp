@@ -49,8 +49,8 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
                                      std::vector<std::string> arguments, QWidget* parent)
     : QMainWindow(parent), OpenDialog(this, services.FileDialogs),
       SaveAsDialog(this, services.FileDialogs), ExportDialog(this, services.FileDialogs),
-      FServices(services), FSongPlayer(services.Player, services.TempMidiFile),
-      FArguments(std::move(arguments))
+      AudioExportDialog(this, services.FileDialogs), FServices(services),
+      FSongPlayer(services.Player, services.TempMidiFile), FArguments(std::move(arguments))
 {
     setObjectName(QStringLiteral("LyravaneMainForm"));
     // A single border with a system menu and a minimise box, no maximise box.
@@ -71,6 +71,10 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
     OpenDialog.DefaultExt = SaveAsDialog.DefaultExt = QStringLiteral("lvp");
     ExportDialog.Filter = QStringLiteral("MIDI File (*.mid)   |*.mid|");
     ExportDialog.DefaultExt = QStringLiteral("mid");
+    AudioExportDialog.Title = QStringLiteral("Exportar a audio");
+    AudioExportDialog.Filter =
+        QStringLiteral("WAV (*.wav)|*.wav|FLAC (*.flac)|*.flac|Ogg Vorbis (*.ogg)|*.ogg|");
+    AudioExportDialog.DefaultExt = QStringLiteral("wav");
 
     FSongHistory = std::make_unique<TSongHistory>(
         Project, [this] { return CurrentTab(); },
@@ -210,6 +214,10 @@ void TLyravaneMainForm::CreateActions()
                                        "Exporta el proyecto actual a un archivo MIDI.",
                                        QKeySequence(Qt::CTRL | Qt::Key_E), tiExportMidi,
                                        &T::Action_FileOutputMidiExecute);
+    Action_FileOutputAudio = MakeAction("Action_FileOutputAudio", "Exportar a au&dio...",
+                                        "Exporta la canción a un archivo de sonido (WAV, FLAC u "
+                                        "Ogg Vorbis).",
+                                        QKeySequence(), -1, &T::Action_FileOutputAudioExecute);
     Action_Nothing = MakeAction("Action_Nothing", "-", QString(), none, -1, nullptr);
     Action_Nothing->setSeparator(true);
 
@@ -306,9 +314,9 @@ void TLyravaneMainForm::CreateMenus()
     bar->setObjectName(QStringLiteral("MainMenu"));
     MenuFile = bar->addMenu(QStringLiteral("&Archivo"));
     MenuFile->addActions({Action_FileNew, Action_FileOpen, Action_FileRevert, Action_FileSave,
-                          Action_FileSaveAs, Action_FileOutputMidi, Action_Nothing,
-                          Action_RecentFile1, Action_RecentFile2, Action_RecentFile3,
-                          Action_RecentFile4});
+                          Action_FileSaveAs, Action_FileOutputMidi, Action_FileOutputAudio,
+                          Action_Nothing, Action_RecentFile1, Action_RecentFile2,
+                          Action_RecentFile3, Action_RecentFile4});
     MenuFile->addSeparator();
     MenuFile->addAction(Action_FileExit);
     MenuEdit = bar->addMenu(QStringLiteral("&Editar"));

@@ -26,6 +26,7 @@ class QStatusBar;
 class QTabBar;
 class QTimer;
 class TFormArranger;
+class TFormOption;
 class TFormHelp;
 class TImageListEx;
 class TMenuButton;
@@ -80,6 +81,7 @@ private:
     TCenterOpenDialog OpenDialog;
     TCenterSaveDialog SaveAsDialog;
     TCenterSaveDialog ExportDialog;
+    TCenterSaveDialog AudioExportDialog;
     std::unique_ptr<TOpenFileHistory> History;
     std::unique_ptr<TFormArranger> FormArranger;
     std::int32_t RepeatCount = 1;
@@ -93,6 +95,7 @@ private:
     QAction* Action_FileSave;
     QAction* Action_FileSaveAs;
     QAction* Action_FileOutputMidi;
+    QAction* Action_FileOutputAudio;
     QAction* Action_Nothing;
     QAction* Action_RecentFile1;
     QAction* Action_RecentFile2;
@@ -161,6 +164,7 @@ private:
     void Action_FileSaveExecute();
     void Action_FileSaveAsExecute();
     void Action_FileOutputMidiExecute();
+    void Action_FileOutputAudioExecute();
     void Action_RecentFileExecute(int tag);
     void Action_FileExitExecute();
     void Action_EditUndoExecute();
@@ -176,6 +180,20 @@ private:
     void Action_MusicOptionExecute();
     void Action_HelpContentsExecute();
     void Action_HelpAboutExecute();
+
+    /// How long a confirmation stays in the status bar.
+    static constexpr int ConfirmationMilliseconds = 4000;
+    /// "Exportado: name" in the status bar for a few seconds.
+    void ConfirmExported(const QString& path);
+    /// The export and SoundFont part of the options dialog: filled in from the settings and
+    /// the synthesiser, and taken back (a new SoundFont starts loading).
+    void PrepareOptionDialog(TFormOption& dialog) const;
+    void ApplyOptionDialog(const TFormOption& dialog);
+    /// The SoundFont the synthesiser uses (the setting's, or the default, without one).
+    QString CurrentSoundFont() const;
+    /// Loads another SoundFont in the background; the status bar says when it is ready, a
+    /// message why it could not be, and the one in use stays.
+    void ChangeSoundFont(const QString& path);
 
     /// Some control holds the mouse (a button is held in a page): the guarded commands wait.
     static bool MouseCaptured();

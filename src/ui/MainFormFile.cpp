@@ -37,8 +37,6 @@ const QString MsgRecoveryNotWritten =
     QStringLiteral("No se pudo escribir el archivo de recuperación: %1");
 // What the status bar confirms for a few seconds once a file has been written.
 const QString MsgSaved = QStringLiteral("Guardado: %1");
-const QString MsgExported = QStringLiteral("Exportado: %1");
-constexpr int ConfirmationMilliseconds = 4000;
 
 QString Format(QString pattern, const QString& name)
 {
@@ -317,8 +315,7 @@ void TLyravaneMainForm::Action_FileOutputMidiExecute()
     TMidiData midi;
     RenderSong(Project, midi, RepeatCount, IncludeReset);
     midi.SaveToFile(ToFsPath(ExportDialog.FileName));
-    StatusBar1->showMessage(MsgExported.arg(FileNamePart(ExportDialog.FileName)),
-                            ConfirmationMilliseconds);
+    ConfirmExported(ExportDialog.FileName);
 }
 
 void TLyravaneMainForm::Action_FileExitExecute()

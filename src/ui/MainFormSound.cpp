@@ -64,10 +64,12 @@ void TLyravaneMainForm::Action_MusicOptionExecute()
     CenterOnOwner(&dialog);
     dialog.RepeatCount = RepeatCount;
     dialog.IncludeReset = IncludeReset;
+    PrepareOptionDialog(dialog);
     if (dialog.exec() == QDialog::Accepted)
     {
         RepeatCount = dialog.RepeatCount;
         IncludeReset = dialog.IncludeReset;
+        ApplyOptionDialog(dialog);
     }
 }
 

@@ -26,3 +26,19 @@ void WritePlaybackSettings(const QString& iniPath, const TPlaybackSettings& valu
 /// "Recovery/IntervalSeconds": how long after a change the song with unsaved changes is
 /// written to its recovery file; 60 when missing or not a number, at least 5.
 int ReadRecoveryInterval(const QString& iniPath);
+
+/// How "Exportar a audio..." writes: "Export/Normalize" (on when missing) and
+/// "Export/LoudnessLufs", one of ExportLoudnessChoices (the first when missing or another).
+struct TExportSettings
+{
+    bool Normalize = true;
+    int LoudnessLufs = -14;
+};
+inline constexpr int ExportLoudnessChoices[] = {-14, -16, -23};
+
+TExportSettings ReadExportSettings(const QString& iniPath);
+void WriteExportSettings(const QString& iniPath, const TExportSettings& values);
+
+/// "SoundFont": the SoundFont file the synthesiser loads; empty when none was chosen.
+QString ReadSoundFontSetting(const QString& iniPath);
+void WriteSoundFontSetting(const QString& iniPath, const QString& path);

@@ -92,6 +92,7 @@ struct TMainFormTestAccess
     void Action_FileSaveExecute() { W.Action_FileSaveExecute(); }
     void Action_FileSaveAsExecute() { W.Action_FileSaveAsExecute(); }
     void Action_FileOutputMidiExecute() { W.Action_FileOutputMidiExecute(); }
+    void Action_FileOutputAudioExecute() { W.Action_FileOutputAudioExecute(); }
     void Action_RecentFileExecute(int tag) { W.Action_RecentFileExecute(tag); }
     void Action_FileExitExecute() { W.Action_FileExitExecute(); }
     void Action_EditNewMunitExecute() { W.Action_EditNewMunitExecute(); }
