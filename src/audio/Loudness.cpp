@@ -40,11 +40,11 @@ using TEbur128Ptr = std::unique_ptr<ebur128_state, TEbur128Deleter>;
 class TMeter
 {
 public:
-    TMeter(int channels, int sampleRate, bool truePeak)
-        : FState(ebur128_init(static_cast<unsigned>(channels),
-                              static_cast<unsigned long>(sampleRate),
-                              EBUR128_MODE_I | (truePeak ? EBUR128_MODE_TRUE_PEAK : 0))),
-          FChannels(channels), FTruePeak(truePeak)
+    TMeter(int channels, int sampleRate, bool loudness, bool truePeak)
+        : FState(ebur128_init(
+              static_cast<unsigned>(channels), static_cast<unsigned long>(sampleRate),
+              (loudness ? EBUR128_MODE_I : 0) | (truePeak ? EBUR128_MODE_TRUE_PEAK : 0))),
+          FChannels(channels), FLoudness(loudness), FTruePeak(truePeak)
     {
         if (!FState)
             throw EAudioError("The loudness meter cannot measure this sound");
@@ -59,7 +59,8 @@ public:
     TLoudness Result() const
     {
         TLoudness result;
-        ebur128_loudness_global(FState.get(), &result.Lufs);
+        if (FLoudness)
+            ebur128_loudness_global(FState.get(), &result.Lufs);
         if (FTruePeak)
         {
             double peak = 0;
@@ -77,6 +78,7 @@ public:
 private:
     TEbur128Ptr FState;
     int FChannels;
+    bool FLoudness;
     bool FTruePeak;
 };
 } // namespace
@@ -84,7 +86,7 @@ private:
 TLoudness MeasureLoudness(const float* samples, std::size_t frames, int channels, int sampleRate,
                           bool truePeak)
 {
-    TMeter meter(channels, sampleRate, truePeak);
+    TMeter meter(channels, sampleRate, true, truePeak);
     for (std::size_t at = 0; at < frames; at += ChunkFrames)
         meter.Add(samples + at * static_cast<std::size_t>(channels),
                   std::min(ChunkFrames, frames - at));
@@ -112,14 +114,15 @@ TLoudnessNormaliser::TLoudnessNormaliser(const std::vector<float>& samples, int 
             checkpoint();
         FGain = static_cast<float>(FromDb(gainDb));
         PlanLimiter(FromDb(ceilingDb));
-        FAfter = MeasureResult(false);
+        FAfter = MeasureResult(true, false);
         const bool last = round + 1 == MaxRounds;
         if (std::fabs(FAfter.Lufs - target.Lufs) > LoudnessTolerance && gainDb < MaxGainDb && !last)
         {
             gainDb = std::min(gainDb + target.Lufs - FAfter.Lufs, MaxGainDb);
             continue;
         }
-        FAfter = MeasureResult(true);
+        // The loudness is that of this round already.
+        FAfter.TruePeakDb = MeasureResult(false, true).TruePeakDb;
         if (FAfter.TruePeakDb <= target.TruePeakDb)
             break;
         ceilingDb -= FAfter.TruePeakDb - target.TruePeakDb + CeilingMarginDb / 2;
@@ -192,11 +195,11 @@ void TLoudnessNormaliser::Apply(const float* samples, std::size_t from, std::siz
     }
 }
 
-TLoudness TLoudnessNormaliser::MeasureResult(bool truePeak) const
+TLoudness TLoudnessNormaliser::MeasureResult(bool loudness, bool truePeak) const
 {
     const auto channels = static_cast<std::size_t>(FChannels);
     const std::size_t frames = FSamples.size() / channels;
-    TMeter meter(FChannels, FSampleRate, truePeak);
+    TMeter meter(FChannels, FSampleRate, loudness, truePeak);
     std::vector<float> chunk(ChunkFrames * channels);
     for (std::size_t at = 0; at < frames; at += ChunkFrames)
     {

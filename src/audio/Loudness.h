@@ -49,7 +49,8 @@ public:
 
 private:
     void PlanLimiter(double ceiling);
-    TLoudness MeasureResult(bool truePeak) const;
+    /// The sound after Apply, its loudness or its true peak or both.
+    TLoudness MeasureResult(bool loudness, bool truePeak) const;
 
     const std::vector<float>& FSamples;
     int FChannels;

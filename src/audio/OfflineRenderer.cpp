@@ -300,7 +300,11 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
     TProgress report(progress);
     const double renderShare = options.Normalize ? RenderShare : RenderShare + NormalizeShare;
     std::vector<float> samples;
-    samples.reserve(static_cast<std::size_t>(SequenceSeconds(check) * result.SampleRate + 1) * 2);
+    // Room for the song and its echo, so the samples are never moved to a larger block.
+    samples.reserve(
+        static_cast<std::size_t>((SequenceSeconds(check) + MaxTailSeconds) * result.SampleRate +
+                                 BlockFrames) *
+        2);
     result.SongFrames = RenderSequence(s, state, samples, result.SampleRate, report, renderShare);
     player.reset();
 
