@@ -42,6 +42,76 @@ struct TExportJob
     bool Cancelled = false;
     std::exception_ptr Failure;
 };
+
+/// Renders on a worker thread behind a window-modal progress dialog, the window answering
+/// meanwhile; false when the user cancelled. A failure is raised again here.
+bool RenderWithProgress(QWidget* owner, const QString& name, const std::string& midiBytes,
+                        const std::string& fsPath, const TRenderOptions& options,
+                        const TSynthOptions& synthOptions)
+{
+    QProgressDialog progress(MsgExporting.arg(name), QStringLiteral("Cancelar"), 0, 100, owner);
+    progress.setObjectName(QStringLiteral("ExportProgress"));
+    progress.setWindowTitle(QStringLiteral("Exportar a audio"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.setValue(0);
+    CenterOnOwner(&progress);
+
+    TExportJob job;
+    std::unique_ptr<QThread> worker(QThread::create(
+        [&job, &midiBytes, &fsPath, &options, &synthOptions]
+        {
+            try
+            {
+                TSynthesizer synth(synthOptions);
+                RenderMidiToFile(synth, midiBytes, fsPath, options,
+                                 [&job](double done)
+                                 {
+                                     job.Percent = static_cast<int>(done * 100);
+                                     return !job.Cancel;
+                                 });
+            }
+            catch (const ERenderCancelled&)
+            {
+                job.Cancelled = true;
+            }
+            catch (...)
+            {
+                job.Failure = std::current_exception();
+            }
+        }));
+    QEventLoop loop;
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&progress, &QProgressDialog::canceled, &loop,
+                     [&]
+                     {
+                         job.Cancel = true;
+                         progress.setLabelText(MsgCancelling);
+                     });
+    QTimer poll;
+    poll.setInterval(ProgressPollMilliseconds);
+    QObject::connect(&poll, &QTimer::timeout, &progress,
+                     [&]
+                     {
+                         // Esc and the close box cancel too, without the signal.
+                         if (progress.wasCanceled())
+                             job.Cancel = true;
+                         else
+                             progress.setValue(job.Percent);
+                     });
+    poll.start();
+    worker->start();
+    // The window goes on painting and answering while the song renders.
+    loop.exec();
+    worker->wait();
+    poll.stop();
+    progress.close();
+    if (job.Failure)
+        std::rethrow_exception(job.Failure);
+    return !job.Cancelled;
+}
 } // namespace
 
 void TLyravaneMainForm::ConfirmExported(const QString& path)
@@ -80,72 +150,10 @@ void TLyravaneMainForm::Action_FileOutputAudioExecute()
     TSynthOptions synthOptions;
     synthOptions.SoundFont = ToFsPath(CurrentSoundFont());
 
-    QProgressDialog progress(MsgExporting.arg(FileNamePart(path)), QStringLiteral("Cancelar"), 0,
-                             100, this);
-    progress.setObjectName(QStringLiteral("ExportProgress"));
-    progress.setWindowTitle(QStringLiteral("Exportar a audio"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    progress.setAutoReset(false);
-    progress.setAutoClose(false);
-    progress.setValue(0);
-    CenterOnOwner(&progress);
-
-    TExportJob job;
-    std::unique_ptr<QThread> worker(QThread::create(
-        [&job, &midiBytes, &fsPath, &options, &synthOptions]
-        {
-            try
-            {
-                TSynthesizer synth(synthOptions);
-                RenderMidiToFile(synth, midiBytes, fsPath, options,
-                                 [&job](double done)
-                                 {
-                                     job.Percent = static_cast<int>(done * 100);
-                                     return !job.Cancel;
-                                 });
-            }
-            catch (const ERenderCancelled&)
-            {
-                job.Cancelled = true;
-            }
-            catch (...)
-            {
-                job.Failure = std::current_exception();
-            }
-        }));
-    QEventLoop loop;
-    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    connect(&progress, &QProgressDialog::canceled, &loop,
-            [&]
-            {
-                job.Cancel = true;
-                progress.setLabelText(MsgCancelling);
-            });
-    QTimer poll;
-    poll.setInterval(ProgressPollMilliseconds);
-    connect(&poll, &QTimer::timeout, &progress,
-            [&]
-            {
-                // Esc and the close box cancel too, without the signal.
-                if (progress.wasCanceled())
-                    job.Cancel = true;
-                else
-                    progress.setValue(job.Percent);
-            });
-    poll.start();
-    worker->start();
-    // The window goes on painting and answering while the song renders.
-    loop.exec();
-    worker->wait();
-    poll.stop();
-    progress.close();
-    if (job.Failure)
-        std::rethrow_exception(job.Failure);
-    if (job.Cancelled)
-        StatusBar1->showMessage(MsgExportCancelled, ConfirmationMilliseconds);
-    else
+    if (RenderWithProgress(this, FileNamePart(path), midiBytes, fsPath, options, synthOptions))
         ConfirmExported(path);
+    else
+        StatusBar1->showMessage(MsgExportCancelled, ConfirmationMilliseconds);
 }
 
 void TLyravaneMainForm::PrepareOptionDialog(TFormOption& dialog) const
