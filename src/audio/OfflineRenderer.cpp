@@ -128,11 +128,12 @@ class TProgress
 public:
     explicit TProgress(const TRenderProgress& callback) : FCallback(callback) {}
 
-    /// done in 0..1; calls back only when the whole percentage changes.
-    void Report(double done)
+    /// done in 0..1; calls back when the whole percentage changes, or always when asked
+    /// (between long steps, so a cancel is heard).
+    void Report(double done, bool always = false)
     {
         const int percent = static_cast<int>(std::clamp(done, 0.0, 1.0) * 100);
-        if (!FCallback || percent == FReported)
+        if (!FCallback || (percent == FReported && !always))
             return;
         FReported = percent;
         if (!FCallback(percent / 100.0))
@@ -315,7 +316,7 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
         if (options.Format == TAudioFormat::Ogg)
             target.TruePeakDb -= OggPeakHeadroomDb;
         normaliser.emplace(samples, 2, result.SampleRate, target,
-                           [&] { report.Report(RenderShare); });
+                           [&] { report.Report(RenderShare, true); });
         result.Normalized = true;
         result.Before = normaliser->Before();
         result.After = normaliser->After();
