@@ -173,4 +173,3 @@ bool TLyravaneMainForm::TabBarEvent(QEvent* event)
         });
     return true;
 }
-}
