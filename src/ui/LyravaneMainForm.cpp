@@ -27,6 +27,7 @@
 #include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace
@@ -411,7 +412,23 @@ void TLyravaneMainForm::CreateClientArea()
     TabControl1->setUsesScrollButtons(true);
     TabControl1->setDrawBase(false);
     TabControl1->setFocusPolicy(Qt::StrongFocus);
-    ground->addWidget(TabControl1);
+    auto* tabRow = new QHBoxLayout;
+    tabRow->setSpacing(2);
+    tabRow->addWidget(TabControl1, 1);
+    TabListButton = new QToolButton(GroundPanel);
+    TabListButton->setObjectName(QStringLiteral("TabListButton"));
+    TabListButton->setArrowType(Qt::DownArrow);
+    TabListButton->setAutoRaise(true);
+    TabListButton->setPopupMode(QToolButton::InstantPopup);
+    TabListButton->setToolTip(QStringLiteral("Todas las pestañas"));
+    TabListButton->setAccessibleName(TabListButton->toolTip());
+    auto* tabMenu = new QMenu(TabListButton);
+    tabMenu->setObjectName(QStringLiteral("TabListMenu"));
+    connect(tabMenu, &QMenu::aboutToShow, this, [this, tabMenu] { FillTabListMenu(tabMenu); });
+    TabListButton->setMenu(tabMenu);
+    TabListButton->hide();
+    tabRow->addWidget(TabListButton, 0, Qt::AlignVCenter);
+    ground->addLayout(tabRow);
 
     auto* pane = new QFrame(GroundPanel);
     pane->setObjectName(QStringLiteral("TabPane"));
@@ -462,6 +479,23 @@ void TLyravaneMainForm::CreateClientArea()
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setFixedHeight(19);
     setStatusBar(StatusBar1);
+}
+
+void TLyravaneMainForm::UpdateTabListButton()
+{
+    TabListButton->setVisible(TabControl1->count() - 1 >= TabListUnits);
+}
+
+void TLyravaneMainForm::FillTabListMenu(QMenu* menu)
+{
+    menu->clear();
+    for (int i = 0; i < TabControl1->count(); ++i)
+    {
+        QAction* entry = menu->addAction(TabControl1->tabText(i));
+        entry->setCheckable(true);
+        entry->setChecked(i == TabControl1->currentIndex());
+        connect(entry, &QAction::triggered, this, [this, i] { TabControl1->setCurrentIndex(i); });
+    }
 }
 
 TMenuButton* TLyravaneMainForm::ToolButton(const QAction* action) const

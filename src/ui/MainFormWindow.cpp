@@ -200,6 +200,7 @@ void TLyravaneMainForm::RebuildTabs()
         TabControl1->addTab(QStringLiteral("Ptn.%1").arg(i));
     TabControl1->setCurrentIndex(0);
     TabControl1->setUpdatesEnabled(true);
+    UpdateTabListButton();
 }
 
 void TLyravaneMainForm::RestoreSong(const TSongSnapshot& state, int tab)
