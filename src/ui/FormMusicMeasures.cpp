@@ -10,6 +10,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -188,7 +189,8 @@ int SteppedMelodyPitch(int pitch, int direction, int scale, int chord, bool chro
     return std::clamp(p, TFormMusicMeasures::LowestPitch, TFormMusicMeasures::HighestPitch);
 }
 
-TFormMusicMeasures::TFormMusicMeasures(QWidget* parent) : TUnitPage(parent)
+TFormMusicMeasures::TFormMusicMeasures(QWidget* parent)
+    : TUnitPage(parent), FGlyphs(qApp->devicePixelRatio())
 {
     setObjectName(QStringLiteral("FormMusicMeasures"));
     setWindowTitle(QStringLiteral("Estimar forma musica"));
