@@ -211,7 +211,8 @@ void TLyravaneMainForm::CreateActions()
                                        "Exporta el proyecto actual a un archivo MIDI.",
                                        QKeySequence(Qt::CTRL | Qt::Key_E), tiExportMidi,
                                        &T::Action_FileOutputMidiExecute);
-    Action_Nothing = MakeAction("Action_Nothing", "-", QString(), none, -1, nullptr);
+    // A plain line: styles draw a separator's text beside it.
+    Action_Nothing = MakeAction("Action_Nothing", QString(), QString(), none, -1, nullptr);
     Action_Nothing->setSeparator(true);
 
     QAction** recent[TOpenFileHistory::MaxFiles] = {&Action_RecentFile1, &Action_RecentFile2,
