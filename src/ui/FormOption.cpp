@@ -57,7 +57,10 @@ TFormOption::TFormOption(QWidget* parent)
     // Esc and the close box end the dialog through reject() too.
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabOrder(RadioButtons[0], ButtonOk);
+    // The keyboard goes as the eye does: the repeat count, the reset choice, OK, Cancelar.
+    setTabOrder(RadioButtons[MaxRepeatCount - 1], RadioButton5);
+    setTabOrder(RadioButton5, RadioButton6);
+    setTabOrder(RadioButton6, ButtonOk);
     setTabOrder(ButtonOk, ButtonCancel);
 }
 
