@@ -1,13 +1,20 @@
 // The bar editor from the keyboard and in tool tips: the keys edit the unit as the mouse does.
+#include "mainform/MainFormTestAccess.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
 #include "ui/FormMusicMeasures.h"
+#include "ui/LyravaneMainForm.h"
+#include "ui/MainFormServices.h"
 #include "ui/MeasureRows.h"
+#include "ui/MessageBoxes.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -208,4 +215,37 @@ TEST_F(MeasureKeysTest, StepTextsSayWhatSoundsAndTipsNameTheNote)
     property.Key = 2;
     property.OctaveUp = 1;
     EXPECT_EQ(Form->StepToolTip(true, 1, 0).toStdString(), "Fa♯5 (F♯5)");
+}
+
+TEST(MeasureKeysWindowTest, AKeyboardEditIsOneUndoStepAsAClickIs)
+{
+    class TQuietBoxes : public TMessageBoxes
+    {
+    public:
+        TMsgResult Show(QWidget*, const QString&, TMsgIcon, TMsgButtons) override
+        {
+            return TMsgResult::Ok;
+        }
+    } boxes;
+    QTemporaryDir dir;
+    TMainFormServices services;
+    services.MessageBoxes = &boxes;
+    services.SettingsPath = dir.filePath(QStringLiteral("settings.ini"));
+    TLyravaneMainForm form(services);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.TabControl1->setCurrentIndex(1);
+    auto* editor = qobject_cast<TFormMusicMeasures*>(Inside(form).BarEditor);
+    ASSERT_NE(editor, nullptr);
+    TMunit& unit = *Inside(form).Project.UnitAt(1);
+    const std::string before = RhythmOf(unit, 1);
+
+    editor->RhythmFrame[1]->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(editor->RhythmFrame[1], Qt::Key_Space);
+    EXPECT_NE(RhythmOf(unit, 1), before);
+    EXPECT_TRUE(Inside(form).Project.Modified);
+    EXPECT_TRUE(Inside(form).Action_EditUndo->isEnabled());
+    Inside(form).Action_EditUndo->trigger();
+    EXPECT_EQ(RhythmOf(*Inside(form).Project.UnitAt(1), 1), before);
+    Inside(form).Project.SetModified(false);
 }
