@@ -35,7 +35,7 @@ QString TFormMusicMeasures::StepDescription(bool melody, int bar, int step) cons
         value = rhythm == RhythmOnset  ? QStringLiteral("nota")
                 : rhythm == RhythmHold ? QStringLiteral("prolongación")
                                        : QStringLiteral("silencio");
-    else if (const int onset = NoteOnsetAt(bar, step); onset >= 0)
+    else if (const int onset = NoteOnsetAt(bar, step); FUnit != nullptr && onset >= 0)
     {
         const int pitch = FUnit->GetMelody(bar, onset);
         value = TMeasureGlyphs::NoteName(pitch);
@@ -59,7 +59,7 @@ QString TFormMusicMeasures::StepDescription(bool melody, int bar, int step) cons
 QString TFormMusicMeasures::StepToolTip(bool melody, int bar, int step) const
 {
     const int onset = melody ? NoteOnsetAt(bar, step) : -1;
-    if (onset < 0)
+    if (FUnit == nullptr || onset < 0)
         return QString();
     const TMuprop plain;
     const TMuprop& property = FUnit->Property != nullptr ? *FUnit->Property : plain;
