@@ -51,3 +51,20 @@ TEST(TabListTest, FifteenUnitsBringAButtonThatListsEveryTab)
     EXPECT_TRUE(button->isHidden());
     Inside(form).Project.SetModified(false);
 }
+
+TEST(MenuSeparatorTest, SeparatorsCarryNoTextAStyleWouldDrawBesideTheLine)
+{
+    TFormFixture fixture;
+    TLyravaneMainForm& form = fixture.Create();
+    int separators = 0;
+    for (const QMenu* menu : {Inside(form).MenuFile, Inside(form).MenuEdit, Inside(form).MenuMusic,
+                              Inside(form).MenuHelp})
+        for (const QAction* action : menu->actions())
+            if (action->isSeparator())
+            {
+                ++separators;
+                EXPECT_TRUE(action->text().isEmpty())
+                    << action->objectName().toStdString() << ": " << action->text().toStdString();
+            }
+    EXPECT_GE(separators, 5);
+}
