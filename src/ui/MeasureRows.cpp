@@ -146,6 +146,27 @@ private:
     mutable std::array<QAccessible::Id, TFormMusicMeasures::StepsPerBar> FChildIds{};
 };
 
+/// The keys a row acts on (see TFormMusicMeasures::RowKeyPress).
+bool IsRowKey(bool melody, int key)
+{
+    switch (key)
+    {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_L:
+        return true;
+    case Qt::Key_Space:
+        return !melody;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return melody;
+    default:
+        return false;
+    }
+}
+
 QAccessibleInterface* MeasureRowFactory(const QString& key, QObject* object)
 {
     if (key == QLatin1String("TMeasureRowFrame"))
@@ -193,6 +214,22 @@ void TMeasureRowFrame::NotifyStep(int step, bool moved) const
                            moved ? QAccessible::Focus : QAccessible::NameChanged);
     event.setChild(step);
     QAccessible::updateAccessibility(&event);
+}
+
+bool TMeasureRowFrame::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride)
+    {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers others =
+            key->modifiers() & ~(Qt::ShiftModifier | Qt::ControlModifier | Qt::KeypadModifier);
+        if (others == Qt::NoModifier && IsRowKey(FMelody, key->key()))
+        {
+            event->accept();
+            return true;
+        }
+    }
+    return TScrollFrame::event(event);
 }
 
 void TMeasureRowFrame::keyPressEvent(QKeyEvent* event)

@@ -28,6 +28,8 @@ public:
     void NotifyStep(int step, bool moved) const;
 
 protected:
+    /// The row's keys go to the row before any shortcut of the window (the space bar).
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;

@@ -88,6 +88,25 @@ TEST_F(MeasureKeysTest, TabReachesTheRowsAndSpaceEditsRhythmAsTheMouse)
     EXPECT_EQ(RhythmOf(*Unit, 2).substr(0, 4), "*--*");
 }
 
+TEST_F(MeasureKeysTest, TheRowsKeysComeBeforeTheWindowsShortcuts)
+{
+    // A window-wide space bar (play or stop) must not take the rhythm row's Space.
+    QAction play(&Panel);
+    play.setShortcut(QKeySequence(Qt::Key_Space));
+    play.setShortcutContext(Qt::WindowShortcut);
+    Panel.addAction(&play);
+    int played = 0;
+    QObject::connect(&play, &QAction::triggered, [&played] { ++played; });
+    Form->RhythmFrame[2]->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Form->RhythmFrame[2], Qt::Key_Space);
+    EXPECT_EQ(RhythmOf(*Unit, 2), "*-------");
+    EXPECT_EQ(played, 0);
+    // Elsewhere, and in the melody row that has no use for it, the shortcut still works.
+    Form->MelodyFrame[2]->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Form->MelodyFrame[2], Qt::Key_Space);
+    EXPECT_EQ(played, 1);
+}
+
 TEST_F(MeasureKeysTest, ArrowsCrossIntoTheNeighbouringBarsAndStopAtTheEnds)
 {
     TMeasureRowFrame* first = Form->RhythmFrame[0];
