@@ -7,6 +7,8 @@
 //   LYRAVANE_SCREENSHOT=FILE    saves a picture of the main window to FILE once it has been
 //                               shown, and ends the program.
 //   LYRAVANE_SCREENSHOT_TAB=N   with LYRAVANE_SCREENSHOT: selects tab N before the picture.
+//   LYRAVANE_SCREENSHOT_PLAY=MS with LYRAVANE_SCREENSHOT: runs "Reproducir partitura" and
+//                               takes the picture MS milliseconds later (the play cursor).
 
 #include "app/AppUtils.h"
 #include "app/LyravaneApplication.h"
@@ -16,13 +18,16 @@
 #include "base/TempDir.h"
 #include "midi/ArrangeList.h"
 #include "ui/FileDialogs.h"
+#include "ui/FormAddPattern.h"
 #include "ui/LyravaneMainForm.h"
 #include "ui/MessageBoxes.h"
 #include "ui/QtTranslations.h"
+#include "ui/Settings.h"
 #include "ui/SingleInstance.h"
 #include "ui/UnitClipboard.h"
 #include "ui/WindowUtils.h"
 
+#include <QAction>
 #include <QFont>
 #include <QIcon>
 #include <QScreen>
@@ -30,6 +35,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -108,8 +114,16 @@ void RunDeveloperAids(TLyravaneMainForm& form, TClock::time_point mainEntered,
             const int tab = qEnvironmentVariableIntValue("LYRAVANE_SCREENSHOT_TAB", &hasTab);
             if (hasTab && tab >= 0 && tab < form.TabControl1->count())
                 form.TabControl1->setCurrentIndex(tab);
-            // Give the pages a moment to settle, then picture the whole window.
-            QTimer::singleShot(300, &form,
+            bool playing = false;
+            const int playMs = qEnvironmentVariableIntValue("LYRAVANE_SCREENSHOT_PLAY", &playing);
+            constexpr int SettleMs = 300;
+            // Once the tab's commands are enabled.
+            if (playing)
+                if (auto* play = form.findChild<QAction*>(QStringLiteral("Action_MusicPlay2")))
+                    QTimer::singleShot(SettleMs, play, &QAction::trigger);
+            // Give the pages a moment to settle (and the play its time), then picture the
+            // whole window.
+            QTimer::singleShot(SettleMs + (playing ? std::max(playMs, 0) : 0), &form,
                                [&form, screenshot]
                                {
                                    form.grab().save(screenshot);
@@ -145,7 +159,8 @@ int main(int argc, char** argv)
     const std::string programDir = ProgramDir();
     try
     {
-        LoadPatternLibraries(FindPatternDir(programDir));
+        // The shipped library, then the user's additions beside it and in their data folder.
+        LoadPatternLibraries(FindPatternDir(programDir), ToFsPath(DefaultUserPatternDir()));
     }
     catch (const std::exception& error)
     {
@@ -159,7 +174,11 @@ int main(int argc, char** argv)
 
     // The SoundFont starts loading now, on a thread of its own; the window does not wait.
     TSynthesizer synth;
-    TMediaPlayer player(synth);
+    const TAudioOutputSettings audio = ReadAudioOutputSettings(QString());
+    TOutputOptions output;
+    output.Driver = audio.Driver;
+    output.FileName = audio.FileName;
+    TMediaPlayer player(synth, output);
     std::unique_ptr<TTempDir> tempDir;
     try
     {

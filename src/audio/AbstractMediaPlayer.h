@@ -1,6 +1,24 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+/// Where a play is, as heard (the output's latency taken off).
+struct TPlayPosition
+{
+    bool Playing = false;
+    /// The tick of the open file heard now.
+    std::int32_t Tick = 0;
+    /// The ticks of the pass that plays: the whole file, or the stretch a loop repeats (its
+    /// first pass starts at tick 0).
+    std::int32_t FromTick = 0;
+    std::int32_t ToTick = 0;
+    /// Seconds heard of the pass, and its length.
+    double Seconds = 0;
+    double TotalSeconds = 0;
+    /// 0, then 1, 2... for the repetitions of a loop.
+    int Pass = 0;
+};
 
 /// The operations the program asks of a media player; the desktop program reaches the
 /// player through this, so its tests can put a recording fake in its place.
@@ -19,4 +37,19 @@ public:
     virtual void Play() = 0;
     /// Whether the open file is sounding now; false once it has played to its end or closed.
     virtual bool Playing() const = 0;
+
+    /// Plays the open file's ticks 0 to toTick, then fromTick to toTick over and over until
+    /// Close, each pass joined to the one before without a gap; notes still sounding at
+    /// toTick end there. A player that cannot loop plays the file once.
+    virtual void PlayLoop(std::int32_t /*fromTick*/, std::int32_t /*toTick*/) { Play(); }
+    /// While a loop plays: reads the file again (it may have been rewritten since Open) for
+    /// the passes from the next one on; raises like Open, and the loop goes on unchanged.
+    virtual void QueueLoopPass() {}
+    /// Where the play is; a player that cannot tell says only whether it plays.
+    virtual TPlayPosition Position() const
+    {
+        TPlayPosition position;
+        position.Playing = Playing();
+        return position;
+    }
 };

@@ -1,9 +1,12 @@
 #include "audio/AudioOutput.h"
 
 #include "audio/AudioError.h"
+#include "audio/WavWriter.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <mutex>
 #include <utility>
 
@@ -45,12 +48,17 @@ TAudioOutput::TAudioOutput(fluid_settings_t* settings, const TOutputOptions& opt
     double sampleRate = 44100;
     Fluid().fluid_settings_getnum(settings, "synth.sample-rate", &sampleRate);
 
-    if (options.Driver == "null")
+    if (options.Driver == "null" || options.Driver == "file")
     {
-        FDriverName = "null";
-        FNullThread = std::thread([this, sampleRate] { RunNullOutput(sampleRate); });
+        if (options.Driver == "file")
+            FFile = std::make_unique<TWavWriter>(options.FileName.empty() ? "fluidsynth.wav"
+                                                                          : options.FileName,
+                                                 static_cast<int>(sampleRate), 2);
+        FDriverName = options.Driver;
+        FPacedThread = std::thread([this, sampleRate] { RunPacedOutput(sampleRate); });
         return;
     }
+    FLatencyFrames = options.PeriodSize * options.Periods;
 
     Fluid().fluid_settings_setint(settings, "audio.period-size", options.PeriodSize);
     Fluid().fluid_settings_setint(settings, "audio.periods", options.Periods);
@@ -88,8 +96,19 @@ TAudioOutput::~TAudioOutput()
 {
     FDriver.reset();
     FStopping = true;
-    if (FNullThread.joinable())
-        FNullThread.join();
+    if (FPacedThread.joinable())
+        FPacedThread.join();
+    if (FFile)
+    {
+        try
+        {
+            FFile->Commit();
+        }
+        catch (const std::exception& error)
+        {
+            std::fprintf(stderr, "The audio file was not written: %s\n", error.what());
+        }
+    }
 }
 
 int TAudioOutput::DriverCallback(void* data, int len, int /*nfx*/, float* /*fx*/[], int nout,
@@ -112,7 +131,29 @@ void TAudioOutput::RenderBlock(float* left, float* right, int frames)
         FOptions.BlockObserver(left, right, frames);
 }
 
-void TAudioOutput::RunNullOutput(double sampleRate)
+void TAudioOutput::WriteToFile(const float* left, const float* right, int frames)
+{
+    FFileBlock.resize(static_cast<std::size_t>(frames) * 2);
+    const auto sample = [](float value)
+    { return static_cast<std::int16_t>(std::lround(std::clamp(value, -1.0f, 1.0f) * 32767.0f)); };
+    for (int i = 0; i < frames; ++i)
+    {
+        FFileBlock[2 * static_cast<std::size_t>(i)] = sample(left[i]);
+        FFileBlock[2 * static_cast<std::size_t>(i) + 1] = sample(right[i]);
+    }
+    try
+    {
+        FFile->Write(FFileBlock.data(), static_cast<std::size_t>(frames));
+    }
+    catch (const std::exception& error)
+    {
+        // A full disk: the sound goes on into nothing, and the file is not kept.
+        std::fprintf(stderr, "The audio file is not written any further: %s\n", error.what());
+        FFile.reset();
+    }
+}
+
+void TAudioOutput::RunPacedOutput(double sampleRate)
 {
     const int frames = std::max(FOptions.PeriodSize, 1);
     std::vector<float> left(static_cast<size_t>(frames));
@@ -124,6 +165,8 @@ void TAudioOutput::RunNullOutput(double sampleRate)
     while (!FStopping)
     {
         RenderBlock(left.data(), right.data(), frames);
+        if (FFile)
+            WriteToFile(left.data(), right.data(), frames);
         next += period;
         std::this_thread::sleep_until(next);
     }

@@ -25,9 +25,17 @@
     X(fluid_settings_setstr)                                                                       \
     X(fluid_sfont_get_preset)                                                                      \
     X(fluid_synth_all_sounds_off)                                                                  \
+    X(fluid_synth_cc)                                                                              \
+    X(fluid_synth_channel_pressure)                                                                \
     X(fluid_synth_get_sfont_by_id)                                                                 \
+    X(fluid_synth_key_pressure)                                                                    \
+    X(fluid_synth_noteoff)                                                                         \
+    X(fluid_synth_noteon)                                                                          \
     X(fluid_synth_pin_preset)                                                                      \
+    X(fluid_synth_pitch_bend)                                                                      \
+    X(fluid_synth_program_change)                                                                  \
     X(fluid_synth_sfload)                                                                          \
+    X(fluid_synth_sysex)                                                                           \
     X(fluid_synth_system_reset)                                                                    \
     X(fluid_synth_write_float)                                                                     \
     X(new_fluid_audio_driver2)                                                                     \

@@ -4,10 +4,59 @@
 #include "audio/Synthesizer.h"
 #include "base/Exceptions.h"
 #include "base/FileIO.h"
-#include "midi/MidiData.h"
 
 #include <algorithm>
 #include <utility>
+
+namespace
+{
+/// Sends one channel message or sysex to the synthesiser; meta events never get here.
+void SendMessage(fluid_synth_t* synth, const std::vector<std::uint8_t>& data)
+{
+    const TFluidApi& api = Fluid();
+    const int channel = data[0] & 0x0F;
+    const int first = data.size() > 1 ? data[1] : 0;
+    const int second = data.size() > 2 ? data[2] : 0;
+    switch (data[0] & 0xF0)
+    {
+    case 0x80:
+        api.fluid_synth_noteoff(synth, channel, first);
+        break;
+    case 0x90:
+        if (second == 0)
+            api.fluid_synth_noteoff(synth, channel, first);
+        else
+            api.fluid_synth_noteon(synth, channel, first, second);
+        break;
+    case 0xA0:
+        api.fluid_synth_key_pressure(synth, channel, first, second);
+        break;
+    case 0xB0:
+        api.fluid_synth_cc(synth, channel, first, second);
+        break;
+    case 0xC0:
+        api.fluid_synth_program_change(synth, channel, first);
+        break;
+    case 0xD0:
+        api.fluid_synth_channel_pressure(synth, channel, first);
+        break;
+    case 0xE0:
+        api.fluid_synth_pitch_bend(synth, channel, first | (second << 7));
+        break;
+    default:
+        if (data[0] == 0xF0 && data.size() > 1)
+        {
+            // FluidSynth takes the body without F0 and the closing F7.
+            std::size_t size = data.size() - 1;
+            if (data.back() == 0xF7)
+                --size;
+            api.fluid_synth_sysex(synth, reinterpret_cast<const char*>(data.data() + 1),
+                                  static_cast<int>(size), nullptr, nullptr, nullptr, 0);
+        }
+        break;
+    }
+}
+} // namespace
 
 TMediaPlayer::TMediaPlayer(TSynthesizer& synth, TOutputOptions output)
     : FSynth(synth), FOutputOptions(std::move(output))
@@ -24,24 +73,23 @@ TMediaPlayer::~TMediaPlayer()
 void TMediaPlayer::StopPlayer()
 {
     std::lock_guard<std::mutex> lock(FLock);
-    if (!FPlayer)
+    if (!FTimeline)
         return;
-    FPlayer.reset();
+    FTimeline.reset();
+    FLoopPass.reset();
     Fluid().fluid_synth_all_sounds_off(FFluid, -1);
 }
 
 void TMediaPlayer::Close()
 {
     StopPlayer();
-    FFileData.clear();
-    FFileData.shrink_to_fit();
+    FMidi.Tracks.Clear();
     FOpen = false;
 }
 
-void TMediaPlayer::Open()
+void TMediaPlayer::ReadFile()
 {
-    Close();
-    std::string data = ReadWholeFile(FFileName, MaxDataFileSize);
+    const std::string data = ReadWholeFile(FFileName, MaxDataFileSize);
     TMidiData midi;
     try
     {
@@ -52,43 +100,111 @@ void TMediaPlayer::Open()
         error.AddPlace(FFileName);
         throw;
     }
-
     FFluid = FSynth.Synth();
     FSynth.PreparePresets(midi);
+    FMidi = std::move(midi);
+}
+
+void TMediaPlayer::Open()
+{
+    Close();
+    ReadFile();
     if (!FOutput)
-        FOutput = std::make_unique<TAudioOutput>(FSynth.Settings(), FOutputOptions,
-                                                 [this](float* left, float* right, int frames)
-                                                 { Render(left, right, frames); });
-    FFileData = std::move(data);
+    {
+        double sampleRate = 44100;
+        Fluid().fluid_settings_getnum(FSynth.Settings(), "synth.sample-rate", &sampleRate);
+        auto output = std::make_unique<TAudioOutput>(FSynth.Settings(), FOutputOptions,
+                                                     [this](float* left, float* right, int frames)
+                                                     { Render(left, right, frames); });
+        // Position reads both from any thread.
+        std::lock_guard<std::mutex> lock(FLock);
+        FSampleRate = sampleRate;
+        FOutput = std::move(output);
+    }
     FOpen = true;
+}
+
+void TMediaPlayer::Start(std::shared_ptr<const TTimeline> first, bool loop)
+{
+    std::lock_guard<std::mutex> lock(FLock);
+    // Every playback starts from the state of a freshly reset General MIDI synthesiser,
+    // whatever the one before it left behind.
+    Fluid().fluid_synth_system_reset(FFluid);
+    FTimeline = std::move(first);
+    FLoopPass.reset();
+    if (loop)
+        FLoopPass = std::make_shared<TTimeline>(FMidi, FSampleRate, FLoopFrom, FLoopTo);
+    FNext = 0;
+    FFrame = 0;
+    FPass = 0;
 }
 
 void TMediaPlayer::Play()
 {
     if (!FOpen)
         throw EAudioError("Nothing to play: no MIDI file is open");
-    fluid_synth_t* synth = FFluid;
-    TFluidErrorScope errors;
-    std::lock_guard<std::mutex> lock(FLock);
-    FPlayer.reset();
-    // Every playback starts from the state of a freshly reset General MIDI synthesiser,
-    // whatever the one before it left behind.
-    Fluid().fluid_synth_system_reset(synth);
-    FPlayer.reset(Fluid().new_fluid_player(synth));
-    if (!FPlayer ||
-        Fluid().fluid_player_add_mem(FPlayer.get(), FFileData.data(), FFileData.size()) !=
-            FLUID_OK ||
-        Fluid().fluid_player_play(FPlayer.get()) != FLUID_OK)
+    Start(std::make_shared<TTimeline>(FMidi, FSampleRate), false);
+}
+
+void TMediaPlayer::PlayLoop(std::int32_t fromTick, std::int32_t toTick)
+{
+    if (!FOpen)
+        throw EAudioError("Nothing to play: no MIDI file is open");
+    auto first = std::make_shared<TTimeline>(FMidi, FSampleRate, 0, toTick);
+    if (fromTick < 0 || toTick <= fromTick || first->Frames() <= first->FrameAt(fromTick))
+        throw EAudioError("Nothing to loop: the stretch to repeat is empty");
+    FLoopFrom = fromTick;
+    FLoopTo = toTick;
+    Start(std::move(first), true);
+}
+
+void TMediaPlayer::QueueLoopPass()
+{
     {
-        FPlayer.reset();
-        throw EAudioError("The synthesiser cannot play " + FFileName + errors.Reason());
+        std::lock_guard<std::mutex> lock(FLock);
+        if (!FLoopPass)
+            return;
     }
+    ReadFile();
+    std::shared_ptr<const TTimeline> pass =
+        std::make_shared<TTimeline>(FMidi, FSampleRate, FLoopFrom, FLoopTo);
+    if (pass->Frames() == 0)
+        return;
+    std::lock_guard<std::mutex> lock(FLock);
+    if (FLoopPass)
+        FLoopPass.swap(pass);
+    // The pass replaced is freed here, outside the audio thread, unless it still plays.
+}
+
+bool TMediaPlayer::PlayingLocked() const
+{
+    return FTimeline &&
+           (FLoopPass || FNext < FTimeline->Messages().size() || FFrame < FTimeline->Frames());
 }
 
 bool TMediaPlayer::Playing() const
 {
     std::lock_guard<std::mutex> lock(FLock);
-    return FPlayer && Fluid().fluid_player_get_status(FPlayer.get()) == FLUID_PLAYER_PLAYING;
+    return PlayingLocked();
+}
+
+TPlayPosition TMediaPlayer::Position() const
+{
+    std::lock_guard<std::mutex> lock(FLock);
+    TPlayPosition position;
+    position.Playing = PlayingLocked();
+    if (!FTimeline)
+        return position;
+    const auto latency = static_cast<std::uint64_t>(FOutput ? FOutput->LatencyFrames() : 0);
+    const std::uint64_t heard =
+        std::min(FFrame > latency ? FFrame - latency : 0, FTimeline->Frames());
+    position.Tick = FTimeline->TickAt(heard);
+    position.FromTick = FTimeline->FromTick();
+    position.ToTick = FTimeline->ToTick();
+    position.Seconds = static_cast<double>(heard) / FSampleRate;
+    position.TotalSeconds = static_cast<double>(FTimeline->Frames()) / FSampleRate;
+    position.Pass = FPass;
+    return position;
 }
 
 std::string TMediaPlayer::DriverName() const
@@ -96,8 +212,41 @@ std::string TMediaPlayer::DriverName() const
     return FOutput ? FOutput->DriverName() : std::string();
 }
 
+void TMediaPlayer::SendDueMessages()
+{
+    const std::vector<TTimedMessage>& messages = FTimeline->Messages();
+    while (FNext < messages.size() && messages[FNext].Frame <= FFrame)
+        SendMessage(FFluid, messages[FNext++].Data);
+}
+
 void TMediaPlayer::Render(float* left, float* right, int frames)
 {
     std::lock_guard<std::mutex> lock(FLock);
-    Fluid().fluid_synth_write_float(FFluid, frames, left, 0, 1, right, 0, 1);
+    int done = 0;
+    while (done < frames)
+    {
+        std::uint64_t span = static_cast<std::uint64_t>(frames - done);
+        if (FTimeline)
+        {
+            SendDueMessages();
+            if (FLoopPass && FFrame >= FTimeline->Frames())
+            {
+                // The next pass starts on this very frame: its first messages go out now.
+                FTimeline = FLoopPass;
+                FNext = 0;
+                FFrame = 0;
+                ++FPass;
+                continue;
+            }
+            const std::vector<TTimedMessage>& messages = FTimeline->Messages();
+            if (FNext < messages.size())
+                span = std::min(span, messages[FNext].Frame - FFrame);
+            if (FLoopPass)
+                span = std::min(span, FTimeline->Frames() - FFrame);
+        }
+        const int count = static_cast<int>(span);
+        Fluid().fluid_synth_write_float(FFluid, count, left, done, 1, right, done, 1);
+        done += count;
+        FFrame += span;
+    }
 }

@@ -3,6 +3,8 @@
 #include "audio/AbstractMediaPlayer.h"
 #include "audio/AudioOutput.h"
 #include "audio/FluidHandles.h"
+#include "audio/Timeline.h"
+#include "midi/MidiData.h"
 
 #include <memory>
 #include <mutex>
@@ -12,7 +14,10 @@ class TSynthesizer;
 
 /// Plays Standard MIDI Files through the embedded synthesiser, in the background. Open reads
 /// the whole file, so the file can be rewritten as soon as Open returns; the audio output is
-/// opened by the first Open and kept until the player is destroyed. Call it from one thread.
+/// opened by the first Open and kept until the player is destroyed. The audio callback sends
+/// the file's messages to the synthesiser at their frames, so it knows at every moment where
+/// the play is, and a loop joins its passes frame to frame. Call it from one thread;
+/// Position may be asked from any.
 class TMediaPlayer : public TAbstractMediaPlayer
 {
 public:
@@ -31,28 +36,50 @@ public:
     void Open() override;
     /// Raises EAudioError when no file is open.
     void Play() override;
+    /// Raises EAudioError when no file is open or fromTick..toTick holds no time.
+    void PlayLoop(std::int32_t fromTick, std::int32_t toTick) override;
+    /// Nothing unless a loop plays.
+    void QueueLoopPass() override;
+    TPlayPosition Position() const override;
 
     bool IsOpen() const { return FOpen; }
-    /// True from Play until the song and the echo of its last notes have ended, or Close.
+    /// True from Play until the last message of the song has been sent (or Close); a loop
+    /// plays until Close.
     bool Playing() const override;
     /// The audio driver in use; empty before the first Open.
     std::string DriverName() const;
+    /// Replaces the output options; takes effect at the next Open after the output closes
+    /// (before the first Open: at once).
+    void SetOutputOptions(TOutputOptions output) { FOutputOptions = std::move(output); }
 
 private:
     void Render(float* left, float* right, int frames);
     void StopPlayer();
+    void Start(std::shared_ptr<const TTimeline> first, bool loop);
+    /// Loads FFileName into FMidi and pins its presets.
+    void ReadFile();
+    /// On the audio thread, FLock held: the messages due by FFrame go to the synthesiser.
+    void SendDueMessages();
+    bool PlayingLocked() const;
 
     TSynthesizer& FSynth;
     /// FSynth's synthesiser once it has loaded; the audio thread uses only this.
     fluid_synth_t* FFluid = nullptr;
     TOutputOptions FOutputOptions;
     std::string FFileName;
-    std::string FFileData;
+    TMidiData FMidi;
+    double FSampleRate = 44100;
     bool FOpen = false;
+    std::int32_t FLoopFrom = 0;
+    std::int32_t FLoopTo = 0;
 
-    // Guards FPlayer against the audio thread, which renders (and so drives the player)
-    // only while holding it: a player must never be deleted while the synthesiser renders.
+    // Guards what follows against the audio thread, which renders only while holding it.
     mutable std::mutex FLock;
-    TFluidPlayerPtr FPlayer;
+    /// The pass that plays, and with a loop the pass that follows each one.
+    std::shared_ptr<const TTimeline> FTimeline;
+    std::shared_ptr<const TTimeline> FLoopPass;
+    std::size_t FNext = 0;
+    std::uint64_t FFrame = 0;
+    int FPass = 0;
     std::unique_ptr<TAudioOutput> FOutput;
 };

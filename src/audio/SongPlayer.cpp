@@ -19,6 +19,19 @@ TSongPlayer::~TSongPlayer()
 
 void TSongPlayer::Play(const TRenderer& render)
 {
+    Open(render);
+    FPlayer->Play();
+}
+
+void TSongPlayer::PlayLoop(const TRenderer& render, std::int32_t fromTick, std::int32_t toTick)
+{
+    Open(render);
+    FPlayer->PlayLoop(fromTick, toTick);
+}
+
+void TSongPlayer::Open(const TRenderer& render)
+{
+    ++FPlayNumber;
     // The player lets go of the file before it is rewritten.
     FPlayer->Close();
     TMidiData midi;
@@ -26,7 +39,15 @@ void TSongPlayer::Play(const TRenderer& render)
     midi.SaveToFile(FTempMidiFile);
     FPlayer->SetFileName(FTempMidiFile);
     FPlayer->Open();
-    FPlayer->Play();
+}
+
+void TSongPlayer::QueueLoopPass(const TRenderer& render)
+{
+    // The player has read the whole file at Open: it may be rewritten while it plays.
+    TMidiData midi;
+    render(midi);
+    midi.SaveToFile(FTempMidiFile);
+    FPlayer->QueueLoopPass();
 }
 
 void TSongPlayer::Stop()
@@ -38,4 +59,9 @@ void TSongPlayer::Stop()
 bool TSongPlayer::Playing() const
 {
     return FPlayer != nullptr && FPlayer->Playing();
+}
+
+TPlayPosition TSongPlayer::Position() const
+{
+    return FPlayer != nullptr ? FPlayer->Position() : TPlayPosition();
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "audio/AbstractMediaPlayer.h"
+
+#include <cstdint>
 #include <functional>
 #include <string>
 
-class TAbstractMediaPlayer;
 class TMidiData;
 
 /// Plays what the program renders in memory (the song, one unit, a pattern preview) through a
@@ -32,12 +34,27 @@ public:
     /// the file or opening it raises reaches the caller (its what() is for the user); the
     /// player is left closed then.
     void Play(const TRenderer& render);
+    /// The same, then plays ticks fromTick to toTick of it over and over until Stop (see
+    /// TAbstractMediaPlayer::PlayLoop).
+    void PlayLoop(const TRenderer& render, std::int32_t fromTick, std::int32_t toTick);
+    /// While a loop plays: renders afresh what the loop repeats, heard from the next pass on.
+    /// Whatever rendering or reading raises reaches the caller; the loop goes on as it was.
+    void QueueLoopPass(const TRenderer& render);
     /// Stops playback and releases the file; nothing without a player.
     void Stop();
     /// Whether something plays now (false without a player).
     bool Playing() const;
+    /// Where the play is (nothing plays without a player).
+    TPlayPosition Position() const;
+    /// Counts the plays started (Play and PlayLoop), so a watcher knows whether the play it
+    /// started is still the one under way.
+    unsigned PlayNumber() const { return FPlayNumber; }
 
 private:
+    /// Stops the player, renders, writes the file and opens it.
+    void Open(const TRenderer& render);
+
     TAbstractMediaPlayer* FPlayer;
     std::string FTempMidiFile;
+    unsigned FPlayNumber = 0;
 };

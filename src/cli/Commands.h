@@ -16,6 +16,7 @@ int CmdExport(const std::vector<std::string>& words);
 int CmdPreview(const std::vector<std::string>& words);
 int CmdRender(const std::vector<std::string>& words);
 int CmdPlay(const std::vector<std::string>& words);
+int CmdCheckPattern(const std::vector<std::string>& words);
 
 // Shared by the commands.
 
@@ -25,7 +26,8 @@ void LoadLibraries(const TArgs& args);
 /// Loads a song from a project file, with its units attached to their property sets.
 void LoadSong(TMusicProject& song, const std::string& path);
 /// The song (unitEntry 0) or the single unit of that entry, as playback and export render
-/// it, with --repeat and --gm-reset; loads the libraries of --pattern-dir and the input song.
+/// it, with --repeat, --gm-reset and --track-names; loads the libraries of --pattern-dir and the
+/// input song.
 TMidiData RenderForPlayback(const TArgs& args, long long unitEntry);
 /// Refuses an output that is the same file as input (under any name): the command would
 /// replace what it reads with a file of another kind.

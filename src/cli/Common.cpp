@@ -7,6 +7,7 @@
 #include "model/Munit.h"
 #include "model/MusicProject.h"
 #include "render/RenderSong.h"
+#include "render/TrackNames.h"
 
 #include <sys/stat.h>
 
@@ -33,9 +34,12 @@ TMidiData RenderForPlayback(const TArgs& args, long long unitEntry)
     TMusicProject song;
     LoadSong(song, args.Input());
     TMidiData midi;
+    const bool trackNames = args.Has("--track-names");
     if (unitEntry == 0)
     {
         RenderSong(song, midi, static_cast<int>(repeat), gmReset);
+        if (trackNames)
+            AddTrackNames(midi, song);
         return midi;
     }
     const int entry = static_cast<int>(unitEntry);
@@ -45,6 +49,8 @@ TMidiData RenderForPlayback(const TArgs& args, long long unitEntry)
                              ": entry is not a music unit (the song has entries 0.." +
                              std::to_string(song.Count() - 1) + ")");
     RenderUnitPlayback(*unit, midi, gmReset);
+    if (trackNames)
+        AddTrackNames(midi, *unit->Property);
     return midi;
 }
 

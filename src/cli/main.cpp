@@ -18,11 +18,13 @@ const char* const Usage =
     "  compose IN.lvp -o OUT.lvp [--seed N] [--melody-seed M] [--steps chords,rhythm,melody]\n"
     "          [--unit K] [--lock B,...]\n"
     "  randomize IN.lvp -o OUT.lvp [--seed N] [--entry E]\n"
-    "  export IN.lvp -o OUT.mid [--repeat R] [--gm-reset]\n"
-    "  export IN.lvp --unit K -o OUT.mid [--gm-reset]\n"
+    "  export IN.lvp -o OUT.mid [--repeat R] [--gm-reset] [--track-names]\n"
+    "  export IN.lvp --unit K -o OUT.mid [--gm-reset] [--track-names]\n"
+    "  export IN.lvp -o OUT.musicxml|OUT.mxl [--format musicxml] [--repeat R] [--full-score]\n"
     "  preview IN.lvp --slot T -o OUT.mid [--gm-reset]\n"
     "  render IN.lvp -o OUT.wav [--repeat R] [--gm-reset] [--soundfont SF2] [--sample-rate HZ]\n"
-    "  play IN.lvp [--unit K] [--repeat R] [--gm-reset] [--soundfont SF2] [--audio-driver NAME]\n";
+    "  play IN.lvp [--unit K] [--repeat R] [--gm-reset] [--soundfont SF2] [--audio-driver NAME]\n"
+    "  check-pattern FILE.mid --kind back|bass|drum\n";
 
 struct TCommand
 {
@@ -31,10 +33,15 @@ struct TCommand
 };
 
 const TCommand Commands[] = {
-    {"new", CmdNew},         {"info", CmdInfo},
-    {"compose", CmdCompose}, {"randomize", CmdRandomize},
-    {"export", CmdExport},   {"preview", CmdPreview},
-    {"render", CmdRender},   {"play", CmdPlay},
+    {"new", CmdNew},
+    {"info", CmdInfo},
+    {"compose", CmdCompose},
+    {"randomize", CmdRandomize},
+    {"export", CmdExport},
+    {"preview", CmdPreview},
+    {"render", CmdRender},
+    {"play", CmdPlay},
+    {"check-pattern", CmdCheckPattern},
 };
 } // namespace
 

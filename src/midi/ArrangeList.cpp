@@ -171,7 +171,7 @@ std::string ResolvePatternFile(const std::string& path)
     return resolved;
 }
 
-void LoadPatternLibraries(const std::string& patternDir)
+void LoadPatternLibraries(const std::string& patternDir, const std::string& userPatternDir)
 {
     struct TLibrary
     {
@@ -188,17 +188,24 @@ void LoadPatternLibraries(const std::string& patternDir)
         library.List->LoadIndex(ResolvePatternFile(JoinPath(patternDir, library.IndexFile)),
                                 patternDir);
 
-    // The user's additions are optional, each file on its own.
-    const std::string userDir = JoinPath(patternDir, "USER");
-    for (const TLibrary& library : libraries)
+    // The user's additions are optional, each file on its own: those beside the program
+    // first, then those in the user's data folder.
+    std::vector<std::string> userLibraries = {patternDir};
+    if (!userPatternDir.empty())
+        userLibraries.push_back(userPatternDir);
+    for (const std::string& base : userLibraries)
     {
-        try
+        const std::string userDir = JoinPath(base, "USER");
+        for (const TLibrary& library : libraries)
         {
-            library.List->LoadIndex(ResolvePatternFile(JoinPath(userDir, library.IndexFile)),
-                                    patternDir);
-        }
-        catch (const ELyravaneError&)
-        {
+            try
+            {
+                library.List->LoadIndex(ResolvePatternFile(JoinPath(userDir, library.IndexFile)),
+                                        base);
+            }
+            catch (const ELyravaneError&)
+            {
+            }
         }
     }
 }

@@ -47,9 +47,11 @@ extern TArrangeList BassPatterns;
 extern TArrangeList DrumPatterns;
 
 /// Clears the libraries and loads BACK00.DAT, BASS00.DAT, DRUM00.DAT from patternDir
-/// (a failure raises EFOpenError), then the same names under USER/, each skipped silently
+/// (a failure raises EFOpenError), then the same names under patternDir/USER/, then under
+/// userPatternDir/USER/ when userPatternDir is given (the user's own library in their data
+/// folder, its file names relative to userPatternDir); each user index is skipped silently
 /// when missing or unreadable.
-void LoadPatternLibraries(const std::string& patternDir);
+void LoadPatternLibraries(const std::string& patternDir, const std::string& userPatternDir = {});
 
 /// The PATTERN directory: beside the program, else ../share/lyravane/PATTERN (installed).
 std::string FindPatternDir(const std::string& programDir);

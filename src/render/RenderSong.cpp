@@ -29,7 +29,7 @@ void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, 
 }
 
 void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, bool includeReset,
-                TPatternCache& patterns)
+                TPatternCache& patterns, int fromEntry, std::vector<TSongSpan>* layout)
 {
     midi.SetTrackCount(TrackCount);
     const std::int32_t barLength = midi.BarLength();
@@ -45,6 +45,15 @@ void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, 
     {
         for (int i = 0; i < project.Count(); ++i)
         {
+            if (repeat == 0 && i < fromEntry)
+            {
+                // Skipped, but its settings hold for what follows.
+                if (const TMuprop* property = project.PropertyAt(i))
+                    previous = property;
+                continue;
+            }
+            if (repeat == 0 && i == fromEntry && i > 0 && previous != nullptr)
+                previous->EmitTrackSetup(midi, tick, nullptr);
             if (const TMuprop* property = project.PropertyAt(i))
             {
                 property->EmitTrackSetup(midi, tick, previous);
@@ -55,6 +64,8 @@ void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, 
                 // The properties carry over from one repetition to the next: a single
                 // property set at the top is sent once.
                 RenderToMidi(*unit, previous, midi, tick, patterns);
+                if (layout != nullptr)
+                    layout->push_back({i, tick, tick + barLength * unit->BarCount});
                 tick += barLength * unit->BarCount;
             }
         }

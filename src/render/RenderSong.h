@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 class TMidiData;
 class TMunit;
@@ -17,9 +18,21 @@ std::int32_t AddLeadIn(TMidiData& midi);
 /// the property set sent last before it, whatever its own Property link; the song is not
 /// changed. Each pattern file is read once, however many units use it.
 void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, bool includeReset);
-/// The same, reading pattern files through the given cache.
+/// Where a unit of the song lies in its rendering.
+struct TSongSpan
+{
+    /// The unit's entry in the song.
+    int Entry = 0;
+    std::int32_t FromTick = 0;
+    std::int32_t ToTick = 0;
+};
+
+/// The same, reading pattern files through the given cache. "Reproducir desde aquí": with
+/// fromEntry > 0 the first repetition starts at that entry, the settings of the property set
+/// sent last before it sent in full first. layout, when given, gets every unit's span.
 void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, bool includeReset,
-                TPatternCache& patterns);
+                TPatternCache& patterns, int fromEntry = 0,
+                std::vector<TSongSpan>* layout = nullptr);
 
 /// "Reproducir partitura": the unit's own properties in full, then the unit once, after the
 /// lead-in bar with includeReset.

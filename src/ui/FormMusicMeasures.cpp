@@ -671,7 +671,40 @@ void TFormMusicMeasures::RhythmFramePaint(int tag, QPainter& painter) const
             break;
         }
     }
+    PaintPlayCursor(tag, painter, surface->height());
     PaintFocusMark(painter, *RhythmFrame[tag]);
+}
+
+int TFormMusicMeasures::PlayCursorX(int bar) const
+{
+    if (FPlayCursor < bar || FPlayCursor >= bar + 1)
+        return -1;
+    return static_cast<int>((FPlayCursor - bar) * StepsPerBar * CellWidth);
+}
+
+void TFormMusicMeasures::PaintPlayCursor(int bar, QPainter& painter, int height) const
+{
+    const int x = PlayCursorX(bar);
+    if (x >= 0)
+        painter.fillRect(x, 0, 2, height, QColor(0xD0, 0x10, 0x10));
+}
+
+void TFormMusicMeasures::ShowPlayCursor(double bars)
+{
+    const double shown = bars < 0 ? -1 : bars;
+    if (shown == FPlayCursor)
+        return;
+    std::array<int, Bars> before{};
+    for (int bar = 0; bar < Bars; ++bar)
+        before[static_cast<std::size_t>(bar)] = PlayCursorX(bar);
+    FPlayCursor = shown;
+    // Only the frames whose line moved by a pixel, came or went are painted again.
+    for (int bar = 0; bar < Bars; ++bar)
+        if (PlayCursorX(bar) != before[static_cast<std::size_t>(bar)])
+        {
+            RhythmFrame[static_cast<std::size_t>(bar)]->viewport()->update();
+            MelodyFrame[static_cast<std::size_t>(bar)]->viewport()->update();
+        }
 }
 
 void TFormMusicMeasures::MelodyFramePaint(int tag, QPainter& painter) const
@@ -698,6 +731,7 @@ void TFormMusicMeasures::MelodyFramePaint(int tag, QPainter& painter) const
         else if (rhythm == RhythmHold)
             FGlyphs.Draw(painter, x, 8, TMeasureGlyphs::HoldBase + pitchClass);
     }
+    PaintPlayCursor(tag, painter, surface->height());
     PaintFocusMark(painter, *MelodyFrame[tag]);
 }
 

@@ -48,6 +48,9 @@ public:
     /// Selects the chords of beats 0 and 2 of every bar in the combo boxes; leaves the
     /// modified flag as it was.
     void RefreshChords();
+    /// A line across the rhythm and melody frames where the play is.
+    void ShowPlayCursor(double bars) override;
+    double PlayCursor() const { return FPlayCursor; }
 
     TMunit* Unit() const { return FUnit; }
     TMusicProject* Song() const { return FSong; }
@@ -140,10 +143,14 @@ private:
     void MoveRowCursor(const TMeasureRowFrame& frame, int step);
     /// Draws the keyboard's focus mark on the step it is on, while the frame has the focus.
     void PaintFocusMark(QPainter& painter, const TMeasureRowFrame& frame) const;
+    /// The cursor's x in the frames of bar, or -1 when it is not in that bar.
+    int PlayCursorX(int bar) const;
+    void PaintPlayCursor(int bar, QPainter& painter, int height) const;
 
     TMusicProject* FSong = nullptr; // not owned
     TMunit* FUnit = nullptr;        // not owned
     TMeasureGlyphs FGlyphs;
+    double FPlayCursor = -1;
 };
 
 /// The pitch a melody click moves p to: one semitone in direction (+1 or -1), then on past

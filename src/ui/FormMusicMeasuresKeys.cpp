@@ -3,13 +3,16 @@
 
 #include "model/Munit.h"
 #include "model/Muprop.h"
-#include "model/MusicFunctions.h"
+#include "notation/Spelling.h"
 #include "render/RenderUnit.h"
 #include "ui/MeasureRows.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QPainter>
+
+#include <algorithm>
+#include <string_view>
 
 int TFormMusicMeasures::NoteOnsetAt(int bar, int step) const
 {
@@ -63,12 +66,18 @@ QString TFormMusicMeasures::StepToolTip(bool melody, int bar, int step) const
         return QString();
     const TMuprop plain;
     const TMuprop& property = FUnit->Property != nullptr ? *FUnit->Property : plain;
-    // The note as it sounds: in the song's key and octave, the same note the melody track plays.
+    // The note as it sounds (the melody track's note, in the song's key and octave), spelled
+    // as the score spells it.
     const int note = MelodyNote(property, FUnit->GetMelody(bar, onset));
-    const QString octave = QString::number(note / 12 - 1);
-    return TMeasureGlyphs::NoteName(note) + octave + QStringLiteral(" (") +
-           QString::fromStdString(MidiNoteName(note, true))
-               .replace(QLatin1Char('#'), QChar(0x266F)) +
+    const TSpelledPitch pitch = SpellPitch(note, KeyFifths(property.Key), property.Scale != 0);
+    static const char* const Syllables[7] = {"Do", "Re", "Mi", "Fa", "Sol", "La", "Si"};
+    const int letter = static_cast<int>(std::string_view("CDEFGAB").find(pitch.Step));
+    const QString alteration = pitch.Alter > 0   ? QString(pitch.Alter, QChar(0x266F))
+                               : pitch.Alter < 0 ? QString(-pitch.Alter, QChar(0x266D))
+                                                 : QString();
+    const QString octave = QString::number(pitch.Octave);
+    return QString::fromLatin1(Syllables[std::max(0, letter)]) + alteration + octave +
+           QStringLiteral(" (") + QChar::fromLatin1(pitch.Step) + alteration + octave +
            QStringLiteral(")");
 }
 
@@ -77,13 +86,14 @@ QString TFormMusicMeasures::ChordToolTip(int tag) const
     if (FUnit == nullptr)
         return QString();
     const int degree = FUnit->GetChord(tag / 2, (tag % 2) * 2);
-    const TMuprop* property = FUnit->Property;
-    const std::string name = ChordName(property != nullptr ? property->Key : 0, UnitScale(), degree,
-                                       property != nullptr && property->Use7th != 0);
-    if (name.empty())
+    if (degree < 1 || degree > 6)
         return QString();
+    const TMuprop* property = FUnit->Property;
+    const TChordSymbol chord =
+        ScoreChordSymbol(degree, property != nullptr ? property->Key : 0, UnitScale(),
+                         property != nullptr && property->Use7th != 0);
     return TMeasureGlyphs::ChordNumeral(degree) + QStringLiteral(" → ") +
-           QString::fromStdString(name);
+           QString::fromStdString(ScoreChordName(chord));
 }
 
 void TFormMusicMeasures::MoveRowCursor(const TMeasureRowFrame& frame, int step)

@@ -5,11 +5,11 @@
 #include "compose/RandomSetting.h"
 #include "controls/DialEdit.h"
 #include "controls/FakeGroupBox.h"
+#include "midi/GmInstruments.h"
 #include "midi/MidiData.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
 #include "render/PatternPreview.h"
-#include "ui/GmInstruments.h"
 #include "ui/MessageBoxes.h"
 #include "ui/WindowUtils.h"
 
@@ -385,6 +385,23 @@ void TFormMusicProperty::ConnectHandlers()
 }
 
 void TFormMusicProperty::FormCreate()
+{
+    FillPatternLists();
+}
+
+void TFormMusicProperty::ReloadPatternLists()
+{
+    {
+        // Refilling a list changes its choice, which must not reach the property set.
+        const QScopedValueRollback<bool> loading(FLoading, true);
+        for (QComboBox* list : ComboBoxA)
+            list->clear();
+        FillPatternLists();
+    }
+    SetMuprop(FMuprop);
+}
+
+void TFormMusicProperty::FillPatternLists()
 {
     const TPatternChoices choices = LibraryPatternChoices();
     for (std::size_t slot = 0; slot < choices.size(); ++slot)

@@ -54,6 +54,7 @@ public:
     /// Loads every control from muprop; the song's modified flag is the same afterwards,
     /// on every path. Null: nothing is edited until the next call.
     void SetMuprop(TMuprop* muprop) override;
+    void ReloadPatternLists() override;
     TMuprop* Muprop() const { return FMuprop; }
 
     QPushButton* ButtonRandomSet;
@@ -111,6 +112,7 @@ private:
     void FillInstrumentLists();
     void ConnectHandlers();
     void FormCreate();
+    void FillPatternLists();
     void UpdateKeyLabel();
     /// Whether a change handler may write: a property set is shown and no loading runs.
     bool Editing() const { return FMuprop != nullptr && !FLoading; }

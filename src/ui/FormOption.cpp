@@ -1,5 +1,6 @@
 #include "ui/FormOption.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QPushButton>
@@ -22,7 +23,7 @@ TFormOption::TFormOption(QWidget* parent)
 {
     setObjectName(QStringLiteral("FormOption"));
     setWindowTitle(QStringLiteral("  Opciones  "));
-    setFixedSize(201, 153);
+    setFixedSize(201, 177);
 
     TabControl1 = new QFrame(this);
     TabControl1->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
@@ -47,20 +48,26 @@ TFormOption::TFormOption(QWidget* parent)
     RadioButton6 = new QRadioButton(QStringLiteral("Excluido "), GroupBox2);
     RadioButton6->setGeometry(88, 16, 73, 17);
 
+    CheckTrackNames = new QCheckBox(QStringLiteral("&Nombres de pista en MIDI"), this);
+    CheckTrackNames->setObjectName(QStringLiteral("CheckTrackNames"));
+    CheckTrackNames->setGeometry(12, 119, 181, 19);
+
     ButtonOk = new QPushButton(QStringLiteral("&OK"), this);
-    ButtonOk->setGeometry(8, 120, 89, 25);
+    ButtonOk->setGeometry(8, 144, 89, 25);
     ButtonOk->setDefault(true);
     ButtonOk->setAutoDefault(true);
     ButtonCancel = new QPushButton(QStringLiteral("  &Cancelar  "), this);
-    ButtonCancel->setGeometry(104, 120, 89, 25);
+    ButtonCancel->setGeometry(104, 144, 89, 25);
     connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
     // Esc and the close box end the dialog through reject() too.
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    // The keyboard goes as the eye does: the repeat count, the reset choice, OK, Cancelar.
+    // The keyboard goes as the eye does: the repeat count, the reset choice, the track
+    // names, OK, Cancelar.
     setTabOrder(RadioButtons[MaxRepeatCount - 1], RadioButton5);
     setTabOrder(RadioButton5, RadioButton6);
-    setTabOrder(RadioButton6, ButtonOk);
+    setTabOrder(RadioButton6, CheckTrackNames);
+    setTabOrder(CheckTrackNames, ButtonOk);
     setTabOrder(ButtonOk, ButtonCancel);
 }
 
@@ -70,6 +77,7 @@ void TFormOption::FormShow()
         SetChecked(RadioButtons[static_cast<std::size_t>(k)], RepeatCount == k + 1);
     SetChecked(RadioButton5, IncludeReset);
     SetChecked(RadioButton6, !IncludeReset);
+    CheckTrackNames->setChecked(MidiTrackNames);
 }
 
 void TFormOption::FormClose()
@@ -81,6 +89,7 @@ void TFormOption::FormClose()
         IncludeReset = true;
     if (RadioButton6->isChecked())
         IncludeReset = false;
+    MidiTrackNames = CheckTrackNames->isChecked();
 }
 
 void TFormOption::showEvent(QShowEvent* event)

@@ -5,12 +5,14 @@
 #include <array>
 #include <cstdint>
 
+class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
 
-/// "Opciones": the song repeat count and the General MIDI lead-in.
+/// "Opciones": the song repeat count, the General MIDI lead-in and the track names of
+/// exported MIDI files.
 class TFormOption : public QDialog
 {
     Q_OBJECT
@@ -22,6 +24,7 @@ public:
     static constexpr int MaxRepeatCount = 4;
     std::int32_t RepeatCount = 1;
     bool IncludeReset = false;
+    bool MidiTrackNames = false;
 
     QFrame* TabControl1;
     QGroupBox* GroupBox1;
@@ -30,6 +33,7 @@ public:
     std::array<QRadioButton*, MaxRepeatCount> RadioButtons{};
     QRadioButton* RadioButton5; ///< "Incluido "
     QRadioButton* RadioButton6; ///< "Excluido "
+    QCheckBox* CheckTrackNames; ///< "Nombres de pista en MIDI"
     QPushButton* ButtonOk;
     QPushButton* ButtonCancel;
 

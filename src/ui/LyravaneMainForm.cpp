@@ -50,8 +50,8 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
                                      std::vector<std::string> arguments, QWidget* parent)
     : QMainWindow(parent), OpenDialog(this, services.FileDialogs),
       SaveAsDialog(this, services.FileDialogs), ExportDialog(this, services.FileDialogs),
-      FServices(services), FSongPlayer(services.Player, services.TempMidiFile),
-      FArguments(std::move(arguments))
+      ScoreDialog(this, services.FileDialogs), FServices(services),
+      FSongPlayer(services.Player, services.TempMidiFile), FArguments(std::move(arguments))
 {
     setObjectName(QStringLiteral("LyravaneMainForm"));
     // A single border with a system menu and a minimise box, no maximise box.
@@ -72,6 +72,10 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
     OpenDialog.DefaultExt = SaveAsDialog.DefaultExt = QStringLiteral("lvp");
     ExportDialog.Filter = QStringLiteral("MIDI File (*.mid)   |*.mid|");
     ExportDialog.DefaultExt = QStringLiteral("mid");
+    ScoreDialog.Title = QStringLiteral("Exportar partitura (MusicXML)");
+    ScoreDialog.Filter = QStringLiteral("Partitura MusicXML (*.musicxml)|*.musicxml|"
+                                        "MusicXML comprimido (*.mxl)|*.mxl|");
+    ScoreDialog.DefaultExt = QStringLiteral("musicxml");
 
     FSongHistory = std::make_unique<TSongHistory>(
         Project, [this] { return CurrentTab(); },
@@ -82,7 +86,7 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
     CreateToolBar();
     CreateClientArea();
     CreateTabShortcuts();
-    UpdateStopCommand();
+    UpdatePlayState();
 
     History = std::make_unique<TOpenFileHistory>(FServices.SettingsPath);
     History->Actions = {Action_Nothing, Action_RecentFile1, Action_RecentFile2, Action_RecentFile3,
@@ -158,11 +162,12 @@ void TLyravaneMainForm::ReadSettings()
     const TPlaybackSettings settings = ReadPlaybackSettings(FServices.SettingsPath);
     RepeatCount = settings.RepeatCount;
     IncludeReset = settings.IncludeReset;
+    MidiTrackNames = settings.MidiTrackNames;
 }
 
 void TLyravaneMainForm::WriteSettings()
 {
-    WritePlaybackSettings(FServices.SettingsPath, {RepeatCount, IncludeReset});
+    WritePlaybackSettings(FServices.SettingsPath, {RepeatCount, IncludeReset, MidiTrackNames});
 }
 
 QAction* TLyravaneMainForm::MakeAction(const QString& name, const QString& caption,
@@ -211,6 +216,16 @@ void TLyravaneMainForm::CreateActions()
                                        "Exporta el proyecto actual a un archivo MIDI.",
                                        QKeySequence(Qt::CTRL | Qt::Key_E), tiExportMidi,
                                        &T::Action_FileOutputMidiExecute);
+    Action_FileOutputScore = MakeAction(
+        "Action_FileOutputScore", QStringLiteral("Exportar &partitura (MusicXML)..."),
+        QStringLiteral("Exporta la canción como partitura MusicXML: melodía y acordes, o la "
+                       "partitura completa."),
+        none, -1, &T::Action_FileOutputScoreExecute);
+    Action_TabOutputUnitMidi =
+        MakeAction("Action_TabOutputUnitMidi", QStringLiteral("Exportar partitura a MIDI..."),
+                   QStringLiteral("Exporta esta partitura a un archivo MIDI, como la reproduce "
+                                  "\"Reproducir partitura\"."),
+                   none, -1, nullptr);
     // A plain line: styles draw a separator's text beside it.
     Action_Nothing = MakeAction("Action_Nothing", QString(), QString(), none, -1, nullptr);
     Action_Nothing->setSeparator(true);
@@ -242,6 +257,25 @@ void TLyravaneMainForm::CreateActions()
                    QKeySequence(Qt::Key_F6), tiPlaySong, &T::Action_MusicPlayExecute);
     Action_MusicStop = MakeAction("Action_MusicStop", "&Parar", "Para de reproducir.",
                                   QKeySequence(Qt::Key_F7), tiStop, &T::Action_MusicStopExecute);
+    Action_MusicPlayFromHere =
+        MakeAction("Action_MusicPlayFromHere", QStringLiteral("Reproducir desde &aquí"),
+                   QStringLiteral("Reproduce la canción desde la partitura actual hasta el final."),
+                   QKeySequence(Qt::SHIFT | Qt::Key_F6), -1, &T::Action_MusicPlayFromHereExecute);
+    Action_MusicLoop =
+        MakeAction("Action_MusicLoop", QStringLiteral("Re&petir partitura"),
+                   QStringLiteral("Reproducir partitura repite la partitura actual hasta Parar."),
+                   QKeySequence(Qt::Key_F8), -1, nullptr);
+    Action_MusicLoop->setCheckable(true);
+    // Not in a menu: a text field with the focus keeps the space bar for its text (it claims
+    // it before the window's shortcuts).
+    Action_MusicPlayOrStop =
+        MakeAction("Action_MusicPlayOrStop", QStringLiteral("Reproducir o parar"),
+                   QStringLiteral("Repite la última orden de reproducir, o para lo que suena."),
+                   QKeySequence(Qt::Key_Space), -1, &T::Action_MusicPlayOrStopExecute);
+    Action_MusicAddPattern =
+        MakeAction("Action_MusicAddPattern", QStringLiteral("Añadir &patrón..."),
+                   QStringLiteral("Añade un archivo MIDI propio a la biblioteca de patrones."),
+                   none, -1, &T::Action_MusicAddPatternExecute);
     Action_MusicOption =
         MakeAction("Action_MusicOption", "&Opciones...", "Configurar las opciones.", none, -1,
                    &T::Action_MusicOptionExecute);
@@ -308,9 +342,9 @@ void TLyravaneMainForm::CreateMenus()
     bar->setObjectName(QStringLiteral("MainMenu"));
     MenuFile = bar->addMenu(QStringLiteral("&Archivo"));
     MenuFile->addActions({Action_FileNew, Action_FileOpen, Action_FileRevert, Action_FileSave,
-                          Action_FileSaveAs, Action_FileOutputMidi, Action_Nothing,
-                          Action_RecentFile1, Action_RecentFile2, Action_RecentFile3,
-                          Action_RecentFile4});
+                          Action_FileSaveAs, Action_FileOutputMidi, Action_FileOutputScore,
+                          Action_Nothing, Action_RecentFile1, Action_RecentFile2,
+                          Action_RecentFile3, Action_RecentFile4});
     MenuFile->addSeparator();
     MenuFile->addAction(Action_FileExit);
     MenuEdit = bar->addMenu(QStringLiteral("&Editar"));
@@ -319,9 +353,12 @@ void TLyravaneMainForm::CreateMenus()
     MenuEdit->addActions({Action_EditNewMunit, Action_EditCut, Action_EditCopy, Action_EditPaste,
                           Action_EditDelete});
     MenuMusic = bar->addMenu(QStringLiteral("&Reproducir"));
-    MenuMusic->addActions({Action_MusicPlay2, Action_MusicPlay, Action_MusicStop});
+    MenuMusic->addActions(
+        {Action_MusicPlay2, Action_MusicPlay, Action_MusicPlayFromHere, Action_MusicStop});
     MenuMusic->addSeparator();
-    MenuMusic->addAction(Action_MusicOption);
+    MenuMusic->addAction(Action_MusicLoop);
+    MenuMusic->addSeparator();
+    MenuMusic->addActions({Action_MusicAddPattern, Action_MusicOption});
     MenuHelp = bar->addMenu(QStringLiteral("&Ayuda"));
     MenuHelp->addAction(Action_HelpContents);
     MenuHelp->addSeparator();
@@ -413,6 +450,7 @@ void TLyravaneMainForm::CreateClientArea()
     TabControl1->setUsesScrollButtons(true);
     TabControl1->setDrawBase(false);
     TabControl1->setFocusPolicy(Qt::StrongFocus);
+    TabControl1->installEventFilter(this);
     auto* tabRow = new QHBoxLayout;
     tabRow->setSpacing(2);
     tabRow->addWidget(TabControl1, 1);

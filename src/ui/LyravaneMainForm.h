@@ -2,10 +2,13 @@
 
 #include "audio/SongPlayer.h"
 #include "model/MusicProject.h"
+#include "render/RenderSong.h"
 #include "ui/FileDialogs.h"
 #include "ui/MainFormServices.h"
 #include "ui/MessageBoxes.h"
 #include "ui/SongHistory.h"
+
+enum class TPatternKind;
 
 #include <QMainWindow>
 #include <QPointer>
@@ -20,6 +23,8 @@
 #include <vector>
 
 class QAction;
+class QMimeData;
+class TMidiData;
 class QFrame;
 class QMenu;
 class QStatusBar;
@@ -81,10 +86,13 @@ private:
     TCenterOpenDialog OpenDialog;
     TCenterSaveDialog SaveAsDialog;
     TCenterSaveDialog ExportDialog;
+    TCenterSaveDialog ScoreDialog;
     std::unique_ptr<TOpenFileHistory> History;
     std::unique_ptr<TFormArranger> FormArranger;
     std::int32_t RepeatCount = 1;
     bool IncludeReset = false;
+    /// Exported MIDI files name their tracks (option "Nombres de pista en MIDI").
+    bool MidiTrackNames = false;
     QString CaptionName;
     bool Untitled = true;
 
@@ -94,6 +102,9 @@ private:
     QAction* Action_FileSave;
     QAction* Action_FileSaveAs;
     QAction* Action_FileOutputMidi;
+    QAction* Action_FileOutputScore;
+    /// The tab menu's "Exportar partitura a MIDI...": the unit of the tab the menu is for.
+    QAction* Action_TabOutputUnitMidi;
     QAction* Action_Nothing;
     QAction* Action_RecentFile1;
     QAction* Action_RecentFile2;
@@ -110,6 +121,11 @@ private:
     QAction* Action_MusicPlay2;
     QAction* Action_MusicPlay;
     QAction* Action_MusicStop;
+    QAction* Action_MusicAddPattern;
+    QAction* Action_MusicPlayFromHere;
+    QAction* Action_MusicLoop;
+    /// The space bar: the last play command again, or Parar while something plays.
+    QAction* Action_MusicPlayOrStop;
     QAction* Action_MusicOption;
     QAction* Action_HelpContents;
     QAction* Action_HelpAbout;
@@ -170,6 +186,11 @@ private:
     void Action_FileSaveExecute();
     void Action_FileSaveAsExecute();
     void Action_FileOutputMidiExecute();
+    /// "Exportar partitura (MusicXML)...": asks lead sheet or full score, then the file.
+    void Action_FileOutputScoreExecute();
+    /// "Exportar partitura a MIDI..." for the unit of tab `tab`, as "Reproducir partitura"
+    /// plays it without the lead-in.
+    void ExportUnitMidi(int tab);
     void Action_RecentFileExecute(int tag);
     void Action_FileExitExecute();
     void Action_EditUndoExecute();
@@ -182,6 +203,12 @@ private:
     void Action_MusicPlay2Execute();
     void Action_MusicPlayExecute();
     void Action_MusicStopExecute();
+    void Action_MusicAddPatternExecute();
+    /// Copies a pattern file into the user's library and shows it in the property page's
+    /// lists; a fault is shown in a message box. True when it was added.
+    bool AddUserPatternFile(const std::string& path, TPatternKind kind, const std::string& name);
+    void Action_MusicPlayFromHereExecute();
+    void Action_MusicPlayOrStopExecute();
     void Action_MusicOptionExecute();
     void Action_HelpContentsExecute();
     void Action_HelpAboutExecute();
@@ -224,10 +251,37 @@ private:
     /// Lets a tool bar button forget the mouse before a modal dialog opens over it.
     void RefreshHover(QAction* action);
     void PrimePlayer();
-    /// Parar is enabled only while something plays: the song, a unit or a pattern preview.
-    void UpdateStopCommand();
+    /// Watches the player: Parar is enabled only while something plays (the song, a unit or
+    /// a pattern preview); while the song or a unit plays, the play cursor, the marker of
+    /// the playing unit's tab and the status bar follow it, and a loop gets its next pass.
+    void UpdatePlayState();
+    /// Plays what render fills in; layout: where each unit lies in it (render may fill it
+    /// in). With loopTo > 0 it
+    /// loops from the first unit's start to loopTo.
+    void StartPlay(QAction* command, const TSongPlayer::TRenderer& render,
+                   const std::vector<TSongSpan>& layout, std::int32_t loopTo = 0);
+    /// Renders the looped unit afresh for the loop's next pass once the pass under way is
+    /// near its end.
+    void QueueLoopPass(const TPlayPosition& position);
+    void ShowPlayPosition(const TPlayPosition& position);
+    /// Takes the play cursor, the tab marker and the status away.
+    void ClearPlayPosition();
+    /// Puts the playing marker on tab (none: -1), taking it off any other.
+    void MarkPlayingTab(int tab);
     int CurrentTab() const;
     void SelectTab(int index);
+    /// The MIDI of a tab as its exports write it: the song for "Composition" (as "Exportar a
+    /// MIDI"), a unit as "Reproducir partitura" plays it without the lead-in; track names
+    /// when the option asks for them. False for a tab without a unit.
+    bool RenderTabMidi(int tab, TMidiData& midi) const;
+    /// The tab's context menu: the song's export and the unit's.
+    std::unique_ptr<QMenu> MakeTabMenu(int tab);
+    /// The tab's MIDI file written into the private temporary folder under a name for the
+    /// drop target; the drag's data, a text/uri-list of that file. Null without a unit.
+    std::unique_ptr<QMimeData> MakeTabDragData(int tab);
+    /// Watches the tab bar: a right click opens the tab's menu, a tab dragged out of the
+    /// window drops its MIDI file where it lands.
+    bool TabBarEvent(QEvent* event);
     /// Copy as a step of Cut too.
     void CopyCurrentUnit();
     void DeleteCurrentEntry();
@@ -245,7 +299,20 @@ private:
     QPointer<TFormHelp> FHelpWindow;
     QTimer* FPrimeTimer = nullptr;
     /// Watches the player, which says nothing when a play ends by itself.
-    QTimer* FStopTimer = nullptr;
+    QTimer* FPlayTimer = nullptr;
+    /// The play command the space bar repeats.
+    QAction* FLastPlayCommand = nullptr;
+    /// The units of what the window plays, and which play of the song player it is (the
+    /// property page's previews play through it too).
+    std::vector<TSongSpan> FPlayLayout;
+    unsigned FPlayNumber = 0;
+    bool FLooping = false;
+    /// The pass of the loop whose end has its follow-up rendered already.
+    int FQueuedPass = 0;
+    QString FPlayStatus;
+    /// Where the left button went down on a tab (-1: not on one), for dragging it out.
+    int FDragTab = -1;
+    QPoint FDragStart;
     bool FFormShowDone = false;
     bool FFormShowQueued = false;
     /// A window stored minimised that the window manager shows all the same is minimised

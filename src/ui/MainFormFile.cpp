@@ -315,7 +315,7 @@ void TLyravaneMainForm::Action_FileOutputMidiExecute()
     update();
     TWaitCursor wait;
     TMidiData midi;
-    RenderSong(Project, midi, RepeatCount, IncludeReset);
+    RenderTabMidi(0, midi);
     midi.SaveToFile(ToFsPath(ExportDialog.FileName));
     StatusBar1->showMessage(MsgExported.arg(FileNamePart(ExportDialog.FileName)),
                             ConfirmationMilliseconds);
@@ -348,6 +348,9 @@ void TLyravaneMainForm::DropFiles(const std::vector<std::string>& paths)
 
 void TLyravaneMainForm::dragEnterEvent(QDragEnterEvent* event)
 {
+    // A tab dragged out of this window and brought back is no file to open.
+    if (event->source() != nullptr)
+        return;
     if (event->mimeData()->hasUrls())
         for (const QUrl& url : event->mimeData()->urls())
             if (url.isLocalFile())

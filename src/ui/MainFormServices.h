@@ -32,6 +32,9 @@ struct TMainFormServices
     QString SettingsPath;
     /// The folder of the recovery files; empty: "recovery" in the program's data folder.
     QString RecoveryDir;
+    /// The user's pattern library that "Añadir patrón" writes (its USER folder); empty:
+    /// "PATTERN" in the program's data folder.
+    QString UserPatternDir;
     /// Makers of the two pages (tests put simpler pages in their place); empty: the property
     /// page and the bar editor.
     std::function<TPropertyPage*(QWidget* parent)> CreatePropertyPage;

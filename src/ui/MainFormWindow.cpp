@@ -93,6 +93,8 @@ void TLyravaneMainForm::showEvent(QShowEvent* event)
 
 bool TLyravaneMainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == TabControl1 && TabBarEvent(event))
+        return true;
     if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched) != nullptr)
     {
         // Undo and redo in a field of a page are the window's: the field lets them pass.

@@ -2,6 +2,8 @@
 
 #include "ui/FormOption.h"
 
+#include <QFile>
+
 #include <algorithm>
 
 std::unique_ptr<QSettings> OpenLyravaneSettings(const QString& iniPath)
@@ -49,6 +51,7 @@ TPlaybackSettings ReadPlaybackSettings(const QString& iniPath)
     }();
     if (values.RepeatCount < 1 || values.RepeatCount > TFormOption::MaxRepeatCount)
         values.RepeatCount = 1;
+    ReadFlag(settings->value(QStringLiteral("MidiTrackNames")), values.MidiTrackNames);
     return values;
 }
 
@@ -57,6 +60,7 @@ void WritePlaybackSettings(const QString& iniPath, const TPlaybackSettings& valu
     const auto settings = OpenLyravaneSettings(iniPath);
     settings->setValue(QStringLiteral("RepeatCount"), values.RepeatCount);
     settings->setValue(QStringLiteral("IncludeReset"), values.IncludeReset);
+    settings->setValue(QStringLiteral("MidiTrackNames"), values.MidiTrackNames);
     settings->sync();
 }
 
@@ -69,4 +73,17 @@ int ReadRecoveryInterval(const QString& iniPath)
     const int seconds =
         settings->value(QStringLiteral("Recovery/IntervalSeconds"), Default).toInt(&ok);
     return ok ? std::max(seconds, Shortest) : Default;
+}
+
+TAudioOutputSettings ReadAudioOutputSettings(const QString& iniPath)
+{
+    const auto settings = OpenLyravaneSettings(iniPath);
+    TAudioOutputSettings values;
+    values.Driver =
+        settings->value(QStringLiteral("Sound/AudioDriver")).toString().trimmed().toStdString();
+    // A file name in the file system's bytes.
+    values.FileName =
+        QFile::encodeName(settings->value(QStringLiteral("Sound/AudioFile")).toString().trimmed())
+            .toStdString();
+    return values;
 }

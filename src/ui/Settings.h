@@ -5,16 +5,19 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 /// The program's settings, "Vemora"/"LYRV1999" of the current user (the registry on
 /// Windows, an INI file elsewhere); an INI file at iniPath instead when it is not empty.
 std::unique_ptr<QSettings> OpenLyravaneSettings(const QString& iniPath);
 
-/// The playing options of the "Opciones" dialog, kept as "RepeatCount" and "IncludeReset".
+/// The playing options of the "Opciones" dialog, kept as "RepeatCount" and "IncludeReset",
+/// and whether exported MIDI files name their tracks ("MidiTrackNames", off unless set).
 struct TPlaybackSettings
 {
     std::int32_t RepeatCount = 1;
     bool IncludeReset = false;
+    bool MidiTrackNames = false;
 };
 
 /// Reading stops at the first value that is missing or of the wrong type; what was read
@@ -26,3 +29,13 @@ void WritePlaybackSettings(const QString& iniPath, const TPlaybackSettings& valu
 /// "Recovery/IntervalSeconds": how long after a change the song with unsaved changes is
 /// written to its recovery file; 60 when missing or not a number, at least 5.
 int ReadRecoveryInterval(const QString& iniPath);
+
+/// The live audio output: "Sound/AudioDriver", a FluidSynth audio driver name (empty: the
+/// default, pulseaudio then alsa; "file": real time into a WAV file), and "Sound/AudioFile",
+/// that file (empty: "fluidsynth.wav" in the current directory). Both trimmed.
+struct TAudioOutputSettings
+{
+    std::string Driver;
+    std::string FileName;
+};
+TAudioOutputSettings ReadAudioOutputSettings(const QString& iniPath);

@@ -45,6 +45,9 @@ public:
     /// Shows (and from now on edits) the property set; not owned. Null: shows nothing; the
     /// window passes it before it frees the entry shown. Showing never marks the song modified.
     virtual void SetMuprop(TMuprop* muprop) = 0;
+    /// Fills the pattern lists again from the libraries, which have grown, keeping the
+    /// choices shown.
+    virtual void ReloadPatternLists() {}
 };
 
 /// The page of a unit tab, the bar editor: edits a unit in place and sets the song's modified
@@ -58,4 +61,7 @@ public:
     /// Shows (and from now on edits) the unit; not owned. Null: shows nothing; the window
     /// passes it before it frees the unit shown. Showing never marks the song modified.
     virtual void ShowUnit(TMunit* unit) = 0;
+    /// The play cursor over the unit shown, in bars from its start (2.5: halfway through the
+    /// third bar); below 0: none. A page without a cursor ignores it.
+    virtual void ShowPlayCursor(double /*bars*/) {}
 };

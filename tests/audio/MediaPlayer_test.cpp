@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -284,6 +285,145 @@ TEST_F(MediaPlayerTest, PrimingWithOnlyGmSystemOnPlaysSilently)
     std::this_thread::sleep_for(200ms);
     EXPECT_GT(Listener.Blocks, blocksBefore) << "the output runs";
     EXPECT_LT(Listener.LastSoundAt(), start);
+}
+
+namespace
+{
+/// Frames where sound starts after at least gap seconds below level.
+std::vector<std::size_t> Onsets(const TWav& wav, double level, double gap)
+{
+    std::vector<std::size_t> onsets;
+    const auto quiet = static_cast<std::size_t>(gap * wav.SampleRate);
+    const auto threshold = static_cast<int>(level * 32767);
+    std::size_t silent = quiet;
+    for (std::size_t f = 0; f < wav.Frames(); ++f)
+    {
+        const int sample =
+            std::max(std::abs(int{wav.Samples[2 * f]}), std::abs(int{wav.Samples[2 * f + 1]}));
+        if (sample < threshold)
+            ++silent;
+        else
+        {
+            if (silent >= quiet)
+                onsets.push_back(f);
+            silent = 0;
+        }
+    }
+    return onsets;
+}
+
+/// One bar at 240 bpm (a second), one short piano note at beat.
+void WriteBar(const std::string& path, int beat)
+{
+    TMidiData midi;
+    midi.SetTrackCount(1);
+    midi.AddTempo(0, 0, 240);
+    midi.AddProgramChange(0, 0, 0, 1);
+    midi.AddNote(0, beat * 384, 96, 0, 72, 120);
+    midi.SaveToFile(path);
+}
+} // namespace
+
+TEST_F(MediaPlayerTest, PositionFollowsWhatIsHeardOnTheFileOutput)
+{
+    const std::string file = Dir.File("$$$.mid");
+    WriteSong(file, 0.2, 0.75); // the second note ends at 1.25 s (120 bpm: 768 ticks a second)
+    TOutputOptions output;
+    output.Driver = "file";
+    output.FileName = Dir.File("heard.wav");
+    {
+        TMediaPlayer player(SharedSynth(), output);
+        EXPECT_FALSE(player.Position().Playing) << "nothing open";
+        player.SetFileName(file);
+        player.Open();
+        EXPECT_EQ(player.DriverName(), "file");
+        const auto start = TClock::now();
+        player.Play();
+        double lastSeconds = -1;
+        std::int32_t lastTick = -1;
+        int samples = 0;
+        while (TClock::now() - start < 2s)
+        {
+            const TPlayPosition at = player.Position();
+            const double wall = std::chrono::duration<double>(TClock::now() - start).count();
+            if (!at.Playing)
+                break;
+            EXPECT_GE(at.Tick, lastTick);
+            EXPECT_GE(at.Seconds, lastSeconds);
+            EXPECT_NEAR(at.Seconds, wall, 0.05) << "the file output runs in real time";
+            EXPECT_NEAR(at.Tick, at.Seconds * 768, 2) << "120 bpm";
+            EXPECT_NEAR(at.TotalSeconds, 1.25, 0.001);
+            EXPECT_EQ(at.FromTick, 0);
+            EXPECT_EQ(at.ToTick, 960);
+            EXPECT_EQ(at.Pass, 0);
+            lastSeconds = at.Seconds;
+            lastTick = at.Tick;
+            ++samples;
+            std::this_thread::sleep_for(20ms);
+        }
+        const double ended = std::chrono::duration<double>(TClock::now() - start).count();
+        EXPECT_NEAR(ended, 1.25, 0.1) << "Playing ends with the last note";
+        EXPECT_GT(samples, 40);
+        EXPECT_EQ(player.Position().Tick, 960) << "the end stays shown until Close";
+        player.Close();
+        EXPECT_FALSE(player.Position().Playing);
+    }
+    // The file holds what was played, both notes, 0.75 s apart (give or take FluidSynth's
+    // 64-frame block and the attacks of two different notes).
+    const TWav wav = ReadWav(output.FileName);
+    const std::vector<std::size_t> onsets = Onsets(wav, 0.02, 0.1);
+    ASSERT_EQ(onsets.size(), 2u);
+    EXPECT_NEAR(static_cast<double>(onsets[1] - onsets[0]) / wav.SampleRate, 0.75, 0.005);
+}
+
+TEST_F(MediaPlayerTest, ALoopRepeatsWithoutGapAndTakesANewPassAtItsNextStart)
+{
+    const std::string file = Dir.File("$$$.mid");
+    WriteBar(file, 0);
+    TOutputOptions output;
+    output.Driver = "file";
+    output.FileName = Dir.File("loop.wav");
+    {
+        TMediaPlayer player(SharedSynth(), output);
+        EXPECT_NO_THROW(player.QueueLoopPass()) << "nothing loops: nothing to do";
+        player.SetFileName(file);
+        player.Open();
+        EXPECT_THROW(player.PlayLoop(1536, 1536), EAudioError);
+        player.PlayLoop(0, 1536);
+        const auto waitFor = [&player](int pass, double seconds)
+        {
+            const auto deadline = TClock::now() + 8s;
+            TPlayPosition at = player.Position();
+            while ((at.Pass < pass || (at.Pass == pass && at.Seconds < seconds)) &&
+                   TClock::now() < deadline)
+            {
+                std::this_thread::sleep_for(5ms);
+                at = player.Position();
+            }
+            return at;
+        };
+        // Halfway through the third pass: from the fourth on, the note falls on beat 2.
+        const TPlayPosition third = waitFor(2, 0.5);
+        ASSERT_EQ(third.Pass, 2);
+        EXPECT_TRUE(player.Playing());
+        EXPECT_NEAR(third.TotalSeconds, 1.0, 1e-9);
+        WriteBar(file, 1);
+        player.QueueLoopPass();
+        EXPECT_EQ(waitFor(4, 0.5).Pass, 4);
+        player.Close();
+    }
+    const TWav wav = ReadWav(output.FileName);
+    const std::vector<std::size_t> onsets = Onsets(wav, 0.02, 0.3);
+    ASSERT_GE(onsets.size(), 5u);
+    // A second apart, then a quarter of a bar later: to within two of FluidSynth's 64-frame
+    // blocks (it starts a note at the start of its next block), where a gap at the loop
+    // point would add at least a block.
+    const auto distance = [&](std::size_t i)
+    { return static_cast<double>(onsets[i + 1] - onsets[i]); };
+    EXPECT_NEAR(distance(0), 44100, 128);
+    EXPECT_NEAR(distance(1), 44100, 128);
+    EXPECT_NEAR(distance(2), 44100 + 11025, 128);
+    EXPECT_NEAR(distance(3), 44100, 128);
 }
 
 // Without the FluidSynth library the synthesiser still comes into being (the desktop program

@@ -1,3 +1,4 @@
+#include "midi/MidiData.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
@@ -116,4 +117,35 @@ TEST_F(CliTest, BadInputGetsAMessageAndNoOutputFile)
                                    Path("z.lvp") + " --pattern-dir " + Path("nowhere") + " 2>&1";
     EXPECT_NE(std::system(noPatterns.c_str()), 0);
     EXPECT_FALSE(fs::exists(Path("z.lvp")));
+}
+
+TEST_F(CliTest, CheckPatternPrintsTheReportOfTheDesktopCheck)
+{
+    // A shipped pattern of each kind passes under its own kind.
+    const std::string shipped = std::string(LYRAVANE_TEST_DATA) + "/../../data/PATTERN/";
+    const TRun bass = Cli("check-pattern " + shipped + "BASS01.MID --kind bass");
+    EXPECT_EQ(bass.Status, 0) << bass.Out;
+    EXPECT_EQ(bass.Out.rfind("el patrón de bajo se puede usar: 4 compases, ", 0), 0u) << bass.Out;
+
+    // Two bars of bass: the fault in words, status 1.
+    TMidiData two;
+    two.SetTrackCount(2);
+    for (int beat = 0; beat < 8; ++beat)
+        two.AddNote(1, beat * 384, 300, 0, 30, 70 + beat);
+    two.SaveToFile(Path("two.mid"));
+    const TRun faulty = Cli("check-pattern " + Path("two.mid") + " --kind bass");
+    EXPECT_EQ(faulty.Status, 1);
+    EXPECT_EQ(faulty.Out, "el patrón de bajo no se puede usar:\n"
+                          "- el patrón de bajo tiene 2 compases; se esperan 4\n");
+
+    // Bass keys under 35 are no drums.
+    const TRun drum = Cli("check-pattern " + Path("two.mid") + " --kind drum");
+    EXPECT_EQ(drum.Status, 1);
+    EXPECT_NE(drum.Out.find("no es un instrumento de percusión"), std::string::npos) << drum.Out;
+
+    EXPECT_EQ(Cli("check-pattern " + Path("two.mid") + " --kind piano").Status, 2);
+    EXPECT_EQ(Cli("check-pattern " + Path("two.mid")).Status, 2);
+    const TRun missing = Cli("check-pattern " + Path("none.mid") + " --kind back");
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_NE(missing.Out.find("none.mid"), std::string::npos) << missing.Out;
 }

@@ -189,6 +189,40 @@ TEST(ArrangeListTest, LibrariesHoldShippedEntriesThenEachUserFileThatCanBeRead)
     DrumPatterns.Clear();
 }
 
+TEST(ArrangeListTest, UserDataLibraryComesAfterTheOneBesideTheProgram)
+{
+    TScratchDir dir("lyravane_user_data");
+    const std::string pattern = (dir.Path / "share/PATTERN").string();
+    const std::string userData = (dir.Path / "data/PATTERN").string();
+    dir.Write("share/PATTERN/BACK00.DAT", "BACK01.MID | Pop\n");
+    dir.Write("share/PATTERN/BASS00.DAT", "BASS01.MID | Walk\n");
+    dir.Write("share/PATTERN/DRUM00.DAT", "DRUM01.MID | Beat\n");
+    dir.Write("share/PATTERN/USER/BACK00.DAT", "USER/UBACK01.MID | Beside\n");
+    dir.Write("data/PATTERN/USER/BACK00.DAT", "USER/BACKU001.MID | Mine\nUSER/B.MID | beside\n");
+    // Unreadable (a directory): ignored, the others still load.
+    fs::create_directories(dir.Path / "data/PATTERN/USER/BASS00.DAT");
+    dir.Write("data/PATTERN/USER/DRUM00.DAT", "USER/DRUMU001.MID | My Beat");
+
+    LoadPatternLibraries(pattern, userData);
+    EXPECT_EQ(BackPatterns.Names, (std::vector<std::string>{"Pop", "Beside", "Mine", "beside"}));
+    EXPECT_EQ(BassPatterns.Names, (std::vector<std::string>{"Walk"}));
+    EXPECT_EQ(DrumPatterns.Names, (std::vector<std::string>{"Beat", "My Beat"}));
+    // Each library's files lie under its own PATTERN folder; a name listed twice finds the
+    // earlier entry.
+    EXPECT_EQ(BackPatterns.FileNames[1], pattern + "/USER/UBACK01.MID");
+    EXPECT_EQ(BackPatterns.FileNames[2], userData + "/USER/BACKU001.MID");
+    EXPECT_EQ(BackPatterns.IndexOf("BESIDE"), 1);
+
+    // Without the folder, or with one that does not exist, only the program's libraries.
+    LoadPatternLibraries(pattern, (dir.Path / "nowhere").string());
+    EXPECT_EQ(BackPatterns.Count(), 2);
+    LoadPatternLibraries(pattern);
+    EXPECT_EQ(BackPatterns.Count(), 2);
+    BackPatterns.Clear();
+    BassPatterns.Clear();
+    DrumPatterns.Clear();
+}
+
 TEST(ArrangeListTest, ReferenceLibraryLoadsAndEveryListedPatternReads)
 {
     LoadPatternLibraries(LYRAVANE_TEST_DATA "/vectors/PATTERN");

@@ -533,6 +533,51 @@ TEST_F(RenderSongTest, LaterPropertySetSendsOnlyWhatChangesAndGovernsTheUnitsAft
     EXPECT_EQ(Song.UnitAt(3)->Property, attached);
 }
 
+TEST_F(RenderSongTest, PlayingFromAnEntryStartsThereUnderTheSettingsBeforeIt)
+{
+    MakeSong(1);
+    auto second = std::make_unique<TMuprop>();
+    second->PatternNames = Properties().PatternNames;
+    second->Tempo = 90;
+    second->Key = 5;
+    Song.Items.Add(std::move(second));
+    AddUnit();
+
+    // From the start with a layout asked for: the same bytes as ever.
+    TMidiData plain;
+    RenderSong(Song, plain, 2, true);
+    TMidiData traced;
+    std::vector<TSongSpan> layout;
+    TPatternCache patterns;
+    RenderSong(Song, traced, 2, true, patterns, 0, &layout);
+    EXPECT_EQ(traced.SaveToString(), plain.SaveToString());
+    ASSERT_EQ(layout.size(), 4u);
+    EXPECT_EQ(layout[0].Entry, 1);
+    EXPECT_EQ(layout[0].FromTick, Bar);
+    EXPECT_EQ(layout[3].Entry, 3);
+    EXPECT_EQ(layout[3].ToTick, Bar + 4 * 6144);
+
+    // From the second unit: it plays first, in its key and tempo, then the repetitions whole.
+    TMidiData midi;
+    layout.clear();
+    RenderSong(Song, midi, 2, false, patterns, 3, &layout);
+    ASSERT_EQ(layout.size(), 3u);
+    const std::vector<std::pair<int, std::int32_t>> spans = {{layout[0].Entry, layout[0].FromTick},
+                                                             {layout[1].Entry, layout[1].FromTick},
+                                                             {layout[2].Entry, layout[2].FromTick}};
+    EXPECT_EQ(spans, (std::vector<std::pair<int, std::int32_t>>{{3, 0}, {1, 6144}, {3, 12288}}));
+    EXPECT_EQ(Keys(midi, 0), (std::vector<int>{65, 60, 65}));
+    std::vector<std::pair<std::int32_t, std::uint8_t>> tempos;
+    for (const TOther& o : Others(midi, 0))
+        if (std::get<1>(o)[0] == 0xFF)
+            tempos.emplace_back(std::get<0>(o), std::get<1>(o)[4]);
+    // 90 bpm is 666666 microseconds a beat (…0x2A), 120 is 500000 (…0x20).
+    EXPECT_EQ(tempos, (std::vector<std::pair<std::int32_t, std::uint8_t>>{
+                          {0, 0x2A}, {6144, 0x20}, {12288, 0x2A}}));
+    // The whole set-up of the settings in force goes first: as many messages as at a start.
+    EXPECT_EQ(CountOthers(midi), 26 + 2 + 3 * 4);
+}
+
 TEST_F(RenderSongTest, NoneAndEmptyFileEntriesContributeNothing)
 {
     MakeSong(1);

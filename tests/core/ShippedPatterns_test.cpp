@@ -1,5 +1,6 @@
 #include "midi/ArrangeList.h"
 #include "midi/MidiData.h"
+#include "midi/PatternCheck.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "render/RenderUnit.h"
@@ -45,9 +46,9 @@ std::vector<int> PatternKeys(const std::string& file)
 
 TEST_F(ShippedPatternsTest, LibrariesHoldTheDefaultSongsPatterns)
 {
-    EXPECT_GE(BackPatterns.Count(), 24);
-    EXPECT_GE(BassPatterns.Count(), 12);
-    EXPECT_GE(DrumPatterns.Count(), 16);
+    EXPECT_GE(BackPatterns.Count(), 40);
+    EXPECT_GE(BassPatterns.Count(), 24);
+    EXPECT_GE(DrumPatterns.Count(), 28);
     TMuprop defaults;
     EXPECT_EQ(defaults.GetPatternName(0), BackPatterns.Names[0]);
     EXPECT_EQ(defaults.GetPatternName(1), QuarterNoteArpeggioUtf8);
@@ -121,6 +122,22 @@ TEST_F(ShippedPatternsTest, EveryPatternRendersInEveryPartUnderAllDegrees)
                     }
                 }
             }
+        }
+    }
+}
+
+TEST_F(ShippedPatternsTest, EveryShippedPatternPassesTheCheckOfAUsersFile)
+{
+    // What "Añadir patrón" asks of a user's file, the library itself keeps.
+    for (TPatternKind kind : {TPatternKind::Back, TPatternKind::Bass, TPatternKind::Drum})
+    {
+        const TArrangeList& library = PatternLibrary(kind);
+        for (int i = 0; i < library.Count(); ++i)
+        {
+            TMidiData pattern;
+            pattern.LoadFromFile(ResolvePatternFile(library.FileNames[static_cast<size_t>(i)]));
+            const TPatternCheck check = CheckPattern(pattern, kind);
+            EXPECT_TRUE(check.Usable()) << check.Report();
         }
     }
 }

@@ -7,10 +7,12 @@ Project files: the composition vectors and songs made here with lyravane-cli (ne
 randomize). Unit records: cut from those songs. MIDI files: a choice of the shipped patterns,
 the vector patterns and renderings, and files mido writes (format 0, running status, another
 division). Index files: the shipped and the vector index files. Render inputs: a choice
-byte followed by a property record and a unit record, or by a whole song.
+byte followed by a property record and a unit record, or by a whole song. Pattern checks: a
+kind byte followed by a pattern file.
 Files named regress-* (inputs that once broke a reader) are kept as they are.
 """
 
+import io
 import pathlib
 import shutil
 import struct
@@ -142,6 +144,25 @@ def main():
         for name in ["song_0", "unit_0", "preview_4"]:
             shutil.copy(VECTORS / f"render/{name}.mid", d / f"{name}.mid")
         mido_files(d)
+
+        d = reset("pattern")
+        # A kind byte, then a pattern file: shipped ones of each kind under their own kind
+        # and another, a vector pattern, a file of too few bars.
+        for n, (kind, name) in enumerate([(0, "BACK01.MID"), (1, "BASS01.MID"),
+                                          (2, "DRUM01.MID"), (2, "BASS03.MID")]):
+            (d / f"{n}_{name}").write_bytes(bytes([kind]) + (PATTERN / name).read_bytes())
+        (d / "vector_DRUM01.MID").write_bytes(bytes([2]) +
+                                              (VECTORS / "PATTERN/DRUM01.MID").read_bytes())
+        two = mido.MidiFile(ticks_per_beat=96)
+        track = mido.MidiTrack()
+        two.tracks.append(track)
+        track.append(mido.MetaMessage("time_signature", numerator=3, denominator=4))
+        for bar in range(2):
+            track.append(mido.Message("note_on", note=36, velocity=90, time=0))
+            track.append(mido.Message("note_off", note=36, time=96 * 4))
+        buffer = io.BytesIO()
+        two.save(file=buffer)
+        (d / "two_bars.mid").write_bytes(bytes([1]) + buffer.getvalue())
 
         d = reset("index")
         for f in sorted(PATTERN.glob("*.DAT")):

@@ -22,7 +22,7 @@ import tempfile
 import mido
 
 QUARTER_ARPEGGIO = "4分音符アルペジオ"
-MIN_COUNT = {"BACK": 24, "BASS": 12, "DRUM": 16}
+MIN_COUNT = {"BACK": 40, "BASS": 24, "DRUM": 28}
 
 # Pitch classes allowed per kind and bar. Over a minor chord E and B move down a semitone to
 # the chord's third and seventh, over the dominant B does; C, E, G and D stay chord tones or
@@ -36,9 +36,33 @@ ALLOWED_CLASSES = {
 }
 # Pitch ranges of the written patterns. Chords move them by -8..+5 semitones, so a bass
 # note below C2 could fall under the lowest string of a bass guitar.
-REGISTER = {"BACK": (40, 96), "BASS": (36, 60)}
+REGISTER = {"BACK": (40, 84), "BASS": (36, 60)}
+# The melody sings above C5: at most this share of a backing pattern's notes may lie there.
+BACK_HIGH_KEY = 72
+BACK_HIGH_SHARE = 0.20
+# No backing note sinks into the bass under any chord, in major or minor (E2).
+BACK_LOWEST_FITTED = 40
+# Distinct velocities a pattern needs to sound played rather than programmed.
+MIN_VELOCITY_LEVELS = 3
+# Two patterns of a kind whose figures agree this much (Similarity) are the same figure under
+# two names.
+MAX_SIMILARITY = 0.62
+# Chord quality and root offset per degree 1..6, as the renderer moves pattern notes.
+QUALITY = {0: [0, 0, 2, 2, 0, 3, 2], 1: [0, 2, 1, 0, 2, 3, 0]}
+ROOT = {0: [0, 0, 2, 4, 5, -5, -3], 1: [0, -3, -1, 0, 2, -8, -7]}
+LOWERED = {0: set(), 1: {3, 4, 5, 6, 7, 10, 11}, 2: {3, 4, 5, 10, 11}, 3: {10, 11}}
 NAME_PATTERN = re.compile(r"[A-Z0-9_]{1,8}\.[A-Z0-9]{1,3}")
 PATTERN_FILE = re.compile(r"(BACK|BASS|DRUM)\d\d\.MID")
+
+
+def FittedKey(degree, scale, key):
+    """The key a pattern note sounds at over a chord of the degree in key 0."""
+    lowered = key % 12 in LOWERED[QUALITY[scale][degree]]
+    return key + ROOT[scale][degree] - (1 if lowered else 0)
+
+
+def LowestFitted(key):
+    return min(FittedKey(d, s, key) for s in (0, 1) for d in range(1, 7))
 
 
 class Checker:
@@ -105,13 +129,13 @@ def FileNotes(checker, where, mid):
             if msg.type == "note_on" and msg.velocity > 0:
                 if msg.note in sounding:
                     checker.Fault(here, "key %d struck again while it sounds" % msg.note)
-                sounding[msg.note] = (now, msg.channel)
+                sounding[msg.note] = (now, msg.channel, msg.velocity)
             elif msg.type in ("note_on", "note_off"):
                 if msg.note not in sounding:
                     checker.Fault(here, "note-off of key %d without a note-on" % msg.note)
                     continue
-                start, channel = sounding.pop(msg.note)
-                notes.append((start, now, msg.note, channel))
+                start, channel, velocity = sounding.pop(msg.note)
+                notes.append((start, now, msg.note, channel, velocity))
             elif msg.type == "control_change" and msg.control == 64:
                 if msg.value >= 64:
                     pedalDown = now
@@ -120,7 +144,7 @@ def FileNotes(checker, where, mid):
                             4 * mid.ticks_per_beat):
                         checker.Fault(here, "sustain pedal held over a bar line")
                     pedalDown = None
-        for key, (start, _) in sounding.items():
+        for key, (start, _, _) in sounding.items():
             checker.Fault("%s track %d" % (where, trackNo),
                           "key %d at tick %d never gets a note-off" % (key, start))
         if pedalDown is not None:
@@ -128,23 +152,80 @@ def FileNotes(checker, where, mid):
     return notes
 
 
+def CheckArrangement(checker, where, kind, notes, bar):
+    """Rules of taste: register, beat 3 of the bass, dynamics."""
+    pitched = [n for n in notes if n[1] > n[0]]
+    if kind == "BACK" and pitched:
+        high = sum(1 for n in pitched if n[2] > BACK_HIGH_KEY)
+        if high > BACK_HIGH_SHARE * len(pitched):
+            checker.Fault(where, "%d%% of the notes lie above C5, at most %d%% may" %
+                          (100 * high // len(pitched), 100 * BACK_HIGH_SHARE))
+        lowest = min(n[2] for n in pitched)
+        if LowestFitted(lowest) < BACK_LOWEST_FITTED:
+            checker.Fault(where, "key %d sinks to %d under some chord, below E2" %
+                          (lowest, LowestFitted(lowest)))
+    if kind == "BASS":
+        for start, end, key, _, _ in pitched:
+            beat3 = start // bar * bar + bar // 2
+            if start <= beat3 < end and key % 12 != 0:
+                # The chord may change here; the new chord would start on its third or fifth.
+                checker.Fault("%s bar %d key %d" % (where, start // bar + 1, key),
+                              "sounds on beat 3 and is not the root")
+    levels = {n[4] for n in pitched}
+    if len(levels) < MIN_VELOCITY_LEVELS:
+        checker.Fault(where, "%d velocity levels, at least %d expected" %
+                      (len(levels), MIN_VELOCITY_LEVELS))
+
+
+def Onsets(kind, notes, tpq):
+    """The figure of a pattern: how hard notes start where (to a 48th of a bar, so strums and
+    laid-back rows count as the beat they decorate) on which drum, bass key or chord pitch
+    class."""
+    cell = tpq / 12
+    figure = {}
+    for start, _, key, _, velocity in notes:
+        place = (round(start / cell), key % 12 if kind == "BACK" else key)
+        figure[place] = max(figure.get(place, 0), velocity)
+    return figure
+
+
+def Similarity(a, b):
+    """Weighted Jaccard index of two figures: 1 for the same hits at the same strength, still
+    high for one figure played a little louder, low for different rhythms or accents."""
+    places = set(a) | set(b)
+    most = sum(max(a.get(p, 0), b.get(p, 0)) for p in places)
+    return sum(min(a.get(p, 0), b.get(p, 0)) for p in places) / most if most else 1.0
+
+
+def CheckDistinct(checker, kind, figures):
+    """figures: (file name, display name, onset set). Near duplicates are faults."""
+    for i, (fileA, nameA, a) in enumerate(figures):
+        for fileB, nameB, b in figures[i + 1:]:
+            similarity = Similarity(a, b)
+            if similarity > MAX_SIMILARITY:
+                checker.Fault("%s %s" % (fileA, fileB),
+                              "%r and %r are %d%% alike; give each its own figure" %
+                              (nameA, nameB, round(100 * similarity)))
+
+
 def CheckPattern(checker, patternDir, kind, fileName):
+    """Checks one pattern file; returns its figure (onset set) or None."""
     where = fileName
     path = os.path.join(patternDir, fileName)
     if not os.path.isfile(path):
         checker.Fault(where, "listed in %s00.DAT but missing" % kind)
-        return
+        return None
     try:
         mid = mido.MidiFile(path)
     except Exception as e:  # mido raises several types for broken files
         checker.Fault(where, "does not load (%s)" % e)
-        return
+        return None
     if mid.type != 1:
         checker.Fault(where, "format %d, format 1 expected" % mid.type)
     tpq = mid.ticks_per_beat
     if tpq not in (384, 480):
         checker.Fault(where, "%d ticks per quarter note, 384 or 480 expected" % tpq)
-        return
+        return None
     bar = 4 * tpq
     for track in mid.tracks:
         for msg in track:
@@ -153,7 +234,7 @@ def CheckPattern(checker, patternDir, kind, fileName):
                               (msg.numerator, msg.denominator))
     notes = FileNotes(checker, where, mid)
     barsWithNotes = set()
-    for start, end, key, channel in notes:
+    for start, end, key, channel, _ in notes:
         here = "%s bar %d tick %d key %d" % (where, start // bar + 1, start % bar, key)
         if end <= start:
             checker.Fault(here, "length %d, must be above 0" % (end - start))
@@ -185,8 +266,10 @@ def CheckPattern(checker, patternDir, kind, fileName):
             checker.Fault(where, "bar %d has no notes" % (barIndex + 1))
     if kind == "BACK":
         for barIndex in (2, 3):
-            if not any(s // bar == barIndex and k % 12 == 11 for s, _, k, _ in notes):
+            if not any(s // bar == barIndex and k % 12 == 11 for s, _, k, _, _ in notes):
                 checker.Fault(where, "seventh bar %d has no seventh (B)" % (barIndex + 1))
+    CheckArrangement(checker, where, kind, notes, bar)
+    return Onsets(kind, notes, tpq)
 
 
 def CheckGenerated(checker, patternDir, generator):
@@ -225,8 +308,12 @@ def main():
         counts[kind] = len(entries)
         if kind == "BACK" and QUARTER_ARPEGGIO not in [name for _, name in entries]:
             checker.Fault("BACK00.DAT", "no entry named %s" % QUARTER_ARPEGGIO)
-        for fileName, _ in entries:
-            CheckPattern(checker, patternDir, kind, fileName)
+        figures = []
+        for fileName, name in entries:
+            figure = CheckPattern(checker, patternDir, kind, fileName)
+            if figure is not None:
+                figures.append((fileName, name, figure))
+        CheckDistinct(checker, kind, figures)
     if not args.no_generator:
         generator = args.generator or os.path.join(patternDir, os.pardir, "patterns",
                                                    "generate.py")

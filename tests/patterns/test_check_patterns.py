@@ -88,6 +88,36 @@ def AddNoteAfterLastBar(timed, tpq):
     timed.append([16 * tpq + 100, mido.Message("note_off", note=60)])
 
 
+def RaiseEveryNote(timed, _):
+    # Two octaves up: the backing climbs over C5 and past C6.
+    for e in timed:
+        if e[1].type in ("note_on", "note_off"):
+            e[1] = e[1].copy(note=e[1].note + 24)
+
+
+def LowerEveryNote(timed, _):
+    for e in timed:
+        if e[1].type in ("note_on", "note_off"):
+            e[1] = e[1].copy(note=e[1].note - 12)
+
+
+def OneVelocity(timed, _):
+    for e in timed:
+        if e[1].type == "note_on" and e[1].velocity > 0:
+            e[1] = e[1].copy(velocity=90)
+
+
+def FifthOnBeat3(timed, tpq):
+    # A G sounding across beat 3 of bar 1, where the chord may change.
+    timed.append([2 * tpq - 10, mido.Message("note_on", note=43, velocity=80)])
+    timed.append([2 * tpq + 50, mido.Message("note_off", note=43)])
+
+
+def SecondEntry(patternDir, kind):
+    with open(os.path.join(patternDir, kind + "00.DAT"), encoding="utf-8") as f:
+        return f.read().split("\n")[1].split("|")[0].strip()
+
+
 def Main(patternDir):
     failures = []
 
@@ -143,7 +173,16 @@ def Main(patternDir):
          Rewrite("BACK", lambda t: t.replace("\n", "\r\n")), "--no-generator")
     Case("no quarter-note arpeggio", "no entry named",
          Rewrite("BACK", lambda t: t.replace("4分音符アルペジオ", "Arpegio")), "--no-generator")
-    Case("too few patterns", "at least 16 expected",
+    Case("backing above C5", "above C5", OnFile(back, RaiseEveryNote), "--no-generator")
+    Case("backing above C6", "outside the register", OnFile(back, RaiseEveryNote),
+         "--no-generator")
+    Case("backing in the bass", "below E2", OnFile(back, LowerEveryNote), "--no-generator")
+    Case("one velocity", "velocity levels", OnFile(drum, OneVelocity), "--no-generator")
+    Case("fifth on beat 3", "sounds on beat 3", OnFile(bass, FifthOnBeat3), "--no-generator")
+    Case("near duplicate", "alike",
+         lambda d: shutil.copy(os.path.join(d, drum), os.path.join(d, SecondEntry(d, "DRUM"))),
+         "--no-generator")
+    Case("too few patterns", "at least 28 expected",
          Rewrite("DRUM", lambda t: "\n".join(t.split("\n")[:3]) + "\n"), "--no-generator")
     Case("edited output", "differs from the generator",
          OnFile(back, lambda timed, _: None),

@@ -763,3 +763,26 @@ TEST(FormMusicMeasuresMainWindowTest, UnitTabsShowTheBarEditorWithTheGoverningPr
     EXPECT_EQ(boxes.Shown, 0);
     Inside(form).Project.SetModified(false); // closes without asking
 }
+
+TEST_F(FormMusicMeasuresTest, PlayCursorIsALineInTheRhythmAndMelodyFramesOfItsBar)
+{
+    const auto cursorColumns = [this](QWidget* frame)
+    {
+        const QImage image = Grab(frame);
+        std::vector<int> columns;
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, image.height() / 2) & 0xffffff) == 0xD01010)
+                columns.push_back(x);
+        return columns;
+    };
+    EXPECT_TRUE(cursorColumns(Form->RhythmFrame[2]->viewport()).empty());
+    // Halfway through the third bar: four of the eight steps of 16 pixels.
+    Form->ShowPlayCursor(2.5);
+    EXPECT_EQ(cursorColumns(Form->RhythmFrame[2]->viewport()), (std::vector<int>{64, 65}));
+    EXPECT_EQ(cursorColumns(Form->MelodyFrame[2]->viewport()), (std::vector<int>{64, 65}));
+    for (int bar : {0, 1, 3})
+        EXPECT_TRUE(cursorColumns(Form->MelodyFrame[bar]->viewport()).empty()) << bar;
+    Form->ShowPlayCursor(-1);
+    EXPECT_TRUE(cursorColumns(Form->RhythmFrame[2]->viewport()).empty());
+    EXPECT_FALSE(Song.Modified) << "the cursor is no edit";
+}

@@ -6,11 +6,11 @@
 #include "controls/FakeGroupBox.h"
 #include "mainform/MainFormTestAccess.h"
 #include "midi/ArrangeList.h"
+#include "midi/GmInstruments.h"
 #include "midi/MidiData.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
 #include "ui/FormMusicProperty.h"
-#include "ui/GmInstruments.h"
 #include "ui/LyravaneMainForm.h"
 #include "ui/MessageBoxes.h"
 
@@ -293,6 +293,25 @@ TEST_F(FormMusicPropertyTest, LoadingShowsEveryValueAndNeverMarksTheSongModified
     EXPECT_EQ(Page->ComboBoxA[0]->currentIndex(), 1);
     EXPECT_EQ(Page->ComboBoxA[1]->currentIndex(), 2);
     EXPECT_EQ(Page->ComboBoxA[2]->currentText(), QStringLiteral("Bajo Simple"));
+}
+
+TEST_F(FormMusicPropertyTest, ReloadedListsShowANewPatternAndKeepEveryChoice)
+{
+    TMuprop& prop = Prop();
+    prop.SetPatternName(2, "Bajo Simple");
+    prop.SetPatternName(3, "Rock");
+    Page->SetMuprop(&prop);
+    Song.SetModified(false);
+
+    BassPatterns.LoadIndexText("USER/BASSU001.MID | Mi Bajo\n", "/data/PATTERN");
+    Page->ReloadPatternLists();
+    const QComboBox* bass = Page->ComboBoxA[2];
+    ASSERT_EQ(bass->count(), 3);
+    EXPECT_EQ(bass->itemText(2), QStringLiteral("Mi Bajo"));
+    EXPECT_EQ(bass->currentText(), QStringLiteral("Bajo Simple"));
+    EXPECT_EQ(Page->ComboBoxA[3]->currentText(), QStringLiteral("Rock"));
+    EXPECT_EQ(prop.GetPatternName(2), "Bajo Simple");
+    EXPECT_FALSE(Song.Modified);
 }
 
 TEST_F(FormMusicPropertyTest, LoadingLeavesValuesTheControlsCannotShowAsTheyAre)

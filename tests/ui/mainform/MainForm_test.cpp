@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -130,14 +131,16 @@ TEST_F(MainFormTest, MenusHoldTheCommandsInOrderWithImagesAndShortcuts)
               (std::vector<std::string>{"&Deshacer", "&Rehacer", "-", "Insertar", "C&orta",
                                         "&Copiar", "&Pegar", "&Borrar"}));
     EXPECT_EQ(MenuTexts(Inside(form).MenuMusic),
-              (std::vector<std::string>{"Reproducir partitura", "&Reproducir cancion", "&Parar",
-                                        "-", "&Opciones..."}));
+              (std::vector<std::string>{
+                  "Reproducir partitura", "&Reproducir cancion", "Reproducir desde &aquí", "&Parar",
+                  "-", "Re&petir partitura", "-", "Añadir &patrón...", "&Opciones..."}));
     EXPECT_EQ(MenuTexts(Inside(form).MenuHelp),
               (std::vector<std::string>{"&Contenido", "-", "&Acerca..."}));
     const std::vector<std::string> file = MenuTexts(Inside(form).MenuFile);
-    ASSERT_EQ(file.size(), 13u);
+    ASSERT_EQ(file.size(), 14u);
     EXPECT_EQ(file.front(), "&Nuevo...");
     EXPECT_EQ(file[5], "Exportar a &MIDI...");
+    EXPECT_EQ(file[6], "Exportar &partitura (MusicXML)...");
     EXPECT_EQ(file.back(), "S&alir");
 
     EXPECT_EQ(Inside(form).Action_FileOpen->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
@@ -763,10 +766,13 @@ TEST_F(MainFormTest, OptionsDialogChangesTheSettingsOnlyOnOk)
         {
             dialog.RadioButtons[1]->setChecked(true);
             dialog.RadioButton5->setChecked(true);
+            EXPECT_FALSE(dialog.CheckTrackNames->isChecked());
+            dialog.CheckTrackNames->setChecked(true);
             dialog.ButtonOk->click();
         }));
     EXPECT_EQ(Inside(form).RepeatCount, 2);
     EXPECT_TRUE(Inside(form).IncludeReset);
+    EXPECT_TRUE(Inside(form).MidiTrackNames);
 }
 
 TEST_F(MainFormTest, HelpOpensTheSpanishHelpInItsWindow)

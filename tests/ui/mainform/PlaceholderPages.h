@@ -10,7 +10,9 @@ class TPlaceholderPropertyPage : public TPropertyPage
 public:
     explicit TPlaceholderPropertyPage(QWidget* parent = nullptr);
     void SetMuprop(TMuprop* muprop) override;
+    void ReloadPatternLists() override { ++Reloads; }
     TMuprop* Muprop() const { return FMuprop; }
+    int Reloads = 0;
 
 private:
     TMuprop* FMuprop = nullptr; // not owned
@@ -26,6 +28,9 @@ public:
     void ShowUnit(TMunit* unit) override;
     TMunit* Unit() const { return FUnit; }
     TMusicProject* Song() const { return FSong; }
+    void ShowPlayCursor(double bars) override { PlayCursor = bars; }
+    /// What the window last gave ShowPlayCursor.
+    double PlayCursor = -1;
 
 private:
     TMusicProject* FSong = nullptr; // not owned

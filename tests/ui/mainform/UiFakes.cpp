@@ -59,6 +59,18 @@ void TFakePlayer::Open()
     OpenedBytes = ReadWholeFile(FileName);
 }
 
+void TFakePlayer::PlayLoop(std::int32_t fromTick, std::int32_t toTick)
+{
+    Calls.push_back("PlayLoop:" + std::to_string(fromTick) + "-" + std::to_string(toTick));
+    IsPlaying = true;
+}
+
+void TFakePlayer::QueueLoopPass()
+{
+    Calls.emplace_back("QueueLoopPass");
+    QueuedBytes = ReadWholeFile(FileName);
+}
+
 TFormFixture::TFormFixture()
 {
     Services.MessageBoxes = &MessageBoxes;
@@ -69,6 +81,7 @@ TFormFixture::TFormFixture()
     Services.HelpFile = QStringLiteral(LYRAVANE_SOURCE_DIR "/docs/help/lyravane.html");
     Services.SettingsPath = Dir.filePath(QStringLiteral("settings.ini"));
     Services.RecoveryDir = Dir.filePath(QStringLiteral("recovery"));
+    Services.UserPatternDir = Dir.filePath(QStringLiteral("data/PATTERN"));
     // The window's commands are tested over pages that only show what they are given; the
     // real pages have tests of their own.
     Services.CreatePropertyPage = [](QWidget* parent)

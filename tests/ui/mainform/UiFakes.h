@@ -80,6 +80,19 @@ public:
         IsPlaying = true;
     }
     bool Playing() const override { return IsPlaying; }
+    /// Records "PlayLoop:from-to" and plays.
+    void PlayLoop(std::int32_t fromTick, std::int32_t toTick) override;
+    /// Records "QueueLoopPass" and a copy of the file as it is then.
+    void QueueLoopPass() override;
+    std::string QueuedBytes;
+    /// Where a test says the play is; Playing follows IsPlaying.
+    TPlayPosition At;
+    TPlayPosition Position() const override
+    {
+        TPlayPosition position = At;
+        position.Playing = IsPlaying;
+        return position;
+    }
 };
 
 /// The song as the project file holds it, followed by the unit locks the file leaves out.

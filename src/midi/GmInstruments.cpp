@@ -1,4 +1,4 @@
-#include "ui/GmInstruments.h"
+#include "midi/GmInstruments.h"
 
 // Plain ASCII, like every other caption of the windows.
 const std::array<const char*, 128> GmInstrumentNames = {

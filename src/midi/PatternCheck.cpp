@@ -1,0 +1,269 @@
+#include "midi/PatternCheck.h"
+
+#include "base/Exceptions.h"
+#include "base/FileIO.h"
+#include "base/Text.h"
+#include "midi/ArrangeList.h"
+#include "midi/MidiData.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+
+namespace
+{
+// General MIDI defines percussion on keys 35 (acoustic bass drum) to 81 (open triangle).
+constexpr int LowestDrumKey = 35;
+constexpr int HighestDrumKey = 81;
+// A report names this many faults of one sort; the rest are counted.
+constexpr int MaxFaultsOfASort = 3;
+constexpr std::size_t MaxNameBytes = 63;
+
+struct TKindInfo
+{
+    const char* Word;
+    const char* Name;
+    const char* IndexFile;
+    const char* FilePrefix;
+};
+constexpr std::array<TKindInfo, 3> Kinds = {{{"back", "acompañamiento", "BACK00.DAT", "BACK"},
+                                             {"bass", "bajo", "BASS00.DAT", "BASS"},
+                                             {"drum", "batería", "DRUM00.DAT", "DRUM"}}};
+
+const TKindInfo& Info(TPatternKind kind)
+{
+    return Kinds[static_cast<std::size_t>(kind)];
+}
+
+std::string Number(long long n)
+{
+    return std::to_string(n);
+}
+
+/// Faults of one sort: the first few in full, then how many more.
+class TFaultList
+{
+public:
+    explicit TFaultList(std::vector<std::string>& problems) : FProblems(problems) {}
+    void Add(std::string text)
+    {
+        if (++FCount <= MaxFaultsOfASort)
+            FProblems.push_back(std::move(text));
+    }
+    void Close(const char* what)
+    {
+        if (FCount > MaxFaultsOfASort)
+            FProblems.push_back("y " + Number(FCount - MaxFaultsOfASort) + " " + what +
+                                " más como esta" + (FCount - MaxFaultsOfASort > 1 ? "s" : ""));
+        FCount = 0;
+    }
+
+private:
+    std::vector<std::string>& FProblems;
+    int FCount = 0;
+};
+
+void CheckTimeSignatures(const TMidiData& midi, std::vector<std::string>& problems)
+{
+    for (const auto& track : midi.Tracks)
+        for (const auto& e : *track)
+            if (e->DataSize() >= 4 && e->Data[0] == 0xFF && e->Data[1] == 0x58)
+            {
+                const int numerator = e->Data[2];
+                const int denominator = e->Data[3] < 8 ? 1 << e->Data[3] : 0;
+                if (numerator != 4 || denominator != 4)
+                {
+                    problems.push_back("el compás es " + Number(numerator) + "/" +
+                                       Number(denominator) + "; se espera 4/4");
+                    return;
+                }
+            }
+}
+
+bool IsNoteOn(const TMidiEvent& e)
+{
+    return (e.Status() & 0xF0) == 0x90 && e.DataSize() == 3 && e.Data[2] > 0;
+}
+} // namespace
+
+bool ParsePatternKind(std::string_view word, TPatternKind& kind)
+{
+    for (std::size_t i = 0; i < Kinds.size(); ++i)
+        if (word == Kinds[i].Word)
+        {
+            kind = static_cast<TPatternKind>(i);
+            return true;
+        }
+    return false;
+}
+
+const char* PatternKindName(TPatternKind kind)
+{
+    return Info(kind).Name;
+}
+
+const char* PatternIndexFile(TPatternKind kind)
+{
+    return Info(kind).IndexFile;
+}
+
+TArrangeList& PatternLibrary(TPatternKind kind)
+{
+    switch (kind)
+    {
+    case TPatternKind::Bass:
+        return BassPatterns;
+    case TPatternKind::Drum:
+        return DrumPatterns;
+    default:
+        return BackPatterns;
+    }
+}
+
+std::string TPatternCheck::Report() const
+{
+    std::string text = std::string("el patrón de ") + PatternKindName(Kind);
+    if (Usable())
+        return text + " se puede usar: " + Number(Bars) + " compases, " + Number(Notes) +
+               " notas\n";
+    text += " no se puede usar:\n";
+    for (const std::string& problem : Problems)
+        text += "- " + problem + "\n";
+    return text;
+}
+
+TPatternCheck CheckPattern(const TMidiData& midi, TPatternKind kind)
+{
+    TPatternCheck check;
+    check.Kind = kind;
+    CheckTimeSignatures(midi, check.Problems);
+
+    const std::int64_t bar = midi.BarLength();
+    std::int64_t lastEnd = 0;
+    TFaultList open(check.Problems);
+    TFaultList across(check.Problems);
+    TFaultList drums(check.Problems);
+    for (const auto& track : midi.Tracks)
+        for (const auto& e : *track)
+        {
+            if (!IsNoteOn(*e))
+                continue;
+            ++check.Notes;
+            const int key = e->Data[1];
+            const std::int64_t start = e->Time;
+            const std::string where =
+                "la nota " + Number(key) + " del compás " + Number(start / bar + 1);
+            if (e->Duration < 0)
+            {
+                open.Add(where + " no termina");
+                lastEnd = std::max(lastEnd, start + 1);
+                continue;
+            }
+            const std::int64_t end = start + std::max<std::int64_t>(e->Duration, 1);
+            lastEnd = std::max(lastEnd, end);
+            if ((end - 1) / bar != start / bar)
+                across.Add(where + " pasa la barra del compás");
+            if (kind == TPatternKind::Drum && (key < LowestDrumKey || key > HighestDrumKey))
+                drums.Add(where + " no es un instrumento de percusión de General MIDI (" +
+                          Number(LowestDrumKey) + " a " + Number(HighestDrumKey) + ")");
+        }
+    open.Close("notas");
+    across.Close("notas");
+    drums.Close("notas");
+
+    check.Bars = static_cast<int>((lastEnd + bar - 1) / bar);
+    if (check.Notes == 0)
+        check.Problems.insert(check.Problems.begin(), "el archivo no tiene notas");
+    else if (check.Bars != PatternBarCount)
+        check.Problems.insert(check.Problems.begin(),
+                              std::string("el patrón de ") + PatternKindName(kind) + " tiene " +
+                                  Number(check.Bars) + (check.Bars == 1 ? " compás" : " compases") +
+                                  "; se esperan " + Number(PatternBarCount));
+    return check;
+}
+
+TPatternCheck CheckPatternBytes(std::string_view bytes, TPatternKind kind)
+{
+    TMidiData midi;
+    try
+    {
+        midi.LoadFromString(bytes);
+    }
+    catch (const EInvalidMidiFile& e)
+    {
+        TPatternCheck check;
+        check.Kind = kind;
+        check.Problems.push_back(std::string("el archivo no es un MIDI que se pueda leer (") +
+                                 e.what() + ")");
+        return check;
+    }
+    return CheckPattern(midi, kind);
+}
+
+std::string CheckNewPatternName(std::string_view name, const TArrangeList& library)
+{
+    std::string trimmed(TrimBlanks(name));
+    if (trimmed.empty())
+        throw ELyravaneError("el patrón necesita un nombre");
+    if (trimmed.size() > MaxNameBytes)
+        throw ELyravaneError("el nombre es demasiado largo: " + Number(trimmed.size()) +
+                             " bytes; caben " + Number(MaxNameBytes));
+    for (const char c : trimmed)
+        if (c == '|' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            throw ELyravaneError("el nombre no puede llevar «|» ni caracteres de control");
+    if (library.IndexOf(trimmed) >= 0)
+        throw ELyravaneError("ya hay un patrón llamado «" + trimmed + "»");
+    return trimmed;
+}
+
+std::string AddUserPattern(const std::string& userPatternDir, TPatternKind kind,
+                           const std::string& sourcePath, std::string_view name)
+{
+    namespace fs = std::filesystem;
+    const std::string shown = CheckNewPatternName(name, PatternLibrary(kind));
+    const std::string bytes = ReadWholeFile(sourcePath);
+    const TPatternCheck check = CheckPatternBytes(bytes, kind);
+    if (!check.Usable())
+        throw ELyravaneError(check.Report());
+
+    const fs::path userDir = fs::path(userPatternDir) / "USER";
+    std::error_code ec;
+    fs::create_directories(userDir, ec);
+    if (ec)
+        throw EFCreateError(userDir.string(), ec.message());
+
+    // A free 8.3 name of the kind: BACKU001.MID, BACKU002.MID ...
+    std::string fileName;
+    for (int n = 1; n <= 999 && fileName.empty(); ++n)
+    {
+        char candidate[16];
+        std::snprintf(candidate, sizeof candidate, "%sU%03d.MID", Info(kind).FilePrefix, n);
+        if (!fs::exists(userDir / candidate, ec))
+            fileName = candidate;
+    }
+    if (fileName.empty())
+        throw ELyravaneError(std::string("la biblioteca del usuario ya tiene 999 patrones de ") +
+                             PatternKindName(kind));
+
+    const fs::path target = userDir / fileName;
+    WriteFileAtomically(target.string(), bytes);
+
+    const std::string indexPath = (userDir / PatternIndexFile(kind)).string();
+    std::string index;
+    if (fs::exists(indexPath, ec))
+        index = ReadWholeFile(indexPath);
+    if (!index.empty() && index.back() != '\n' && index.back() != '\r')
+        index.push_back('\n');
+    index += "USER/" + fileName + " | " + shown + "\n";
+    try
+    {
+        WriteFileAtomically(indexPath, index);
+    }
+    catch (...)
+    {
+        fs::remove(target, ec); // no file without its index line
+        throw;
+    }
+    return target.string();
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+class TMidiData;
+class TMuprop;
+class TMusicProject;
+
+/// The name a track of the property set gets in an exported file: "Melodía", "Acomp. 1",
+/// "Acomp. 2", "Bajo" or "Batería", then ": " and its instrument as the instrument lists
+/// name it ("Melodía: Oboe", "Batería: STANDARD"). UTF-8.
+std::string ExportTrackName(const TMuprop& property, int track);
+
+/// Puts a track name meta event (type 03) before everything else in each of the five
+/// tracks, named for the property set. An option of the export: without it the file has no
+/// names.
+void AddTrackNames(TMidiData& midi, const TMuprop& property);
+/// The same, named for the song's first property set; a song without one gets no names.
+void AddTrackNames(TMidiData& midi, const TMusicProject& song);

@@ -1,0 +1,179 @@
+// The main window's exports beyond the song's MIDI file: the score as MusicXML, a unit's MIDI
+// file from the tab menu, and a tab dragged out of the window as a MIDI file.
+#include "ui/LyravaneMainForm.h"
+
+#include "base/FileIO.h"
+#include "midi/MidiData.h"
+#include "model/Munit.h"
+#include "notation/MusicXmlWriter.h"
+#include "render/RenderSong.h"
+#include "render/TrackNames.h"
+#include "ui/WindowUtils.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QUrl>
+
+namespace
+{
+const QString MsgFullScore =
+    QStringLiteral("¿Exportar la partitura completa?\n\n"
+                   "Sí: la melodía y las cuatro partes del acompañamiento.\n"
+                   "No: la hoja guía, la melodía con los acordes.");
+const QString MsgExported = QStringLiteral("Exportado: %1");
+constexpr int ConfirmationMilliseconds = 4000;
+
+/// The name of a file without its folder and extension.
+QString BaseName(const QString& path)
+{
+    const QString name = FileNamePart(path);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? name.left(dot) : name;
+}
+} // namespace
+
+bool TLyravaneMainForm::RenderTabMidi(int tab, TMidiData& midi) const
+{
+    if (tab == 0)
+    {
+        RenderSong(Project, midi, RepeatCount, IncludeReset);
+        if (MidiTrackNames)
+            AddTrackNames(midi, Project);
+        return true;
+    }
+    const TMunit* unit = tab > 0 && tab < Project.Count() ? Project.UnitAt(tab) : nullptr;
+    if (unit == nullptr)
+        return false;
+    RenderUnitPlayback(*unit, midi, false);
+    if (MidiTrackNames && unit->Property != nullptr)
+        AddTrackNames(midi, *unit->Property);
+    return true;
+}
+
+void TLyravaneMainForm::Action_FileOutputScoreExecute()
+{
+    if (MouseCaptured())
+        return;
+    RefreshHover(Action_FileOutputScore);
+    const TMsgResult full =
+        ShowMessageBox(MsgFullScore, TMsgIcon::Question, TMsgButtons::YesNoCancel);
+    if (full == TMsgResult::Cancel)
+        return;
+    const QString song =
+        Project.FileName.empty() ? QString() : BaseName(FromFsPath(Project.FileName));
+    ScoreDialog.FileName = song.isEmpty() ? QString() : song + QStringLiteral(".musicxml");
+    if (!ScoreDialog.Execute())
+        return;
+    update();
+    TWaitCursor wait;
+    const QString title = song.isEmpty() ? BaseName(ScoreDialog.FileName) : song;
+    SaveScoreFile(Project, ToFsPath(ScoreDialog.FileName), title.toStdString(), RepeatCount,
+                  full == TMsgResult::Yes);
+    StatusBar1->showMessage(MsgExported.arg(FileNamePart(ScoreDialog.FileName)),
+                            ConfirmationMilliseconds);
+}
+
+void TLyravaneMainForm::ExportUnitMidi(int tab)
+{
+    if (MouseCaptured() || tab <= 0 || tab >= Project.Count() || Project.UnitAt(tab) == nullptr)
+        return;
+    const QString song =
+        Project.FileName.empty() ? QString() : BaseName(FromFsPath(Project.FileName));
+    ExportDialog.FileName = (song.isEmpty() ? QString() : song + QLatin1Char(' ')) +
+                            TabControl1->tabText(tab) + QStringLiteral(".mid");
+    if (!ExportDialog.Execute())
+        return;
+    update();
+    TWaitCursor wait;
+    TMidiData midi;
+    RenderTabMidi(tab, midi);
+    midi.SaveToFile(ToFsPath(ExportDialog.FileName));
+    StatusBar1->showMessage(MsgExported.arg(FileNamePart(ExportDialog.FileName)),
+                            ConfirmationMilliseconds);
+}
+
+std::unique_ptr<QMenu> TLyravaneMainForm::MakeTabMenu(int tab)
+{
+    auto menu = std::make_unique<QMenu>(this);
+    menu->setObjectName(QStringLiteral("TabMenu"));
+    menu->addAction(Action_FileOutputMidi);
+    menu->addAction(Action_TabOutputUnitMidi);
+    Action_TabOutputUnitMidi->setEnabled(tab > 0 && tab < Project.Count() &&
+                                         Project.UnitAt(tab) != nullptr);
+    Action_TabOutputUnitMidi->disconnect(this);
+    connect(Action_TabOutputUnitMidi, &QAction::triggered, this,
+            [this, tab] { RunCommand([this, tab] { ExportUnitMidi(tab); }); });
+    return menu;
+}
+
+std::unique_ptr<QMimeData> TLyravaneMainForm::MakeTabDragData(int tab)
+{
+    TMidiData midi;
+    if (FServices.TempMidiFile.empty() || !RenderTabMidi(tab, midi))
+        return nullptr;
+    // Beside the playback file, in the private temporary folder; the drop target copies it.
+    const QString folder = QFileInfo(FromFsPath(FServices.TempMidiFile)).absolutePath();
+    const QString song = Project.FileName.empty() ? QStringLiteral("Lyravane")
+                                                  : BaseName(FromFsPath(Project.FileName));
+    const QString name =
+        tab == 0 ? song + QStringLiteral(".mid")
+                 : song + QLatin1Char(' ') + TabControl1->tabText(tab) + QStringLiteral(".mid");
+    const QString path = folder + QLatin1Char('/') + name;
+    midi.SaveToFile(ToFsPath(path));
+    auto mime = std::make_unique<QMimeData>();
+    mime->setUrls({QUrl::fromLocalFile(path)});
+    return mime;
+}
+
+bool TLyravaneMainForm::TabBarEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ContextMenu)
+    {
+        const auto* request = static_cast<QContextMenuEvent*>(event);
+        const int tab = TabControl1->tabAt(request->pos());
+        // Asked for while the right button is down (X11): no wait for the mouse here.
+        if (tab < 0)
+            return true;
+        const auto menu = MakeTabMenu(tab);
+        menu->exec(request->globalPos());
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonPress)
+    {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        FDragTab = press->button() == Qt::LeftButton
+                       ? TabControl1->tabAt(press->position().toPoint())
+                       : -1;
+        FDragStart = press->position().toPoint();
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonRelease)
+        FDragTab = -1;
+    if (event->type() != QEvent::MouseMove || FDragTab < 0)
+        return false;
+    const auto* move = static_cast<QMouseEvent*>(event);
+    if ((move->buttons() & Qt::LeftButton) == 0 ||
+        (move->position().toPoint() - FDragStart).manhattanLength() <
+            QApplication::startDragDistance())
+        return false;
+    const int tab = FDragTab;
+    FDragTab = -1;
+    RunCommand(
+        [this, tab]
+        {
+            auto mime = MakeTabDragData(tab);
+            if (mime == nullptr)
+                return;
+            auto* drag = new QDrag(TabControl1);
+            drag->setMimeData(mime.release());
+            drag->exec(Qt::CopyAction);
+        });
+    return true;
+}

@@ -1,0 +1,339 @@
+#include "midi/MidiData.h"
+#include "model/Munit.h"
+#include "model/Muprop.h"
+#include "model/MusicFunctions.h"
+#include "model/MusicProject.h"
+#include "notation/MusicXmlWriter.h"
+#include "notation/MxlContainer.h"
+#include "notation/NoteValues.h"
+#include "notation/ScoreBuilder.h"
+#include "notation/Spelling.h"
+#include "render/TrackNames.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace
+{
+/// Sharps or flats the signature gives a letter.
+int SignatureAlter(int fifths, char letter)
+{
+    const std::string sharps = "FCGDAEB";
+    const std::string flats = "BEADGCF";
+    if (fifths > 0)
+        return static_cast<int>(sharps.find(letter)) < fifths ? 1 : 0;
+    return static_cast<int>(flats.find(letter)) < -fifths ? -1 : 0;
+}
+
+int Semitones(const TSpelledPitch& p)
+{
+    static const int natural[] = {9, 11, 0, 2, 4, 5, 7}; // A..G
+    return 12 * (p.Octave + 1) + natural[p.Step - 'A'] + p.Alter;
+}
+
+int Count(const std::string& text, const std::string& what)
+{
+    int n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+/// A song of one property set (key, minor) and `units` units of chord I with no notes.
+std::unique_ptr<TMusicProject> EmptySong(int units, int key = 0, bool minor = false)
+{
+    auto song = std::make_unique<TMusicProject>();
+    song->Items.Clear();
+    auto property = std::make_unique<TMuprop>();
+    property->Key = key;
+    property->Scale = minor ? 1 : 0;
+    song->Items.Add(std::move(property));
+    for (int i = 0; i < units; ++i)
+    {
+        auto unit = std::make_unique<TMunit>(4, 4);
+        for (int bar = 0; bar < 4; ++bar)
+        {
+            unit->SetChordRun(bar, 0, 1);
+            unit->SetBarRhythm(bar, "........");
+        }
+        song->Items.Add(std::move(unit));
+    }
+    song->AttachProperties();
+    return song;
+}
+} // namespace
+
+// Every major and minor key: the signature, the tonic's name, each scale note on its own
+// letter with the signature's sign, and in minor the raised seventh a sharp (or natural).
+TEST(NotationSpelling, AllTwentyFourKeys)
+{
+    const int expected[12] = {0, -5, 2, -3, 4, -1, -6, 1, -4, 3, -2, 5};
+    const char* majorNames[12] = {"C", "Db", "D", "Eb", "E", "F", "Gb", "G", "Ab", "A", "Bb", "B"};
+    const char* minorNames[12] = {"Am",  "Bbm", "Bm", "Cm",  "C#m", "Dm",
+                                  "Ebm", "Em",  "Fm", "F#m", "Gm",  "G#m"};
+    for (int key = 0; key < 12; ++key)
+    {
+        const int fifths = KeyFifths(key);
+        EXPECT_EQ(fifths, expected[key]) << key;
+        EXPECT_EQ(KeyFifths(key + 24), fifths);
+        EXPECT_EQ(KeyName(key, false), majorNames[key]);
+        EXPECT_EQ(KeyName(key, true), minorNames[key]);
+        for (const bool minor : {false, true})
+        {
+            std::set<char> letters;
+            for (const int step : {0, 2, 4, 5, 7, 9, 11})
+            {
+                const int pitch = 60 + key + step;
+                const TSpelledPitch p = SpellPitch(pitch, fifths, minor);
+                letters.insert(p.Step);
+                EXPECT_EQ(p.Alter, SignatureAlter(fifths, p.Step)) << key << " " << step;
+                EXPECT_EQ(Semitones(p), pitch);
+            }
+            EXPECT_EQ(letters.size(), 7U) << key;
+            if (!minor)
+                continue;
+            // The leading tone of the relative minor: a semitone under its tonic (key - 3).
+            const TSpelledPitch tonic = SpellPitch(60 + key + 9, fifths, true);
+            const TSpelledPitch leading = SpellPitch(60 + key + 8, fifths, true);
+            EXPECT_EQ((tonic.Step - 'A' + 6) % 7, leading.Step - 'A') << key;
+            EXPECT_EQ(leading.Alter, SignatureAlter(fifths, leading.Step) + 1) << key;
+        }
+    }
+    // Every pitch of the keyboard keeps its sound and takes one sign at most.
+    for (int fifths = -6; fifths <= 5; ++fifths)
+        for (int pitch = 0; pitch < 128; ++pitch)
+        {
+            const TSpelledPitch p = SpellPitch(pitch, fifths, false);
+            EXPECT_EQ(Semitones(p), pitch);
+            EXPECT_LE(std::abs(p.Alter), 1);
+            EXPECT_EQ(Semitones(SpellPitch(pitch, fifths, true)), pitch);
+        }
+    EXPECT_EQ(SpellPitch(66, 1, false).Step, 'F');  // F sharp in G major
+    EXPECT_EQ(SpellPitch(70, -1, false).Alter, -1); // B flat in F major
+    EXPECT_EQ(SpellPitch(60, 4, true).Octave, 3);   // B sharp 3, C sharp minor's seventh
+    EXPECT_EQ(SpellPitch(67, 5, true).Alter, 2);    // F double sharp in G sharp minor
+    EXPECT_EQ(SpellPitch(62, -6, false).Step, 'D'); // D natural in G flat major
+}
+
+// The symbol names the chord the backing patterns sound: the pattern's C, E, G and (in the
+// seventh bars) B moved onto the degree give exactly the kind's intervals over its root.
+TEST(NotationSpelling, ChordKindsMatchThePatternNotes)
+{
+    const int kindIntervals[7][4] = {{0, 4, 7, -1}, {0, 3, 7, -1}, {0, 3, 6, -1}, {0, 4, 7, 11},
+                                     {0, 3, 7, 10}, {0, 4, 7, 10}, {0, 3, 6, 10}};
+    for (int scale = 0; scale < 2; ++scale)
+        for (int degree = 1; degree <= 6; ++degree)
+            for (const bool use7th : {false, true})
+            {
+                const TChordSymbol chord = ScoreChordSymbol(degree, 0, scale, use7th);
+                const int root = PitchClass(ChordRootOffset(degree, scale));
+                const int* intervals = kindIntervals[static_cast<int>(chord.Kind)];
+                int i = 0;
+                for (const int note : {0, 4, 7, 11})
+                {
+                    if (note == 11 && !use7th)
+                        break;
+                    EXPECT_EQ(PitchClass(PatternNoteForChord(degree, scale, note) - root),
+                              intervals[i++])
+                        << "scale " << scale << " degree " << degree;
+                }
+            }
+    const auto name = [](int degree, int key, int scale, bool seventh)
+    { return ScoreChordName(ScoreChordSymbol(degree, key, scale, seventh)); };
+    EXPECT_EQ(name(1, 0, 0, false) + name(2, 0, 0, false) + name(5, 0, 0, false), "CDmG");
+    EXPECT_EQ(name(1, 0, 0, true) + name(5, 0, 0, true) + name(6, 0, 0, true), "Cmaj7G7Am7");
+    EXPECT_EQ(name(1, 0, 1, false) + name(2, 0, 1, false) + name(5, 0, 1, false), "AmBdimE");
+    EXPECT_EQ(name(2, 0, 1, true) + name(5, 0, 1, true), "Bm7b5E7");
+    EXPECT_EQ(name(4, 7, 0, false) + name(5, 5, 0, true), "CC7");   // IV of G, V of F
+    EXPECT_EQ(name(4, 5, 0, false) + name(5, 6, 1, false), "BbBb"); // IV of F, V of E flat minor
+    EXPECT_EQ(name(5, 9, 1, false), "C#");                          // V of F sharp minor
+}
+
+// Values keep the beats visible and always add up; rests take no dots.
+TEST(NotationValues, SplitAtBeatsAndHalfBar)
+{
+    const auto lengths = [](int start, int length, bool rest)
+    {
+        std::vector<int> out;
+        for (const TNoteValue& v : SplitIntoNoteValues(start, length, rest))
+            out.push_back(v.Length);
+        return out;
+    };
+    EXPECT_EQ(lengths(0, 16, false), (std::vector<int>{16}));
+    EXPECT_EQ(lengths(0, 12, false), (std::vector<int>{12}));
+    EXPECT_EQ(lengths(0, 12, true), (std::vector<int>{8, 4}));
+    EXPECT_EQ(lengths(4, 8, false), (std::vector<int>{4, 4})); // not across the middle
+    EXPECT_EQ(lengths(8, 8, false), (std::vector<int>{8}));
+    EXPECT_EQ(lengths(2, 4, false), (std::vector<int>{2, 2})); // off the beat: to the beat
+    EXPECT_EQ(lengths(0, 7, false), (std::vector<int>{6, 1}));
+    EXPECT_EQ(lengths(6, 10, false), (std::vector<int>{2, 8}));
+    EXPECT_EQ(lengths(1, 15, true), (std::vector<int>{1, 2, 4, 8}));
+    EXPECT_EQ(lengths(1, 3, true), (std::vector<int>{1, 2}));
+    EXPECT_EQ(lengths(1, 3, false), (std::vector<int>{3}));
+    for (int start = 0; start < 16; ++start)
+        for (int length = 1; start + length <= 16; ++length)
+            for (const bool rest : {false, true})
+            {
+                int position = start;
+                for (const TNoteValue& v : SplitIntoNoteValues(start, length, rest))
+                {
+                    EXPECT_FALSE(rest && (v.Dotted || position % v.Length != 0));
+                    if (position % 4 != 0)
+                    {
+                        EXPECT_LE(position + v.Length, (position / 4 + 1) * 4);
+                    }
+                    if (position != 0 && position < 8)
+                    {
+                        EXPECT_LE(position + v.Length, 8);
+                    }
+                    position += v.Length;
+                }
+                EXPECT_EQ(position, start + length);
+            }
+}
+
+// A note held over the bar line is tied, rests fill the bars, and a song played three times
+// is written once between repeat bar lines.
+TEST(NotationScore, TiesRestsAndRepeats)
+{
+    auto song = EmptySong(2, 7);
+    TMunit& unit = *song->UnitAt(1);
+    unit.SetBarRhythm(0, "...*----");
+    unit.SetBarRhythm(1, "--.*....");
+    unit.SetMelody(0, 3, 11); // F sharp, the seventh of G
+    unit.SetMelody(1, 3, 4);
+    TScore score = BuildScore(*song, "Canción & <otra>", 3, false);
+    ASSERT_EQ(score.Units.size(), 2U);
+    ASSERT_EQ(score.Units[0].Parts[MelodyTrack].size(), 1U);
+    TScoreVoice& melody = score.Units[0].Parts[MelodyTrack][0];
+    ASSERT_EQ(melody.size(), 2U);
+    EXPECT_EQ(melody[0].Start, 6);
+    EXPECT_EQ(melody[0].Length, 10); // a melody note ends with its bar, as it sounds
+    EXPECT_EQ(melody[0].Pitches, std::vector<int>{60 + 7 + 11});
+    const std::string inBar = WriteMusicXml(score);
+    EXPECT_EQ(Count(inBar, "<tie type=\"start\"/>"), 1); // the 8th tied to the half on beat 3
+    EXPECT_EQ(Count(inBar, "<tied type=\"stop\"/>"), 1);
+
+    melody[0].Length = 14; // held over the bar line, to the rest on beat 2
+    const std::string xml = WriteMusicXml(score);
+    EXPECT_NE(xml.find("<work-title>Canción &amp; &lt;otra&gt;</work-title>"), std::string::npos);
+    EXPECT_EQ(Count(xml, "<tie type=\"start\"/>"), 2);
+    EXPECT_EQ(Count(xml, "<tie type=\"stop\"/>"), 2);
+    EXPECT_EQ(Count(xml, "<step>F</step>\n          <alter>1</alter>"), 3);
+    EXPECT_EQ(Count(xml, "<fifths>1</fifths>"), 1);
+    EXPECT_EQ(Count(xml, "<measure number="), 8);
+    EXPECT_EQ(Count(xml, "<rest measure=\"yes\"/>"), 6);
+    EXPECT_EQ(Count(xml, "<repeat direction=\"forward\"/>"), 1);
+    EXPECT_EQ(Count(xml, "<repeat direction=\"backward\" times=\"3\"/>"), 1);
+    EXPECT_EQ(Count(xml, "<words>3 veces</words>"), 1);
+    EXPECT_EQ(Count(xml, "<print new-system=\"yes\"/>"), 1);
+    EXPECT_EQ(
+        Count(xml, "<rehearsal>Ptn.1</rehearsal>") + Count(xml, "<rehearsal>Ptn.2</rehearsal>"), 2);
+    // One chord symbol per unit (chord I throughout), G major.
+    EXPECT_EQ(Count(xml, "<root-step>G</root-step>"), 2);
+    // Bar 1: rest, rest, then the note from the second eighth of beat 2, tied on.
+    const auto bar =
+        xml.substr(xml.find("<measure number=\"1\""),
+                   xml.find("<measure number=\"2\"") - xml.find("<measure number=\"1\""));
+    EXPECT_EQ(Count(bar, "<rest/>"), 2);
+    EXPECT_EQ(Count(bar, "<type>half</type>"), 1);
+
+    const std::string once = WriteMusicXml(BuildScore(*song, "x", 1, false));
+    EXPECT_EQ(Count(once, "<repeat "), 0);
+    const std::string twice = WriteMusicXml(BuildScore(*song, "x", 2, false));
+    EXPECT_EQ(Count(twice, "times=\"2\""), 1);
+    EXPECT_EQ(Count(twice, "<words>"), 0);
+}
+
+// The harmony voice is the melody part's second voice; a full score has five parts with the
+// drums on a percussion staff (no patterns are loaded here, so they rest).
+TEST(NotationScore, HarmonyVoiceAndFullScore)
+{
+    auto song = EmptySong(1, 0, true);
+    TMunit& unit = *song->UnitAt(1);
+    unit.SetHarmonyVoice(1);
+    unit.SetBarRhythm(0, "*-*-*-*-");
+    const TScore score = BuildScore(*song, "t", 1, true);
+    const auto& voices = score.Units[0].Parts[MelodyTrack];
+    ASSERT_EQ(voices.size(), 2U);
+    EXPECT_EQ(voices[1].size(), 4U);
+    const std::string xml = WriteMusicXml(score);
+    EXPECT_EQ(Count(xml, "<score-part id="), 5);
+    EXPECT_EQ(Count(xml, "<sign>percussion</sign>"), 1);
+    EXPECT_EQ(Count(xml, "<mode>minor</mode>"), 4); // not on the percussion staff
+    EXPECT_EQ(Count(xml, "<backup>"), 4);
+    EXPECT_EQ(Count(xml, "<stem>down</stem>"), 4);
+    EXPECT_NE(xml.find("<part-name>Melodía</part-name>"), std::string::npos);
+    EXPECT_NE(xml.find("<root-step>A</root-step>"), std::string::npos);
+}
+
+// The .mxl container: a zip a reader can walk, the mimetype stored first, the score deflated
+// and inflating back to the text, with the known CRC of a known text.
+TEST(NotationMxl, ZipLayoutAndDeflatedScore)
+{
+    EXPECT_EQ(Crc32("123456789"), 0xCBF43926U);
+    std::string xml = "<score-partwise>";
+    for (int i = 0; i < 200; ++i)
+        xml += "<measure number=\"" + std::to_string(i) + "\"/>";
+    xml += "</score-partwise>";
+    const std::string zip = ScoreFileBytes(xml, "/tmp/Song.MXL");
+    EXPECT_EQ(ScoreFileBytes(xml, "a.musicxml"), xml);
+    ASSERT_GT(zip.size(), 22U);
+    EXPECT_LT(zip.size(), xml.size() / 2);
+    EXPECT_EQ(zip.substr(0, 4), std::string("PK\x03\x04", 4));
+    EXPECT_EQ(zip[8], 0); // mimetype stored
+    EXPECT_EQ(zip.substr(30, 8), "mimetype");
+    EXPECT_EQ(zip.substr(38, 34), "application/vnd.recordare.musicxml");
+    EXPECT_NE(zip.find("META-INF/container.xml"), std::string::npos);
+    EXPECT_EQ(zip.substr(zip.size() - 22, 4), std::string("PK\x05\x06", 4));
+    EXPECT_EQ(static_cast<unsigned char>(zip[zip.size() - 22 + 10]), 3); // entries
+
+    // The last local entry is the score: walk to it and inflate it.
+    const std::size_t at = zip.rfind(std::string("PK\x03\x04", 4));
+    const auto byte = [&](std::size_t i)
+    { return static_cast<std::uint32_t>(static_cast<std::uint8_t>(zip[i])); };
+    const auto u16 = [&](std::size_t i) { return byte(i) | byte(i + 1) << 8; };
+    const auto u32 = [&](std::size_t i) { return u16(i) | u16(i + 2) << 16; };
+    EXPECT_EQ(u16(at + 8), 8); // deflated
+    EXPECT_EQ(zip.substr(at + 30, u16(at + 26)), "score.musicxml");
+    EXPECT_EQ(u32(at + 14), Crc32(xml));
+    ASSERT_EQ(u32(at + 22), xml.size());
+    std::string inflated(xml.size(), '\0');
+    z_stream stream{};
+    ASSERT_EQ(inflateInit2(&stream, -MAX_WBITS), Z_OK);
+    const std::size_t data = at + 30 + u16(at + 26) + u16(at + 28);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(&zip[data]));
+    stream.avail_in = u32(at + 18);
+    stream.next_out = reinterpret_cast<Bytef*>(inflated.data());
+    stream.avail_out = static_cast<uInt>(inflated.size());
+    EXPECT_EQ(inflate(&stream, Z_FINISH), Z_STREAM_END);
+    inflateEnd(&stream);
+    EXPECT_EQ(inflated, xml);
+}
+
+// Named tracks: a name event first in every track, nothing else changed.
+TEST(NotationTrackNames, NameEveryTrackFirst)
+{
+    TMuprop property;
+    property.GetTrack(DrumTrack).Instrument = 1;
+    EXPECT_EQ(ExportTrackName(property, MelodyTrack), "Melodía: Oboe");
+    EXPECT_EQ(ExportTrackName(property, DrumTrack), "Batería: ROOM");
+    TMidiData midi;
+    property.EmitTrackSetup(midi, 0, nullptr);
+    const std::string plain = midi.SaveToString();
+    AddTrackNames(midi, property);
+    for (int t = 0; t < TrackCount; ++t)
+    {
+        const auto& first = *midi.GetTrack(t)->Items().front();
+        EXPECT_EQ(first.Data[0], 0xFF);
+        EXPECT_EQ(first.Data[1], 0x03);
+        EXPECT_EQ(std::string(first.Data.begin() + 2, first.Data.end()),
+                  ExportTrackName(property, t));
+    }
+    EXPECT_GT(midi.SaveToString().size(), plain.size());
+}

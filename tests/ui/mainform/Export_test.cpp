@@ -1,0 +1,162 @@
+// The exports beyond the song's MIDI file: the MusicXML score, a unit's MIDI file from the tab
+// menu, the file a dragged tab carries, and the track names option.
+#include "MainFormTestAccess.h"
+#include "UiFakes.h"
+
+#include "base/FileIO.h"
+#include "midi/MidiData.h"
+#include "model/Munit.h"
+#include "render/RenderSong.h"
+#include "render/TrackNames.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QSettings>
+#include <QStatusBar>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class ExportTest : public ::testing::Test
+{
+protected:
+    TFormFixture F;
+
+    /// A window with its song saved as tune.lvp.
+    TLyravaneMainForm& CreateWithSong()
+    {
+        TLyravaneMainForm& form = F.Create();
+        Inside(form).SaveProjectFile(F.Path(QStringLiteral("tune.lvp")));
+        return form;
+    }
+
+    std::string Read(const QString& name) const
+    {
+        return ReadWholeFile(F.Path(name).toStdString());
+    }
+};
+
+/// The unit as "Reproducir partitura" renders it without the lead-in, named or not.
+std::string UnitBytes(const TMunit& unit, bool names)
+{
+    TMidiData midi;
+    RenderUnitPlayback(unit, midi, false);
+    if (names)
+        AddTrackNames(midi, *unit.Property);
+    return midi.SaveToString();
+}
+} // namespace
+
+TEST_F(ExportTest, ScoreAsksLeadSheetOrFullScoreThenWritesTheChosenFile)
+{
+    TLyravaneMainForm& form = CreateWithSong();
+    F.MessageBoxes.Answers = {TMsgResult::Cancel};
+    Inside(form).Action_FileOutputScoreExecute();
+    EXPECT_TRUE(F.FileDialogs.Requests.empty()) << "Cancelar asks for no file";
+
+    F.MessageBoxes.Answers = {TMsgResult::No};
+    F.FileDialogs.Answers = {F.Path(QStringLiteral("lead.musicxml"))};
+    Inside(form).Action_FileOutputScoreExecute();
+    ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
+    EXPECT_EQ(F.FileDialogs.Requests[0].FileName.toStdString(), "tune.musicxml");
+    EXPECT_EQ(F.FileDialogs.Requests[0].DefaultExt.toStdString(), "musicxml");
+    EXPECT_EQ(F.MessageBoxes.Shown.back().Buttons, TMsgButtons::YesNoCancel);
+    const std::string lead = Read(QStringLiteral("lead.musicxml"));
+    EXPECT_EQ(lead.rfind("<?xml", 0), 0u);
+    EXPECT_NE(lead.find("<work-title>tune</work-title>"), std::string::npos);
+    EXPECT_NE(lead.find("<part-name>Melodía</part-name>"), std::string::npos);
+    EXPECT_EQ(lead.find("<part id=\"P2\">"), std::string::npos);
+    EXPECT_EQ(Inside(form).StatusBar1->currentMessage().toStdString(), "Exportado: lead.musicxml");
+
+    F.MessageBoxes.Answers = {TMsgResult::Yes};
+    F.FileDialogs.Answers = {F.Path(QStringLiteral("full.mxl"))};
+    Inside(form).Action_FileOutputScoreExecute();
+    const std::string full = Read(QStringLiteral("full.mxl"));
+    EXPECT_EQ(full.rfind("PK", 0), 0u);
+    EXPECT_NE(full.find("META-INF/container.xml"), std::string::npos);
+    EXPECT_NE(full.find("<part id=\"P5\">"), std::string::npos);
+}
+
+TEST_F(ExportTest, TabMenuExportsTheUnitAsItPlaysWithoutTheLeadIn)
+{
+    TLyravaneMainForm& form = CreateWithSong();
+    Inside(form).IncludeReset = true;
+    {
+        const auto menu = Inside(form).MakeTabMenu(0);
+        ASSERT_EQ(menu->actions().size(), 2);
+        EXPECT_EQ(menu->actions()[0], Inside(form).Action_FileOutputMidi);
+        EXPECT_FALSE(Inside(form).Action_TabOutputUnitMidi->isEnabled());
+    }
+    const auto menu = Inside(form).MakeTabMenu(1);
+    QAction* unitExport = menu->actions()[1];
+    EXPECT_EQ(unitExport->text().toStdString(), "Exportar partitura a MIDI...");
+    ASSERT_TRUE(unitExport->isEnabled());
+    F.FileDialogs.Answers = {F.Path(QStringLiteral("unit.mid"))};
+    unitExport->trigger();
+    ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
+    EXPECT_EQ(F.FileDialogs.Requests[0].FileName.toStdString(), "tune Ptn.1.mid");
+    const TMunit& unit = *Inside(form).Project.UnitAt(1);
+    EXPECT_EQ(Read(QStringLiteral("unit.mid")), UnitBytes(unit, false));
+
+    Inside(form).MidiTrackNames = true;
+    F.FileDialogs.Answers = {F.Path(QStringLiteral("named.mid"))};
+    Inside(form).MakeTabMenu(1)->actions()[1]->trigger();
+    EXPECT_EQ(Read(QStringLiteral("named.mid")), UnitBytes(unit, true));
+}
+
+TEST_F(ExportTest, SongExportNamesTracksOnlyWithTheOption)
+{
+    TLyravaneMainForm& form = CreateWithSong();
+    TMidiData plain;
+    RenderSong(Inside(form).Project, plain, 1, false);
+    F.FileDialogs.Answers = {F.Path(QStringLiteral("plain.mid"))};
+    Inside(form).Action_FileOutputMidiExecute();
+    EXPECT_EQ(Read(QStringLiteral("plain.mid")), plain.SaveToString());
+
+    Inside(form).MidiTrackNames = true;
+    F.FileDialogs.Answers = {F.Path(QStringLiteral("named.mid"))};
+    Inside(form).Action_FileOutputMidiExecute();
+    const std::string named = Read(QStringLiteral("named.mid"));
+    EXPECT_NE(named.find("Melod\xC3\xAD"
+                         "a: Oboe"),
+              std::string::npos);
+    AddTrackNames(plain, Inside(form).Project);
+    EXPECT_EQ(named, plain.SaveToString());
+}
+
+TEST_F(ExportTest, DraggedTabCarriesItsMidiFileFromTheTemporaryFolder)
+{
+    TLyravaneMainForm& form = CreateWithSong();
+    const auto unitData = Inside(form).MakeTabDragData(1);
+    ASSERT_NE(unitData, nullptr);
+    ASSERT_EQ(unitData->urls().size(), 1);
+    const QString unitFile = unitData->urls()[0].toLocalFile();
+    EXPECT_EQ(QFileInfo(unitFile).fileName().toStdString(), "tune Ptn.1.mid");
+    EXPECT_EQ(QFileInfo(unitFile).absolutePath(),
+              QFileInfo(F.Path(QStringLiteral("x"))).absolutePath());
+    EXPECT_EQ(ReadWholeFile(unitFile.toStdString()),
+              UnitBytes(*Inside(form).Project.UnitAt(1), false));
+
+    const auto songData = Inside(form).MakeTabDragData(0);
+    ASSERT_NE(songData, nullptr);
+    TMidiData song;
+    RenderSong(Inside(form).Project, song, 1, false);
+    EXPECT_EQ(ReadWholeFile(songData->urls()[0].toLocalFile().toStdString()), song.SaveToString());
+    EXPECT_EQ(Inside(form).MakeTabDragData(Inside(form).Project.Count()), nullptr);
+}
+
+TEST_F(ExportTest, TrackNamesSettingIsOffUntilSetAndKept)
+{
+    TLyravaneMainForm& form = F.Create();
+    EXPECT_FALSE(Inside(form).MidiTrackNames);
+    Inside(form).MidiTrackNames = true;
+    F.Destroy();
+    EXPECT_TRUE(QSettings(F.Services.SettingsPath, QSettings::IniFormat)
+                    .value(QStringLiteral("MidiTrackNames"))
+                    .toBool());
+    EXPECT_TRUE(Inside(F.Create()).MidiTrackNames);
+}
