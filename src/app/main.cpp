@@ -173,7 +173,9 @@ int main(int argc, char** argv)
     Stamp("pattern libraries", mainEntered);
 
     // The SoundFont starts loading now, on a thread of its own; the window does not wait.
-    TSynthesizer synth;
+    TSynthOptions synthOptions;
+    synthOptions.SoundFont = ToFsPath(ReadSoundFontSetting(QString()));
+    TSynthesizer synth(synthOptions);
     const TAudioOutputSettings audio = ReadAudioOutputSettings(QString());
     TOutputOptions output;
     output.Driver = audio.Driver;
@@ -199,6 +201,7 @@ int main(int argc, char** argv)
     services.FileDialogs = &fileDialogs;
     services.Clipboard = &clipboard;
     services.Player = &player;
+    services.Synth = &synth;
     services.PlayerReady = [&synth] { return synth.LoadFinished(); };
     services.TempMidiFile = tempDir->TempMidiFile();
     services.HelpFile = QString::fromStdString(FindHelpFile(programDir));

@@ -11,3 +11,11 @@ class EAudioError : public ELyravaneError
 public:
     explicit EAudioError(const std::string& message) : ELyravaneError(message) {}
 };
+
+/// A rendering given up because its caller asked (the progress callback said no): it has
+/// left no file behind.
+class ERenderCancelled : public EAudioError
+{
+public:
+    ERenderCancelled() : EAudioError("The rendering was cancelled") {}
+};

@@ -1,7 +1,7 @@
 #include "audio/AudioOutput.h"
 
 #include "audio/AudioError.h"
-#include "audio/WavWriter.h"
+#include "audio/AudioFileWriter.h"
 
 #include <algorithm>
 #include <chrono>
@@ -51,9 +51,9 @@ TAudioOutput::TAudioOutput(fluid_settings_t* settings, const TOutputOptions& opt
     if (options.Driver == "null" || options.Driver == "file")
     {
         if (options.Driver == "file")
-            FFile = std::make_unique<TWavWriter>(options.FileName.empty() ? "fluidsynth.wav"
-                                                                          : options.FileName,
-                                                 static_cast<int>(sampleRate), 2);
+            FFile = std::make_unique<TAudioFileWriter>(
+                options.FileName.empty() ? "fluidsynth.wav" : options.FileName, TAudioFormat::Wav,
+                16, static_cast<int>(sampleRate), 2);
         FDriverName = options.Driver;
         FPacedThread = std::thread([this, sampleRate] { RunPacedOutput(sampleRate); });
         return;
@@ -135,7 +135,7 @@ void TAudioOutput::WriteToFile(const float* left, const float* right, int frames
 {
     FFileBlock.resize(static_cast<std::size_t>(frames) * 2);
     const auto sample = [](float value)
-    { return static_cast<std::int16_t>(std::lround(std::clamp(value, -1.0f, 1.0f) * 32767.0f)); };
+    { return static_cast<std::int32_t>(std::lround(std::clamp(value, -1.0f, 1.0f) * 32767.0f)); };
     for (int i = 0; i < frames; ++i)
     {
         FFileBlock[2 * static_cast<std::size_t>(i)] = sample(left[i]);
@@ -143,7 +143,7 @@ void TAudioOutput::WriteToFile(const float* left, const float* right, int frames
     }
     try
     {
-        FFile->Write(FFileBlock.data(), static_cast<std::size_t>(frames));
+        FFile->WriteWhole(FFileBlock.data(), static_cast<std::size_t>(frames));
     }
     catch (const std::exception& error)
     {

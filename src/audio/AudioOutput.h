@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-class TWavWriter;
+class TAudioFileWriter;
 
 /// Where live playback goes and how.
 struct TOutputOptions
@@ -63,8 +63,8 @@ private:
     std::string FDriverName;
     TFluidDriverPtr FDriver;
     int FLatencyFrames = 0;
-    std::unique_ptr<TWavWriter> FFile;
-    std::vector<std::int16_t> FFileBlock;
+    std::unique_ptr<TAudioFileWriter> FFile;
+    std::vector<std::int32_t> FFileBlock;
     std::atomic<bool> FStopping{false};
     std::thread FPacedThread;
 };

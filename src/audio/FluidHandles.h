@@ -36,6 +36,7 @@
     X(fluid_synth_program_change)                                                                  \
     X(fluid_synth_sfload)                                                                          \
     X(fluid_synth_sysex)                                                                           \
+    X(fluid_synth_sfunload)                                                                        \
     X(fluid_synth_system_reset)                                                                    \
     X(fluid_synth_write_float)                                                                     \
     X(new_fluid_audio_driver2)                                                                     \

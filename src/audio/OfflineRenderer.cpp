@@ -3,7 +3,6 @@
 #include "audio/AudioError.h"
 #include "audio/FluidHandles.h"
 #include "audio/Synthesizer.h"
-#include "audio/WavWriter.h"
 #include "base/Exceptions.h"
 #include "midi/MidiData.h"
 
@@ -33,20 +32,25 @@ struct TTickState
     bool ReachedEnd = false;
 };
 
-/// 16-bit conversion with triangular dither from a generator of its own, started afresh for
-/// every rendering, so the same sequence always gives the same bytes. What lies below a
-/// quarter of the smallest step (the last of a reverb's decay) becomes digital silence
-/// rather than dither noise.
+/// Conversion to whole numbers of 16 or 24 bits with triangular dither from a generator of
+/// its own, started afresh for every pass, so the same sequence always gives the same bytes.
+/// What lies below a quarter of the smallest step (the last of a reverb's decay) becomes
+/// digital silence rather than dither noise.
 class TDither
 {
 public:
-    std::int16_t Convert(float sample)
+    explicit TDither(int bits)
+        : FScale(bits == 24 ? 8388607.0f : 32767.0f), FQuiet(0.25f / (FScale + 1.0f))
     {
-        if (std::fabs(sample) < 1.0f / 131072.0f)
+    }
+
+    std::int32_t Convert(float sample)
+    {
+        if (std::fabs(sample) < FQuiet)
             return 0;
         const float noise = (Next() - Next()) * (1.0f / 4294967296.0f);
-        const float scaled = std::nearbyint(sample * 32767.0f + noise);
-        return static_cast<std::int16_t>(std::clamp(scaled, -32768.0f, 32767.0f));
+        const float scaled = std::nearbyint(sample * FScale + noise);
+        return static_cast<std::int32_t>(std::clamp(scaled, -FScale - 1.0f, FScale));
     }
 
 private:
@@ -57,6 +61,8 @@ private:
         FState ^= FState << 5;
         return static_cast<float>(FState);
     }
+    float FScale;
+    float FQuiet;
     std::uint32_t FState = 0x9E3779B9u;
 };
 
@@ -105,8 +111,170 @@ int OnTick(void* data, int tick)
 }
 } // namespace
 
-TRenderResult RenderMidiToWav(TSynthesizer& synth, const std::string& midiBytes,
-                              const std::string& wavPath, const TRenderProgress& progress)
+namespace
+{
+/// Frames converted and written at a time.
+constexpr std::size_t WriteFrames = 16384;
+/// Shares of the progress: rendering, then normalising, then writing.
+constexpr double RenderShare = 0.8;
+constexpr double NormalizeShare = 0.1;
+/// The Vorbis encoder rounds peaks off and overshoots them by up to about a decibel: an
+/// Ogg file is normalised under a ceiling that much lower.
+constexpr double OggPeakHeadroomDb = 1.0;
+
+/// Reports progress and gives up when the caller asks.
+class TProgress
+{
+public:
+    explicit TProgress(const TRenderProgress& callback) : FCallback(callback) {}
+
+    /// done in 0..1; calls back when the whole percentage changes, or always when asked
+    /// (between long steps, so a cancel is heard).
+    void Report(double done, bool always = false)
+    {
+        const int percent = static_cast<int>(std::clamp(done, 0.0, 1.0) * 100);
+        if (!FCallback || (percent == FReported && !always))
+            return;
+        FReported = percent;
+        if (!FCallback(percent / 100.0))
+            throw ERenderCancelled();
+    }
+
+    /// The work is done: reported whatever the caller says.
+    void Finish()
+    {
+        if (FCallback && FReported != 100)
+            FCallback(1.0);
+    }
+
+private:
+    const TRenderProgress& FCallback;
+    int FReported = -1;
+};
+
+/// The sound of a rendering with its gain, if any, applied.
+struct TSound
+{
+    const std::vector<float>& Samples;
+    const TLoudnessNormaliser* Normaliser = nullptr;
+
+    std::size_t Frames() const { return Samples.size() / 2; }
+    void Get(std::size_t from, std::size_t count, float* out) const
+    {
+        if (Normaliser)
+            Normaliser->Apply(Samples.data() + 2 * from, from, count, out);
+        else
+            std::copy_n(Samples.data() + 2 * from, 2 * count, out);
+    }
+};
+
+/// Plays the sequence through the synthesiser into samples (interleaved stereo) until the
+/// player stops, its echo included; returns the frame where the sequence ended.
+std::uint64_t RenderSequence(fluid_synth_t* synth, TTickState& state, std::vector<float>& samples,
+                             int sampleRate, TProgress& progress, double share)
+{
+    std::vector<float> left(BlockFrames);
+    std::vector<float> right(BlockFrames);
+    std::uint64_t frames = 0;
+    std::uint64_t songFrames = 0;
+    TFluidErrorScope errors;
+    // FluidSynth's player keeps playing until every voice has ended and then two seconds
+    // more for the reverb; the trailing silence of that is cut off later.
+    while (Fluid().fluid_player_get_status(state.Player) == FLUID_PLAYER_PLAYING)
+    {
+        if (Fluid().fluid_synth_write_float(synth, static_cast<int>(BlockFrames), left.data(), 0, 1,
+                                            right.data(), 0, 1) != FLUID_OK)
+            throw EAudioError("The synthesiser failed while rendering" + errors.Reason());
+        for (std::size_t i = 0; i < BlockFrames; ++i)
+        {
+            samples.push_back(left[i]);
+            samples.push_back(right[i]);
+        }
+        frames += BlockFrames;
+        if (state.ReachedEnd && songFrames == 0)
+            songFrames = frames;
+        if (songFrames != 0 &&
+            frames > songFrames + static_cast<std::uint64_t>(MaxTailSeconds * sampleRate))
+            break;
+        const int total = std::max(state.Total, 1);
+        progress.Report(share *
+                        (state.ReachedEnd ? 1.0 : std::min(0.99, 1.0 * state.Tick / total)));
+    }
+    return songFrames != 0 ? songFrames : frames;
+}
+
+/// Where the sound dies away at 16 bits, and its loudest sample; every format gets the same
+/// length.
+void FindSoundEnd(const TSound& sound, TRenderResult& result)
+{
+    TDither dither(16);
+    std::vector<float> chunk(2 * WriteFrames);
+    std::uint64_t lastSound = 0;
+    for (std::size_t at = 0; at < sound.Frames(); at += WriteFrames)
+    {
+        const std::size_t count = std::min(WriteFrames, sound.Frames() - at);
+        sound.Get(at, count, chunk.data());
+        for (std::size_t i = 0; i < count; ++i)
+        {
+            // Left, then right: the dither's sequence is that of the file.
+            const int left = std::abs(dither.Convert(chunk[2 * i]));
+            const int level = std::max(left, std::abs(dither.Convert(chunk[2 * i + 1])));
+            if (level > SilenceLevel)
+                lastSound = at + i + 1;
+            result.Peak = std::max(result.Peak, level);
+        }
+    }
+    result.Frames = std::max<std::uint64_t>(result.SongFrames, lastSound);
+}
+
+void WriteSound(const TSound& sound, std::uint64_t frames, const TRenderOptions& options,
+                TAudioFileWriter& writer, TProgress& progress, double from)
+{
+    TDither dither(options.Bits);
+    std::vector<float> chunk(2 * WriteFrames);
+    std::vector<std::int32_t> whole(2 * WriteFrames);
+    for (std::uint64_t at = 0; at < frames; at += WriteFrames)
+    {
+        const auto count =
+            static_cast<std::size_t>(std::min<std::uint64_t>(WriteFrames, frames - at));
+        sound.Get(static_cast<std::size_t>(at), count, chunk.data());
+        if (options.Format == TAudioFormat::Ogg)
+        {
+            for (std::size_t i = 0; i < 2 * count; ++i)
+                chunk[i] = std::clamp(chunk[i], -1.0f, 1.0f);
+            writer.WriteFloat(chunk.data(), count);
+        }
+        else
+        {
+            for (std::size_t i = 0; i < 2 * count; ++i)
+                whole[i] = dither.Convert(chunk[i]);
+            writer.WriteWhole(whole.data(), count);
+        }
+        progress.Report(from +
+                        (1.0 - from) * static_cast<double>(at) / static_cast<double>(frames));
+    }
+}
+
+/// A song too long for a WAV file is refused before anything is rendered.
+void RefuseTooLongForWav(const TMidiData& midi, const std::string& path,
+                         const TRenderOptions& options, int sampleRate)
+{
+    if (options.Format != TAudioFormat::Wav)
+        return;
+    const std::uint64_t most = MaxWavFrames(2, options.Bits);
+    const double songFrames = SequenceSeconds(midi) * sampleRate;
+    if (songFrames > static_cast<double>(most))
+        throw EFCreateError(
+            path,
+            "A WAV file holds at most 4 GiB of sound (" + std::to_string(most / sampleRate / 60) +
+                " minutes at this sample rate); the song lasts " +
+                std::to_string(static_cast<long long>(songFrames) / sampleRate / 60) + " minutes");
+}
+} // namespace
+
+TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes,
+                               const std::string& path, const TRenderOptions& options,
+                               const TRenderProgress& progress)
 {
     // Our own reader first: FluidSynth's player would take a broken file for an empty song.
     TMidiData check;
@@ -127,66 +295,37 @@ TRenderResult RenderMidiToWav(TSynthesizer& synth, const std::string& midiBytes,
 
     TRenderResult result;
     result.SampleRate = synth.Options().SampleRate;
-    // A song too long for a WAV file is refused before anything is rendered.
-    const double songFrames = SequenceSeconds(check) * result.SampleRate;
-    if (songFrames > static_cast<double>(MaxWavFrames(2)))
-        throw EFCreateError(wavPath, "A WAV file holds at most 4 GiB of sound (" +
-                                         std::to_string(MaxWavFrames(2) / result.SampleRate / 60) +
-                                         " minutes at this sample rate); the song lasts " +
-                                         std::to_string(static_cast<long long>(songFrames) /
-                                                        result.SampleRate / 60) +
-                                         " minutes");
-    TWavWriter wav(wavPath, result.SampleRate, 2);
-    std::vector<float> left(BlockFrames);
-    std::vector<float> right(BlockFrames);
-    std::vector<std::int16_t> block(2 * BlockFrames);
-    TDither dither;
-    std::uint64_t frames = 0;
-    std::uint64_t lastSound = 0;
-    int reported = -1;
-    // FluidSynth's player keeps playing until every voice has ended and then two seconds
-    // more for the reverb; the trailing silence of that is cut off below.
-    while (Fluid().fluid_player_get_status(player.get()) == FLUID_PLAYER_PLAYING)
+    RefuseTooLongForWav(check, path, options, result.SampleRate);
+    // The file is opened first: a place that cannot be written to is known before rendering.
+    TAudioFileWriter writer(path, options.Format, options.Bits, result.SampleRate, 2);
+    TProgress report(progress);
+    const double renderShare = options.Normalize ? RenderShare : RenderShare + NormalizeShare;
+    std::vector<float> samples;
+    // Room for the song and its echo, so the samples are never moved to a larger block.
+    samples.reserve(
+        static_cast<std::size_t>((SequenceSeconds(check) + MaxTailSeconds) * result.SampleRate +
+                                 BlockFrames) *
+        2);
+    result.SongFrames = RenderSequence(s, state, samples, result.SampleRate, report, renderShare);
+    player.reset();
+
+    std::optional<TLoudnessNormaliser> normaliser;
+    if (options.Normalize)
     {
-        if (Fluid().fluid_synth_write_float(s, static_cast<int>(BlockFrames), left.data(), 0, 1,
-                                            right.data(), 0, 1) != FLUID_OK)
-            throw EAudioError("The synthesiser failed while rendering" + errors.Reason());
-        for (std::size_t i = 0; i < BlockFrames; ++i)
-        {
-            block[2 * i] = dither.Convert(left[i]);
-            block[2 * i + 1] = dither.Convert(right[i]);
-            const int level = std::max(std::abs(static_cast<int>(block[2 * i])),
-                                       std::abs(static_cast<int>(block[2 * i + 1])));
-            if (level > SilenceLevel)
-                lastSound = frames + i + 1;
-            result.Peak = std::max(result.Peak, level);
-        }
-        wav.Write(block.data(), BlockFrames);
-        frames += BlockFrames;
-        if (state.ReachedEnd && result.SongFrames == 0)
-            result.SongFrames = frames;
-        if (result.SongFrames != 0 &&
-            frames >
-                result.SongFrames + static_cast<std::uint64_t>(MaxTailSeconds * result.SampleRate))
-            break;
-        if (progress)
-        {
-            const int total = std::max(state.Total, 1);
-            const int percent =
-                state.ReachedEnd
-                    ? 100
-                    : static_cast<int>(std::min<long long>(99, 100LL * state.Tick / total));
-            if (percent != reported)
-            {
-                reported = percent;
-                progress(percent / 100.0);
-            }
-        }
+        TLoudnessTarget target = options.Target;
+        if (options.Format == TAudioFormat::Ogg)
+            target.TruePeakDb -= OggPeakHeadroomDb;
+        normaliser.emplace(samples, 2, result.SampleRate, target,
+                           [&] { report.Report(RenderShare, true); });
+        result.Normalized = true;
+        result.Before = normaliser->Before();
+        result.After = normaliser->After();
+        result.GainDb = normaliser->GainDb();
     }
-    if (result.SongFrames == 0)
-        result.SongFrames = frames;
-    result.Frames = std::max(result.SongFrames, lastSound);
-    wav.Truncate(result.Frames);
-    wav.Commit();
+    const TSound sound{samples, normaliser ? &*normaliser : nullptr};
+    FindSoundEnd(sound, result);
+    WriteSound(sound, result.Frames, options, writer, report, RenderShare + NormalizeShare);
+    writer.Commit();
+    report.Finish();
     return result;
 }

@@ -1,10 +1,24 @@
 #pragma once
 
+#include "audio/AudioFileWriter.h"
+#include "audio/Loudness.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
 
 class TSynthesizer;
+
+/// How a rendering is written.
+struct TRenderOptions
+{
+    TAudioFormat Format = TAudioFormat::Wav;
+    /// 16 or 24, for WAV and FLAC; Ogg Vorbis has no bit depth.
+    int Bits = 16;
+    /// Off: the synthesiser's own level, as it comes.
+    bool Normalize = false;
+    TLoudnessTarget Target;
+};
 
 /// What a rendering produced.
 struct TRenderResult
@@ -14,17 +28,27 @@ struct TRenderResult
     std::uint64_t Frames = 0;
     /// Where the sequence's last event falls, in frames: the file is never shorter.
     std::uint64_t SongFrames = 0;
-    /// Largest absolute sample value (0..32768): 0 means the file is silent.
+    /// Largest absolute sample value at 16 bits (0..32768): 0 means the file is silent.
     int Peak = 0;
+    /// Set when the rendering was normalised: the loudness before and after, and the gain.
+    bool Normalized = false;
+    TLoudness Before;
+    TLoudness After;
+    double GainDb = 0;
 };
 
-/// Called now and then with the share of the sequence rendered so far, 0 to 1.
-using TRenderProgress = std::function<void(double done)>;
+/// Called now and then with the share of the work done so far, 0 to 1; returning false
+/// gives the rendering up.
+using TRenderProgress = std::function<bool(double done)>;
 
-/// Renders Standard MIDI File bytes through the synthesiser into a 16-bit stereo WAV file
-/// at the synthesiser's sample rate, as fast as the machine allows; no audio device is
-/// used. The sound runs on past the last event until its echo has died away. The file is
-/// written through a temporary file beside it: a failed rendering leaves no WAV behind.
-/// Waits for the SoundFont; raises EInvalidMidiFile, EAudioError, EFCreateError.
-TRenderResult RenderMidiToWav(TSynthesizer& synth, const std::string& midiBytes,
-                              const std::string& wavPath, const TRenderProgress& progress = {});
+/// Renders Standard MIDI File bytes through the synthesiser into a stereo audio file at the
+/// synthesiser's sample rate, as fast as the machine allows; no audio device is used. The
+/// sound runs on past the last event until its echo has died away. Normalising brings the
+/// whole song to the target loudness before it is quantised, so the same song always gives
+/// the same bytes. The file is written through a temporary file beside it: a failed or
+/// cancelled rendering leaves nothing behind, and a song too long for a WAV file is refused
+/// before anything is rendered. Waits for the SoundFont; raises EInvalidMidiFile,
+/// EAudioError, ERenderCancelled, EFCreateError.
+TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes,
+                               const std::string& path, const TRenderOptions& options = {},
+                               const TRenderProgress& progress = {});

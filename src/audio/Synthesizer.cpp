@@ -3,10 +3,13 @@
 #include "audio/AudioError.h"
 #include "midi/MidiData.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <utility>
 
@@ -46,6 +49,41 @@ void CheckSoundFontFile(const std::string& path)
                           " could not be loaded (not a SoundFont file): " + HowToGetOne());
 }
 } // namespace
+
+std::vector<std::string> InstalledSoundFonts(const std::vector<std::string>& dirs)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> found;
+    std::set<fs::path> seen;
+    for (const std::string& dir : dirs)
+    {
+        std::error_code ec;
+        std::vector<fs::path> names;
+        for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        {
+            std::string ext = it->path().extension().string();
+            std::transform(ext.begin(), ext.end(), ext.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            if ((ext == ".sf2" || ext == ".sf3") && fs::is_regular_file(it->path(), ec))
+                names.push_back(it->path());
+        }
+        // Real files before links, so a link to one of them is the one left out.
+        std::sort(names.begin(), names.end(),
+                  [](const fs::path& a, const fs::path& b)
+                  {
+                      const bool linkA = fs::is_symlink(a);
+                      const bool linkB = fs::is_symlink(b);
+                      return linkA != linkB ? linkB : a < b;
+                  });
+        std::vector<std::string> kept;
+        for (const fs::path& name : names)
+            if (seen.insert(fs::weakly_canonical(name, ec)).second)
+                kept.push_back(name.string());
+        std::sort(kept.begin(), kept.end());
+        found.insert(found.end(), kept.begin(), kept.end());
+    }
+    return found;
+}
 
 TSynthesizer::TSynthesizer(const TSynthOptions& options)
     : FOptions(options),
@@ -89,8 +127,10 @@ void TSynthesizer::Start()
 
 TSynthesizer::~TSynthesizer()
 {
-    if (FLoaded.valid())
-        FLoaded.wait();
+    // A change of SoundFont waits for the load before it, so the last one is all to wait for.
+    const std::shared_future<int> loaded = Loaded();
+    if (loaded.valid())
+        loaded.wait();
 }
 
 int TSynthesizer::Load()
@@ -102,14 +142,21 @@ int TSynthesizer::Load()
         std::chrono::duration<double>& Out;
         ~TStopwatch() { Out = std::chrono::steady_clock::now() - Start; }
     } stopwatch{start, FLoadTime};
+    return LoadFile(SoundFontPath());
+}
 
-    CheckSoundFontFile(FSoundFontPath);
+int TSynthesizer::LoadFile(const std::string& path)
+{
+    CheckSoundFontFile(path);
     TFluidErrorScope errors;
-    const int id = Fluid().fluid_synth_sfload(FSynth.get(), FSoundFontPath.c_str(), 1);
+    const int id = Fluid().fluid_synth_sfload(FSynth.get(), path.c_str(), 1);
     if (id == FLUID_FAILED)
-        throw EAudioError("The SoundFont " + FSoundFontPath + " could not be loaded" +
-                          errors.Reason() + ": " + HowToGetOne());
-    FSoundFontId = id;
+        throw EAudioError("The SoundFont " + path + " could not be loaded" + errors.Reason() +
+                          ": " + HowToGetOne());
+    {
+        const std::lock_guard lock(FMutex);
+        FSoundFontId = id;
+    }
     // The presets a reset selects stay in memory, so a reset never reads samples.
     if (FOptions.DynamicSampleLoading)
     {
@@ -119,14 +166,84 @@ int TSynthesizer::Load()
     return id;
 }
 
+std::shared_future<void> TSynthesizer::ChangeSoundFont(const std::string& path)
+{
+    auto outcome = std::make_shared<std::promise<void>>();
+    std::shared_future<void> result = outcome->get_future().share();
+    const std::lock_guard lock(FMutex);
+    if (!FSynth)
+    {
+        // Without FluidSynth there is nothing to load into: the reason it is missing.
+        try
+        {
+            FLoaded.get();
+        }
+        catch (...)
+        {
+            outcome->set_exception(std::current_exception());
+        }
+        return result;
+    }
+    std::shared_future<int> previous = FLoaded;
+    FLoaded = std::async(std::launch::async,
+                         [this, previous, path, outcome]
+                         {
+                             int oldId = -1;
+                             try
+                             {
+                                 oldId = previous.get();
+                             }
+                             catch (const std::exception&)
+                             {
+                                 // The first SoundFont failed: the new one may do better.
+                             }
+                             try
+                             {
+                                 const int id = LoadFile(path);
+                                 if (oldId >= 0)
+                                     Fluid().fluid_synth_sfunload(FSynth.get(), oldId, 1);
+                                 {
+                                     const std::lock_guard done(FMutex);
+                                     FSoundFontPath = path;
+                                 }
+                                 outcome->set_value();
+                                 return id;
+                             }
+                             catch (const std::exception&)
+                             {
+                                 outcome->set_exception(std::current_exception());
+                                 if (oldId < 0)
+                                     throw;
+                                 // The one in use stays.
+                                 const std::lock_guard kept(FMutex);
+                                 FSoundFontId = oldId;
+                                 return oldId;
+                             }
+                         })
+                  .share();
+    return result;
+}
+
+std::string TSynthesizer::SoundFontPath() const
+{
+    const std::lock_guard lock(FMutex);
+    return FSoundFontPath;
+}
+
+std::shared_future<int> TSynthesizer::Loaded() const
+{
+    const std::lock_guard lock(FMutex);
+    return FLoaded;
+}
+
 void TSynthesizer::WaitUntilLoaded() const
 {
-    FLoaded.get();
+    Loaded().get();
 }
 
 bool TSynthesizer::LoadFinished() const
 {
-    return FLoaded.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    return Loaded().wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
 fluid_synth_t* TSynthesizer::Synth() const
@@ -137,13 +254,18 @@ fluid_synth_t* TSynthesizer::Synth() const
 
 std::chrono::duration<double> TSynthesizer::LoadTime() const
 {
-    FLoaded.wait();
+    Loaded().wait();
     return FLoadTime;
 }
 
 void TSynthesizer::Pin(int bank, int program) const
 {
-    fluid_sfont_t* font = Fluid().fluid_synth_get_sfont_by_id(FSynth.get(), FSoundFontId);
+    int id = -1;
+    {
+        const std::lock_guard lock(FMutex);
+        id = FSoundFontId;
+    }
+    fluid_sfont_t* font = Fluid().fluid_synth_get_sfont_by_id(FSynth.get(), id);
     if (!font)
         return;
     // A kit the SoundFont lacks (FluidR3_GM has no 56 or 127) plays FluidSynth's substitute,
@@ -156,7 +278,7 @@ void TSynthesizer::Pin(int bank, int program) const
         if (!Fluid().fluid_sfont_get_preset(font, bank, program))
             return;
     }
-    Fluid().fluid_synth_pin_preset(FSynth.get(), FSoundFontId, bank, program);
+    Fluid().fluid_synth_pin_preset(FSynth.get(), id, bank, program);
 }
 
 void TSynthesizer::PreparePresets(const TMidiData& midi) const

@@ -4,12 +4,21 @@
 
 #include <chrono>
 #include <future>
+#include <mutex>
 #include <string>
+#include <vector>
 
 class TMidiData;
 
 /// The General MIDI SoundFont of Debian's fluid-soundfont-gm, used unless one is chosen.
 inline constexpr const char* DefaultSoundFont = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
+
+/// Where Debian installs SoundFonts.
+inline constexpr const char* SoundFontDirs[] = {"/usr/share/sounds/sf2", "/usr/share/sounds/sf3"};
+
+/// The .sf2 and .sf3 files in dirs, sorted, each file once (a link to a file already listed
+/// is left out).
+std::vector<std::string> InstalledSoundFonts(const std::vector<std::string>& dirs);
 
 /// How the synthesiser is set up.
 struct TSynthOptions
@@ -49,8 +58,12 @@ public:
     /// Null when FluidSynth could not be had (see WaitUntilLoaded).
     fluid_settings_t* Settings() const { return FSettings.get(); }
     const TSynthOptions& Options() const { return FOptions; }
-    /// The SoundFont actually used (the default filled in).
-    const std::string& SoundFontPath() const { return FSoundFontPath; }
+    /// The SoundFont in use (the default filled in); once a change has loaded, the new one.
+    std::string SoundFontPath() const;
+    /// Loads another SoundFont on a thread of its own while the one in use plays on; once it
+    /// has loaded it takes that one's place. Returns at once; the future raises EAudioError
+    /// with the reason when the file could not be loaded, and the one in use stays.
+    std::shared_future<void> ChangeSoundFont(const std::string& path);
     /// How long loading took, once it has finished.
     std::chrono::duration<double> LoadTime() const;
 
@@ -62,9 +75,14 @@ public:
 private:
     void Start();
     int Load();
+    /// Checks and loads one SoundFont file, which becomes the channels' preset source.
+    int LoadFile(const std::string& path);
+    std::shared_future<int> Loaded() const;
     void Pin(int bank, int program) const;
 
     TSynthOptions FOptions;
+    /// Guards FSoundFontPath, FSoundFontId and FLoaded, which a change of SoundFont replaces.
+    mutable std::mutex FMutex;
     std::string FSoundFontPath;
     TFluidSettingsPtr FSettings;
     TFluidSynthPtr FSynth;

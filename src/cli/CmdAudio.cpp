@@ -29,14 +29,43 @@ std::string Clock(double seconds)
     std::snprintf(text, sizeof text, "%d:%02d.%d", tenths / 600, tenths / 10 % 60, tenths % 10);
     return text;
 }
+
+/// The file's format and loudness from the command line: the format by --format or else by
+/// the output's extension; WAV unless it says otherwise.
+TRenderOptions RenderOptions(const TArgs& args, const std::string& out)
+{
+    TRenderOptions options;
+    if (const auto name = args.Value("--format"))
+    {
+        const auto format = AudioFormatFromName(*name);
+        if (!format)
+            throw EUsageError("--format must be wav, flac or ogg, not '" + *name + "'");
+        options.Format = *format;
+    }
+    else if (const auto format = AudioFormatFromPath(out))
+        options.Format = *format;
+    options.Bits = static_cast<int>(args.Number("--bits", 16, 24, 16));
+    if (options.Bits != 16 && options.Bits != 24)
+        throw EUsageError("--bits must be 16 or 24");
+    if (options.Format == TAudioFormat::Ogg && args.Has("--bits"))
+        throw EUsageError("--bits applies to WAV and FLAC, not Ogg Vorbis");
+    options.Normalize = !args.Has("--no-normalize");
+    options.Target.Lufs = static_cast<double>(args.Number("--loudness", -40, -5, -14));
+    if (!options.Normalize && args.Has("--loudness"))
+        throw EUsageError("--loudness and --no-normalize exclude each other");
+    return options;
+}
 } // namespace
 
 int CmdRender(const std::vector<std::string>& words)
 {
-    const TArgs args(words, {"--repeat", "--soundfont", "--sample-rate", "--pattern-dir"},
-                     {"--gm-reset"});
+    const TArgs args(words,
+                     {"--repeat", "--soundfont", "--sample-rate", "--pattern-dir", "--format",
+                      "--bits", "--loudness"},
+                     {"--gm-reset", "--no-normalize"});
     const std::string out = args.Required("-o");
     args.Input();
+    const TRenderOptions renderOptions = RenderOptions(args, out);
     TSynthOptions options;
     options.SoundFont = args.Value("--soundfont").value_or("");
     options.SampleRate = static_cast<int>(args.Number("--sample-rate", 8000, 96000, 44100));
@@ -50,19 +79,25 @@ int CmdRender(const std::vector<std::string>& words)
     const bool live = ::isatty(STDERR_FILENO);
     const auto start = std::chrono::steady_clock::now();
     const TRenderResult result =
-        RenderMidiToWav(synth, midiBytes, out,
-                        [&](double done)
-                        {
-                            if (live)
-                                std::fprintf(stderr, "\rrendering %s: %3d%%", out.c_str(),
-                                             static_cast<int>(done * 100));
-                        });
+        RenderMidiToFile(synth, midiBytes, out, renderOptions,
+                         [&](double done)
+                         {
+                             // Ctrl+C gives up between two blocks, leaving nothing behind.
+                             ThrowIfStopped();
+                             if (live)
+                                 std::fprintf(stderr, "\rrendering %s: %3d%%", out.c_str(),
+                                              static_cast<int>(done * 100));
+                             return true;
+                         });
     const double took =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double seconds = static_cast<double>(result.Frames) / result.SampleRate;
     std::fprintf(stderr, "%srendered %s: %s of audio at %d Hz in %.2f s (%.0fx real time)\n",
                  live ? "\r" : "", out.c_str(), Clock(seconds).c_str(), result.SampleRate, took,
                  took > 0 ? seconds / took : 0.0);
+    if (result.Normalized)
+        std::fprintf(stderr, "loudness %.1f LUFS, true peak %.1f dBTP (gain %+.1f dB)\n",
+                     result.After.Lufs, result.After.TruePeakDb, result.GainDb);
     return 0;
 }
 

@@ -22,7 +22,9 @@ const char* const Usage =
     "  export IN.lvp --unit K -o OUT.mid [--gm-reset] [--track-names]\n"
     "  export IN.lvp -o OUT.musicxml|OUT.mxl [--format musicxml] [--repeat R] [--full-score]\n"
     "  preview IN.lvp --slot T -o OUT.mid [--gm-reset]\n"
-    "  render IN.lvp -o OUT.wav [--repeat R] [--gm-reset] [--soundfont SF2] [--sample-rate HZ]\n"
+    "  render IN.lvp -o OUT.wav|.flac|.ogg [--format wav|flac|ogg] [--bits 16|24]\n"
+    "         [--loudness LUFS | --no-normalize] [--repeat R] [--gm-reset] [--soundfont SF2]\n"
+    "         [--sample-rate HZ]\n"
     "  play IN.lvp [--unit K] [--repeat R] [--gm-reset] [--soundfont SF2] [--audio-driver NAME]\n"
     "  check-pattern FILE.mid --kind back|bass|drum\n";
 

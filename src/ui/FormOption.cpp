@@ -1,10 +1,19 @@
 #include "ui/FormOption.h"
 
+#include "ui/FileDialogs.h"
+#include "ui/Settings.h"
+
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
+#include <vector>
 
 namespace
 {
@@ -23,7 +32,7 @@ TFormOption::TFormOption(QWidget* parent)
 {
     setObjectName(QStringLiteral("FormOption"));
     setWindowTitle(QStringLiteral("  Opciones  "));
-    setFixedSize(201, 177);
+    setFixedSize(201, 344);
 
     TabControl1 = new QFrame(this);
     TabControl1->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
@@ -52,23 +61,84 @@ TFormOption::TFormOption(QWidget* parent)
     CheckTrackNames->setObjectName(QStringLiteral("CheckTrackNames"));
     CheckTrackNames->setGeometry(12, 119, 181, 19);
 
+    BuildExportAndSoundFont();
+
     ButtonOk = new QPushButton(QStringLiteral("&OK"), this);
-    ButtonOk->setGeometry(8, 144, 89, 25);
+    ButtonOk->setGeometry(8, 311, 89, 25);
     ButtonOk->setDefault(true);
     ButtonOk->setAutoDefault(true);
     ButtonCancel = new QPushButton(QStringLiteral("  &Cancelar  "), this);
-    ButtonCancel->setGeometry(104, 144, 89, 25);
+    ButtonCancel->setGeometry(104, 311, 89, 25);
     connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
     // Esc and the close box end the dialog through reject() too.
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    // The keyboard goes as the eye does: the repeat count, the reset choice, the track
-    // names, OK, Cancelar.
-    setTabOrder(RadioButtons[MaxRepeatCount - 1], RadioButton5);
-    setTabOrder(RadioButton5, RadioButton6);
-    setTabOrder(RadioButton6, CheckTrackNames);
-    setTabOrder(CheckTrackNames, ButtonOk);
-    setTabOrder(ButtonOk, ButtonCancel);
+    // Top to bottom, as the dialog reads.
+    const std::vector<QWidget*> order = {
+        RadioButtons[0],       RadioButtons[1], RadioButtons[2], RadioButtons[3], RadioButton5,
+        RadioButton6,          CheckTrackNames, CheckNormalize,  ComboLoudness,   ComboSoundFont,
+        ButtonChooseSoundFont, ButtonOk,        ButtonCancel};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void TFormOption::BuildExportAndSoundFont()
+{
+    TabControl2 = new QFrame(this);
+    TabControl2->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    TabControl2->setGeometry(8, 144, 185, 159);
+    TabControl2->setFocusPolicy(Qt::NoFocus);
+
+    GroupBoxExport = new QGroupBox(QStringLiteral("Exportar a audio"), TabControl2);
+    GroupBoxExport->setGeometry(8, 8, 169, 65);
+    CheckNormalize = new QCheckBox(QStringLiteral("&Normalizar volumen"), GroupBoxExport);
+    CheckNormalize->setGeometry(8, 18, 153, 17);
+    LabelLoudness = new QLabel(QStringLiteral("&Objetivo:"), GroupBoxExport);
+    LabelLoudness->setGeometry(24, 40, 56, 17);
+    ComboLoudness = new QComboBox(GroupBoxExport);
+    ComboLoudness->setGeometry(80, 38, 81, 21);
+    for (const int lufs : ExportLoudnessChoices)
+        ComboLoudness->addItem(QStringLiteral("%1 LUFS").arg(lufs), lufs);
+    LabelLoudness->setBuddy(ComboLoudness);
+    connect(CheckNormalize, &QCheckBox::toggled, ComboLoudness, &QWidget::setEnabled);
+    connect(CheckNormalize, &QCheckBox::toggled, LabelLoudness, &QWidget::setEnabled);
+
+    GroupBoxSoundFont = new QGroupBox(QStringLiteral("SoundFont"), TabControl2);
+    GroupBoxSoundFont->setGeometry(8, 80, 169, 71);
+    LabelSoundFont = new QLabel(GroupBoxSoundFont);
+    LabelSoundFont->setGeometry(8, 16, 153, 17);
+    ComboSoundFont = new QComboBox(GroupBoxSoundFont);
+    ComboSoundFont->setGeometry(8, 36, 97, 21);
+    ComboSoundFont->setAccessibleName(QStringLiteral("SoundFont"));
+    ButtonChooseSoundFont = new QPushButton(QStringLiteral("&Elegir..."), GroupBoxSoundFont);
+    ButtonChooseSoundFont->setGeometry(108, 35, 53, 23);
+    connect(ButtonChooseSoundFont, &QPushButton::clicked, this, &TFormOption::ChooseSoundFont);
+}
+
+void TFormOption::SelectSoundFont(const QString& path)
+{
+    if (path.isEmpty())
+        return;
+    int index = ComboSoundFont->findData(path);
+    if (index < 0)
+    {
+        ComboSoundFont->addItem(QFileInfo(path).fileName(), path);
+        index = ComboSoundFont->count() - 1;
+        ComboSoundFont->setItemData(index, path, Qt::ToolTipRole);
+    }
+    ComboSoundFont->setCurrentIndex(index);
+}
+
+void TFormOption::ChooseSoundFont()
+{
+    TFileDialogRequest request;
+    request.Title = QStringLiteral("Elegir SoundFont");
+    request.Filter = QStringLiteral("SoundFont|*.sf2 *.sf3|");
+    request.FileName = ComboSoundFont->currentData().toString();
+    TQtFileDialogRunner real;
+    TFileDialogRunner* runner = FileDialogs ? FileDialogs : &real;
+    if (const std::optional<QString> chosen = runner->Run(this, request))
+        SelectSoundFont(*chosen);
 }
 
 void TFormOption::FormShow()
@@ -78,6 +148,18 @@ void TFormOption::FormShow()
     SetChecked(RadioButton5, IncludeReset);
     SetChecked(RadioButton6, !IncludeReset);
     CheckTrackNames->setChecked(MidiTrackNames);
+    CheckNormalize->setChecked(Normalize);
+    ComboLoudness->setEnabled(Normalize);
+    LabelLoudness->setEnabled(Normalize);
+    ComboLoudness->setCurrentIndex(std::max(0, ComboLoudness->findData(LoudnessLufs)));
+    ComboSoundFont->clear();
+    for (const QString& path : InstalledSoundFonts)
+        SelectSoundFont(path);
+    SelectSoundFont(SoundFont);
+    const QString name =
+        SoundFont.isEmpty() ? QStringLiteral("ninguno") : QFileInfo(SoundFont).fileName();
+    LabelSoundFont->setText(QStringLiteral("En uso: %1").arg(name));
+    LabelSoundFont->setToolTip(SoundFont);
 }
 
 void TFormOption::FormClose()
@@ -90,6 +172,10 @@ void TFormOption::FormClose()
     if (RadioButton6->isChecked())
         IncludeReset = false;
     MidiTrackNames = CheckTrackNames->isChecked();
+    Normalize = CheckNormalize->isChecked();
+    LoudnessLufs = ComboLoudness->currentData().toInt();
+    if (ComboSoundFont->currentIndex() >= 0)
+        SoundFont = ComboSoundFont->currentData().toString();
 }
 
 void TFormOption::showEvent(QShowEvent* event)

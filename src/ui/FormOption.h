@@ -2,17 +2,24 @@
 
 #include <QDialog>
 
+#include <QString>
+#include <QStringList>
+
 #include <array>
 #include <cstdint>
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
+class TFileDialogRunner;
 
 /// "Opciones": the song repeat count, the General MIDI lead-in and the track names of
-/// exported MIDI files.
+/// exported MIDI files; below them, how audio is exported (normalised to a loudness or not)
+/// and the SoundFont the synthesiser uses.
 class TFormOption : public QDialog
 {
     Q_OBJECT
@@ -25,6 +32,15 @@ public:
     std::int32_t RepeatCount = 1;
     bool IncludeReset = false;
     bool MidiTrackNames = false;
+    bool Normalize = true;
+    /// One of ExportLoudnessChoices (Settings.h).
+    int LoudnessLufs = -14;
+    /// The SoundFont in use when the dialog opens, and the one chosen when it closes.
+    QString SoundFont;
+    /// Offered in the list besides SoundFont (the installed ones).
+    QStringList InstalledSoundFonts;
+    /// Runs "Elegir otro..."'s file dialog; null: the real one.
+    TFileDialogRunner* FileDialogs = nullptr;
 
     QFrame* TabControl1;
     QGroupBox* GroupBox1;
@@ -34,6 +50,18 @@ public:
     QRadioButton* RadioButton5; ///< "Incluido "
     QRadioButton* RadioButton6; ///< "Excluido "
     QCheckBox* CheckTrackNames; ///< "Nombres de pista en MIDI"
+    QFrame* TabControl2;
+    QGroupBox* GroupBoxExport;
+    QCheckBox* CheckNormalize;
+    QLabel* LabelLoudness;
+    QComboBox* ComboLoudness;
+    QGroupBox* GroupBoxSoundFont;
+    /// "En uso: name"
+    QLabel* LabelSoundFont;
+    /// The installed SoundFonts and any chosen with the file dialog; the path is each
+    /// item's data.
+    QComboBox* ComboSoundFont;
+    QPushButton* ButtonChooseSoundFont;
     QPushButton* ButtonOk;
     QPushButton* ButtonCancel;
 
@@ -46,4 +74,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildExportAndSoundFont();
+    /// Selects path in the SoundFont list, adding it when it is not there.
+    void SelectSoundFont(const QString& path);
+    void ChooseSoundFont();
 };

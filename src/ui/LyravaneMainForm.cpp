@@ -50,8 +50,9 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
                                      std::vector<std::string> arguments, QWidget* parent)
     : QMainWindow(parent), OpenDialog(this, services.FileDialogs),
       SaveAsDialog(this, services.FileDialogs), ExportDialog(this, services.FileDialogs),
-      ScoreDialog(this, services.FileDialogs), FServices(services),
-      FSongPlayer(services.Player, services.TempMidiFile), FArguments(std::move(arguments))
+      ScoreDialog(this, services.FileDialogs), AudioExportDialog(this, services.FileDialogs),
+      FServices(services), FSongPlayer(services.Player, services.TempMidiFile),
+      FArguments(std::move(arguments))
 {
     setObjectName(QStringLiteral("LyravaneMainForm"));
     // A single border with a system menu and a minimise box, no maximise box.
@@ -76,6 +77,10 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
     ScoreDialog.Filter = QStringLiteral("Partitura MusicXML (*.musicxml)|*.musicxml|"
                                         "MusicXML comprimido (*.mxl)|*.mxl|");
     ScoreDialog.DefaultExt = QStringLiteral("musicxml");
+    AudioExportDialog.Title = QStringLiteral("Exportar a audio");
+    AudioExportDialog.Filter =
+        QStringLiteral("WAV (*.wav)|*.wav|FLAC (*.flac)|*.flac|Ogg Vorbis (*.ogg)|*.ogg|");
+    AudioExportDialog.DefaultExt = QStringLiteral("wav");
 
     FSongHistory = std::make_unique<TSongHistory>(
         Project, [this] { return CurrentTab(); },
@@ -226,6 +231,10 @@ void TLyravaneMainForm::CreateActions()
                    QStringLiteral("Exporta esta partitura a un archivo MIDI, como la reproduce "
                                   "\"Reproducir partitura\"."),
                    none, -1, nullptr);
+    Action_FileOutputAudio = MakeAction("Action_FileOutputAudio", "Exportar a au&dio...",
+                                        "Exporta la canción a un archivo de sonido (WAV, FLAC u "
+                                        "Ogg Vorbis).",
+                                        QKeySequence(), -1, &T::Action_FileOutputAudioExecute);
     // A plain line: styles draw a separator's text beside it.
     Action_Nothing = MakeAction("Action_Nothing", QString(), QString(), none, -1, nullptr);
     Action_Nothing->setSeparator(true);
@@ -342,9 +351,9 @@ void TLyravaneMainForm::CreateMenus()
     bar->setObjectName(QStringLiteral("MainMenu"));
     MenuFile = bar->addMenu(QStringLiteral("&Archivo"));
     MenuFile->addActions({Action_FileNew, Action_FileOpen, Action_FileRevert, Action_FileSave,
-                          Action_FileSaveAs, Action_FileOutputMidi, Action_FileOutputScore,
-                          Action_Nothing, Action_RecentFile1, Action_RecentFile2,
-                          Action_RecentFile3, Action_RecentFile4});
+                          Action_FileSaveAs, Action_FileOutputMidi, Action_FileOutputAudio,
+                          Action_FileOutputScore, Action_Nothing, Action_RecentFile1,
+                          Action_RecentFile2, Action_RecentFile3, Action_RecentFile4});
     MenuFile->addSeparator();
     MenuFile->addAction(Action_FileExit);
     MenuEdit = bar->addMenu(QStringLiteral("&Editar"));

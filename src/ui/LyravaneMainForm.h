@@ -32,6 +32,7 @@ class QTabBar;
 class QToolButton;
 class QTimer;
 class TFormArranger;
+class TFormOption;
 class TFormHelp;
 class TImageListEx;
 class TMenuButton;
@@ -87,6 +88,7 @@ private:
     TCenterSaveDialog SaveAsDialog;
     TCenterSaveDialog ExportDialog;
     TCenterSaveDialog ScoreDialog;
+    TCenterSaveDialog AudioExportDialog;
     std::unique_ptr<TOpenFileHistory> History;
     std::unique_ptr<TFormArranger> FormArranger;
     std::int32_t RepeatCount = 1;
@@ -105,6 +107,7 @@ private:
     QAction* Action_FileOutputScore;
     /// The tab menu's "Exportar partitura a MIDI...": the unit of the tab the menu is for.
     QAction* Action_TabOutputUnitMidi;
+    QAction* Action_FileOutputAudio;
     QAction* Action_Nothing;
     QAction* Action_RecentFile1;
     QAction* Action_RecentFile2;
@@ -191,6 +194,7 @@ private:
     /// "Exportar partitura a MIDI..." for the unit of tab `tab`, as "Reproducir partitura"
     /// plays it without the lead-in.
     void ExportUnitMidi(int tab);
+    void Action_FileOutputAudioExecute();
     void Action_RecentFileExecute(int tag);
     void Action_FileExitExecute();
     void Action_EditUndoExecute();
@@ -212,6 +216,20 @@ private:
     void Action_MusicOptionExecute();
     void Action_HelpContentsExecute();
     void Action_HelpAboutExecute();
+
+    /// How long a confirmation stays in the status bar.
+    static constexpr int ConfirmationMilliseconds = 4000;
+    /// "Exportado: name" in the status bar for a few seconds.
+    void ConfirmExported(const QString& path);
+    /// The export and SoundFont part of the options dialog: filled in from the settings and
+    /// the synthesiser, and taken back (a new SoundFont starts loading).
+    void PrepareOptionDialog(TFormOption& dialog) const;
+    void ApplyOptionDialog(const TFormOption& dialog);
+    /// The SoundFont the synthesiser uses (the setting's, or the default, without one).
+    QString CurrentSoundFont() const;
+    /// Loads another SoundFont in the background; the status bar says when it is ready, a
+    /// message why it could not be, and the one in use stays.
+    void ChangeSoundFont(const QString& path);
 
     /// Some control holds the mouse (a button is held in a page): the guarded commands wait.
     static bool MouseCaptured();

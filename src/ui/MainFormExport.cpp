@@ -27,8 +27,6 @@ const QString MsgFullScore =
     QStringLiteral("¿Exportar la partitura completa?\n\n"
                    "Sí: la melodía y las cuatro partes del acompañamiento.\n"
                    "No: la hoja guía, la melodía con los acordes.");
-const QString MsgExported = QStringLiteral("Exportado: %1");
-constexpr int ConfirmationMilliseconds = 4000;
 
 /// The name of a file without its folder and extension.
 QString BaseName(const QString& path)
@@ -76,8 +74,7 @@ void TLyravaneMainForm::Action_FileOutputScoreExecute()
     const QString title = song.isEmpty() ? BaseName(ScoreDialog.FileName) : song;
     SaveScoreFile(Project, ToFsPath(ScoreDialog.FileName), title.toStdString(), RepeatCount,
                   full == TMsgResult::Yes);
-    StatusBar1->showMessage(MsgExported.arg(FileNamePart(ScoreDialog.FileName)),
-                            ConfirmationMilliseconds);
+    ConfirmExported(ScoreDialog.FileName);
 }
 
 void TLyravaneMainForm::ExportUnitMidi(int tab)
@@ -95,8 +92,7 @@ void TLyravaneMainForm::ExportUnitMidi(int tab)
     TMidiData midi;
     RenderTabMidi(tab, midi);
     midi.SaveToFile(ToFsPath(ExportDialog.FileName));
-    StatusBar1->showMessage(MsgExported.arg(FileNamePart(ExportDialog.FileName)),
-                            ConfirmationMilliseconds);
+    ConfirmExported(ExportDialog.FileName);
 }
 
 std::unique_ptr<QMenu> TLyravaneMainForm::MakeTabMenu(int tab)

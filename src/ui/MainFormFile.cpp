@@ -38,7 +38,6 @@ const QString MsgRecoveryNotWritten =
 // What the status bar confirms for a few seconds once a file has been written.
 const QString MsgSaved = QStringLiteral("Guardado: %1");
 const QString MsgExported = QStringLiteral("Exportado: %1");
-constexpr int ConfirmationMilliseconds = 4000;
 
 QString Format(QString pattern, const QString& name)
 {
@@ -317,8 +316,7 @@ void TLyravaneMainForm::Action_FileOutputMidiExecute()
     TMidiData midi;
     RenderTabMidi(0, midi);
     midi.SaveToFile(ToFsPath(ExportDialog.FileName));
-    StatusBar1->showMessage(MsgExported.arg(FileNamePart(ExportDialog.FileName)),
-                            ConfirmationMilliseconds);
+    ConfirmExported(ExportDialog.FileName);
 }
 
 void TLyravaneMainForm::Action_FileExitExecute()
@@ -370,4 +368,9 @@ void TLyravaneMainForm::dropEvent(QDropEvent* event)
     // The drop's source waits until this returns: open the file once it has let go.
     QTimer::singleShot(0, this,
                        [this, paths] { RunCommand([this, &paths] { DropFiles(paths); }); });
+}
+
+void TLyravaneMainForm::ConfirmExported(const QString& path)
+{
+    StatusBar1->showMessage(MsgExported.arg(FileNamePart(path)), ConfirmationMilliseconds);
 }

@@ -10,6 +10,7 @@ class TAbstractMediaPlayer;
 class TFileDialogRunner;
 class TMessageBoxes;
 class TPropertyPage;
+class TSynthesizer;
 class TUnitClipboard;
 class TUnitPage;
 
@@ -21,6 +22,9 @@ struct TMainFormServices
     TFileDialogRunner* FileDialogs = nullptr;
     TUnitClipboard* Clipboard = nullptr;
     TAbstractMediaPlayer* Player = nullptr;
+    /// The synthesiser the player plays through: its SoundFont is the one audio is exported
+    /// with, and the options change it. Null: the SoundFont setting, or the default.
+    TSynthesizer* Synth = nullptr;
     /// Whether the player can open a file without waiting (the SoundFont has loaded); the
     /// start-up priming waits for it. Empty: always.
     std::function<bool()> PlayerReady;

@@ -270,11 +270,13 @@ void TLyravaneMainForm::Action_MusicOptionExecute()
     dialog.RepeatCount = RepeatCount;
     dialog.IncludeReset = IncludeReset;
     dialog.MidiTrackNames = MidiTrackNames;
+    PrepareOptionDialog(dialog);
     if (dialog.exec() == QDialog::Accepted)
     {
         RepeatCount = dialog.RepeatCount;
         IncludeReset = dialog.IncludeReset;
         MidiTrackNames = dialog.MidiTrackNames;
+        ApplyOptionDialog(dialog);
     }
 }
 

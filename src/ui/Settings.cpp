@@ -87,3 +87,35 @@ TAudioOutputSettings ReadAudioOutputSettings(const QString& iniPath)
             .toStdString();
     return values;
 }
+TExportSettings ReadExportSettings(const QString& iniPath)
+{
+    TExportSettings values;
+    const auto settings = OpenLyravaneSettings(iniPath);
+    ReadFlag(settings->value(QStringLiteral("Export/Normalize")), values.Normalize);
+    bool ok = false;
+    const int lufs = settings->value(QStringLiteral("Export/LoudnessLufs")).toInt(&ok);
+    if (ok && std::find(std::begin(ExportLoudnessChoices), std::end(ExportLoudnessChoices), lufs) !=
+                  std::end(ExportLoudnessChoices))
+        values.LoudnessLufs = lufs;
+    return values;
+}
+
+void WriteExportSettings(const QString& iniPath, const TExportSettings& values)
+{
+    const auto settings = OpenLyravaneSettings(iniPath);
+    settings->setValue(QStringLiteral("Export/Normalize"), values.Normalize);
+    settings->setValue(QStringLiteral("Export/LoudnessLufs"), values.LoudnessLufs);
+    settings->sync();
+}
+
+QString ReadSoundFontSetting(const QString& iniPath)
+{
+    return OpenLyravaneSettings(iniPath)->value(QStringLiteral("SoundFont")).toString();
+}
+
+void WriteSoundFontSetting(const QString& iniPath, const QString& path)
+{
+    const auto settings = OpenLyravaneSettings(iniPath);
+    settings->setValue(QStringLiteral("SoundFont"), path);
+    settings->sync();
+}

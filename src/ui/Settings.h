@@ -39,3 +39,18 @@ struct TAudioOutputSettings
     std::string FileName;
 };
 TAudioOutputSettings ReadAudioOutputSettings(const QString& iniPath);
+/// How "Exportar a audio..." writes: "Export/Normalize" (on when missing) and
+/// "Export/LoudnessLufs", one of ExportLoudnessChoices (the first when missing or another).
+struct TExportSettings
+{
+    bool Normalize = true;
+    int LoudnessLufs = -14;
+};
+inline constexpr int ExportLoudnessChoices[] = {-14, -16, -23};
+
+TExportSettings ReadExportSettings(const QString& iniPath);
+void WriteExportSettings(const QString& iniPath, const TExportSettings& values);
+
+/// "SoundFont": the SoundFont file the synthesiser loads; empty when none was chosen.
+QString ReadSoundFontSetting(const QString& iniPath);
+void WriteSoundFontSetting(const QString& iniPath, const QString& path);

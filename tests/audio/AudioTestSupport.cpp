@@ -12,6 +12,9 @@
 #include <filesystem>
 #include <map>
 
+#include <ebur128.h>
+#include <sndfile.h>
+
 namespace
 {
 std::uint32_t LE(const std::string& s, std::size_t at, int bytes)
@@ -150,4 +153,40 @@ bool HaveDefaultSoundFont()
 {
     std::error_code ec;
     return std::filesystem::exists(DefaultSoundFont, ec);
+}
+
+TReadBack ReadBack(const std::string& path)
+{
+    TReadBack result;
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    EXPECT_NE(file, nullptr) << path << ": " << sf_strerror(nullptr);
+    if (!file)
+        return result;
+    result.Format = info.format;
+    result.SampleRate = info.samplerate;
+    result.Channels = info.channels;
+    result.Samples.resize(static_cast<std::size_t>(info.frames * info.channels));
+    EXPECT_EQ(sf_readf_float(file, result.Samples.data(), info.frames), info.frames);
+    sf_close(file);
+    return result;
+}
+
+void Measure(const TReadBack& sound, double& lufs, double& truePeakDb)
+{
+    ebur128_state* state = ebur128_init(static_cast<unsigned>(sound.Channels),
+                                        static_cast<unsigned long>(sound.SampleRate),
+                                        EBUR128_MODE_I | EBUR128_MODE_TRUE_PEAK);
+    ASSERT_NE(state, nullptr);
+    ebur128_add_frames_float(state, sound.Samples.data(), sound.Frames());
+    ebur128_loudness_global(state, &lufs);
+    double peak = 0;
+    for (int c = 0; c < sound.Channels; ++c)
+    {
+        double channel = 0;
+        ebur128_true_peak(state, static_cast<unsigned>(c), &channel);
+        peak = std::max(peak, channel);
+    }
+    truePeakDb = 20 * std::log10(peak);
+    ebur128_destroy(&state);
 }

@@ -20,8 +20,26 @@ struct TWav
     double Seconds() const { return SampleRate ? static_cast<double>(Frames()) / SampleRate : 0; }
 };
 
-/// Reads a WAV written by TWavWriter; fails the current test on a malformed header.
+/// Reads a 16-bit WAV as the renderer writes it; fails the current test on a malformed header.
 TWav ReadWav(const std::string& path);
+
+/// Any audio file libsndfile reads, as floating-point samples.
+struct TReadBack
+{
+    int Format = 0; ///< libsndfile's SF_FORMAT_ bits
+    int SampleRate = 0;
+    int Channels = 0;
+    std::vector<float> Samples; ///< interleaved
+    std::size_t Frames() const
+    {
+        return Channels ? Samples.size() / static_cast<std::size_t>(Channels) : 0;
+    }
+};
+
+/// Reads a file with libsndfile; fails the current test when it cannot.
+TReadBack ReadBack(const std::string& path);
+/// Integrated loudness (LUFS) and true peak (dBTP) as libebur128 measures them on its own.
+void Measure(const TReadBack& sound, double& lufs, double& truePeakDb);
 
 /// Root mean square of both channels (or one, 0 left / 1 right) between two times, 0..1.
 double Rms(const TWav& wav, double fromSeconds, double toSeconds, int channel = -1);

@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include <sndfile.h>
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -96,6 +98,47 @@ TEST(CliAudioTest, RenderWritesAWavAtTheSampleRateAsked)
     EXPECT_GT(audio.Seconds(), 5.0);
     EXPECT_GT(Rms(audio, 0, audio.Seconds()), 0.01);
     EXPECT_EQ(dir.List(), std::vector<std::string>{"song.wav"}) << "no temporary file left";
+}
+
+TEST(CliAudioTest, RenderTakesTheFormatAndLoudnessAsked)
+{
+    if (!HaveDefaultSoundFont())
+        GTEST_FAIL() << "No SoundFont (package fluid-soundfont-gm)";
+    TScratchDir dir;
+    // --format wins over a name that says nothing; the loudness is measured independently.
+    const std::string out = dir.File("song.out");
+    const TRun run =
+        RunCli({"render", Vectors + "/compose/out_0.lvp", "-o", out, "--format", "flac", "--bits",
+                "24", "--loudness", "-23", "--pattern-dir", Vectors + "/PATTERN"},
+               dir);
+    ASSERT_EQ(run.Status, 0) << run.Errors;
+    EXPECT_NE(run.Errors.find("rendered " + out), std::string::npos) << run.Errors;
+    EXPECT_NE(run.Errors.find("loudness -23.0 LUFS"), std::string::npos) << run.Errors;
+    const TReadBack sound = ReadBack(out);
+    EXPECT_EQ(sound.Format, SF_FORMAT_FLAC | SF_FORMAT_PCM_24);
+    double lufs = 0;
+    double peak = 0;
+    Measure(sound, lufs, peak);
+    EXPECT_NEAR(lufs, -23.0, 0.5);
+    EXPECT_LE(peak, -1.0);
+    EXPECT_EQ(dir.List(), std::vector<std::string>{"song.out"});
+
+    // Mistakes are refused before anything is written.
+    const std::vector<std::vector<std::string>> mistakes = {
+        {"-o", dir.File("a.wav"), "--format", "mp3"},
+        {"-o", dir.File("a.wav"), "--bits", "20"},
+        {"-o", dir.File("a.ogg"), "--bits", "24"},
+        {"-o", dir.File("a.wav"), "--loudness", "-14", "--no-normalize"},
+    };
+    for (const auto& mistake : mistakes)
+    {
+        std::vector<std::string> args = {"render", Vectors + "/compose/out_0.lvp"};
+        args.insert(args.end(), mistake.begin(), mistake.end());
+        const TRun refused = RunCli(args, dir);
+        EXPECT_EQ(refused.Status, 2) << refused.Errors;
+        EXPECT_NE(refused.Errors.find("usage:"), std::string::npos) << refused.Errors;
+    }
+    EXPECT_EQ(dir.List(), std::vector<std::string>{"song.out"});
 }
 
 TEST(CliAudioTest, RenderWithoutSoundFontSaysWhatIsMissingAndWritesNothing)

@@ -41,7 +41,7 @@ TWav Render(const TMidiData& midi, TRenderResult* result = nullptr,
     TScratchDir dir;
     const std::string path = dir.File("out.wav");
     TSynthesizer synth(options);
-    const TRenderResult r = RenderMidiToWav(synth, midi.SaveToString(), path);
+    const TRenderResult r = RenderMidiToFile(synth, midi.SaveToString(), path);
     if (result)
         *result = r;
     return ReadWav(path);
@@ -274,9 +274,9 @@ TEST_F(OfflineRenderTest, RenderingHearsNothingOfTheOneBefore)
     // One synthesiser, a loud rendering with reverb and chorus, then a quiet one: its first
     // quarter second, before its own note, is silence.
     TScratchDir dir;
-    RenderMidiToWav(SharedSynth(), DrumHits(25, true).SaveToString(), dir.File("a.wav"));
-    RenderMidiToWav(SharedSynth(), TrumpetNote(127, 64, 127, 127).SaveToString(),
-                    dir.File("b.wav"));
+    RenderMidiToFile(SharedSynth(), DrumHits(25, true).SaveToString(), dir.File("a.wav"));
+    RenderMidiToFile(SharedSynth(), TrumpetNote(127, 64, 127, 127).SaveToString(),
+                     dir.File("b.wav"));
     const TWav quiet = ReadWav(dir.File("b.wav"));
     EXPECT_EQ(Rms(quiet, 0, 0.24), 0.0);
     EXPECT_GT(Rms(quiet, 0.25, 0.75), 0.01);
@@ -306,12 +306,12 @@ TEST_F(OfflineRenderTest, FailedRenderingLeavesNoFileBehind)
         std::ofstream old(target);
         old << "the old file";
     }
-    EXPECT_THROW(RenderMidiToWav(SharedSynth(), "MThd broken", target), EInvalidMidiFile);
+    EXPECT_THROW(RenderMidiToFile(SharedSynth(), "MThd broken", target), EInvalidMidiFile);
     EXPECT_EQ(ReadWholeFile(target), "the old file");
     EXPECT_EQ(dir.List(), std::vector<std::string>{"song.wav"});
 
-    EXPECT_THROW(RenderMidiToWav(SharedSynth(), TrumpetNote(100, 64, 0, 0).SaveToString(),
-                                 dir.File("missing/song.wav")),
+    EXPECT_THROW(RenderMidiToFile(SharedSynth(), TrumpetNote(100, 64, 0, 0).SaveToString(),
+                                  dir.File("missing/song.wav")),
                  EFCreateError);
     EXPECT_EQ(dir.List(), std::vector<std::string>{"song.wav"});
 
@@ -321,7 +321,7 @@ TEST_F(OfflineRenderTest, FailedRenderingLeavesNoFileBehind)
     endless.AddTempo(0, 0, 4);
     endless.AddNote(1, 700000, 384, 0, 60, 100);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_THROW(RenderMidiToWav(SharedSynth(), endless.SaveToString(), target), EFCreateError);
+    EXPECT_THROW(RenderMidiToFile(SharedSynth(), endless.SaveToString(), target), EFCreateError);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     EXPECT_EQ(ReadWholeFile(target), "the old file");
 
@@ -335,7 +335,7 @@ TEST_F(OfflineRenderTest, FailedRenderingLeavesNoFileBehind)
             std::ifstream in(pipe, std::ios::binary);
             std::string ignored((std::istreambuf_iterator<char>(in)), {});
         });
-    EXPECT_THROW(RenderMidiToWav(SharedSynth(), TrumpetNote(100, 64, 0, 0).SaveToString(), pipe),
+    EXPECT_THROW(RenderMidiToFile(SharedSynth(), TrumpetNote(100, 64, 0, 0).SaveToString(), pipe),
                  EFCreateError);
     reader.join();
     EXPECT_TRUE(std::filesystem::is_fifo(pipe));
@@ -350,7 +350,7 @@ TEST(SoundFontTest, MissingSoundFontSaysWhatToInstall)
     TScratchDir dir;
     try
     {
-        RenderMidiToWav(synth, TrumpetNote(100, 64, 0, 0).SaveToString(), dir.File("x.wav"));
+        RenderMidiToFile(synth, TrumpetNote(100, 64, 0, 0).SaveToString(), dir.File("x.wav"));
         FAIL() << "rendering without a SoundFont succeeded";
     }
     catch (const EAudioError& e)
@@ -400,4 +400,43 @@ TEST(SoundFontTest, LoadsInTheBackground)
     EXPECT_EQ(synth.SoundFontPath(), DefaultSoundFont);
     // The constructor only starts the loading.
     EXPECT_LT(constructed, synth.LoadTime());
+}
+
+TEST(SoundFontTest, ChangeLoadsInTheBackgroundAndAFailureKeepsTheOneInUse)
+{
+    if (!HaveDefaultSoundFont())
+        GTEST_FAIL() << "No SoundFont at " << DefaultSoundFont;
+    TScratchDir dir;
+    const std::string other = dir.File("other.sf2");
+    std::filesystem::create_symlink(DefaultSoundFont, other);
+    const std::string junk = dir.File("junk.sf2");
+    {
+        std::ofstream out(junk);
+        out << "not a SoundFont";
+    }
+    TSynthesizer synth;
+    const std::string midi = TrumpetNote(100, 64, 0, 0).SaveToString();
+
+    // A file that is no SoundFont: the reason, and the one in use plays on.
+    std::shared_future<void> refused = synth.ChangeSoundFont(junk);
+    EXPECT_THROW(refused.get(), EAudioError);
+    EXPECT_EQ(synth.SoundFontPath(), DefaultSoundFont);
+    RenderMidiToFile(synth, midi, dir.File("a.wav"));
+    EXPECT_GT(Rms(ReadWav(dir.File("a.wav")), 0.25, 0.75), 0.01);
+
+    synth.ChangeSoundFont(other).get();
+    EXPECT_EQ(synth.SoundFontPath(), other);
+    RenderMidiToFile(synth, midi, dir.File("b.wav"));
+    // The old one is unloaded: the trumpet sounds from the new one.
+    EXPECT_GT(Rms(ReadWav(dir.File("b.wav")), 0.25, 0.75), 0.01);
+
+    // A synthesiser that started without a SoundFont gets one.
+    TSynthOptions missing;
+    missing.SoundFont = dir.File("missing.sf2");
+    TSynthesizer late(missing);
+    EXPECT_THROW(late.WaitUntilLoaded(), EAudioError);
+    late.ChangeSoundFont(other).get();
+    EXPECT_NO_THROW(late.WaitUntilLoaded());
+    RenderMidiToFile(late, midi, dir.File("c.wav"));
+    EXPECT_GT(Rms(ReadWav(dir.File("c.wav")), 0.25, 0.75), 0.01);
 }

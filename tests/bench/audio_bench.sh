@@ -2,7 +2,8 @@
 # Sound figures: the speed of `lyravane-cli render` on a song of about three minutes beside
 # FluidSynth's own file renderer on the same exported MIDI file, with and without dynamic
 # sample loading; SoundFont load time; time from Play to the first sounding block; peak
-# memory. $1 is the directory of the executables (default build/bin).
+# memory. The rendering keeps the synthesiser's own level (--no-normalize); export_bench.sh
+# measures the normalised export. $1 is the directory of the executables (default build/bin).
 set -e
 BIN=${1:-build/bin}
 CLI="$BIN/lyravane-cli"
@@ -49,7 +50,7 @@ report() { # name wav wall cpu peak
 
 echo "Rendering one song (24 units, 3:12) to WAV, 44.1 kHz 16-bit stereo, with $SF"
 for round in 1 2; do
-    set -- $(measure "$CLI" render "$WORK/song.lvp" -o "$WORK/ours.wav" --repeat 4 \
+    set -- $(measure "$CLI" render "$WORK/song.lvp" -o "$WORK/ours.wav" --repeat 4 --no-normalize \
         --pattern-dir "$PATTERNS")
     report "lyravane-cli render (dynamic loading)" "$WORK/ours.wav" "$1" "$2" "$3"
     set -- $(measure fluidsynth -ni -q -F "$WORK/dyn.wav" -o synth.dynamic-sample-loading=1 \

@@ -2,12 +2,16 @@
 #include "ui/FormOption.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +29,83 @@ TEST(FormOptionTest, FocusStartsOnTheChosenRepeatCount)
         EXPECT_EQ(dialog.focusWidget(), dialog.RadioButtons[static_cast<std::size_t>(count - 1)])
             << "repeat count " << count;
     }
+}
+
+namespace
+{
+/// Answers the file dialog with one path and records the request.
+class TOneFileDialog : public TFileDialogRunner
+{
+public:
+    QString Answer;
+    std::vector<TFileDialogRequest> Requests;
+    std::optional<QString> Run(QWidget*, const TFileDialogRequest& request) override
+    {
+        Requests.push_back(request);
+        return Answer.isEmpty() ? std::nullopt : std::optional<QString>(Answer);
+    }
+};
+} // namespace
+
+TEST(FormOptionTest, ExportAndSoundFontChoicesGoBackIntoTheFields)
+{
+    TOneFileDialog files;
+    files.Answer = QStringLiteral("/home/user/Piano.sf3");
+    TFormOption dialog;
+    dialog.FileDialogs = &files;
+    dialog.Normalize = false;
+    dialog.LoudnessLufs = -23;
+    dialog.SoundFont = QStringLiteral("/usr/share/sounds/sf2/FluidR3_GM.sf2");
+    dialog.InstalledSoundFonts = {QStringLiteral("/usr/share/sounds/sf2/FluidR3_GM.sf2"),
+                                  QStringLiteral("/usr/share/sounds/sf3/Other.sf3")};
+    dialog.show();
+    EXPECT_FALSE(dialog.CheckNormalize->isChecked());
+    EXPECT_FALSE(dialog.ComboLoudness->isEnabled()) << "no target without normalising";
+    EXPECT_EQ(dialog.ComboLoudness->currentText(), QStringLiteral("-23 LUFS"));
+    EXPECT_EQ(dialog.ComboSoundFont->count(), 2) << "the one in use is listed once";
+    EXPECT_EQ(dialog.ComboSoundFont->currentText(), QStringLiteral("FluidR3_GM.sf2"));
+    EXPECT_EQ(dialog.LabelSoundFont->text(), QStringLiteral("En uso: FluidR3_GM.sf2"));
+
+    // The keyboard goes through the dialog top to bottom.
+    std::vector<QWidget*> order;
+    QWidget* w = dialog.RadioButtons[0];
+    do
+    {
+        if (w->focusPolicy() & Qt::TabFocus)
+            order.push_back(w);
+        w = w->nextInFocusChain();
+    } while (w != dialog.RadioButtons[0]);
+    // A widget's middle; those of one row are within a few pixels of each other.
+    const auto at = [&](QWidget* widget)
+    { return widget->mapTo(&dialog, QPoint(0, widget->height() / 2)).y() / 8; };
+    ASSERT_GE(order.size(), 8u);
+    for (std::size_t i = 1; i < order.size(); ++i)
+    {
+        EXPECT_LE(at(order[i - 1]), at(order[i]))
+            << order[i - 1]->metaObject()->className() << " before "
+            << order[i]->metaObject()->className();
+    }
+
+    QTest::mouseClick(dialog.CheckNormalize, Qt::LeftButton);
+    EXPECT_TRUE(dialog.ComboLoudness->isEnabled());
+    dialog.ComboLoudness->setCurrentIndex(1);
+    dialog.ButtonChooseSoundFont->click();
+    ASSERT_EQ(files.Requests.size(), 1u);
+    EXPECT_EQ(QtNameFilters(files.Requests[0].Filter), QStringLiteral("SoundFont (*.sf2 *.sf3)"));
+    EXPECT_EQ(dialog.ComboSoundFont->currentText(), QStringLiteral("Piano.sf3"));
+    if (const QString shots = qEnvironmentVariable("LYRAVANE_SCREENSHOT_DIR"); !shots.isEmpty())
+        dialog.grab().save(shots + QStringLiteral("/options-dialog.png"));
+    dialog.accept();
+    EXPECT_TRUE(dialog.Normalize);
+    EXPECT_EQ(dialog.LoudnessLufs, -16);
+    EXPECT_EQ(dialog.SoundFont, files.Answer);
+
+    // Cancelling the file dialog keeps the choice.
+    files.Answer.clear();
+    dialog.show();
+    dialog.ButtonChooseSoundFont->click();
+    dialog.reject();
+    EXPECT_EQ(dialog.SoundFont, QStringLiteral("/home/user/Piano.sf3"));
 }
 
 // A file whose name says nothing and whose bytes say PNG: the dialogs must go by the name,

@@ -73,12 +73,16 @@ TEST_F(ExportTest, ScoreAsksLeadSheetOrFullScoreThenWritesTheChosenFile)
     EXPECT_EQ(Inside(form).StatusBar1->currentMessage().toStdString(), "Exportado: lead.musicxml");
 
     F.MessageBoxes.Answers = {TMsgResult::Yes};
+    F.FileDialogs.Answers = {F.Path(QStringLiteral("full.musicxml"))};
+    Inside(form).Action_FileOutputScoreExecute();
+    EXPECT_NE(Read(QStringLiteral("full.musicxml")).find("<part id=\"P5\">"), std::string::npos);
+    // The compressed form by its extension (its content is checked where it is made).
+    F.MessageBoxes.Answers = {TMsgResult::Yes};
     F.FileDialogs.Answers = {F.Path(QStringLiteral("full.mxl"))};
     Inside(form).Action_FileOutputScoreExecute();
-    const std::string full = Read(QStringLiteral("full.mxl"));
-    EXPECT_EQ(full.rfind("PK", 0), 0u);
-    EXPECT_NE(full.find("META-INF/container.xml"), std::string::npos);
-    EXPECT_NE(full.find("<part id=\"P5\">"), std::string::npos);
+    const std::string zip = Read(QStringLiteral("full.mxl"));
+    EXPECT_EQ(zip.rfind("PK", 0), 0u);
+    EXPECT_NE(zip.find("META-INF/container.xml"), std::string::npos);
 }
 
 TEST_F(ExportTest, TabMenuExportsTheUnitAsItPlaysWithoutTheLeadIn)

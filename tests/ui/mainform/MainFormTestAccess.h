@@ -112,6 +112,7 @@ struct TMainFormTestAccess
     void Action_FileOutputScoreExecute() { W.Action_FileOutputScoreExecute(); }
     std::unique_ptr<QMenu> MakeTabMenu(int tab) { return W.MakeTabMenu(tab); }
     std::unique_ptr<QMimeData> MakeTabDragData(int tab) { return W.MakeTabDragData(tab); }
+    void Action_FileOutputAudioExecute() { W.Action_FileOutputAudioExecute(); }
     void Action_RecentFileExecute(int tag) { W.Action_RecentFileExecute(tag); }
     void Action_FileExitExecute() { W.Action_FileExitExecute(); }
     void Action_EditNewMunitExecute() { W.Action_EditNewMunitExecute(); }

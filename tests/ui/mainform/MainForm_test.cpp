@@ -137,10 +137,11 @@ TEST_F(MainFormTest, MenusHoldTheCommandsInOrderWithImagesAndShortcuts)
     EXPECT_EQ(MenuTexts(Inside(form).MenuHelp),
               (std::vector<std::string>{"&Contenido", "-", "&Acerca..."}));
     const std::vector<std::string> file = MenuTexts(Inside(form).MenuFile);
-    ASSERT_EQ(file.size(), 14u);
+    ASSERT_EQ(file.size(), 15u);
     EXPECT_EQ(file.front(), "&Nuevo...");
     EXPECT_EQ(file[5], "Exportar a &MIDI...");
-    EXPECT_EQ(file[6], "Exportar &partitura (MusicXML)...");
+    EXPECT_EQ(file[6], "Exportar a au&dio...");
+    EXPECT_EQ(file[7], "Exportar &partitura (MusicXML)...");
     EXPECT_EQ(file.back(), "S&alir");
 
     EXPECT_EQ(Inside(form).Action_FileOpen->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));

@@ -1,0 +1,233 @@
+// Audio files of every format, their loudness and a rendering given up half-way: the files
+// are read back with libsndfile and measured with libebur128, independently of the writer.
+
+#include "AudioTestSupport.h"
+
+#include "audio/AudioError.h"
+#include "audio/AudioFileWriter.h"
+#include "audio/Loudness.h"
+#include "audio/OfflineRenderer.h"
+#include "audio/Synthesizer.h"
+#include "base/FileIO.h"
+#include "midi/MidiData.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <sndfile.h>
+
+namespace
+{
+/// Three seconds of piano chords over a drum beat, with the echo after them.
+std::string ShortSong()
+{
+    TMidiData midi;
+    midi.SetTrackCount(1);
+    midi.AddTempo(0, 0, 120);
+    midi.AddProgramChange(0, 0, 0, 1);
+    for (int beat = 0; beat < 6; ++beat)
+    {
+        const std::int32_t at = beat * 192;
+        for (const int key : {48, 55, 60, 64})
+            midi.AddNote(0, at, 180, 0, key + (beat % 2) * 5, 100);
+        midi.AddNote(0, at, 96, 9, beat % 2 ? 38 : 36, 110);
+        midi.AddNote(0, at + 96, 96, 9, 42, 90);
+    }
+    return midi.SaveToString();
+}
+
+TSynthesizer& Synth()
+{
+    static TSynthesizer synth;
+    return synth;
+}
+
+class AudioExportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!HaveDefaultSoundFont())
+            GTEST_FAIL() << "No SoundFont at " << DefaultSoundFont;
+    }
+};
+} // namespace
+
+TEST(AudioFormatTest, FormatFollowsTheExtensionOrTheName)
+{
+    EXPECT_EQ(AudioFormatFromPath("a/song.WAV"), TAudioFormat::Wav);
+    EXPECT_EQ(AudioFormatFromPath("song.flac"), TAudioFormat::Flac);
+    EXPECT_EQ(AudioFormatFromPath("song.ogg"), TAudioFormat::Ogg);
+    EXPECT_EQ(AudioFormatFromPath("song.oga"), TAudioFormat::Ogg);
+    EXPECT_EQ(AudioFormatFromPath("song.mp3"), std::nullopt);
+    EXPECT_EQ(AudioFormatFromPath("dir.flac/song"), std::nullopt);
+    EXPECT_EQ(AudioFormatFromName("FLAC"), TAudioFormat::Flac);
+    EXPECT_EQ(AudioFormatFromName("oga"), std::nullopt);
+    // 4 GiB of 24-bit stereo is two thirds of the frames of 16-bit.
+    EXPECT_EQ(MaxWavFrames(2, 16), 1073741814u);
+    EXPECT_EQ(MaxWavFrames(2, 24), 715827876u);
+}
+
+TEST_F(AudioExportTest, EveryFormatReadsBackAtTheTargetLoudnessAndTheSameLength)
+{
+    const std::string midi = ShortSong();
+    TScratchDir dir;
+    struct TCase
+    {
+        const char* Name;
+        TAudioFormat Format;
+        int Bits;
+        int SndFormat;
+    };
+    const TCase cases[] = {
+        {"song.wav", TAudioFormat::Wav, 16, SF_FORMAT_WAV | SF_FORMAT_PCM_16},
+        {"song24.wav", TAudioFormat::Wav, 24, SF_FORMAT_WAV | SF_FORMAT_PCM_24},
+        {"song.flac", TAudioFormat::Flac, 16, SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
+        {"song.ogg", TAudioFormat::Ogg, 16, SF_FORMAT_OGG | SF_FORMAT_VORBIS},
+    };
+    std::uint64_t frames = 0;
+    for (const TCase& c : cases)
+    {
+        SCOPED_TRACE(c.Name);
+        TRenderOptions options;
+        options.Format = c.Format;
+        options.Bits = c.Bits;
+        options.Normalize = true;
+        TSynthesizer synth;
+        const TRenderResult result = RenderMidiToFile(synth, midi, dir.File(c.Name), options);
+        const TReadBack sound = ReadBack(dir.File(c.Name));
+        EXPECT_EQ(sound.Format, c.SndFormat);
+        EXPECT_EQ(sound.SampleRate, 44100);
+        EXPECT_EQ(sound.Channels, 2);
+        EXPECT_EQ(sound.Frames(), result.Frames);
+        EXPECT_GT(result.Frames, result.SongFrames - 1);
+        // The same gain gives the same length; Ogg Vorbis is kept further under the ceiling.
+        if (frames == 0)
+            frames = result.Frames;
+        if (c.Format != TAudioFormat::Ogg)
+        {
+            EXPECT_EQ(result.Frames, frames);
+        }
+        double lufs = 0;
+        double peak = 0;
+        Measure(sound, lufs, peak);
+        EXPECT_NEAR(lufs, -14.0, 0.5);
+        EXPECT_LE(peak, -1.0);
+        EXPECT_LT(result.Before.Lufs, -20.0) << "the synthesiser alone is much quieter";
+    }
+    EXPECT_EQ(dir.List().size(), 4u) << "no temporary file left";
+}
+
+TEST_F(AudioExportTest, NormalisedRenderingIsRepeatableAndFollowsTheTarget)
+{
+    const std::string midi = ShortSong();
+    TScratchDir dir;
+    TRenderOptions options;
+    options.Normalize = true;
+    options.Target.Lufs = -23;
+    // Each with a synthesiser of its own, as lyravane-cli renders.
+    for (const char* name : {"a.wav", "b.wav"})
+    {
+        TSynthesizer synth;
+        RenderMidiToFile(synth, midi, dir.File(name), options);
+    }
+    EXPECT_TRUE(ReadWholeFile(dir.File("a.wav")) == ReadWholeFile(dir.File("b.wav")))
+        << "the same song gives the same bytes";
+    double lufs = 0;
+    double peak = 0;
+    Measure(ReadBack(dir.File("a.wav")), lufs, peak);
+    EXPECT_NEAR(lufs, -23.0, 0.5);
+
+    // Without normalising, 24 bits hold the 16-bit file's samples and 8 bits more.
+    {
+        TSynthesizer synth;
+        RenderMidiToFile(synth, midi, dir.File("plain16.wav"));
+    }
+    TRenderOptions deep;
+    deep.Bits = 24;
+    TSynthesizer synth;
+    RenderMidiToFile(synth, midi, dir.File("plain24.wav"), deep);
+    const TReadBack a = ReadBack(dir.File("plain16.wav"));
+    const TReadBack b = ReadBack(dir.File("plain24.wav"));
+    ASSERT_EQ(a.Samples.size(), b.Samples.size());
+    float worst = 0;
+    for (std::size_t i = 0; i < a.Samples.size(); ++i)
+        worst = std::max(worst, std::fabs(a.Samples[i] - b.Samples[i]));
+    EXPECT_LE(worst, 2.0f / 32768) << "within the 16-bit dither and rounding";
+    EXPECT_GT(worst, 0.0f) << "the 24-bit file has its own finer steps";
+}
+
+TEST_F(AudioExportTest, CancelledRenderingLeavesNothingBehind)
+{
+    const std::string midi = ShortSong();
+    for (const char* name : {"song.wav", "song.flac", "song.ogg"})
+        for (const double at : {0.3, 0.85, 0.95})
+        {
+            SCOPED_TRACE(std::string(name) + " at " + std::to_string(at));
+            TScratchDir dir;
+            const std::string target = dir.File(name);
+            {
+                std::ofstream old(target);
+                old << "the old file";
+            }
+            TRenderOptions options;
+            options.Format = *AudioFormatFromPath(name);
+            options.Normalize = true;
+            double last = 0;
+            EXPECT_THROW(RenderMidiToFile(Synth(), midi, target, options,
+                                          [&](double done)
+                                          {
+                                              EXPECT_GE(done, last) << "progress never goes back";
+                                              last = done;
+                                              return done < at;
+                                          }),
+                         ERenderCancelled);
+            EXPECT_GE(last, at);
+            EXPECT_EQ(ReadWholeFile(target), "the old file");
+            EXPECT_EQ(dir.List(), std::vector<std::string>{name});
+        }
+}
+
+TEST(LoudnessTest, GainAndLimiterReachTheTargetUnderTheCeiling)
+{
+    // Two seconds of a quiet 440 Hz tone with a loud click every half second: the clicks
+    // would go far over the ceiling with the gain the tone needs.
+    const int rate = 48000;
+    std::vector<float> samples(2 * 2 * rate);
+    for (std::size_t f = 0; f < samples.size() / 2; ++f)
+    {
+        float v = 0.01f * static_cast<float>(std::sin(2 * M_PI * 440 * f / rate));
+        if (f % (rate / 2) < 4)
+            v += 0.5f;
+        samples[2 * f] = v;
+        samples[2 * f + 1] = -v;
+    }
+    const TLoudness before = MeasureLoudness(samples.data(), samples.size() / 2, 2, rate);
+    ASSERT_LT(before.Lufs, -30.0);
+    TLoudnessNormaliser normaliser(samples, 2, rate, TLoudnessTarget{-14.0, -1.0});
+    std::vector<float> out(samples.size());
+    normaliser.Apply(samples.data(), 0, samples.size() / 2, out.data());
+    const TLoudness after = MeasureLoudness(out.data(), out.size() / 2, 2, rate);
+    EXPECT_NEAR(after.Lufs, -14.0, 0.1);
+    EXPECT_LE(after.TruePeakDb, -1.0);
+    EXPECT_NEAR(after.Lufs, normaliser.After().Lufs, 1e-9);
+    EXPECT_GT(normaliser.GainDb(), 20.0);
+
+    // Down to -30: one factor for everything, no limiting.
+    TLoudnessNormaliser quieter(out, 2, rate, TLoudnessTarget{-30.0, -1.0});
+    std::vector<float> down(out.size());
+    quieter.Apply(out.data(), 0, out.size() / 2, down.data());
+    const float factor = down[100] / out[100];
+    for (std::size_t i = 0; i < out.size(); i += 997)
+        EXPECT_NEAR(down[i], out[i] * factor, 1e-6f);
+    EXPECT_NEAR(quieter.After().Lufs, -30.0, 0.1);
+
+    // Silence is left as it is.
+    const std::vector<float> silence(2 * rate, 0.0f);
+    TLoudnessNormaliser none(silence, 2, rate, TLoudnessTarget{});
+    EXPECT_EQ(none.GainDb(), 0.0);
+}

@@ -1,0 +1,195 @@
+// "Exportar a audio..." and the export and SoundFont options, with the real synthesiser.
+#include "UiFakes.h"
+
+#include "audio/Synthesizer.h"
+#include "base/FileIO.h"
+#include "ui/FormOption.h"
+#include "ui/Settings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace
+{
+class AudioExportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!std::filesystem::exists(DefaultSoundFont))
+            GTEST_FAIL() << "No SoundFont at " << DefaultSoundFont;
+    }
+
+    /// The names in the fixture's folder, hidden ones too, but the settings.
+    QStringList Files() const
+    {
+        QStringList names = QDir(F.Dir.path()).entryList(QDir::Files | QDir::Hidden);
+        names.removeAll(QStringLiteral("settings.ini"));
+        names.removeAll(QStringLiteral("$$$.mid"));
+        return names;
+    }
+
+    /// Runs the export; act sees the progress dialog each time the event loop turns.
+    void Export(TLyravaneMainForm& form, const std::function<void(QProgressDialog&)>& act)
+    {
+        QTimer watch;
+        watch.setInterval(10);
+        QObject::connect(&watch, &QTimer::timeout,
+                         [&]
+                         {
+                             if (auto* progress = form.findChild<QProgressDialog*>(
+                                     QStringLiteral("ExportProgress")))
+                                 act(*progress);
+                         });
+        watch.start();
+        // Through the action, as the menu runs it: a failure becomes a message.
+        form.findChild<QAction*>(QStringLiteral("Action_FileOutputAudio"))->trigger();
+    }
+
+    TFormFixture F;
+};
+} // namespace
+
+TEST_F(AudioExportTest, ExportRendersAsTheCommandLineDoesBehindAProgressDialog)
+{
+    TLyravaneMainForm& form = F.Create();
+    form.show();
+    const QString song = F.Path(QStringLiteral("song.lvp"));
+    Inside(form).SaveProjectFile(song);
+    Inside(form).RepeatCount = 2;
+    const QString wav = F.Path(QStringLiteral("song.wav"));
+    F.FileDialogs.Answers = {wav};
+    bool modal = false;
+    int highest = 0;
+    bool pictured = false;
+    Export(form,
+           [&](QProgressDialog& progress)
+           {
+               modal = progress.isVisible() && progress.windowModality() == Qt::WindowModal;
+               highest = std::max(highest, progress.value());
+               const QString shots = qEnvironmentVariable("LYRAVANE_SCREENSHOT_DIR");
+               if (!pictured && !shots.isEmpty() && progress.value() >= 40)
+               {
+                   progress.grab().save(shots + QStringLiteral("/export-progress.png"));
+                   pictured = true;
+               }
+           });
+    ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
+    EXPECT_EQ(F.FileDialogs.Requests[0].Filter,
+              QStringLiteral("WAV (*.wav)|*.wav|FLAC (*.flac)|*.flac|Ogg Vorbis (*.ogg)|*.ogg|"));
+    EXPECT_EQ(F.FileDialogs.Requests[0].FileName, QStringLiteral("song.wav"));
+    EXPECT_TRUE(modal);
+    EXPECT_GE(highest, 50) << "the dialog followed the rendering";
+    EXPECT_TRUE(F.MessageBoxes.Shown.empty());
+    EXPECT_EQ(Inside(form).StatusBar1->currentMessage(), QStringLiteral("Exportado: song.wav"));
+    EXPECT_EQ(Files(), (QStringList{QStringLiteral("song.lvp"), QStringLiteral("song.wav")}));
+
+    // The same bytes as lyravane-cli render with the same repeats, normalised by default.
+    const QString cliWav = F.Path(QStringLiteral("cli.wav"));
+    QProcess cli;
+    cli.start(QStringLiteral(LYRAVANE_BIN_DIR "/lyravane-cli"),
+              {QStringLiteral("render"), song, QStringLiteral("-o"), cliWav,
+               QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("--pattern-dir"),
+               QStringLiteral(LYRAVANE_BIN_DIR "/PATTERN")});
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const std::string ours = ReadWholeFile(wav.toStdString(), 1 << 30);
+    EXPECT_GT(ours.size(), 44u);
+    EXPECT_TRUE(ours == ReadWholeFile(cliWav.toStdString(), 1 << 30)) << "the files differ";
+}
+
+TEST_F(AudioExportTest, CancelledOrFailedExportLeavesTheOldFileAndNothingElse)
+{
+    TLyravaneMainForm& form = F.Create();
+    form.show();
+    const QString target = F.WriteBytes(QStringLiteral("song.ogg"), "the old file");
+    F.FileDialogs.Answers = {target};
+    Export(form,
+           [](QProgressDialog& progress)
+           {
+               if (auto* cancel = progress.findChild<QPushButton*>())
+                   cancel->click();
+           });
+    EXPECT_TRUE(F.MessageBoxes.Shown.empty());
+    EXPECT_EQ(Inside(form).StatusBar1->currentMessage(), QStringLiteral("Exportación cancelada"));
+    EXPECT_EQ(ReadWholeFile(target.toStdString()), "the old file");
+    EXPECT_EQ(Files(), QStringList{QStringLiteral("song.ogg")});
+
+    // A folder that is not there: the reason in a message, nothing written.
+    F.FileDialogs.Answers = {F.Path(QStringLiteral("missing/song.flac"))};
+    Export(form, [](QProgressDialog&) {});
+    ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
+    EXPECT_TRUE(F.MessageBoxes.Shown[0].Text.contains(QStringLiteral("missing/song.flac")))
+        << F.MessageBoxes.Shown[0].Text.toStdString();
+    EXPECT_EQ(Files(), QStringList{QStringLiteral("song.ogg")});
+}
+
+TEST_F(AudioExportTest, OptionsChangeTheLoudnessAndLoadAnotherSoundFontInTheBackground)
+{
+    TSynthesizer synth;
+    F.Services.Synth = &synth;
+    TLyravaneMainForm& form = F.Create();
+    form.show();
+    const QString junk = F.WriteBytes(QStringLiteral("junk.sf2"), "not a SoundFont");
+    const QString other = F.Path(QStringLiteral("other.sf2"));
+    std::filesystem::create_symlink(DefaultSoundFont, other.toStdString());
+
+    const auto runDialog = [&](const QString& soundFont, bool normalize)
+    {
+        F.FileDialogs.Answers = {soundFont};
+        QTimer::singleShot(
+            0, &form,
+            [&]
+            {
+                auto* dialog = qobject_cast<TFormOption*>(QApplication::activeModalWidget());
+                ASSERT_NE(dialog, nullptr);
+                EXPECT_EQ(dialog->SoundFont, QString::fromStdString(synth.SoundFontPath()));
+                dialog->CheckNormalize->setChecked(normalize);
+                dialog->ComboLoudness->setCurrentIndex(2);
+                dialog->ButtonChooseSoundFont->click();
+                dialog->ButtonOk->click();
+            });
+        Inside(form).Action_MusicOptionExecute();
+    };
+
+    // Not a SoundFont: a message once it has been tried, and the one in use stays.
+    runDialog(junk, false);
+    EXPECT_EQ(ReadExportSettings(F.Services.SettingsPath).Normalize, false);
+    EXPECT_EQ(ReadExportSettings(F.Services.SettingsPath).LoudnessLufs, -23);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !F.MessageBoxes.Shown.empty(); }, 20000));
+    EXPECT_EQ(F.MessageBoxes.Shown[0].Text,
+              QStringLiteral("No se pudo cargar el SoundFont junk.sf2; se sigue usando "
+                             "FluidR3_GM.sf2."));
+    EXPECT_EQ(synth.SoundFontPath(), DefaultSoundFont);
+    EXPECT_TRUE(ReadSoundFontSetting(F.Services.SettingsPath).isEmpty());
+
+    runDialog(other, true);
+    EXPECT_EQ(Inside(form).StatusBar1->currentMessage(),
+              QStringLiteral("Cargando el SoundFont other.sf2..."));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&]
+        {
+            return Inside(form).StatusBar1->currentMessage() ==
+                   QStringLiteral("SoundFont listo: other.sf2");
+        },
+        20000));
+    EXPECT_EQ(synth.SoundFontPath(), other.toStdString());
+    EXPECT_EQ(ReadSoundFontSetting(F.Services.SettingsPath), other);
+    EXPECT_EQ(F.MessageBoxes.Shown.size(), 1u);
+    F.Destroy();
+}
