@@ -20,6 +20,7 @@ TDialEdit::TDialEdit(QWidget* parent)
       FUpButton(new TSpinButton(TSpinDirection::Up, this)),
       FDownButton(new TSpinButton(TSpinDirection::Down, this))
 {
+    FDialButton->setAccessibleName(QStringLiteral("Rueda"));
     FDialButton->OnPress = [this] { DialStart(); };
     FDialButton->OnDrag = [this](int pixels) { DialDrag(pixels); };
     FUpButton->OnFire = [this] { StepUp(); };
@@ -145,7 +146,21 @@ void TDialEdit::TextChanged()
         FAutoSelect = autoSelect;
     }
     FInTextChange = false;
+    UpdateAccessibleName();
     emit Change();
+}
+
+void TDialEdit::SetAccessibleLabel(const QString& label)
+{
+    FAccessibleLabel = label;
+    FDialButton->setAccessibleName(label + QStringLiteral(", rueda"));
+    UpdateAccessibleName();
+}
+
+void TDialEdit::UpdateAccessibleName()
+{
+    if (!FAccessibleLabel.isEmpty())
+        setAccessibleName(FAccessibleLabel + QStringLiteral(": ") + text());
 }
 
 void TDialEdit::PasteText(QClipboard::Mode mode)

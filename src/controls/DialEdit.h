@@ -48,6 +48,10 @@ public:
 
     QSize sizeHint() const override;
 
+    /// What the field is ("Volumen, Melodía"): its accessible name becomes the label and the
+    /// value ("Volumen, Melodía: 100"), kept up to date.
+    void SetAccessibleLabel(const QString& label);
+
 signals:
     /// The text changed (typing, pasting, stepping or SetValue).
     void Change();
@@ -71,6 +75,7 @@ private:
     void AddToValue(long long delta);
     void TextChanged();
     void LayoutButtons();
+    void UpdateAccessibleName();
 
     int FIncrement = 1;
     int FMinValue = 0;
@@ -83,6 +88,7 @@ private:
     // A click that gave the edit the focus selects all instead of placing the caret.
     bool FSelectOnClick = false;
     bool FClickSwallowed = false;
+    QString FAccessibleLabel;
     TDialButton* FDialButton;
     TSpinButton* FUpButton;
     TSpinButton* FDownButton;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -69,6 +70,27 @@ void TImageListEx::SetDisabledImages(TImageListEx* value)
     emit Change();
 }
 
+namespace
+{
+/// Pixel art for a screen of ratio device pixels per pixel: every pixel a block of whole
+/// device pixels (nearest neighbour up to the next whole ratio), then, at a fractional ratio,
+/// smoothed down to the size the ratio asks, so that every line keeps one width.
+QPixmap PixelArtAt(const QPixmap& pixmap, qreal ratio)
+{
+    if (pixmap.isNull() || ratio <= 1)
+        return pixmap;
+    const int whole = qCeil(ratio);
+    QImage image = pixmap.toImage().scaled(pixmap.size() * whole, Qt::IgnoreAspectRatio,
+                                           Qt::FastTransformation);
+    const QSize target(qRound(pixmap.width() * ratio), qRound(pixmap.height() * ratio));
+    if (image.size() != target)
+        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPixmap result = QPixmap::fromImage(image);
+    result.setDevicePixelRatio(ratio);
+    return result;
+}
+} // namespace
+
 QPixmap TImageListEx::Pixmap(int index) const
 {
     if (index < 0 || index >= Count())
@@ -92,10 +114,15 @@ QIcon TImageListEx::Icon(int index) const
     const QPixmap normal = Pixmap(index);
     if (normal.isNull())
         return icon;
-    icon.addPixmap(normal, QIcon::Normal);
     const QPixmap disabled =
         FDisabledImages != nullptr ? FDisabledImages->Pixmap(index) : QPixmap();
-    icon.addPixmap(disabled.isNull() ? GreyedPixmap(index) : disabled, QIcon::Disabled);
+    const QPixmap greyed = disabled.isNull() ? GreyedPixmap(index) : disabled;
+    // Sharp blocks at twice the size too, for menus on a screen of scale 2 or more.
+    for (const qreal ratio : {1.0, 2.0})
+    {
+        icon.addPixmap(PixelArtAt(normal, ratio), QIcon::Normal);
+        icon.addPixmap(PixelArtAt(greyed, ratio), QIcon::Disabled);
+    }
     return icon;
 }
 
@@ -107,6 +134,8 @@ void TImageListEx::Draw(QPainter& painter, int x, int y, int index, bool enabled
         return;
     }
     const QPixmap pixmap = enabled ? Pixmap(index) : GreyedPixmap(index);
-    if (!pixmap.isNull())
-        painter.drawPixmap(x, y, pixmap);
+    if (pixmap.isNull())
+        return;
+    const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1;
+    painter.drawPixmap(x, y, PixelArtAt(pixmap, ratio));
 }

@@ -1,5 +1,6 @@
 #include "controls/MenuButton.h"
 
+#include "controls/ControlsAccessible.h"
 #include "controls/Edges.h"
 #include "controls/ImageListEx.h"
 #include "controls/MenuButtonActionLink.h"
@@ -17,6 +18,7 @@ TMenuButton::TMenuButton(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_Hover, false);
     setFocusPolicy(Qt::NoFocus);
     resize(DefaultWidth, DefaultHeight);
+    InstallControlsAccessibility();
 }
 
 TMenuButton::~TMenuButton() = default;
@@ -256,6 +258,12 @@ void TMenuButton::RunClick()
         return;
     }
     emit Click();
+}
+
+void TMenuButton::Press()
+{
+    if (isEnabled())
+        RunClick();
 }
 
 void TMenuButton::UpdateHover()

@@ -59,6 +59,8 @@ public:
     bool MouseInControl() const { return FMouseInControl; }
     bool Tracking() const { return FTracking; }
 
+    /// What a click does, when the button is enabled: for the keyboard and assistive tools.
+    void Press();
     /// Re-evaluates whether the mouse is over the button (before a modal dialog opens).
     void UpdateHover();
 

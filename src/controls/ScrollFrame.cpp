@@ -6,6 +6,9 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <cmath>
+
 namespace
 {
 
@@ -201,6 +204,36 @@ void TScrollFrame::SetColor(const QColor& value)
     pal.setColor(QPalette::Window, value);
     viewport()->setPalette(pal);
     viewport()->update();
+}
+
+bool TScrollFrame::event(QEvent* event)
+{
+    const bool handled = QAbstractScrollArea::event(event);
+    if (event->type() == QEvent::Paint && FBorderStyle == TBorderStyle::Single)
+        PaintBorder();
+    return handled;
+}
+
+QColor TScrollFrame::BorderColor() const
+{
+    return palette().color(QPalette::Window).darker(130);
+}
+
+void TScrollFrame::PaintBorder()
+{
+    // The style's line can fall between device pixels at a fractional scale and vanish under
+    // the surface. This one covers whole device pixels on the outer edge of every side, where
+    // the surface never reaches: one device pixel, two from scale 2 up.
+    QPainter painter(this);
+    const qreal ratio = devicePixelRatioF();
+    const qreal line = std::max<qreal>(1, std::floor(ratio)) / ratio;
+    const qreal width = this->width();
+    const qreal height = this->height();
+    const QColor color = BorderColor();
+    painter.fillRect(QRectF(0, 0, width, line), color);
+    painter.fillRect(QRectF(0, height - line, width, line), color);
+    painter.fillRect(QRectF(0, 0, line, height), color);
+    painter.fillRect(QRectF(width - line, 0, line, height), color);
 }
 
 void TScrollFrame::paintEvent(QPaintEvent*)

@@ -48,6 +48,8 @@ public:
     int ClientHeight() const;
 
     QSize sizeHint() const override;
+    /// The colour of the single border.
+    QColor BorderColor() const;
 
     /// Called by a bar of this frame after it clamped its fields.
     void ApplyBar(const TScrollFrameBar& bar);
@@ -67,6 +69,7 @@ signals:
     void DblClick();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -81,6 +84,7 @@ private:
     void ScrollAction(TScrollFrameBar& bar, int action);
     void ScrollValueChanged(TScrollFrameBar& bar, int value);
     void ApplyBorder();
+    void PaintBorder();
     void ApplyBarSize();
 
     std::unique_ptr<TScrollFrameBar> FHorzScrollBar;

@@ -1,10 +1,13 @@
 #include "controls/SpeedDivider.h"
 
+#include "controls/ControlsAccessible.h"
+
 #include <QPainter>
 
 TSpeedDivider::TSpeedDivider(QWidget* parent) : QWidget(parent)
 {
     resize(DefaultWidth, DefaultHeight);
+    InstallControlsAccessibility();
 }
 
 QSize TSpeedDivider::sizeHint() const

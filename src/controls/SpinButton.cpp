@@ -1,5 +1,7 @@
 #include "controls/SpinButton.h"
 
+#include "controls/ControlsAccessible.h"
+
 #include "controls/Edges.h"
 
 #include <QEvent>
@@ -15,6 +17,9 @@ TSpinButton::TSpinButton(TSpinDirection direction, QWidget* parent)
     setCursor(Qt::ArrowCursor);
     setFocusPolicy(Qt::NoFocus);
     resize(16, 8);
+    setAccessibleName(direction == TSpinDirection::Up ? QStringLiteral("Aumentar")
+                                                      : QStringLiteral("Disminuir"));
+    InstallControlsAccessibility();
     connect(&FRepeatTimer, &QTimer::timeout, this, &TSpinButton::RepeatTick);
 }
 

@@ -40,7 +40,6 @@ bool IsPlayableNote(const TMidiEvent& event)
 void RenderMelody(const TMunit& unit, const TMuprop& property, TMidiData& midi,
                   std::int32_t startTick)
 {
-    const std::int64_t reference = std::int64_t{60} + property.Key + (property.OctaveUp ? 12 : 0);
     const std::int32_t barLength = midi.BarLength();
     const std::int32_t stepLength = midi.Division / std::max(1, unit.StepsPerBeat);
     for (int b = 0; b < unit.BarCount; ++b)
@@ -52,15 +51,13 @@ void RenderMelody(const TMunit& unit, const TMuprop& property, TMidiData& midi,
             const std::int32_t time = b * barLength + startTick + s * stepLength;
             const std::int32_t length = unit.NoteLength(b, s) * stepLength * 15 / 16;
             const int pitch = unit.GetMelody(b, s);
-            midi.AddNote(MelodyTrack, time, length, 0, FoldNoteIntoRange(pitch + reference),
-                         MelodyVelocity);
+            midi.AddNote(MelodyTrack, time, length, 0, MelodyNote(property, pitch), MelodyVelocity);
             if (unit.HarmonyVoice)
             {
                 const int chord = unit.GetChord(b, s / std::max(1, unit.StepsPerBeat));
-                midi.AddNote(
-                    MelodyTrack, time, length, 0,
-                    FoldNoteIntoRange(HarmonyPitch(chord, property.Scale, pitch) + reference),
-                    MelodyVelocity);
+                midi.AddNote(MelodyTrack, time, length, 0,
+                             MelodyNote(property, HarmonyPitch(chord, property.Scale, pitch)),
+                             MelodyVelocity);
             }
         }
     }
@@ -204,6 +201,12 @@ int TPatternBarRenderer::PartPitch(int pitch, int i) const
     return FoldNoteIntoRange(std::int64_t{Key} + PatternNoteForChord(Chord(i), Scale, pitch));
 }
 } // namespace
+
+int MelodyNote(const TMuprop& property, int pitch)
+{
+    return FoldNoteIntoRange(std::int64_t{60} + property.Key + (property.OctaveUp ? 12 : 0) +
+                             pitch);
+}
 
 const TArrangeList& PartLibrary(int track)
 {

@@ -24,6 +24,10 @@ void RenderToMidi(const TMunit& unit, TMidiData& midi, std::int32_t startTick,
 /// The same under the unit's own Property, with a pattern cache of its own.
 void RenderToMidi(const TMunit& unit, TMidiData& midi, std::int32_t startTick);
 
+/// The MIDI note a melody pitch of a unit sounds under property: the key's C (an octave
+/// higher with OctaveUp) plus the pitch, folded into the MIDI range.
+int MelodyNote(const TMuprop& property, int pitch);
+
 /// Renders unit bar `bar` of one accompaniment part from the loaded pattern: every note is
 /// moved onto the chord of its beat, cut where the chord changes and struck again in the
 /// new chord of the scale. The channel picks the pattern bar (1 and 2 backing, 9 drums,

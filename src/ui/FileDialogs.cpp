@@ -1,5 +1,7 @@
 #include "ui/FileDialogs.h"
 
+#include "ui/WindowUtils.h"
+
 #include <QFile>
 #include <QFileDialog>
 #include <QFileIconProvider>
@@ -80,6 +82,9 @@ std::optional<QString> TQtFileDialogRunner::Run(QWidget* owner, const TFileDialo
             dialog.setDirectory(info.absolutePath());
         dialog.selectFile(info.fileName());
     }
+    // On a small screen (a large scale factor) the dialog and its title bar fit the work area.
+    const QSize room = ScreenWorkArea(owner).size() - QSize(16, 48);
+    dialog.resize(dialog.sizeHint().boundedTo(room).expandedTo(dialog.minimumSizeHint()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

@@ -5,10 +5,12 @@
 #include "controls/ScrollFrame.h"
 #include "model/Munit.h"
 #include "model/MusicProject.h"
+#include "ui/MeasureRows.h"
 #include "ui/WindowUtils.h"
 
 #include <QAbstractItemDelegate>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -135,10 +137,12 @@ QLabel* RowLabel(const QString& text, QWidget* parent)
     return label;
 }
 
-TScrollFrame* MakeFrame(QWidget* parent, const QString& name, int height)
+TMeasureRowFrame* MakeFrame(TFormMusicMeasures* form, QWidget* parent, bool melody, int bar,
+                            int height)
 {
-    auto* frame = new TScrollFrame(parent);
-    frame->setObjectName(name);
+    auto* frame = new TMeasureRowFrame(form, melody, bar, parent);
+    frame->setObjectName((melody ? QStringLiteral("MelodyFrame") : QStringLiteral("RhythmFrame")) +
+                         QString::number(bar + 1));
     frame->HorzScrollBar()->SetVisible(false);
     frame->VertScrollBar()->SetVisible(false);
     frame->SetOpaque(false);
@@ -185,7 +189,8 @@ int SteppedMelodyPitch(int pitch, int direction, int scale, int chord, bool chro
     return std::clamp(p, TFormMusicMeasures::LowestPitch, TFormMusicMeasures::HighestPitch);
 }
 
-TFormMusicMeasures::TFormMusicMeasures(QWidget* parent) : TUnitPage(parent)
+TFormMusicMeasures::TFormMusicMeasures(QWidget* parent)
+    : TUnitPage(parent), FGlyphs(qApp->devicePixelRatio())
 {
     setObjectName(QStringLiteral("FormMusicMeasures"));
     setWindowTitle(QStringLiteral("Estimar forma musica"));
@@ -346,6 +351,7 @@ QWidget* TFormMusicMeasures::CreateBarGrid()
 
         CheckBoxLock[bar] = new QCheckBox(QStringLiteral("Bloqueado"), panel);
         CheckBoxLock[bar]->setObjectName(QStringLiteral("CheckBoxLock") + number);
+        CheckBoxLock[bar]->setAccessibleName(QStringLiteral("Compás %1 bloqueado").arg(number));
         grid->addWidget(CheckBoxLock[bar], 1, column);
         connect(CheckBoxLock[bar], &QCheckBox::clicked, this,
                 [this, bar] {
@@ -376,10 +382,8 @@ QWidget* TFormMusicMeasures::CreateBarGrid()
         }
         grid->addLayout(chords, 2, column);
 
-        RhythmFrame[bar] =
-            MakeFrame(panel, QStringLiteral("RhythmFrame") + number, RhythmFrameHeight);
-        MelodyFrame[bar] =
-            MakeFrame(panel, QStringLiteral("MelodyFrame") + number, MelodyFrameHeight);
+        RhythmFrame[bar] = MakeFrame(this, panel, false, bar, RhythmFrameHeight);
+        MelodyFrame[bar] = MakeFrame(this, panel, true, bar, MelodyFrameHeight);
         grid->addWidget(RhythmFrame[bar], 3, column);
         grid->addWidget(MelodyFrame[bar], 4, column);
         connect(RhythmFrame[bar], &TScrollFrame::Paint, this,
@@ -451,8 +455,15 @@ void TFormMusicMeasures::RefreshChords()
             const int chord = FUnit != nullptr ? FUnit->GetChord(bar, 2 * half) : 0;
             // Chord 0 (and anything past VI) selects nothing.
             const int item = chord >= 1 && chord <= ChordItems ? chord - 1 : -1;
-            ComboBoxChord[2 * bar + half]->setCurrentIndex(item);
-            ComboBoxChord[2 * bar + half]->update();
+            QComboBox* combo = ComboBoxChord[2 * bar + half];
+            combo->setCurrentIndex(item);
+            combo->setToolTip(ChordToolTip(2 * bar + half));
+            combo->setAccessibleName(
+                QStringLiteral("Compás %1, acorde %2: %3")
+                    .arg(bar + 1)
+                    .arg(half + 1)
+                    .arg(item >= 0 ? combo->toolTip() : QStringLiteral("ninguno")));
+            combo->update();
         }
 }
 
@@ -661,6 +672,7 @@ void TFormMusicMeasures::RhythmFramePaint(int tag, QPainter& painter) const
         }
     }
     PaintPlayCursor(tag, painter, surface->height());
+    PaintFocusMark(painter, *RhythmFrame[tag]);
 }
 
 int TFormMusicMeasures::PlayCursorX(int bar) const
@@ -720,6 +732,7 @@ void TFormMusicMeasures::MelodyFramePaint(int tag, QPainter& painter) const
             FGlyphs.Draw(painter, x, 8, TMeasureGlyphs::HoldBase + pitchClass);
     }
     PaintPlayCursor(tag, painter, surface->height());
+    PaintFocusMark(painter, *MelodyFrame[tag]);
 }
 
 void TFormMusicMeasures::RhythmFrameMouseDown(int tag, Qt::MouseButton button, int x)
@@ -791,6 +804,7 @@ void TFormMusicMeasures::RhythmFrameMouseDown(int tag, Qt::MouseButton button, i
 
     RhythmFrame[tag]->viewport()->update();
     MelodyFrame[tag]->viewport()->update();
+    RhythmFrame[tag]->NotifyStep(step, false);
     Modify();
 }
 
@@ -801,17 +815,7 @@ void TFormMusicMeasures::MelodyFrameMouseDown(int tag, Qt::MouseButton button,
     if (FUnit == nullptr || (button != Qt::LeftButton && button != Qt::RightButton))
         return;
     const int bar = tag;
-    // The note that sounds at the step: walk left over its holds to its onset.
-    int note = x / CellWidth;
-    while (note >= 0)
-    {
-        const char rhythm = FUnit->GetRhythm(bar, note);
-        if (rhythm == RhythmOnset)
-            break;
-        if (rhythm != RhythmHold)
-            return;
-        --note;
-    }
+    const int note = NoteOnsetAt(bar, x / CellWidth);
     if (note < 0)
         return;
 
@@ -822,5 +826,6 @@ void TFormMusicMeasures::MelodyFrameMouseDown(int tag, Qt::MouseButton button,
     if (note + 1 < StepsPerBar && FUnit->GetRhythm(bar, note + 1) != RhythmOnset)
         FUnit->SetMelody(bar, note + 1, pitch);
     MelodyFrame[tag]->viewport()->update();
+    MelodyFrame[tag]->NotifyStep(note, false);
     Modify();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/MeasureGlyphs.h"
+#include "ui/MeasureRows.h"
 #include "ui/SongPages.h"
 
 #include <QString>
@@ -9,6 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QMouseEvent;
 class QPainter;
@@ -16,7 +18,6 @@ class QPushButton;
 class TFakeGroupBox;
 class TMunit;
 class TMusicProject;
-class TScrollFrame;
 
 /// The bar editor shown on the unit tabs: the half-bar chords, rhythm and melody of the four
 /// bars of one unit, edited with the mouse, the unit's options and bar locks, and the
@@ -75,8 +76,8 @@ public:
     QLabel* LabelMelody;
     /// Tag t: beat 0 (t even) or beat 2 (t odd) of bar t div 2.
     std::array<QComboBox*, 2 * Bars> ComboBoxChord;
-    std::array<TScrollFrame*, Bars> RhythmFrame;
-    std::array<TScrollFrame*, Bars> MelodyFrame;
+    std::array<TMeasureRowFrame*, Bars> RhythmFrame;
+    std::array<TMeasureRowFrame*, Bars> MelodyFrame;
 
     // Handlers; tag = the index of the control among its kind.
     void ComboBoxChordChange(int tag, int item);
@@ -105,6 +106,20 @@ public:
     void MelodyFrameMouseDown(int tag, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                               int x);
 
+    /// What a step of the rhythm or melody row holds, for screen readers ("Compás 2, paso 3,
+    /// ritmo: nota", "Compás 2, melodía paso 3: Sol").
+    QString StepDescription(bool melody, int bar, int step) const;
+    /// The tool tip of a step: the note a melody step sounds, by name ("Mi4 (E4)"); none
+    /// for the rhythm row and for rests.
+    QString StepToolTip(bool melody, int bar, int step) const;
+    /// The chord of a chord box, as a degree and as it sounds ("IV → F", "V → G7").
+    QString ChordToolTip(int tag) const;
+    /// The keys of a row frame: arrows, Home and End move between the steps and on into the
+    /// next bar, Space edits a rhythm step as a left click (Shift: a right click), Up and
+    /// Down raise and lower a melody note as the mouse does (Ctrl: by a semitone), L locks
+    /// or unlocks the bar. Each edit runs as the mouse's does: one undo step.
+    bool RowKeyPress(TMeasureRowFrame& frame, const QKeyEvent& event);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -121,6 +136,13 @@ private:
     /// A message in the window's status bar.
     void ShowStatus(const QString& text);
     int UnitScale() const;
+    /// The step of the onset of the note sounding at step of bar: step itself or the onset
+    /// its holds go back to; -1 at a rest.
+    int NoteOnsetAt(int bar, int step) const;
+    /// Moves the keyboard to step of bar in the same row (the next bar's frame past an end).
+    void MoveRowCursor(const TMeasureRowFrame& frame, int step);
+    /// Draws the keyboard's focus mark on the step it is on, while the frame has the focus.
+    void PaintFocusMark(QPainter& painter, const TMeasureRowFrame& frame) const;
     /// The cursor's x in the frames of bar, or -1 when it is not in that bar.
     int PlayCursorX(int bar) const;
     void PaintPlayCursor(int bar, QPainter& painter, int height) const;

@@ -42,6 +42,11 @@ const char* const MinorKeyLabels[12] = {"C-Min.",   "Db-Min. ", "D-Min.",   "Eb-
                                         "Ab-Min",   "A-Min.  ", "Bb-Min",   "B-Min.  "};
 
 const char* const TrackLabels[TrackCount] = {"Melodia", "Acomp. 1", "Acomp. 2", "Bajo", "Bateria"};
+// The track and value column names a screen reader says, in full words.
+const char* const AccessibleTrackNames[TrackCount] = {"Melodía", "Acompañamiento 1",
+                                                      "Acompañamiento 2", "Bajo", "Batería"};
+const char* const AccessibleColumnNames[4] = {"Volumen", "Posición de la toma", "Reverb",
+                                              "Estribillo"};
 const char* const PatternLabels[PatternSlotCount] = {"Acomp. 1", "Acomp. 2", "Bajo", "Bateria"};
 
 // Pattern list items keep the name's bytes: the stored name must be the library's own,
@@ -191,6 +196,7 @@ QLayout* TFormMusicProperty::CreateKeyTempoColumn()
     GroupBoxKey->setObjectName(QStringLiteral("GroupBoxKey"));
     auto* key = GroupLayout<QVBoxLayout>(GroupBoxKey);
     DialEditK = MakeDialEdit(GroupBoxKey, QStringLiteral("DialEditK"), -12, 12, 0);
+    DialEditK->SetAccessibleLabel(QStringLiteral("Tonalidad"));
     LabelScale = new QLabel(QStringLiteral("C-May."), GroupBoxKey);
     LabelScale->setObjectName(QStringLiteral("LabelScale"));
     key->addWidget(DialEditK);
@@ -200,6 +206,7 @@ QLayout* TFormMusicProperty::CreateKeyTempoColumn()
     GroupBoxTempo->setObjectName(QStringLiteral("GroupBoxTempo"));
     auto* tempo = GroupLayout<QVBoxLayout>(GroupBoxTempo);
     DialEditT = MakeDialEdit(GroupBoxTempo, QStringLiteral("DialEditT"), 10, 250, 120);
+    DialEditT->SetAccessibleLabel(QStringLiteral("Tempo"));
     tempo->addWidget(DialEditT);
     middle->addWidget(GroupBoxTempo);
     middle->addStretch(1);
@@ -223,6 +230,7 @@ QWidget* TFormMusicProperty::CreatePatternGroup()
         button->setObjectName(QStringLiteral("BitBtn%1").arg(slot + 1));
         button->setIcon(play);
         button->setToolTip(QStringLiteral("Escuchar %1").arg(label->text()));
+        button->setAccessibleName(button->toolTip());
         button->setFixedHeight(list->sizeHint().height());
         label->setBuddy(list);
         patterns->addWidget(label, slot, 0);
@@ -263,6 +271,8 @@ QWidget* TFormMusicProperty::CreateTrackGroup()
                           0);
         ComboBox10x[t] =
             MakeList(GroupBoxTracks, QStringLiteral("ComboBox10%1").arg(track + 1), 18);
+        ComboBox10x[t]->setAccessibleName(QStringLiteral("Instrumento, ") +
+                                          QString::fromUtf8(AccessibleTrackNames[track]));
         tracks->addWidget(ComboBox10x[t], row, 1);
         const std::array<std::array<TDialEdit*, TrackCount>*, 4> columns = {
             &DialEdit10x, &DialEdit20x, &DialEdit30x, &DialEdit40x};
@@ -273,6 +283,9 @@ QWidget* TFormMusicProperty::CreateTrackGroup()
                 GroupBoxTracks, QStringLiteral("DialEdit%1").arg((column + 1) * 100 + track + 1), 0,
                 127, initial[column]);
             edit->setFixedWidth(DialWidth);
+            edit->SetAccessibleLabel(QString::fromUtf8(AccessibleColumnNames[column]) +
+                                     QStringLiteral(", ") +
+                                     QString::fromUtf8(AccessibleTrackNames[track]));
             (*columns[static_cast<std::size_t>(column)])[t] = edit;
             tracks->addWidget(edit, row, column + 2, Qt::AlignHCenter);
         }

@@ -27,6 +27,7 @@
 #include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace
@@ -234,7 +235,8 @@ void TLyravaneMainForm::CreateActions()
                                         "Exporta la canción a un archivo de sonido (WAV, FLAC u "
                                         "Ogg Vorbis).",
                                         QKeySequence(), -1, &T::Action_FileOutputAudioExecute);
-    Action_Nothing = MakeAction("Action_Nothing", "-", QString(), none, -1, nullptr);
+    // A plain line: styles draw a separator's text beside it.
+    Action_Nothing = MakeAction("Action_Nothing", QString(), QString(), none, -1, nullptr);
     Action_Nothing->setSeparator(true);
 
     QAction** recent[TOpenFileHistory::MaxFiles] = {&Action_RecentFile1, &Action_RecentFile2,
@@ -458,7 +460,23 @@ void TLyravaneMainForm::CreateClientArea()
     TabControl1->setDrawBase(false);
     TabControl1->setFocusPolicy(Qt::StrongFocus);
     TabControl1->installEventFilter(this);
-    ground->addWidget(TabControl1);
+    auto* tabRow = new QHBoxLayout;
+    tabRow->setSpacing(2);
+    tabRow->addWidget(TabControl1, 1);
+    TabListButton = new QToolButton(GroundPanel);
+    TabListButton->setObjectName(QStringLiteral("TabListButton"));
+    TabListButton->setArrowType(Qt::DownArrow);
+    TabListButton->setAutoRaise(true);
+    TabListButton->setPopupMode(QToolButton::InstantPopup);
+    TabListButton->setToolTip(QStringLiteral("Todas las pestañas"));
+    TabListButton->setAccessibleName(TabListButton->toolTip());
+    auto* tabMenu = new QMenu(TabListButton);
+    tabMenu->setObjectName(QStringLiteral("TabListMenu"));
+    connect(tabMenu, &QMenu::aboutToShow, this, [this, tabMenu] { FillTabListMenu(tabMenu); });
+    TabListButton->setMenu(tabMenu);
+    TabListButton->hide();
+    tabRow->addWidget(TabListButton, 0, Qt::AlignVCenter);
+    ground->addLayout(tabRow);
 
     auto* pane = new QFrame(GroundPanel);
     pane->setObjectName(QStringLiteral("TabPane"));
@@ -509,6 +527,23 @@ void TLyravaneMainForm::CreateClientArea()
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setFixedHeight(19);
     setStatusBar(StatusBar1);
+}
+
+void TLyravaneMainForm::UpdateTabListButton()
+{
+    TabListButton->setVisible(TabControl1->count() - 1 >= TabListUnits);
+}
+
+void TLyravaneMainForm::FillTabListMenu(QMenu* menu)
+{
+    menu->clear();
+    for (int i = 0; i < TabControl1->count(); ++i)
+    {
+        QAction* entry = menu->addAction(TabControl1->tabText(i));
+        entry->setCheckable(true);
+        entry->setChecked(i == TabControl1->currentIndex());
+        connect(entry, &QAction::triggered, this, [this, i] { TabControl1->setCurrentIndex(i); });
+    }
 }
 
 TMenuButton* TLyravaneMainForm::ToolButton(const QAction* action) const

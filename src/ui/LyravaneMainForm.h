@@ -29,6 +29,7 @@ class QFrame;
 class QMenu;
 class QStatusBar;
 class QTabBar;
+class QToolButton;
 class QTimer;
 class TFormArranger;
 class TFormOption;
@@ -135,6 +136,8 @@ private:
     TImageListEx* ImageList1;
     TImageListEx* ImageList2;
     QWidget* ToolBar1;
+    /// At the end of the tab bar when the song has many units: a menu of every tab.
+    QToolButton* TabListButton;
     QFrame* GroundPanel;
     QWidget* PagePanel;
     QStatusBar* StatusBar1;
@@ -144,6 +147,12 @@ private:
     QMenu* MenuHelp;
     TPropertyPage* PropertyPage = nullptr;
     TUnitPage* BarEditor = nullptr;
+
+    /// Shows the tab list button when the song has TabListUnits units or more and fills its
+    /// menu on opening: one entry per tab, the current one checked.
+    void UpdateTabListButton();
+    void FillTabListMenu(QMenu* menu);
+    static constexpr int TabListUnits = 15;
 
     /// The tool bar button bound to action, null when it has none.
     TMenuButton* ToolButton(const QAction* action) const;

@@ -50,7 +50,10 @@ void TLyravaneMainForm::ApplyFixedOuterSize()
     const QRect client = geometry();
     const int frameWidth = isVisible() ? frame.width() - client.width() : 0;
     const int frameHeight = isVisible() ? frame.height() - client.height() : 0;
-    const QSize wanted(OuterWidth - frameWidth, OuterHeight - frameHeight);
+    // On a screen too small for it (a large scale factor) the window takes the whole work
+    // area instead, so that it stays on the screen it opens on.
+    const QSize outer = QSize(OuterWidth, OuterHeight).boundedTo(ScreenWorkArea(this).size());
+    const QSize wanted(outer.width() - frameWidth, outer.height() - frameHeight);
     if (size() != wanted || minimumSize() != wanted || maximumSize() != wanted)
         setFixedSize(wanted);
 }
@@ -202,6 +205,7 @@ void TLyravaneMainForm::RebuildTabs()
         TabControl1->addTab(QStringLiteral("Ptn.%1").arg(i));
     TabControl1->setCurrentIndex(0);
     TabControl1->setUpdatesEnabled(true);
+    UpdateTabListButton();
 }
 
 void TLyravaneMainForm::RestoreSong(const TSongSnapshot& state, int tab)

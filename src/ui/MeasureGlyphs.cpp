@@ -6,6 +6,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtMath>
 
 namespace
 {
@@ -44,9 +45,13 @@ const char* const Numerals[Degrees] = {"I", "II", "III", "IV", "V", "VI"};
 // Numeral colours by chord quality: major, diminished, minor, dominant seventh.
 const QRgb QualityColors[4] = {0xff1f4e9e, 0xff7b3fa8, 0xffb02a37, 0xff1e7d46};
 
-QPixmap NewGlyph()
+/// A transparent 16 x 16 glyph with the pixels of ratio: sharp where a logical pixel is
+/// several device pixels.
+QPixmap NewGlyph(qreal ratio)
 {
-    QPixmap pixmap(TMeasureGlyphs::Size, TMeasureGlyphs::Size);
+    const int side = qCeil(TMeasureGlyphs::Size * ratio);
+    QPixmap pixmap(side, side);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     return pixmap;
 }
@@ -100,10 +105,10 @@ void DrawSharpSign(QPainter& painter, qreal x, qreal y, const QColor& color)
     painter.restore();
 }
 
-QPixmap NoteNameGlyph(int pitchClass)
+QPixmap NoteNameGlyph(int pitchClass, qreal ratio)
 {
     const TClassColor colors = ClassColors[ClassGroup[pitchClass]];
-    QPixmap pixmap = NewGlyph();
+    QPixmap pixmap = NewGlyph(ratio);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF body(0.5, 0.5, 14, 15);
@@ -115,26 +120,28 @@ QPixmap NoteNameGlyph(int pitchClass)
     painter.drawRoundedRect(body, 3, 3);
 
     const QString name = QString::fromLatin1(NoteNames[pitchClass]);
+    // Inside the outline (x 0.5 to 14.5) with a pixel of air each side: "Sol" is squeezed.
+    constexpr qreal NameWidth = 11;
     if (Sharp[pitchClass])
     {
         // Name lowered under a sharp sign in the top-right corner.
-        DrawSharpSign(painter, 9, 1.5, QColor(colors.Text));
+        DrawSharpSign(painter, 8, 1.5, QColor(colors.Text));
         const QFont font = GlyphFont(QStringLiteral("DejaVu Sans"), 8, true);
-        DrawFittedText(painter, font, name, QPointF(7, 10.5), 12, QColor(colors.Text));
+        DrawFittedText(painter, font, name, QPointF(7.5, 10.5), NameWidth, QColor(colors.Text));
     }
     else
     {
         const QFont font = GlyphFont(QStringLiteral("DejaVu Sans"), 8, true);
-        DrawFittedText(painter, font, name, QPointF(7.5, 8), 13, QColor(colors.Text));
+        DrawFittedText(painter, font, name, QPointF(7.5, 8), NameWidth, QColor(colors.Text));
     }
     return pixmap;
 }
 
 /// An arrow head pointing up (or down), tipped at tipY, in the class colour.
-QPixmap OctaveGlyph(int pitchClass, bool up)
+QPixmap OctaveGlyph(int pitchClass, bool up, qreal ratio)
 {
     const TClassColor colors = ClassColors[ClassGroup[pitchClass]];
-    QPixmap pixmap = NewGlyph();
+    QPixmap pixmap = NewGlyph(ratio);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     // Only half of an octave mark shows: the lower half above the note, the upper half
@@ -153,10 +160,10 @@ QPixmap OctaveGlyph(int pitchClass, bool up)
 }
 
 /// A bar across the whole cell, so that the holds of a note join into one line.
-QPixmap HoldGlyph(int pitchClass)
+QPixmap HoldGlyph(int pitchClass, qreal ratio)
 {
     const TClassColor colors = ClassColors[ClassGroup[pitchClass]];
-    QPixmap pixmap = NewGlyph();
+    QPixmap pixmap = NewGlyph(ratio);
     QPainter painter(&pixmap);
     painter.fillRect(QRect(0, 5, 16, 6), QColor(colors.Fill));
     painter.fillRect(QRect(0, 5, 16, 1), QColor(colors.Fill).lighter(125));
@@ -164,9 +171,9 @@ QPixmap HoldGlyph(int pitchClass)
     return pixmap;
 }
 
-QPixmap NumeralGlyph(int degree, const QColor& color)
+QPixmap NumeralGlyph(int degree, const QColor& color, qreal ratio)
 {
-    QPixmap pixmap = NewGlyph();
+    QPixmap pixmap = NewGlyph(ratio);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -178,9 +185,9 @@ QPixmap NumeralGlyph(int degree, const QColor& color)
 const QRgb RhythmInk = 0xff37474f;
 
 /// A note head with a stem of bar to the right edge: the note fills its step.
-QPixmap OnsetGlyph()
+QPixmap OnsetGlyph(qreal ratio)
 {
-    QPixmap pixmap = NewGlyph();
+    QPixmap pixmap = NewGlyph(ratio);
     QPainter painter(&pixmap);
     painter.fillRect(QRect(8, 6, 8, 4), QColor(RhythmInk));
     painter.setRenderHint(QPainter::Antialiasing);
@@ -192,9 +199,9 @@ QPixmap OnsetGlyph()
     return pixmap;
 }
 
-QPixmap RestGlyph()
+QPixmap RestGlyph(qreal ratio)
 {
-    QPixmap pixmap = NewGlyph();
+    QPixmap pixmap = NewGlyph(ratio);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
@@ -203,9 +210,9 @@ QPixmap RestGlyph()
     return pixmap;
 }
 
-QPixmap HoldRhythmGlyph()
+QPixmap HoldRhythmGlyph(qreal ratio)
 {
-    QPixmap pixmap = NewGlyph();
+    QPixmap pixmap = NewGlyph(ratio);
     QPainter painter(&pixmap);
     painter.fillRect(QRect(0, 6, 16, 4), QColor(RhythmInk));
     return pixmap;
@@ -213,27 +220,27 @@ QPixmap HoldRhythmGlyph()
 
 } // namespace
 
-TMeasureGlyphs::TMeasureGlyphs()
+TMeasureGlyphs::TMeasureGlyphs(qreal ratio)
 {
     FGlyphs.resize(Count);
     for (int c = 0; c < PitchClasses; ++c)
     {
-        FGlyphs[OctaveUpBase + c] = OctaveGlyph(c, true);
-        FGlyphs[NoteNameBase + c] = NoteNameGlyph(c);
-        FGlyphs[OctaveDownBase + c] = OctaveGlyph(c, false);
-        FGlyphs[HoldBase + c] = HoldGlyph(c);
+        FGlyphs[OctaveUpBase + c] = OctaveGlyph(c, true, ratio);
+        FGlyphs[NoteNameBase + c] = NoteNameGlyph(c, ratio);
+        FGlyphs[OctaveDownBase + c] = OctaveGlyph(c, false, ratio);
+        FGlyphs[HoldBase + c] = HoldGlyph(c, ratio);
     }
     for (int degree = 1; degree <= Degrees; ++degree)
     {
         FGlyphs[MajorChordBase + degree - 1] =
-            NumeralGlyph(degree, QColor(QualityColors[ChordQuality(degree, 0)]));
+            NumeralGlyph(degree, QColor(QualityColors[ChordQuality(degree, 0)]), ratio);
         FGlyphs[MinorChordBase + degree - 1] =
-            NumeralGlyph(degree, QColor(QualityColors[ChordQuality(degree, 1)]));
-        FGlyphs[SelectedChordBase + degree - 1] = NumeralGlyph(degree, QColor(Qt::white));
+            NumeralGlyph(degree, QColor(QualityColors[ChordQuality(degree, 1)]), ratio);
+        FGlyphs[SelectedChordBase + degree - 1] = NumeralGlyph(degree, QColor(Qt::white), ratio);
     }
-    FGlyphs[RhythmOnsetGlyph] = OnsetGlyph();
-    FGlyphs[RhythmRestGlyph] = RestGlyph();
-    FGlyphs[RhythmHoldGlyph] = HoldRhythmGlyph();
+    FGlyphs[RhythmOnsetGlyph] = OnsetGlyph(ratio);
+    FGlyphs[RhythmRestGlyph] = RestGlyph(ratio);
+    FGlyphs[RhythmHoldGlyph] = HoldRhythmGlyph(ratio);
 }
 
 QPixmap TMeasureGlyphs::Glyph(int index) const

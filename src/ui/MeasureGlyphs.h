@@ -8,7 +8,7 @@
 
 class QPainter;
 
-/// The bar editor's image list: 69 glyphs of 16 x 16 pixels, painted from shapes and text
+/// The bar editor's image list: 69 glyphs of 16 x 16 (logical) pixels, painted from shapes and text
 /// when the list is made. The indices and the colours of the pitch classes are fixed; the
 /// art is ours.
 class TMeasureGlyphs
@@ -27,7 +27,9 @@ public:
     static constexpr int RhythmHoldGlyph = 68;
     static constexpr int Count = 69;
 
-    TMeasureGlyphs();
+    /// ratio: device pixels per logical pixel of the screen the glyphs are shown on; the
+    /// glyphs keep their 16 x 16 logical size.
+    explicit TMeasureGlyphs(qreal ratio = 1);
 
     int Width() const { return Size; }
     int Height() const { return Size; }

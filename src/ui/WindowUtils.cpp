@@ -39,8 +39,17 @@ QPoint ClampIntoArea(QPoint topLeft, QSize size, const QRect& area)
 
 void KeepOnScreen(QWidget* window)
 {
-    const QRect frame = window->frameGeometry();
-    const QPoint target = ClampIntoArea(frame.topLeft(), frame.size(), ScreenWorkArea(window));
+    const QRect area = ScreenWorkArea(window);
+    QRect frame = window->frameGeometry();
+    // Larger than the work area (a large scale factor): as large as the work area, as far as
+    // the window's minimum size lets it shrink.
+    const QSize excess = (frame.size() - area.size()).expandedTo(QSize(0, 0));
+    if (excess.width() > 0 || excess.height() > 0)
+    {
+        window->resize(window->size() - excess);
+        frame = window->frameGeometry();
+    }
+    const QPoint target = ClampIntoArea(frame.topLeft(), frame.size(), area);
     if (target != frame.topLeft())
         window->move(target);
 }

@@ -21,7 +21,7 @@ QRect ScreenWorkArea(const QWidget* window);
 /// than the area ends at its top-left corner.
 QPoint ClampIntoArea(QPoint topLeft, QSize size, const QRect& area);
 
-/// Pulls a top-level window back into the screen's work area.
+/// Pulls a top-level window back into the screen's work area, shrinking one that is larger.
 void KeepOnScreen(QWidget* window);
 
 /// Centres a window over its parent window, then keeps it on the screen.

@@ -16,6 +16,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace
@@ -152,6 +153,24 @@ TEST(NotationSpelling, ChordKindsMatchThePatternNotes)
     EXPECT_EQ(name(4, 7, 0, false) + name(5, 5, 0, true), "CC7");   // IV of G, V of F
     EXPECT_EQ(name(4, 5, 0, false) + name(5, 6, 1, false), "BbBb"); // IV of F, V of E flat minor
     EXPECT_EQ(name(5, 9, 1, false), "C#");                          // V of F sharp minor
+}
+
+// The bar editor's chord tips use these symbols: in every key the root is the pitch the
+// accompaniment plays for the chord.
+TEST(NotationSpelling, ChordRootsAreTheRenderedRootsInEveryKey)
+{
+    const int stepClass[7] = {0, 2, 4, 5, 7, 9, 11};
+    for (int key = -12; key <= 12; ++key)
+        for (int scale = 0; scale < 2; ++scale)
+            for (int degree = 1; degree <= 6; ++degree)
+            {
+                const TChordSymbol chord = ScoreChordSymbol(degree, key, scale, false);
+                const auto letter = std::string_view("CDEFGAB").find(chord.RootStep);
+                ASSERT_NE(letter, std::string_view::npos);
+                EXPECT_EQ(PitchClass(stepClass[letter] + chord.RootAlter),
+                          PitchClass(key + PatternNoteForChord(degree, scale, 0)))
+                    << "key " << key << " scale " << scale << " degree " << degree;
+            }
 }
 
 // Values keep the beats visible and always add up; rests take no dots.

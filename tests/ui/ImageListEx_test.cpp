@@ -147,3 +147,32 @@ TEST(ToolbarImagesTest, BothStripsHold16DistinctImagesOnATransparentBackground)
 }
 
 } // namespace
+
+TEST(ImageListExTest, ImagesStaySharpBlocksOnScaledScreens)
+{
+    TImageListEx list;
+    list.LoadStrip(MakeStrip(2));
+    // Image 1 has one dot of (1, 0, 0) at (5, 5) on a transparent background.
+    for (const qreal ratio : {2.0, 3.0})
+    {
+        QImage image(qRound(16 * ratio), qRound(16 * ratio), QImage::Format_ARGB32);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            list.Draw(painter, 0, 0, 1);
+        }
+        const int block = static_cast<int>(ratio);
+        // The dot is a whole block of device pixels, with nothing blurred beside it.
+        for (int dy = 0; dy < block; ++dy)
+            for (int dx = 0; dx < block; ++dx)
+                EXPECT_EQ(image.pixel(5 * block + dx, 5 * block + dy), qRgb(1, 0, 0)) << ratio;
+        EXPECT_EQ(image.pixel(5 * block - 1, 5 * block), qRgb(255, 255, 255)) << ratio;
+        EXPECT_EQ(image.pixel(6 * block, 5 * block), qRgb(255, 255, 255)) << ratio;
+    }
+    // The menus' icon has such a block image for scale 2.
+    const QImage menu = list.Icon(1).pixmap(QSize(16, 16), 2.0).toImage();
+    ASSERT_EQ(menu.width(), 32);
+    EXPECT_EQ(menu.pixel(11, 11), qRgb(1, 0, 0));
+    EXPECT_EQ(qAlpha(menu.pixel(12, 11)), 0);
+}

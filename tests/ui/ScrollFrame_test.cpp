@@ -221,3 +221,34 @@ TEST_F(ScrollFrameTest, ResizeAndOpaque)
 }
 
 } // namespace
+
+TEST_F(ScrollFrameTest, SingleBorderKeepsAllFourSidesAtEveryScale)
+{
+    // The bar editor's frames: no bars, a painted surface, 132 x 36.
+    Frame->HorzScrollBar()->SetVisible(false);
+    Frame->VertScrollBar()->SetVisible(false);
+    Frame->resize(132, 36);
+    QObject::connect(Frame, &TScrollFrame::Paint, Frame,
+                     [this](QPainter* painter)
+                     { painter->fillRect(Frame->viewport()->rect(), Qt::white); });
+    const QRgb border = Frame->BorderColor().rgb();
+    for (const qreal scale : {1.0, 1.25, 1.5, 2.0})
+    {
+        QImage image(qRound(132 * scale), qRound(36 * scale), QImage::Format_ARGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::black);
+        Frame->render(&image);
+        const int right = image.width() - 1;
+        const int bottom = image.height() - 1;
+        const int midX = image.width() / 2;
+        const int midY = image.height() / 2;
+        EXPECT_EQ(image.pixel(0, midY), border) << "left at " << scale;
+        EXPECT_EQ(image.pixel(midX, 0), border) << "top at " << scale;
+        EXPECT_EQ(image.pixel(right, midY), border) << "right at " << scale;
+        EXPECT_EQ(image.pixel(midX, bottom), border) << "bottom at " << scale;
+        EXPECT_EQ(image.pixel(right, bottom), border) << "corner at " << scale;
+        // The surface comes right inside the line.
+        EXPECT_EQ(image.pixel(midX, midY), qRgb(255, 255, 255)) << scale;
+        EXPECT_NE(image.pixel(right - static_cast<int>(scale) - 1, midY), border) << scale;
+    }
+}

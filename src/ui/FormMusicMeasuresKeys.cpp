@@ -1,0 +1,180 @@
+// The bar editor's rows from the keyboard, in tool tips and for screen readers.
+#include "ui/FormMusicMeasures.h"
+
+#include "model/Munit.h"
+#include "model/Muprop.h"
+#include "notation/Spelling.h"
+#include "render/RenderUnit.h"
+#include "ui/MeasureRows.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <string_view>
+
+int TFormMusicMeasures::NoteOnsetAt(int bar, int step) const
+{
+    if (FUnit == nullptr)
+        return -1;
+    // Walk left over the note's holds to its onset.
+    for (; step >= 0; --step)
+    {
+        const char rhythm = FUnit->GetRhythm(bar, step);
+        if (rhythm == RhythmOnset)
+            return step;
+        if (rhythm != RhythmHold)
+            return -1;
+    }
+    return -1;
+}
+
+QString TFormMusicMeasures::StepDescription(bool melody, int bar, int step) const
+{
+    const char rhythm = FUnit != nullptr ? FUnit->GetRhythm(bar, step) : RhythmRest;
+    QString value;
+    if (!melody)
+        value = rhythm == RhythmOnset  ? QStringLiteral("nota")
+                : rhythm == RhythmHold ? QStringLiteral("prolongación")
+                                       : QStringLiteral("silencio");
+    else if (const int onset = NoteOnsetAt(bar, step); FUnit != nullptr && onset >= 0)
+    {
+        const int pitch = FUnit->GetMelody(bar, onset);
+        value = TMeasureGlyphs::NoteName(pitch);
+        if (pitch >= 12)
+            value += QStringLiteral(" agudo");
+        else if (pitch < 0)
+            value += QStringLiteral(" grave");
+        if (onset != step)
+            value += QStringLiteral(" (prolongación)");
+    }
+    else
+        value = QStringLiteral("silencio");
+    const QString place = melody ? QStringLiteral("Compás %1, melodía paso %2: %3")
+                                 : QStringLiteral("Compás %1, paso %2, ritmo: %3");
+    QString text = place.arg(bar + 1).arg(step + 1).arg(value);
+    if (FUnit != nullptr && FUnit->GetLock(bar) != 0)
+        text += QStringLiteral(", bloqueado");
+    return text;
+}
+
+QString TFormMusicMeasures::StepToolTip(bool melody, int bar, int step) const
+{
+    const int onset = melody ? NoteOnsetAt(bar, step) : -1;
+    if (FUnit == nullptr || onset < 0)
+        return QString();
+    const TMuprop plain;
+    const TMuprop& property = FUnit->Property != nullptr ? *FUnit->Property : plain;
+    // The note as it sounds (the melody track's note, in the song's key and octave), spelled
+    // as the score spells it.
+    const int note = MelodyNote(property, FUnit->GetMelody(bar, onset));
+    const TSpelledPitch pitch = SpellPitch(note, KeyFifths(property.Key), property.Scale != 0);
+    static const char* const Syllables[7] = {"Do", "Re", "Mi", "Fa", "Sol", "La", "Si"};
+    const int letter = static_cast<int>(std::string_view("CDEFGAB").find(pitch.Step));
+    const QString alteration = pitch.Alter > 0   ? QString(pitch.Alter, QChar(0x266F))
+                               : pitch.Alter < 0 ? QString(-pitch.Alter, QChar(0x266D))
+                                                 : QString();
+    const QString octave = QString::number(pitch.Octave);
+    return QString::fromLatin1(Syllables[std::max(0, letter)]) + alteration + octave +
+           QStringLiteral(" (") + QChar::fromLatin1(pitch.Step) + alteration + octave +
+           QStringLiteral(")");
+}
+
+QString TFormMusicMeasures::ChordToolTip(int tag) const
+{
+    if (FUnit == nullptr)
+        return QString();
+    const int degree = FUnit->GetChord(tag / 2, (tag % 2) * 2);
+    if (degree < 1 || degree > 6)
+        return QString();
+    const TMuprop* property = FUnit->Property;
+    const TChordSymbol chord =
+        ScoreChordSymbol(degree, property != nullptr ? property->Key : 0, UnitScale(),
+                         property != nullptr && property->Use7th != 0);
+    return TMeasureGlyphs::ChordNumeral(degree) + QStringLiteral(" → ") +
+           QString::fromStdString(ScoreChordName(chord));
+}
+
+void TFormMusicMeasures::MoveRowCursor(const TMeasureRowFrame& frame, int step)
+{
+    int bar = frame.Bar();
+    if (step < 0 && bar > 0)
+    {
+        --bar;
+        step = StepsPerBar - 1;
+    }
+    else if (step >= StepsPerBar && bar + 1 < Bars)
+    {
+        ++bar;
+        step = 0;
+    }
+    TMeasureRowFrame* target = frame.IsMelody() ? MelodyFrame[bar] : RhythmFrame[bar];
+    target->SetCursor(step);
+    if (target != &frame)
+        target->setFocus(Qt::TabFocusReason);
+}
+
+bool TFormMusicMeasures::RowKeyPress(TMeasureRowFrame& frame, const QKeyEvent& event)
+{
+    const int bar = frame.Bar();
+    const int step = frame.Cursor();
+    const bool shift = event.modifiers().testFlag(Qt::ShiftModifier);
+    const int x = step * CellWidth + CellWidth / 2;
+    switch (event.key())
+    {
+    case Qt::Key_Left:
+        MoveRowCursor(frame, step - 1);
+        return true;
+    case Qt::Key_Right:
+        MoveRowCursor(frame, step + 1);
+        return true;
+    case Qt::Key_Home:
+        MoveRowCursor(frame, 0);
+        return true;
+    case Qt::Key_End:
+        MoveRowCursor(frame, StepsPerBar - 1);
+        return true;
+    case Qt::Key_L:
+        CheckBoxLock[bar]->click();
+        return true;
+    case Qt::Key_Space:
+        if (frame.IsMelody())
+            return false;
+        RunEdit(QStringLiteral("Longitud"), nullptr,
+                [this, bar, shift, x]
+                { RhythmFrameMouseDown(bar, shift ? Qt::RightButton : Qt::LeftButton, x); });
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    {
+        if (!frame.IsMelody())
+            return false;
+        const Qt::MouseButton button = event.key() == Qt::Key_Up ? Qt::LeftButton : Qt::RightButton;
+        const Qt::KeyboardModifiers modifiers = event.modifiers();
+        RunEdit(QStringLiteral("Melodía"), nullptr,
+                [this, bar, button, modifiers, x]
+                { MelodyFrameMouseDown(bar, button, modifiers, x); });
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void TFormMusicMeasures::PaintFocusMark(QPainter& painter, const TMeasureRowFrame& frame) const
+{
+    if (!frame.hasFocus())
+        return;
+    const QWidget* surface = frame.viewport();
+    // A 2-pixel frame inside the step's cell, its lines on whole pixels at any scale.
+    const QRectF cell(frame.Cursor() * CellWidth, 0, CellWidth, surface->height());
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(palette().color(QPalette::Highlight), 2);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(cell.adjusted(1, 1, -1, -1));
+    painter.restore();
+}

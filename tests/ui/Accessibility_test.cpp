@@ -1,0 +1,202 @@
+// What a screen reader finds in the window: every control has a name.
+#include "controls/MenuButton.h"
+#include "mainform/MainFormTestAccess.h"
+#include "model/Munit.h"
+#include "model/MusicProject.h"
+#include "ui/FormMusicMeasures.h"
+#include "ui/LyravaneMainForm.h"
+#include "ui/MainFormServices.h"
+#include "ui/MeasureRows.h"
+#include "ui/MessageBoxes.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+class TQuietMessageBoxes : public TMessageBoxes
+{
+public:
+    TMsgResult Show(QWidget*, const QString&, TMsgIcon, TMsgButtons) override
+    {
+        return TMsgResult::Ok;
+    }
+};
+
+/// The roles a user operates: each must say what it is.
+bool IsControl(QAccessible::Role role)
+{
+    static const std::set<QAccessible::Role> controls = {
+        QAccessible::PushButton,   QAccessible::ButtonMenu, QAccessible::CheckBox,
+        QAccessible::RadioButton,  QAccessible::ComboBox,   QAccessible::SpinBox,
+        QAccessible::EditableText, QAccessible::Slider,     QAccessible::Dial,
+        QAccessible::ListItem,     QAccessible::Cell,       QAccessible::PageTab,
+        QAccessible::List};
+    return controls.count(role) != 0;
+}
+
+struct TTreeWalk
+{
+    std::vector<std::string> Unnamed;
+    std::vector<std::string> Names;
+    /// Painted widgets (no role of their own) without children: what a reader shows as an
+    /// anonymous "filler".
+    std::vector<std::string> Fillers;
+};
+
+void Walk(QAccessibleInterface* node, TTreeWalk& walk, int depth = 0)
+{
+    if (node == nullptr || depth > 40 || node->state().invisible)
+        return;
+    const QString name = node->text(QAccessible::Name);
+    const QObject* object = node->object();
+    const std::string where = object != nullptr
+                                  ? object->metaObject()->className() + std::string(" ") +
+                                        object->objectName().toStdString()
+                                  : std::string("item");
+    if (IsControl(node->role()))
+    {
+        if (name.trimmed().isEmpty())
+            walk.Unnamed.push_back(where);
+        else
+            walk.Names.push_back(name.toStdString());
+    }
+    if ((node->role() == QAccessible::Client || node->role() == QAccessible::NoRole) &&
+        node->childCount() == 0 && name.isEmpty() && object != nullptr && object->isWidgetType() &&
+        static_cast<const QWidget*>(object)->isVisible() &&
+        static_cast<const QWidget*>(object)->focusPolicy() != Qt::NoFocus)
+        walk.Fillers.push_back(where);
+    for (int i = 0; i < node->childCount(); ++i)
+        Walk(node->child(i), walk, depth + 1);
+}
+
+bool Has(const std::vector<std::string>& names, const std::string& name)
+{
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+std::string Join(const std::vector<std::string>& items)
+{
+    std::string text;
+    for (const std::string& item : items)
+        text += item + "; ";
+    return text;
+}
+
+} // namespace
+
+TEST(AccessibilityTest, EveryControlOnBothKindsOfTabHasAName)
+{
+    QTemporaryDir dir;
+    TQuietMessageBoxes boxes;
+    TMainFormServices services;
+    services.MessageBoxes = &boxes;
+    services.SettingsPath = dir.filePath(QStringLiteral("settings.ini"));
+    TLyravaneMainForm form(services);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&form);
+    ASSERT_NE(root, nullptr);
+
+    form.TabControl1->setCurrentIndex(0);
+    TTreeWalk composition;
+    Walk(root, composition);
+    EXPECT_TRUE(composition.Unnamed.empty()) << Join(composition.Unnamed);
+    EXPECT_TRUE(composition.Fillers.empty()) << Join(composition.Fillers);
+    EXPECT_TRUE(Has(composition.Names, "Volumen, Melodía: 100")) << Join(composition.Names);
+    EXPECT_TRUE(Has(composition.Names, "Reverb, Batería: 40"));
+    EXPECT_TRUE(Has(composition.Names, "Tempo: 120"));
+    EXPECT_TRUE(Has(composition.Names, "Escuchar Bajo"));
+
+    form.TabControl1->setCurrentIndex(1);
+    Inside(form).Project.UnitAt(1)->SetBarRhythm(1, "**-.....");
+    Inside(form).Project.UnitAt(1)->SetMelody(1, 1, 7);
+    TTreeWalk unit;
+    Walk(root, unit);
+    EXPECT_TRUE(unit.Unnamed.empty()) << Join(unit.Unnamed);
+    EXPECT_TRUE(unit.Fillers.empty()) << Join(unit.Fillers);
+    EXPECT_TRUE(Has(unit.Names, "Compás 2, paso 3, ritmo: prolongación")) << Join(unit.Names);
+    EXPECT_TRUE(Has(unit.Names, "Compás 2, melodía paso 2: Sol"));
+    EXPECT_TRUE(Has(unit.Names, "Compás 4, melodía"));
+    Inside(form).Project.SetModified(false);
+}
+
+TEST(AccessibilityTest, ToolBarButtonsAreNamedPressableButtons)
+{
+    QTemporaryDir dir;
+    TQuietMessageBoxes boxes;
+    TMainFormServices services;
+    services.MessageBoxes = &boxes;
+    services.SettingsPath = dir.filePath(QStringLiteral("settings.ini"));
+    TLyravaneMainForm form(services);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+
+    const auto buttons = form.findChildren<TMenuButton*>();
+    EXPECT_GE(buttons.size(), 13);
+    for (TMenuButton* button : buttons)
+    {
+        QAccessibleInterface* item = QAccessible::queryAccessibleInterface(button);
+        ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(item->role() == QAccessible::PushButton ||
+                    item->role() == QAccessible::ButtonMenu)
+            << button->objectName().toStdString();
+        EXPECT_FALSE(item->text(QAccessible::Name).isEmpty()) << button->objectName().toStdString();
+    }
+
+    // Pressing "Nuevo Compás" through the interface adds a unit as a click does.
+    TMenuButton* add = Inside(form).ToolButton(Inside(form).Action_EditNewMunit);
+    ASSERT_NE(add, nullptr);
+    QAccessibleInterface* item = QAccessible::queryAccessibleInterface(add);
+    ASSERT_NE(item->actionInterface(), nullptr);
+    const int tabs = form.TabControl1->count();
+    item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(form.TabControl1->count(), tabs + 1);
+    Inside(form).Project.SetModified(false);
+}
+
+TEST(AccessibilityTest, RowStepsAreItemsThatFollowTheKeyboard)
+{
+    TMusicProject song;
+    song.NewSong();
+    TMunit* unit = song.UnitAt(1);
+    unit->SetProperty(song.PropertyAt(0));
+    TFormMusicMeasures form;
+    form.SetSong(&song);
+    form.ShowUnit(unit);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+
+    QAccessibleInterface* row = QAccessible::queryAccessibleInterface(form.RhythmFrame[1]);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->role(), QAccessible::List);
+    ASSERT_EQ(row->childCount(), 8);
+    QAccessibleInterface* third = row->child(2);
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(row->indexOfChild(third), 2);
+    EXPECT_EQ(third->parent(), row);
+    EXPECT_EQ(third->role(), QAccessible::ListItem);
+    // The item follows the unit: a new note is read at once.
+    unit->SetBarRhythm(1, "..*-....");
+    EXPECT_EQ(third->text(QAccessible::Name).toStdString(), "Compás 2, paso 3, ritmo: nota");
+    // The item under a point, and the item the keyboard is on.
+    const QPoint centre = form.RhythmFrame[1]->viewport()->mapToGlobal(QPoint(2 * 16 + 8, 10));
+    EXPECT_EQ(row->childAt(centre.x(), centre.y()), third);
+    EXPECT_EQ(third->rect().center().x() / 4, centre.x() / 4);
+    form.RhythmFrame[1]->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form.RhythmFrame[1], Qt::Key_Right);
+    QTest::keyClick(form.RhythmFrame[1], Qt::Key_Right);
+    EXPECT_EQ(row->focusChild(), third);
+    EXPECT_TRUE(third->state().focused);
+    EXPECT_FALSE(row->child(0)->state().focused);
+}
