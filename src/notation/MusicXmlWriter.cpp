@@ -432,8 +432,12 @@ void WritePartList(TXml& xml, const TScore& score, int parts)
     xml.Open("part-list");
     for (int t = 0; t < parts; ++t)
     {
-        const std::string id = "P" + std::to_string(t + 1);
-        xml.Open("score-part id=\"" + id + "\"");
+        std::string id = "P";
+        id += std::to_string(t + 1);
+        std::string tag = "score-part id=\"";
+        tag += id;
+        tag += '"';
+        xml.Open(tag);
         xml.Leaf("part-name", ScorePartName(t));
         const int program = score.Programs[static_cast<std::size_t>(t)] + 1;
         if (t == DrumTrack)

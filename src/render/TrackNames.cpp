@@ -47,8 +47,11 @@ void AddTrackNames(TMidiData& midi, const TMuprop& property)
     {
         const std::string name = ExportTrackName(property, track);
         auto event = std::make_unique<TMidiEvent>(0, 0);
-        event->Data = {0xFF, 0x03};
-        event->Data.insert(event->Data.end(), name.begin(), name.end());
+        // Meta event 03, the name's bytes after its two leading bytes.
+        event->Data.assign(name.size() + 2, 0);
+        event->Data[0] = 0xFF;
+        event->Data[1] = 0x03;
+        std::copy(name.begin(), name.end(), event->Data.begin() + 2);
         midi.GetTrack(track)->Insert(0, std::move(event));
     }
 }
