@@ -2,10 +2,12 @@
 
 #include "ui/WindowUtils.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMimeDatabase>
 #include <QStringList>
 #include <QUrl>
@@ -66,9 +68,20 @@ QString QtNameFilters(const QString& filter)
     return filters.join(QStringLiteral(";;"));
 }
 
-std::optional<QString> TQtFileDialogRunner::Run(QWidget* owner, const TFileDialogRequest& request)
+std::optional<QString> TQtFileDialogRunner::Run(QWidget* owner, TFileDialogRequest& request)
 {
     QFileDialog dialog(owner, request.Title);
+    QCheckBox* check = nullptr;
+    if (!request.CheckText.isEmpty())
+    {
+        // Qt's own dialog, whose grid takes one more row; a platform's dialog has no room.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        check = new QCheckBox(request.CheckText, &dialog);
+        check->setObjectName(QStringLiteral("FileDialogCheck"));
+        check->setChecked(request.Checked);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+            grid->addWidget(check, grid->rowCount(), 0, 1, grid->columnCount());
+    }
     dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(QtNameFilters(request.Filter));
@@ -87,6 +100,8 @@ std::optional<QString> TQtFileDialogRunner::Run(QWidget* owner, const TFileDialo
     dialog.resize(dialog.sizeHint().boundedTo(room).expandedTo(dialog.minimumSizeHint()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    if (check != nullptr)
+        request.Checked = check->isChecked();
     return dialog.selectedFiles().constFirst();
 }
 
@@ -98,10 +113,13 @@ bool TCenterOpenDialog::Execute()
     request.Filter = Filter;
     request.DefaultExt = DefaultExt;
     request.FileName = FileName;
+    request.CheckText = CheckText;
+    request.Checked = Checked;
     const std::optional<QString> chosen = FRunner->Run(FOwner, request);
     if (!chosen)
         return false;
     FileName = *chosen;
+    Checked = request.Checked;
     return true;
 }
 

@@ -10,7 +10,8 @@ class QUrl;
 class QWidget;
 
 /// What a file dialog asks: kind, title, filter in "description|pattern|" pairs, default
-/// extension and the proposed file name.
+/// extension and the proposed file name; with CheckText, a check box under the file name,
+/// whose state the dialog starts from Checked and leaves in Checked.
 struct TFileDialogRequest
 {
     bool Save = false;
@@ -18,6 +19,8 @@ struct TFileDialogRequest
     QString Filter;
     QString DefaultExt;
     QString FileName;
+    QString CheckText;
+    bool Checked = false;
 };
 
 /// Runs file dialogs. The windows reach them through this, so tests can choose files.
@@ -25,8 +28,9 @@ class TFileDialogRunner
 {
 public:
     virtual ~TFileDialogRunner() = default;
-    /// The chosen path, or nothing when the user cancelled.
-    virtual std::optional<QString> Run(QWidget* owner, const TFileDialogRequest& request) = 0;
+    /// The chosen path, or nothing when the user cancelled; request.Checked holds the check
+    /// box's state when a path was chosen.
+    virtual std::optional<QString> Run(QWidget* owner, TFileDialogRequest& request) = 0;
 };
 
 /// The real file dialogs (QFileDialog, centred over the owner). The save dialog asks before
@@ -34,7 +38,7 @@ public:
 class TQtFileDialogRunner : public TFileDialogRunner
 {
 public:
-    std::optional<QString> Run(QWidget* owner, const TFileDialogRequest& request) override;
+    std::optional<QString> Run(QWidget* owner, TFileDialogRequest& request) override;
 };
 
 /// The icons and type names of the file dialogs, taken from the name alone. Qt's own provider
@@ -68,6 +72,9 @@ public:
     QString Filter;
     QString DefaultExt;
     QString FileName;
+    /// A check box under the file name (none when empty) and its state, kept between runs.
+    QString CheckText;
+    bool Checked = false;
 
     /// Runs the dialog; on confirmation FileName holds the chosen path.
     bool Execute();

@@ -77,6 +77,8 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
     ScoreDialog.Filter = QStringLiteral("Partitura MusicXML (*.musicxml)|*.musicxml|"
                                         "MusicXML comprimido (*.mxl)|*.mxl|");
     ScoreDialog.DefaultExt = QStringLiteral("musicxml");
+    ScoreDialog.CheckText =
+        QStringLiteral("Partitura &completa: la melodía y las cuatro partes del acompañamiento");
     AudioExportDialog.Title = QStringLiteral("Exportar a audio");
     AudioExportDialog.Filter =
         QStringLiteral("WAV (*.wav)|*.wav|FLAC (*.flac)|*.flac|Ogg Vorbis (*.ogg)|*.ogg|");

@@ -189,7 +189,8 @@ private:
     void Action_FileSaveExecute();
     void Action_FileSaveAsExecute();
     void Action_FileOutputMidiExecute();
-    /// "Exportar partitura (MusicXML)...": asks lead sheet or full score, then the file.
+    /// "Exportar partitura (MusicXML)...": the file, with the full score as a check box in its
+    /// dialog (a lead sheet unless it is checked).
     void Action_FileOutputScoreExecute();
     /// "Exportar partitura a MIDI..." for the unit of tab `tab`, as "Reproducir partitura"
     /// plays it without the lead-in.

@@ -23,10 +23,6 @@
 
 namespace
 {
-const QString MsgFullScore =
-    QStringLiteral("¿Exportar la partitura completa?\n\n"
-                   "Sí: la melodía y las cuatro partes del acompañamiento.\n"
-                   "No: la hoja guía, la melodía con los acordes.");
 
 /// The name of a file without its folder and extension.
 QString BaseName(const QString& path)
@@ -60,10 +56,6 @@ void TLyravaneMainForm::Action_FileOutputScoreExecute()
     if (MouseCaptured())
         return;
     RefreshHover(Action_FileOutputScore);
-    const TMsgResult full =
-        ShowMessageBox(MsgFullScore, TMsgIcon::Question, TMsgButtons::YesNoCancel);
-    if (full == TMsgResult::Cancel)
-        return;
     const QString song =
         Project.FileName.empty() ? QString() : BaseName(FromFsPath(Project.FileName));
     ScoreDialog.FileName = song.isEmpty() ? QString() : song + QStringLiteral(".musicxml");
@@ -73,7 +65,7 @@ void TLyravaneMainForm::Action_FileOutputScoreExecute()
     TWaitCursor wait;
     const QString title = song.isEmpty() ? BaseName(ScoreDialog.FileName) : song;
     SaveScoreFile(Project, ToFsPath(ScoreDialog.FileName), title.toStdString(), RepeatCount,
-                  full == TMsgResult::Yes);
+                  ScoreDialog.Checked);
     ConfirmExported(ScoreDialog.FileName);
 }
 

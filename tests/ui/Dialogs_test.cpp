@@ -39,7 +39,7 @@ class TOneFileDialog : public TFileDialogRunner
 public:
     QString Answer;
     std::vector<TFileDialogRequest> Requests;
-    std::optional<QString> Run(QWidget*, const TFileDialogRequest& request) override
+    std::optional<QString> Run(QWidget*, TFileDialogRequest& request) override
     {
         Requests.push_back(request);
         return Answer.isEmpty() ? std::nullopt : std::optional<QString>(Answer);
@@ -123,6 +123,44 @@ TEST(FileDialogTest, IconsAndTypesComeFromTheNameAlone)
     const QString sniffed = QFileIconProvider().type(QFileInfo(path));
     EXPECT_TRUE(sniffed.contains(QStringLiteral("PNG"))) << "Qt's own provider reads the bytes";
     EXPECT_FALSE(named.contains(QStringLiteral("PNG"))) << named.toStdString();
+}
+
+// The real dialog carries the request's check box under the file name and hands its state
+// back with the chosen file.
+TEST(FileDialogTest, CheckBoxStateComesBackWithTheChosenFile)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    bool seen = false;
+    QTimer::singleShot(
+        100,
+        [&]
+        {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            auto* check = dialog->findChild<QCheckBox*>(QStringLiteral("FileDialogCheck"));
+            seen = check != nullptr && check->isVisible() && !check->isChecked();
+            if (check != nullptr)
+                check->click();
+            if (const QString shots = qEnvironmentVariable("LYRAVANE_SCREENSHOT_DIR");
+                !shots.isEmpty())
+                dialog->grab().save(shots + QStringLiteral("/score-export-dialog.png"));
+            dialog->findChild<QLineEdit*>()->setText(QStringLiteral("song.musicxml"));
+            static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept
+        });
+    TQtFileDialogRunner runner;
+    TFileDialogRequest request;
+    request.Save = true;
+    request.Title = QStringLiteral("Exportar partitura (MusicXML)");
+    request.Filter = QStringLiteral("Partitura MusicXML (*.musicxml)|*.musicxml|");
+    request.FileName = folder.filePath(QStringLiteral("x.musicxml"));
+    request.CheckText = QStringLiteral("Partitura &completa");
+    const std::optional<QString> chosen = runner.Run(nullptr, request);
+    EXPECT_TRUE(seen);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QFileInfo(*chosen).fileName(), QStringLiteral("song.musicxml"));
+    EXPECT_TRUE(request.Checked);
 }
 
 // Run in a child process by the test below: opens the program's file dialog, types the path of

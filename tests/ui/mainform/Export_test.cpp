@@ -51,35 +51,36 @@ std::string UnitBytes(const TMunit& unit, bool names)
 }
 } // namespace
 
-TEST_F(ExportTest, ScoreAsksLeadSheetOrFullScoreThenWritesTheChosenFile)
+TEST_F(ExportTest, ScoreDialogChoosesLeadSheetOrFullScoreAndWritesTheChosenFile)
 {
     TLyravaneMainForm& form = CreateWithSong();
-    F.MessageBoxes.Answers = {TMsgResult::Cancel};
-    Inside(form).Action_FileOutputScoreExecute();
-    EXPECT_TRUE(F.FileDialogs.Requests.empty()) << "Cancelar asks for no file";
-
-    F.MessageBoxes.Answers = {TMsgResult::No};
-    F.FileDialogs.Answers = {F.Path(QStringLiteral("lead.musicxml"))};
+    F.FileDialogs.Answers = {std::nullopt};
     Inside(form).Action_FileOutputScoreExecute();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
     EXPECT_EQ(F.FileDialogs.Requests[0].FileName.toStdString(), "tune.musicxml");
     EXPECT_EQ(F.FileDialogs.Requests[0].DefaultExt.toStdString(), "musicxml");
-    EXPECT_EQ(F.MessageBoxes.Shown.back().Buttons, TMsgButtons::YesNoCancel);
+    EXPECT_FALSE(F.FileDialogs.Requests[0].CheckText.isEmpty()) << "the full-score check box";
+    EXPECT_FALSE(F.FileDialogs.Requests[0].Checked) << "a lead sheet unless asked";
+    EXPECT_FALSE(QFileInfo::exists(F.Path(QStringLiteral("tune.musicxml"))));
+
+    F.FileDialogs.Answers = {F.Path(QStringLiteral("lead.musicxml"))};
+    Inside(form).Action_FileOutputScoreExecute();
     const std::string lead = Read(QStringLiteral("lead.musicxml"));
     EXPECT_EQ(lead.rfind("<?xml", 0), 0u);
     EXPECT_NE(lead.find("<work-title>tune</work-title>"), std::string::npos);
     EXPECT_NE(lead.find("<part-name>Melodía</part-name>"), std::string::npos);
     EXPECT_EQ(lead.find("<part id=\"P2\">"), std::string::npos);
     EXPECT_EQ(Inside(form).StatusBar1->currentMessage().toStdString(), "Exportado: lead.musicxml");
+    EXPECT_TRUE(F.MessageBoxes.Shown.empty()) << "no question besides the file dialog";
 
-    F.MessageBoxes.Answers = {TMsgResult::Yes};
     F.FileDialogs.Answers = {F.Path(QStringLiteral("full.musicxml"))};
+    F.FileDialogs.CheckAnswers = {true};
     Inside(form).Action_FileOutputScoreExecute();
     EXPECT_NE(Read(QStringLiteral("full.musicxml")).find("<part id=\"P5\">"), std::string::npos);
-    // The compressed form by its extension (its content is checked where it is made).
-    F.MessageBoxes.Answers = {TMsgResult::Yes};
+    // The choice is offered again as it was left, and the compressed form goes by extension.
     F.FileDialogs.Answers = {F.Path(QStringLiteral("full.mxl"))};
     Inside(form).Action_FileOutputScoreExecute();
+    EXPECT_TRUE(F.FileDialogs.Requests.back().Checked);
     const std::string zip = Read(QStringLiteral("full.mxl"));
     EXPECT_EQ(zip.rfind("PK", 0), 0u);
     EXPECT_NE(zip.find("META-INF/container.xml"), std::string::npos);

@@ -30,7 +30,7 @@ TMsgResult TFakeMessageBoxes::ShowDetailed(QWidget*, const QString& text, const 
     return buttons == TMsgButtons::Ok ? TMsgResult::Ok : TMsgResult::Cancel;
 }
 
-std::optional<QString> TFakeFileDialogs::Run(QWidget*, const TFileDialogRequest& request)
+std::optional<QString> TFakeFileDialogs::Run(QWidget*, TFileDialogRequest& request)
 {
     Requests.push_back(request);
     if (Answers.empty())
@@ -42,6 +42,11 @@ std::optional<QString> TFakeFileDialogs::Run(QWidget*, const TFileDialogRequest&
     Answers.pop_front();
     if (!given)
         return std::nullopt;
+    if (!CheckAnswers.empty())
+    {
+        request.Checked = CheckAnswers.front();
+        CheckAnswers.pop_front();
+    }
     return answer;
 }
 

@@ -40,9 +40,11 @@ class TFakeFileDialogs : public TFileDialogRunner
 {
 public:
     std::deque<std::optional<QString>> Answers;
+    /// The check box's state each chosen file leaves (nothing queued: as it was).
+    std::deque<bool> CheckAnswers;
     std::vector<TFileDialogRequest> Requests;
 
-    std::optional<QString> Run(QWidget* owner, const TFileDialogRequest& request) override;
+    std::optional<QString> Run(QWidget* owner, TFileDialogRequest& request) override;
 };
 
 class TFakeClipboard : public TUnitClipboard
