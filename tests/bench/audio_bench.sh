@@ -5,41 +5,9 @@
 # memory. The rendering keeps the synthesiser's own level (--no-normalize); export_bench.sh
 # measures the normalised export. $1 is the directory of the executables (default build/bin).
 set -e
-BIN=${1:-build/bin}
-CLI="$BIN/lyravane-cli"
-SF=/usr/share/sounds/sf2/FluidR3_GM.sf2
-HERE=$(cd "$(dirname "$0")" && pwd)
-
-for tool in fluidsynth sox /usr/bin/time; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "audio_bench: $tool is missing (run scripts/install-deps)"; exit 1
-    fi
-done
-[ -f "$SF" ] || { echo "audio_bench: no SoundFont at $SF (package fluid-soundfont-gm)"; exit 1; }
-
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT INT TERM
-
-# The shipped pattern library when it is there, else the small one of the test vectors.
-PATTERNS="$BIN/PATTERN"
-[ -f "$PATTERNS/BACK00.DAT" ] || PATTERNS="$HERE/../data/vectors/PATTERN"
-
-# Six units at 120 bpm, played four times: 24 units of four 4/4 bars, 3:12.
-"$CLI" new -o "$WORK/song.lvp" --units 6 --pattern-dir "$PATTERNS"
-"$CLI" compose "$WORK/song.lvp" -o "$WORK/song.lvp" --seed 1999 --melody-seed 7 \
-    --pattern-dir "$PATTERNS"
-"$CLI" export "$WORK/song.lvp" -o "$WORK/song.mid" --repeat 4 --pattern-dir "$PATTERNS"
-
-# Runs a command under GNU time -v; prints "wall-seconds cpu-seconds peak-MB". Wall time
-# suffers from whatever else the machine does; CPU time (user + system) much less.
-measure() {
-    /usr/bin/time -v "$@" 2>"$WORK/time.txt" >/dev/null || { cat "$WORK/time.txt"; exit 1; }
-    awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, p, ":"); s = 0;
-                                          for (i = 1; i <= n; i++) s = s * 60 + p[i] }
-                /User time/ { cpu += $2 } /System time/ { cpu += $2 }
-                /Maximum resident set size/ { kb = $2 }
-                END { printf "%.2f %.2f %.1f\n", s, cpu, kb / 1024 }' "$WORK/time.txt"
-}
+NAME=audio_bench
+TOOLS="fluidsynth sox /usr/bin/time"
+. "$(dirname "$0")/song_setup.inc"
 
 report() { # name wav wall cpu peak
     len=$(sox --i -D "$2")

@@ -5,39 +5,9 @@
 # measures it (integrated loudness within 0.5 LU of the target, true peak at most -1 dBTP).
 # $1 is the directory of the executables (default build/bin).
 set -e
-BIN=${1:-build/bin}
-CLI="$BIN/lyravane-cli"
-SF=/usr/share/sounds/sf2/FluidR3_GM.sf2
-HERE=$(cd "$(dirname "$0")" && pwd)
-
-for tool in fluidsynth ffmpeg /usr/bin/time; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "export_bench: $tool is missing (run scripts/install-deps bench)"; exit 1
-    fi
-done
-[ -f "$SF" ] || { echo "export_bench: no SoundFont at $SF (package fluid-soundfont-gm)"; exit 1; }
-
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT INT TERM
-
-PATTERNS="$BIN/PATTERN"
-[ -f "$PATTERNS/BACK00.DAT" ] || PATTERNS="$HERE/../data/vectors/PATTERN"
-
-# Six units at 120 bpm, played four times: 24 units of four 4/4 bars, 3:12.
-"$CLI" new -o "$WORK/song.lvp" --units 6 --pattern-dir "$PATTERNS"
-"$CLI" compose "$WORK/song.lvp" -o "$WORK/song.lvp" --seed 1999 --melody-seed 7 \
-    --pattern-dir "$PATTERNS"
-"$CLI" export "$WORK/song.lvp" -o "$WORK/song.mid" --repeat 4 --pattern-dir "$PATTERNS"
-
-# "wall-seconds cpu-seconds peak-MB" of a command, under GNU time.
-measure() {
-    /usr/bin/time -v "$@" 2>"$WORK/time.txt" >/dev/null || { cat "$WORK/time.txt"; exit 1; }
-    awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, p, ":"); s = 0;
-                                          for (i = 1; i <= n; i++) s = s * 60 + p[i] }
-                /User time/ { cpu += $2 } /System time/ { cpu += $2 }
-                /Maximum resident set size/ { kb = $2 }
-                END { printf "%.2f %.2f %.1f\n", s, cpu, kb / 1024 }' "$WORK/time.txt"
-}
+NAME=export_bench
+TOOLS="fluidsynth ffmpeg /usr/bin/time"
+. "$(dirname "$0")/song_setup.inc"
 
 # Seconds of audio in a file, by ffmpeg's decoder.
 duration() {
