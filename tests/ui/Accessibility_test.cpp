@@ -1,4 +1,5 @@
 // What a screen reader finds in the window: every control has a name.
+#include "ShownMainForm.h"
 #include "controls/MenuButton.h"
 #include "mainform/MainFormTestAccess.h"
 #include "model/Munit.h"
@@ -7,7 +8,6 @@
 #include "ui/LyravaneMainForm.h"
 #include "ui/MainFormServices.h"
 #include "ui/MeasureRows.h"
-#include "ui/MessageBoxes.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -23,15 +23,6 @@
 
 namespace
 {
-
-class TQuietMessageBoxes : public TMessageBoxes
-{
-public:
-    TMsgResult Show(QWidget*, const QString&, TMsgIcon, TMsgButtons) override
-    {
-        return TMsgResult::Ok;
-    }
-};
 
 /// The roles a user operates: each must say what it is.
 bool IsControl(QAccessible::Role role)
@@ -97,14 +88,9 @@ std::string Join(const std::vector<std::string>& items)
 
 TEST(AccessibilityTest, EveryControlOnBothKindsOfTabHasAName)
 {
-    QTemporaryDir dir;
-    TQuietMessageBoxes boxes;
-    TMainFormServices services;
-    services.MessageBoxes = &boxes;
-    services.SettingsPath = dir.filePath(QStringLiteral("settings.ini"));
-    TLyravaneMainForm form(services);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    TShownMainForm window;
+    ASSERT_TRUE(window.Show());
+    TLyravaneMainForm& form = window.Form;
     QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&form);
     ASSERT_NE(root, nullptr);
 
@@ -133,14 +119,9 @@ TEST(AccessibilityTest, EveryControlOnBothKindsOfTabHasAName)
 
 TEST(AccessibilityTest, ToolBarButtonsAreNamedPressableButtons)
 {
-    QTemporaryDir dir;
-    TQuietMessageBoxes boxes;
-    TMainFormServices services;
-    services.MessageBoxes = &boxes;
-    services.SettingsPath = dir.filePath(QStringLiteral("settings.ini"));
-    TLyravaneMainForm form(services);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    TShownMainForm window;
+    ASSERT_TRUE(window.Show());
+    TLyravaneMainForm& form = window.Form;
 
     const auto buttons = form.findChildren<TMenuButton*>();
     EXPECT_GE(buttons.size(), 13);

@@ -1,3 +1,5 @@
+#include "MeasuresFixture.h"
+#include "ShownMainForm.h"
 #include "base/Random.h"
 #include "compose/Composer.h"
 #include "controls/ScrollFrame.h"
@@ -9,7 +11,6 @@
 #include "ui/LyravaneMainForm.h"
 #include "ui/MainFormServices.h"
 #include "ui/MeasureGlyphs.h"
-#include "ui/MessageBoxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,14 +33,6 @@ namespace
 {
 
 constexpr int Steps = 8;
-
-std::string RhythmOf(const TMunit& unit, int bar)
-{
-    std::string text;
-    for (int step = 0; step < Steps; ++step)
-        text += unit.GetRhythm(bar, step);
-    return text;
-}
 
 std::vector<int> MelodyOf(const TMunit& unit, int bar)
 {
@@ -84,58 +77,6 @@ bool ContainsGlyph(const QImage& image, const QPixmap& glyph)
                 return true;
     return false;
 }
-
-class FormMusicMeasuresTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        Song.NewSong();
-        Unit = Song.UnitAt(1);
-        Unit->SetProperty(Song.PropertyAt(0));
-        // As in the main window: a page panel with the page 4 pixels beyond each edge.
-        Panel.resize(632, 380);
-        Form = new TFormMusicMeasures(&Panel);
-        Form->setGeometry(-4, -4, 640, 388);
-        Form->SetSong(&Song);
-        Form->ShowUnit(Unit);
-        Panel.show();
-        Panel.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&Panel));
-        Song.SetModified(false);
-    }
-
-    void ClickRhythm(int bar, int step, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(Form->RhythmFrame[bar]->viewport(), button, {},
-                          QPoint(step * 16 + 8, 10));
-    }
-
-    void ClickMelody(int bar, int step, Qt::MouseButton button = Qt::LeftButton,
-                     Qt::KeyboardModifiers modifiers = {})
-    {
-        QTest::mouseClick(Form->MelodyFrame[bar]->viewport(), button, modifiers,
-                          QPoint(step * 16 + 8, 16));
-    }
-
-    /// Sets a bar's rhythm and the pitch of its first step, and shows the unit again.
-    void SetBar(int bar, const char* rhythm, int pitch = 0)
-    {
-        Unit->SetBarRhythm(bar, rhythm);
-        Unit->SetMelody(bar, 0, pitch);
-        Form->ShowUnit(Unit);
-    }
-
-    QImage Grab(QWidget* widget) const
-    {
-        return widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    }
-
-    TMusicProject Song;
-    TMunit* Unit = nullptr;
-    QWidget Panel;
-    TFormMusicMeasures* Form = nullptr;
-};
 
 } // namespace
 
@@ -698,31 +639,11 @@ TEST_F(FormMusicMeasuresTest, MelodyIsComposedFromOneOfAThousandSeeds)
     EXPECT_TRUE(found);
 }
 
-namespace
-{
-/// Answers every message box with Ok and counts them.
-class TOkMessageBoxes : public TMessageBoxes
-{
-public:
-    int Shown = 0;
-    TMsgResult Show(QWidget*, const QString&, TMsgIcon, TMsgButtons) override
-    {
-        ++Shown;
-        return TMsgResult::Ok;
-    }
-};
-} // namespace
-
 TEST(FormMusicMeasuresMainWindowTest, UnitTabsShowTheBarEditorWithTheGoverningProperties)
 {
-    QTemporaryDir dir;
-    TOkMessageBoxes boxes;
-    TMainFormServices services;
-    services.MessageBoxes = &boxes;
-    services.SettingsPath = dir.filePath(QStringLiteral("settings.ini"));
-    TLyravaneMainForm form(services);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    TShownMainForm window;
+    ASSERT_TRUE(window.Show());
+    TLyravaneMainForm& form = window.Form;
 
     // A second property set governs the unit after it.
     Inside(form).Project.Items.Add(std::make_unique<TMuprop>());
@@ -760,7 +681,7 @@ TEST(FormMusicMeasuresMainWindowTest, UnitTabsShowTheBarEditorWithTheGoverningPr
     form.TabControl1->setCurrentIndex(1);
     EXPECT_EQ(editor->Unit(), Inside(form).Project.UnitAt(1));
     EXPECT_EQ(Inside(form).Project.UnitAt(1)->Property, Inside(form).Project.PropertyAt(0));
-    EXPECT_EQ(boxes.Shown, 0);
+    EXPECT_EQ(window.Boxes.Shown, 0);
     Inside(form).Project.SetModified(false); // closes without asking
 }
 

@@ -1,4 +1,6 @@
 // The bar editor from the keyboard and in tool tips: the keys edit the unit as the mouse does.
+#include "MeasuresFixture.h"
+#include "ShownMainForm.h"
 #include "mainform/MainFormTestAccess.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
@@ -7,7 +9,6 @@
 #include "ui/LyravaneMainForm.h"
 #include "ui/MainFormServices.h"
 #include "ui/MeasureRows.h"
-#include "ui/MessageBoxes.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,43 +25,15 @@
 namespace
 {
 
-std::string RhythmOf(const TMunit& unit, int bar)
-{
-    std::string text;
-    for (int step = 0; step < TFormMusicMeasures::StepsPerBar; ++step)
-        text += unit.GetRhythm(bar, step);
-    return text;
-}
-
-class MeasureKeysTest : public ::testing::Test
+class MeasureKeysTest : public FormMusicMeasuresTest
 {
 protected:
-    void SetUp() override
-    {
-        Song.NewSong();
-        Unit = Song.UnitAt(1);
-        Unit->SetProperty(Song.PropertyAt(0));
-        Form = new TFormMusicMeasures(&Panel);
-        Panel.resize(640, 388);
-        Form->setGeometry(0, 0, 640, 388);
-        Form->SetSong(&Song);
-        Form->ShowUnit(Unit);
-        Panel.show();
-        Panel.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&Panel));
-    }
-
     void Keys(QWidget* target, std::initializer_list<Qt::Key> keys,
               Qt::KeyboardModifiers modifiers = {})
     {
         for (const Qt::Key key : keys)
             QTest::keyClick(target, key, modifiers);
     }
-
-    TMusicProject Song;
-    TMunit* Unit = nullptr;
-    QWidget Panel;
-    TFormMusicMeasures* Form = nullptr;
 };
 
 } // namespace
@@ -238,21 +211,9 @@ TEST_F(MeasureKeysTest, StepTextsSayWhatSoundsAndTipsNameTheNote)
 
 TEST(MeasureKeysWindowTest, AKeyboardEditIsOneUndoStepAsAClickIs)
 {
-    class TQuietBoxes : public TMessageBoxes
-    {
-    public:
-        TMsgResult Show(QWidget*, const QString&, TMsgIcon, TMsgButtons) override
-        {
-            return TMsgResult::Ok;
-        }
-    } boxes;
-    QTemporaryDir dir;
-    TMainFormServices services;
-    services.MessageBoxes = &boxes;
-    services.SettingsPath = dir.filePath(QStringLiteral("settings.ini"));
-    TLyravaneMainForm form(services);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    TShownMainForm window;
+    ASSERT_TRUE(window.Show());
+    TLyravaneMainForm& form = window.Form;
     form.TabControl1->setCurrentIndex(1);
     auto* editor = qobject_cast<TFormMusicMeasures*>(Inside(form).BarEditor);
     ASSERT_NE(editor, nullptr);
