@@ -220,6 +220,13 @@ private:
 
     /// How long a confirmation stays in the status bar.
     static constexpr int ConfirmationMilliseconds = 4000;
+    /// A tab's caption without the playing marker: "Composition", "Ptn.1", ...
+    static QString TabName(int tab);
+    /// The song's file name without folder and extension; empty while it has none.
+    QString SongBaseName() const;
+    /// What an export's file dialog proposes: the song's name with extension (".mid"), or
+    /// nothing while the song has no name.
+    QString ProposedExportName(const QString& extension) const;
     /// "Exportado: name" in the status bar for a few seconds.
     void ConfirmExported(const QString& path);
     /// The export and SoundFont part of the options dialog: filled in from the settings and

@@ -118,14 +118,7 @@ void TLyravaneMainForm::Action_FileOutputAudioExecute()
     if (MouseCaptured())
         return;
     RefreshHover(Action_FileOutputAudio);
-    QString proposed;
-    if (!Project.FileName.empty())
-    {
-        const QString name = FileNamePart(FromFsPath(Project.FileName));
-        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-        proposed = (dot > 0 ? name.left(dot) : name) + QStringLiteral(".wav");
-    }
-    AudioExportDialog.FileName = proposed;
+    AudioExportDialog.FileName = ProposedExportName(QStringLiteral(".wav"));
     if (!AudioExportDialog.Execute())
         return;
     update();

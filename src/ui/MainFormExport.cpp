@@ -21,18 +21,6 @@
 #include <QTabBar>
 #include <QUrl>
 
-namespace
-{
-
-/// The name of a file without its folder and extension.
-QString BaseName(const QString& path)
-{
-    const QString name = FileNamePart(path);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot > 0 ? name.left(dot) : name;
-}
-} // namespace
-
 bool TLyravaneMainForm::RenderTabMidi(int tab, TMidiData& midi) const
 {
     if (tab == 0)
@@ -56,14 +44,13 @@ void TLyravaneMainForm::Action_FileOutputScoreExecute()
     if (MouseCaptured())
         return;
     RefreshHover(Action_FileOutputScore);
-    const QString song =
-        Project.FileName.empty() ? QString() : BaseName(FromFsPath(Project.FileName));
-    ScoreDialog.FileName = song.isEmpty() ? QString() : song + QStringLiteral(".musicxml");
+    const QString song = SongBaseName();
+    ScoreDialog.FileName = ProposedExportName(QStringLiteral(".musicxml"));
     if (!ScoreDialog.Execute())
         return;
     update();
     TWaitCursor wait;
-    const QString title = song.isEmpty() ? BaseName(ScoreDialog.FileName) : song;
+    const QString title = song.isEmpty() ? FileBaseName(ScoreDialog.FileName) : song;
     SaveScoreFile(Project, ToFsPath(ScoreDialog.FileName), title.toStdString(), RepeatCount,
                   ScoreDialog.Checked);
     ConfirmExported(ScoreDialog.FileName);
@@ -73,10 +60,9 @@ void TLyravaneMainForm::ExportUnitMidi(int tab)
 {
     if (MouseCaptured() || tab <= 0 || tab >= Project.Count() || Project.UnitAt(tab) == nullptr)
         return;
-    const QString song =
-        Project.FileName.empty() ? QString() : BaseName(FromFsPath(Project.FileName));
-    ExportDialog.FileName = (song.isEmpty() ? QString() : song + QLatin1Char(' ')) +
-                            TabControl1->tabText(tab) + QStringLiteral(".mid");
+    const QString song = SongBaseName();
+    ExportDialog.FileName = (song.isEmpty() ? QString() : song + QLatin1Char(' ')) + TabName(tab) +
+                            QStringLiteral(".mid");
     if (!ExportDialog.Execute())
         return;
     update();
@@ -108,11 +94,9 @@ std::unique_ptr<QMimeData> TLyravaneMainForm::MakeTabDragData(int tab)
         return nullptr;
     // Beside the playback file, in the private temporary folder; the drop target copies it.
     const QString folder = QFileInfo(FromFsPath(FServices.TempMidiFile)).absolutePath();
-    const QString song = Project.FileName.empty() ? QStringLiteral("Lyravane")
-                                                  : BaseName(FromFsPath(Project.FileName));
-    const QString name =
-        tab == 0 ? song + QStringLiteral(".mid")
-                 : song + QLatin1Char(' ') + TabControl1->tabText(tab) + QStringLiteral(".mid");
+    const QString song = Project.FileName.empty() ? QStringLiteral("Lyravane") : SongBaseName();
+    const QString name = tab == 0 ? song + QStringLiteral(".mid")
+                                  : song + QLatin1Char(' ') + TabName(tab) + QStringLiteral(".mid");
     const QString path = folder + QLatin1Char('/') + name;
     midi.SaveToFile(ToFsPath(path));
     auto mime = std::make_unique<QMimeData>();

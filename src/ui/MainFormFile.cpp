@@ -301,14 +301,7 @@ void TLyravaneMainForm::Action_FileOutputMidiExecute()
     if (MouseCaptured())
         return;
     RefreshHover(Action_FileOutputMidi);
-    QString proposed;
-    if (!Project.FileName.empty())
-    {
-        const QString name = FileNamePart(FromFsPath(Project.FileName));
-        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-        proposed = (dot > 0 ? name.left(dot) : name) + QStringLiteral(".mid");
-    }
-    ExportDialog.FileName = proposed;
+    ExportDialog.FileName = ProposedExportName(QStringLiteral(".mid"));
     if (!ExportDialog.Execute())
         return;
     update();
@@ -368,6 +361,17 @@ void TLyravaneMainForm::dropEvent(QDropEvent* event)
     // The drop's source waits until this returns: open the file once it has let go.
     QTimer::singleShot(0, this,
                        [this, paths] { RunCommand([this, &paths] { DropFiles(paths); }); });
+}
+
+QString TLyravaneMainForm::SongBaseName() const
+{
+    return Project.FileName.empty() ? QString() : FileBaseName(FromFsPath(Project.FileName));
+}
+
+QString TLyravaneMainForm::ProposedExportName(const QString& extension) const
+{
+    const QString song = SongBaseName();
+    return song.isEmpty() ? QString() : song + extension;
 }
 
 void TLyravaneMainForm::ConfirmExported(const QString& path)

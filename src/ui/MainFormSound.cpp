@@ -203,15 +203,12 @@ void TLyravaneMainForm::ClearPlayPosition()
 
 void TLyravaneMainForm::MarkPlayingTab(int tab)
 {
+    // Called every refresh of the play state: only a changed caption is set (a set lays the
+    // tab bar out again).
     for (int i = 0; i < TabControl1->count(); ++i)
-    {
-        const QString text = TabControl1->tabText(i);
-        const bool marked = text.startsWith(PlayingTabMarker);
-        if (i == tab && !marked)
-            TabControl1->setTabText(i, PlayingTabMarker + text);
-        else if (i != tab && marked)
-            TabControl1->setTabText(i, text.mid(PlayingTabMarker.size()));
-    }
+        if (const QString text = i == tab ? PlayingTabMarker + TabName(i) : TabName(i);
+            TabControl1->tabText(i) != text)
+            TabControl1->setTabText(i, text);
 }
 
 void TLyravaneMainForm::Action_MusicAddPatternExecute()

@@ -193,16 +193,21 @@ void TLyravaneMainForm::RefreshCaption()
         setWindowTitle(caption);
 }
 
+QString TLyravaneMainForm::TabName(int tab)
+{
+    return tab == 0 ? QStringLiteral("Composition") : QStringLiteral("Ptn.%1").arg(tab);
+}
+
 void TLyravaneMainForm::RebuildTabs()
 {
     const QSignalBlocker blocker(TabControl1);
     TabControl1->setUpdatesEnabled(false);
     while (TabControl1->count() > 0)
         TabControl1->removeTab(TabControl1->count() - 1);
-    TabControl1->addTab(QStringLiteral("Composition"));
+    TabControl1->addTab(TabName(0));
     Project.AttachProperties();
     for (int i = 1; i < Project.Count(); ++i)
-        TabControl1->addTab(QStringLiteral("Ptn.%1").arg(i));
+        TabControl1->addTab(TabName(i));
     TabControl1->setCurrentIndex(0);
     TabControl1->setUpdatesEnabled(true);
     UpdateTabListButton();

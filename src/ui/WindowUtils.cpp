@@ -20,6 +20,13 @@ QString FileNamePart(const QString& path)
     return path.mid(cut + 1);
 }
 
+QString FileBaseName(const QString& path)
+{
+    const QString name = FileNamePart(path);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? name.left(dot) : name;
+}
+
 QRect ScreenWorkArea(const QWidget* window)
 {
     const QScreen* screen = window != nullptr ? window->screen() : nullptr;

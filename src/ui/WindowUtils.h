@@ -12,6 +12,8 @@ QString ProgramTitle();
 
 /// The file-name part of a path: the text after its last separator (or a drive colon).
 QString FileNamePart(const QString& path);
+/// The file-name part without its extension (the text from its last dot on).
+QString FileBaseName(const QString& path);
 
 /// The area a window may occupy on the screen it is on (the maximised-window area).
 QRect ScreenWorkArea(const QWidget* window);

@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -136,6 +137,8 @@ TEST_F(ExportTest, SongExportNamesTracksOnlyWithTheOption)
 TEST_F(ExportTest, DraggedTabCarriesItsMidiFileFromTheTemporaryFolder)
 {
     TLyravaneMainForm& form = CreateWithSong();
+    // While the unit plays its tab reads "▶ Ptn.1": the file keeps the unit's plain name.
+    form.TabControl1->setTabText(1, QStringLiteral("\u25B6 Ptn.1"));
     const auto unitData = Inside(form).MakeTabDragData(1);
     ASSERT_NE(unitData, nullptr);
     ASSERT_EQ(unitData->urls().size(), 1);
