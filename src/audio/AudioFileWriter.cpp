@@ -1,9 +1,9 @@
 #include "audio/AudioFileWriter.h"
 
 #include "base/Exceptions.h"
+#include "base/Text.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include <sndfile.h>
@@ -82,35 +82,25 @@ int SndFormat(TAudioFormat format, int bits)
     return SF_FORMAT_OGG | SF_FORMAT_VORBIS;
 }
 
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
+/// A format's extension and command-line name, in the order of TAudioFormat.
+constexpr const char* FormatNames[] = {"wav", "flac", "ogg"};
 } // namespace
 
 std::optional<TAudioFormat> AudioFormatFromPath(const std::string& path)
 {
-    const std::size_t dot = path.find_last_of('.');
-    const std::size_t slash = path.find_last_of('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return std::nullopt;
-    const std::string ext = Lower(path.substr(dot + 1));
-    if (ext == "oga")
+    if (HasExtension(path, "oga"))
         return TAudioFormat::Ogg;
-    return AudioFormatFromName(ext);
+    for (const TAudioFormat format : {TAudioFormat::Wav, TAudioFormat::Flac, TAudioFormat::Ogg})
+        if (HasExtension(path, FormatNames[static_cast<int>(format)]))
+            return format;
+    return std::nullopt;
 }
 
 std::optional<TAudioFormat> AudioFormatFromName(const std::string& name)
 {
-    const std::string lower = Lower(name);
-    if (lower == "wav")
-        return TAudioFormat::Wav;
-    if (lower == "flac")
-        return TAudioFormat::Flac;
-    if (lower == "ogg")
-        return TAudioFormat::Ogg;
+    for (const TAudioFormat format : {TAudioFormat::Wav, TAudioFormat::Flac, TAudioFormat::Ogg})
+        if (SameTextIgnoringCase(name, FormatNames[static_cast<int>(format)]))
+            return format;
     return std::nullopt;
 }
 

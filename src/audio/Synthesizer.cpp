@@ -1,10 +1,10 @@
 #include "audio/Synthesizer.h"
 
 #include "audio/AudioError.h"
+#include "base/Text.h"
 #include "midi/MidiData.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -61,10 +61,9 @@ std::vector<std::string> InstalledSoundFonts(const std::vector<std::string>& dir
         std::vector<fs::path> names;
         for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
         {
-            std::string ext = it->path().extension().string();
-            std::transform(ext.begin(), ext.end(), ext.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            if ((ext == ".sf2" || ext == ".sf3") && fs::is_regular_file(it->path(), ec))
+            const std::string name = it->path().string();
+            if ((HasExtension(name, "sf2") || HasExtension(name, "sf3")) &&
+                fs::is_regular_file(it->path(), ec))
                 names.push_back(it->path());
         }
         // Real files before links, so a link to one of them is the one left out.

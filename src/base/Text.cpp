@@ -140,3 +140,12 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b)
     }
     return true;
 }
+
+bool HasExtension(std::string_view path, std::string_view extension)
+{
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of('/');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return false;
+    return SameTextIgnoringCase(path.substr(dot + 1), extension);
+}

@@ -22,3 +22,7 @@ std::string_view TrimBlanks(std::string_view text);
 
 /// ASCII letter case ignored, every other byte compared as it is.
 bool SameTextIgnoringCase(std::string_view a, std::string_view b);
+
+/// Whether the file-name part of path ends in "." and extension ("mxl"), case ignored as
+/// above.
+bool HasExtension(std::string_view path, std::string_view extension);

@@ -1,4 +1,5 @@
 #include "base/Exceptions.h"
+#include "base/Text.h"
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "midi/MidiData.h"
@@ -9,22 +10,10 @@
 #include "render/PatternPreview.h"
 #include "render/RenderSong.h"
 
-#include <cctype>
 #include <string>
 
 namespace
 {
-bool EndsWith(const std::string& text, const std::string& suffix)
-{
-    if (text.size() < suffix.size())
-        return false;
-    for (std::size_t i = 0; i < suffix.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[text.size() - suffix.size() + i])) !=
-            suffix[i])
-            return false;
-    return true;
-}
-
 /// --format, else the output's extension: .musicxml, .mxl and .xml make a score.
 bool ExportsScore(const TArgs& args, const std::string& out)
 {
@@ -35,7 +24,7 @@ bool ExportsScore(const TArgs& args, const std::string& out)
                               "' (formats are midi, musicxml)");
         return *format == "musicxml";
     }
-    return EndsWith(out, ".musicxml") || EndsWith(out, ".mxl") || EndsWith(out, ".xml");
+    return HasExtension(out, "musicxml") || HasExtension(out, "mxl") || HasExtension(out, "xml");
 }
 
 /// The song as MusicXML: a lead sheet, or with --full-score every part.

@@ -2,6 +2,7 @@
 
 #include "base/Bytes.h"
 #include "base/Exceptions.h"
+#include "base/Text.h"
 
 #include <algorithm>
 #include <limits>
@@ -162,10 +163,5 @@ std::string MakeMxlContainer(const std::string& musicXml, const std::string& inn
 
 std::string ScoreFileBytes(const std::string& musicXml, const std::string& fileName)
 {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    const std::string suffix = ".mxl";
-    bool compressed = fileName.size() >= suffix.size();
-    for (std::size_t i = 0; compressed && i < suffix.size(); ++i)
-        compressed = lower(fileName[fileName.size() - suffix.size() + i]) == suffix[i];
-    return compressed ? MakeMxlContainer(musicXml, "score.musicxml") : musicXml;
+    return HasExtension(fileName, "mxl") ? MakeMxlContainer(musicXml, "score.musicxml") : musicXml;
 }
