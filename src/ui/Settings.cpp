@@ -68,11 +68,13 @@ int ReadRecoveryInterval(const QString& iniPath)
 {
     constexpr int Default = 60;
     constexpr int Shortest = 5;
+    // A day: anything longer would overflow the timer's milliseconds, and means "rarely".
+    constexpr int Longest = 24 * 60 * 60;
     const auto settings = OpenLyravaneSettings(iniPath);
     bool ok = false;
-    const int seconds =
-        settings->value(QStringLiteral("Recovery/IntervalSeconds"), Default).toInt(&ok);
-    return ok ? std::max(seconds, Shortest) : Default;
+    const qlonglong seconds =
+        settings->value(QStringLiteral("Recovery/IntervalSeconds"), Default).toLongLong(&ok);
+    return ok ? static_cast<int>(std::clamp<qlonglong>(seconds, Shortest, Longest)) : Default;
 }
 
 TAudioOutputSettings ReadAudioOutputSettings(const QString& iniPath)

@@ -27,7 +27,8 @@ TPlaybackSettings ReadPlaybackSettings(const QString& iniPath);
 void WritePlaybackSettings(const QString& iniPath, const TPlaybackSettings& values);
 
 /// "Recovery/IntervalSeconds": how long after a change the song with unsaved changes is
-/// written to its recovery file; 60 when missing or not a number, at least 5.
+/// written to its recovery file, in seconds; 60 when missing or not a number, at least 5 and
+/// at most a day (86,400).
 int ReadRecoveryInterval(const QString& iniPath);
 
 /// The live audio output: "Sound/AudioDriver", a FluidSynth audio driver name (empty: the

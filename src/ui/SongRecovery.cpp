@@ -26,13 +26,18 @@ constexpr char Magic[8] = {'L', 'Y', 'R', 'V', 'R', 'E', 'C', '1'};
 const QString Suffix = QStringLiteral(".lvr");
 const QString SetAsideSuffix = QStringLiteral(".ilegible");
 
-std::unique_ptr<QLockFile> LockBeside(const QString& path)
+/// The lock beside path, held; null when it cannot be had, and why in *why when asked.
+std::unique_ptr<QLockFile> LockBeside(const QString& path, QLockFile::LockError* why = nullptr)
 {
     auto lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
     // A running copy may hold its lock for days: only a lock whose process has gone is stale.
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0))
+    {
+        if (why != nullptr)
+            *why = lock->error();
         return nullptr;
+    }
     return lock;
 }
 } // namespace
@@ -51,8 +56,13 @@ void TSongRecovery::Own()
 {
     if (FLock != nullptr)
         return;
-    QDir().mkpath(FDir);
-    while (FLock == nullptr)
+    if (!QDir().mkpath(FDir) || !QFileInfo(FDir).isDir())
+        throw EFCreateError(ToFsPath(FDir), "the recovery folder cannot be made");
+    // A few names at most: a name is only taken when another copy's leftover has it, and a
+    // lock that cannot be made for any other reason (a full disk, no permission) will not
+    // be made under another name either.
+    constexpr int Attempts = 8;
+    for (int attempt = 0; attempt < Attempts; ++attempt)
     {
         const QString path = QDir(FDir).filePath(
             QStringLiteral("song-%1-%2")
@@ -62,11 +72,19 @@ void TSongRecovery::Own()
         // A file without a holder is another copy's leftover: not to be written over.
         if (QFileInfo::exists(path))
             continue;
-        FLock = LockBeside(path);
-        if (FLock == nullptr && !QFileInfo(FDir).isWritable())
-            throw EFCreateError(ToFsPath(path), "folder not writable");
-        FPath = path;
+        QLockFile::LockError why = QLockFile::NoError;
+        FLock = LockBeside(path, &why);
+        if (FLock != nullptr)
+        {
+            FPath = path;
+            return;
+        }
+        if (why != QLockFile::LockFailedError)
+            throw EFCreateError(ToFsPath(path + QStringLiteral(".lock")),
+                                why == QLockFile::PermissionError ? "folder not writable"
+                                                                  : "the lock cannot be written");
     }
+    throw EFCreateError(ToFsPath(FDir), "no free recovery file name");
 }
 
 void TSongRecovery::Write(const TMusicProject& song)

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -204,13 +205,40 @@ TEST_F(RecoveryTest, NoDeletesTheFileAndAnUnreadableOneIsSetAside)
     EXPECT_EQ(Inside(next).Project.Count(), 2);
 }
 
-TEST(RecoverySettingsTest, TheIntervalIsAMinuteByDefaultAndAtLeastFiveSeconds)
+TEST_F(RecoveryTest, AFolderThatCannotBeMadeIsReportedAndTheWindowGoesOn)
+{
+    // "recovery" is a regular file: no lock can be made there under any name.
+    F.Services.RecoveryDir = F.WriteBytes(QStringLiteral("recovery"), "in the way");
+    TLyravaneMainForm& form = F.Create();
+    Change(form, 3);
+    Inside(form).RecoveryTimer()->setInterval(10);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&]
+        {
+            return Inside(form).StatusBar1->currentMessage().startsWith(
+                QStringLiteral("No se pudo escribir el archivo de recuperación: "));
+        },
+        5000));
+    EXPECT_FALSE(Inside(form).Recovery().Written());
+    Change(form, 4);
+    EXPECT_TRUE(Inside(form).Project.Modified) << "the window still takes edits";
+}
+
+TEST(RecoverySettingsTest, TheIntervalIsAMinuteByDefaultFromFiveSecondsToADay)
 {
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("settings.ini"));
     EXPECT_EQ(ReadRecoveryInterval(ini), 60);
     for (const auto& [value, seconds] :
-         std::vector<std::pair<QVariant, int>>{{20, 20}, {1, 5}, {-3, 5}, {"x", 60}})
+         std::vector<std::pair<QVariant, int>>{{20, 20},
+                                               {1, 5},
+                                               {-3, 5},
+                                               {"x", 60},
+                                               {86400, 86400},
+                                               // Past a day, and past an int's milliseconds.
+                                               {2147484, 86400},
+                                               {4294968, 86400},
+                                               {"99999999999", 86400}})
     {
         QSettings(ini, QSettings::IniFormat)
             .setValue(QStringLiteral("Recovery/IntervalSeconds"), value);
