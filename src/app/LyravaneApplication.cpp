@@ -15,8 +15,8 @@ bool TLyravaneApplication::notify(QObject* receiver, QEvent* event)
     catch (const std::exception& error)
     {
         if (MessageBoxes != nullptr)
-            MessageBoxes->ShowDetailed(activeWindow(), QString::fromUtf8(error.what()),
-                                       ErrorDetails(error), TMsgIcon::Error, TMsgButtons::Ok);
+            MessageBoxes->ShowDetailed(activeWindow(), ErrorText(error), ErrorDetails(error),
+                                       TMsgIcon::Error, TMsgButtons::Ok);
     }
     catch (...)
     {

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 namespace
 {
@@ -39,6 +40,20 @@ void QuietAlsa()
                            ::dlclose(alsa); // drops only the reference NOLOAD took
                    });
 }
+/// The file output plays into a WAV file that is completed at the end: a pipe would make the
+/// player wait for a reader, and a device (/dev/full, /dev/null) takes or loses the sound
+/// without a file to show for it. Only a regular file, or a name not yet taken, will do.
+void RefuseUnlessRegularFile(const std::string& name)
+{
+    struct stat info
+    {
+    };
+    if (::stat(name.c_str(), &info) != 0)
+        return;
+    if (!S_ISREG(info.st_mode))
+        throw EAudioError("The audio file " + name +
+                          " is not a regular file; the file output writes a WAV file there");
+}
 } // namespace
 
 TAudioOutput::TAudioOutput(fluid_settings_t* settings, const TOutputOptions& options,
@@ -51,9 +66,12 @@ TAudioOutput::TAudioOutput(fluid_settings_t* settings, const TOutputOptions& opt
     if (options.Driver == "null" || options.Driver == "file")
     {
         if (options.Driver == "file")
-            FFile = std::make_unique<TAudioFileWriter>(
-                options.FileName.empty() ? "fluidsynth.wav" : options.FileName, TAudioFormat::Wav,
-                16, static_cast<int>(sampleRate), 2);
+        {
+            const std::string name = options.FileName.empty() ? "fluidsynth.wav" : options.FileName;
+            RefuseUnlessRegularFile(name);
+            FFile = std::make_unique<TAudioFileWriter>(name, TAudioFormat::Wav, 16,
+                                                       static_cast<int>(sampleRate), 2);
+        }
         FDriverName = options.Driver;
         FPacedThread = std::thread([this, sampleRate] { RunPacedOutput(sampleRate); });
         return;

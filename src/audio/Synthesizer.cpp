@@ -6,12 +6,15 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <set>
 #include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -23,30 +26,45 @@ std::string HowToGetOne()
     return std::string("install the package fluid-soundfont-gm or choose a SoundFont");
 }
 
-/// Checks that path names a readable file before FluidSynth tries it, so the message can
-/// tell a missing file from an unreadable one.
+/// Checks that path names a readable regular file before FluidSynth tries it, so the message
+/// can tell a missing file from an unreadable one, and so that a FIFO or a device, whose
+/// opening or reading may never end, never reaches FluidSynth's loader.
 void CheckSoundFontFile(const std::string& path)
 {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (!fs::exists(status))
-        throw EAudioError("No SoundFont found at " + path + ": " + HowToGetOne());
-    if (fs::is_directory(status))
-        throw EAudioError("The SoundFont " + path +
-                          " is a directory, not a file: " + HowToGetOne());
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        throw EAudioError("The SoundFont " + path + " cannot be read (" + std::strerror(errno) +
-                          "): " + HowToGetOne());
+    using TReason = ESoundFontError::TReason;
+    const auto fail = [&path](TReason reason, const std::string& why)
+    { throw ESoundFontError(reason, path, why + ": " + HowToGetOne()); };
+    struct stat info
+    {
+    };
+    if (::stat(path.c_str(), &info) != 0)
+    {
+        if (errno == ENOENT || errno == ENOTDIR)
+            fail(TReason::Missing, "No SoundFont found at " + path);
+        fail(TReason::Unreadable,
+             "The SoundFont " + path + " cannot be read (" + std::strerror(errno) + ")");
+    }
+    if (S_ISDIR(info.st_mode))
+        fail(TReason::Directory, "The SoundFont " + path + " is a directory, not a file");
+    if (!S_ISREG(info.st_mode))
+        fail(TReason::NotRegular, "The SoundFont " + path + " is not a regular file");
+    // Not waiting even if the name has become a FIFO since: the open is checked again.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        fail(TReason::Unreadable,
+             "The SoundFont " + path + " cannot be read (" + std::strerror(errno) + ")");
     // SoundFonts (and the DLS files FluidSynth also takes) are RIFF files. Anything else is
     // refused here, before FluidSynth's loaders try it and complain on standard error.
     char magic[4] = {};
-    const bool riff = std::fread(magic, 1, 4, file) == 4 && std::memcmp(magic, "RIFF", 4) == 0;
-    std::fclose(file);
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    const bool riff =
+        regular && ::read(fd, magic, sizeof magic) == 4 && std::memcmp(magic, "RIFF", 4) == 0;
+    ::close(fd);
+    if (!regular)
+        fail(TReason::NotRegular, "The SoundFont " + path + " is not a regular file");
     if (!riff)
-        throw EAudioError("The SoundFont " + path +
-                          " could not be loaded (not a SoundFont file): " + HowToGetOne());
+        fail(TReason::NotSoundFont,
+             "The SoundFont " + path + " could not be loaded (not a SoundFont file)");
 }
 } // namespace
 
@@ -150,8 +168,9 @@ int TSynthesizer::LoadFile(const std::string& path)
     TFluidErrorScope errors;
     const int id = Fluid().fluid_synth_sfload(FSynth.get(), path.c_str(), 1);
     if (id == FLUID_FAILED)
-        throw EAudioError("The SoundFont " + path + " could not be loaded" + errors.Reason() +
-                          ": " + HowToGetOne());
+        throw ESoundFontError(ESoundFontError::TReason::Refused, path,
+                              "The SoundFont " + path + " could not be loaded" + errors.Reason() +
+                                  ": " + HowToGetOne());
     {
         const std::lock_guard lock(FMutex);
         FSoundFontId = id;

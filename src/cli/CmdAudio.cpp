@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -55,6 +56,22 @@ TRenderOptions RenderOptions(const TArgs& args, const std::string& out)
         throw EUsageError("--loudness and --no-normalize exclude each other");
     return options;
 }
+/// Loading a SoundFont cannot be interrupted, and one on a slow file system may take any
+/// time: a stop request ends the command at once, leaving the loader behind. Nothing is on
+/// disk yet that would need removing.
+void WaitForSoundFont(const TSynthesizer& synth)
+{
+    while (!synth.LoadFinished())
+    {
+        if (StopSignal() != 0)
+        {
+            std::fprintf(stderr, "stopped by SIG%s\n", ::sigabbrev_np(StopSignal()));
+            std::fflush(stderr);
+            std::_Exit(128 + StopSignal());
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
 } // namespace
 
 int CmdRender(const std::vector<std::string>& words)
@@ -75,6 +92,7 @@ int CmdRender(const std::vector<std::string>& words)
     // The SoundFont loads while the song is rendered to MIDI.
     TSynthesizer synth(options);
     const std::string midiBytes = RenderForPlayback(args, 0).SaveToString();
+    WaitForSoundFont(synth);
 
     const bool live = ::isatty(STDERR_FILENO);
     const auto start = std::chrono::steady_clock::now();
@@ -116,19 +134,7 @@ int CmdPlay(const std::vector<std::string>& words)
     options.SoundFont = args.Value("--soundfont").value_or("");
     TSynthesizer synth(options);
     const TMidiData midi = RenderForPlayback(args, unitEntry);
-    // Loading a SoundFont cannot be interrupted, and one on a slow or blocking file may take
-    // any time: a stop request ends the command at once, leaving the loader behind. Nothing
-    // is on disk yet that would need removing.
-    while (!synth.LoadFinished())
-    {
-        if (StopSignal() != 0)
-        {
-            std::fprintf(stderr, "stopped\n");
-            std::fflush(stderr);
-            std::_Exit(130);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    WaitForSoundFont(synth);
     TTempDir temp;
     midi.SaveToFile(temp.TempMidiFile());
 

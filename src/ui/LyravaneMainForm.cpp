@@ -568,7 +568,7 @@ void TLyravaneMainForm::RunCommand(const std::function<void()>& command)
     }
     catch (const std::exception& error)
     {
-        ShowErrorBox(QString::fromUtf8(error.what()), ErrorDetails(error));
+        ShowErrorBox(ErrorText(error), ErrorDetails(error));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ui/MessageBoxes.h"
 
+#include "audio/AudioError.h"
 #include "base/Exceptions.h"
 #include "ui/FileDialogs.h"
 #include "ui/WindowUtils.h"
@@ -13,6 +14,41 @@ QString ErrorDetails(const std::exception& error, bool wholeText)
     const std::string cause = own != nullptr ? own->Cause() : std::string();
     // Paths in a message are in the file system's encoding.
     return FromFsPath(wholeText ? MessageWithCause(error) : cause);
+}
+
+QString ErrorText(const std::exception& error)
+{
+    const auto* soundFont = dynamic_cast<const ESoundFontError*>(&error);
+    if (soundFont == nullptr)
+        return QString::fromUtf8(error.what());
+    using TReason = ESoundFontError::TReason;
+    const QString path = FromFsPath(soundFont->Path());
+    QString problem;
+    switch (soundFont->Reason())
+    {
+    case TReason::Missing:
+        problem = QStringLiteral("No hay ningún SoundFont en %1.");
+        break;
+    case TReason::Directory:
+        problem = QStringLiteral("%1 es una carpeta, no un SoundFont.");
+        break;
+    case TReason::NotRegular:
+        problem = QStringLiteral("%1 no es un archivo normal (es una tubería, un dispositivo o "
+                                 "un socket), y no se puede usar como SoundFont.");
+        break;
+    case TReason::Unreadable:
+        problem = QStringLiteral("No se puede leer el SoundFont %1.");
+        break;
+    case TReason::NotSoundFont:
+        problem = QStringLiteral("%1 no es un archivo SoundFont (.sf2 o .sf3).");
+        break;
+    case TReason::Refused:
+        problem = QStringLiteral("El sintetizador no pudo cargar el SoundFont %1.");
+        break;
+    }
+    return problem.arg(path) +
+           QStringLiteral(" Instale el paquete fluid-soundfont-gm o elija otro SoundFont en "
+                          "Opciones.");
 }
 
 TMsgResult TQtMessageBoxes::Show(QWidget* owner, const QString& text, TMsgIcon icon,

@@ -58,6 +58,10 @@ public:
 /// the message too, for a box whose text says something of its own.
 QString ErrorDetails(const std::exception& error, bool wholeText = false);
 
+/// The text a box shows for an error: what() as it stands, except where the sound layer's
+/// English words (meant for the command line) have a Spanish sentence in the window.
+QString ErrorText(const std::exception& error);
+
 /// The real message boxes (QMessageBox).
 class TQtMessageBoxes : public TMessageBoxes
 {

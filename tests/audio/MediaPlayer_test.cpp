@@ -17,6 +17,8 @@
 #include <string>
 #include <thread>
 
+#include <sys/stat.h>
+
 using namespace std::chrono_literals;
 using TClock = std::chrono::steady_clock;
 
@@ -374,6 +376,33 @@ TEST_F(MediaPlayerTest, PositionFollowsWhatIsHeardOnTheFileOutput)
     const std::vector<std::size_t> onsets = Onsets(wav, 0.02, 0.1);
     ASSERT_EQ(onsets.size(), 2u);
     EXPECT_NEAR(static_cast<double>(onsets[1] - onsets[0]) / wav.SampleRate, 0.75, 0.005);
+}
+
+TEST_F(MediaPlayerTest, TheFileOutputTakesOnlyARegularFile)
+{
+    // A FIFO would hold Open until a reader came; /dev/full would swallow the sound unheard.
+    const std::string file = Dir.File("$$$.mid");
+    WriteSong(file, 0.2, 0.75);
+    const std::string fifo = Dir.File("fifo.wav");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& name : {fifo, std::string("/dev/full")})
+    {
+        TOutputOptions output;
+        output.Driver = "file";
+        output.FileName = name;
+        TMediaPlayer player(SharedSynth(), output);
+        player.SetFileName(file);
+        try
+        {
+            player.Open();
+            ADD_FAILURE() << name << " was taken";
+        }
+        catch (const EAudioError& error)
+        {
+            EXPECT_NE(std::string(error.what()).find("is not a regular file"), std::string::npos)
+                << error.what();
+        }
+    }
 }
 
 TEST_F(MediaPlayerTest, ALoopRepeatsWithoutGapAndTakesANewPassAtItsNextStart)
