@@ -5,10 +5,13 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,6 +75,55 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t maxSize)
         data.append(chunk, static_cast<std::size_t>(got));
     }
     return data;
+}
+
+TFileLock::TFileLock(const std::string& path, std::chrono::milliseconds timeout)
+{
+    FFd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (FFd < 0)
+        throw EFCreateError(path, SystemReason(errno));
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (::flock(FFd, LOCK_EX | LOCK_NB) != 0)
+    {
+        const int error = errno;
+        if ((error != EWOULDBLOCK && error != EINTR) ||
+            std::chrono::steady_clock::now() >= deadline)
+        {
+            ::close(FFd);
+            throw EFCreateError(path, error == EWOULDBLOCK ? "another process holds it"
+                                                           : SystemReason(error));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+TFileLock::~TFileLock()
+{
+    ::close(FFd); // lets go of the lock
+}
+
+std::string UserDataDir()
+{
+    // The XDG rule: a relative XDG_DATA_HOME is ignored.
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome != nullptr && dataHome[0] == '/')
+        return std::string(dataHome) + "/lyravane";
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] == '\0')
+        return {};
+    return std::string(home) + "/.local/share/lyravane";
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    struct stat first
+    {
+    };
+    struct stat second
+    {
+    };
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -65,8 +66,34 @@ private:
     bool FDirect = false;
 };
 
+/// An exclusive lock on the file at path (made when missing, never removed), held while the
+/// object lives, against other processes taking the same lock. The system lets go of it
+/// when its holder ends, however it ends. Waits up to timeout for a holder to finish, then
+/// raises EFCreateError.
+class TFileLock
+{
+public:
+    explicit TFileLock(const std::string& path,
+                       std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    ~TFileLock();
+    TFileLock(const TFileLock&) = delete;
+    TFileLock& operator=(const TFileLock&) = delete;
+
+private:
+    int FFd = -1;
+};
+
 /// The whole of data through a TSafeFile.
 void WriteFileAtomically(const std::string& path, const std::string& data);
+
+/// Whether a and b name one file (the same device and inode, links followed); false when
+/// either does not exist.
+bool SameFile(const std::string& a, const std::string& b);
+
+/// The program's folder for the user's own data, as the desktop program finds it:
+/// $XDG_DATA_HOME/lyravane, else ~/.local/share/lyravane; empty when neither can be known.
+/// The user's pattern library (PATTERN/USER) and the recovery files live there.
+std::string UserDataDir();
 
 /// Directory of the running executable (no trailing separator); empty when unknown.
 std::string ExecutableDir();

@@ -37,6 +37,7 @@ int ExportScore(const TArgs& args, const std::string& input, const std::string& 
     LoadLibraries(args);
     TMusicProject song;
     LoadSong(song, input);
+    WarnOfMissingPatterns(song);
     SaveScoreFile(song, out, ScoreTitleFromPath(input), static_cast<int>(repeat),
                   args.Has("--full-score"));
     return 0;
@@ -77,6 +78,7 @@ int CmdPreview(const std::vector<std::string>& words)
 
     TMusicProject song;
     LoadSong(song, input);
+    WarnOfMissingPatterns(song);
     TMuprop* property = song.PropertyAt(0);
     if (property == nullptr)
         throw ELyravaneError("entry 0 of the song is not a property set");

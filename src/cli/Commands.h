@@ -21,8 +21,11 @@ int CmdCheckPattern(const std::vector<std::string>& words);
 // Shared by the commands.
 
 /// Loads the three pattern libraries of --pattern-dir, else of the PATTERN directory beside
-/// the executable, else of the installed one; a missing main index file is an error.
+/// the executable, else of the installed one (a missing main index file is an error), then
+/// the user's additions in their data folder (UserDataDir()/PATTERN/USER).
 void LoadLibraries(const TArgs& args);
+/// Names on standard error each pattern the song asks for that no library lists.
+void WarnOfMissingPatterns(const TMusicProject& song);
 /// Loads a song from a project file, with its units attached to their property sets.
 void LoadSong(TMusicProject& song, const std::string& path);
 /// The song (unitEntry 0) or the single unit of that entry, as playback and export render

@@ -9,12 +9,21 @@
 #include "render/RenderSong.h"
 #include "render/TrackNames.h"
 
-#include <sys/stat.h>
+#include <cstdio>
 
 void LoadLibraries(const TArgs& args)
 {
     const std::string given = args.Value("--pattern-dir").value_or("");
-    LoadPatternLibraries(given.empty() ? FindPatternDir(ExecutableDir()) : given);
+    // The user's own additions in their data folder come after it, as in the window.
+    const std::string userDir = UserDataDir();
+    LoadPatternLibraries(given.empty() ? FindPatternDir(ExecutableDir()) : given,
+                         userDir.empty() ? std::string() : userDir + "/PATTERN");
+}
+
+void WarnOfMissingPatterns(const TMusicProject& song)
+{
+    for (const TMissingPattern& missing : MissingPatterns(song))
+        std::fprintf(stderr, "lyravane-cli: warning: %s\n", MissingPatternText(missing).c_str());
 }
 
 void LoadSong(TMusicProject& song, const std::string& path)
@@ -33,6 +42,7 @@ TMidiData RenderForPlayback(const TArgs& args, long long unitEntry)
     LoadLibraries(args);
     TMusicProject song;
     LoadSong(song, args.Input());
+    WarnOfMissingPatterns(song);
     TMidiData midi;
     const bool trackNames = args.Has("--track-names");
     if (unitEntry == 0)
@@ -56,14 +66,7 @@ TMidiData RenderForPlayback(const TArgs& args, long long unitEntry)
 
 void RefuseOutputOverInput(const std::string& output, const std::string& input)
 {
-    struct stat in
-    {
-    };
-    struct stat out
-    {
-    };
-    if (::stat(input.c_str(), &in) == 0 && ::stat(output.c_str(), &out) == 0 &&
-        in.st_dev == out.st_dev && in.st_ino == out.st_ino)
+    if (SameFile(output, input))
         throw ELyravaneError("-o " + output + ": that is the input file " + input +
                              "; choose another output file");
 }

@@ -8,8 +8,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace
 {
@@ -233,31 +238,43 @@ std::string AddUserPattern(const std::string& userPatternDir, TPatternKind kind,
     if (ec)
         throw EFCreateError(userDir.string(), ec.message());
 
-    // A free 8.3 name of the kind: BACKU001.MID, BACKU002.MID ...
+    // Two copies of the program may add patterns at once: the choice of a file name and the
+    // index's read-modify-write happen under one lock, which the system lets go of when its
+    // holder ends, however it ends.
+    const TFileLock lock((userDir / ".index.lock").string());
+
+    // A free 8.3 name of the kind, BACKU001.MID, BACKU002.MID ..., taken by creating it, so
+    // that no writer that skips the lock can take it too.
     std::string fileName;
     for (int n = 1; n <= 999 && fileName.empty(); ++n)
     {
         char candidate[16];
         std::snprintf(candidate, sizeof candidate, "%sU%03d.MID", Info(kind).FilePrefix, n);
-        if (!fs::exists(userDir / candidate, ec))
+        const int fd = ::open((userDir / candidate).c_str(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
+        if (fd >= 0)
+        {
+            ::close(fd);
             fileName = candidate;
+        }
+        else if (errno != EEXIST)
+            throw EFCreateError((userDir / candidate).string(), std::strerror(errno));
     }
     if (fileName.empty())
         throw ELyravaneError(std::string("la biblioteca del usuario ya tiene 999 patrones de ") +
                              PatternKindName(kind));
 
     const fs::path target = userDir / fileName;
-    WriteFileAtomically(target.string(), bytes);
-
-    const std::string indexPath = (userDir / PatternIndexFile(kind)).string();
-    std::string index;
-    if (fs::exists(indexPath, ec))
-        index = ReadWholeFile(indexPath);
-    if (!index.empty() && index.back() != '\n' && index.back() != '\r')
-        index.push_back('\n');
-    index += "USER/" + fileName + " | " + shown + "\n";
     try
     {
+        WriteFileAtomically(target.string(), bytes);
+        const std::string indexPath = (userDir / PatternIndexFile(kind)).string();
+        std::string index;
+        if (fs::exists(indexPath, ec))
+            index = ReadWholeFile(indexPath);
+        if (!index.empty() && index.back() != '\n' && index.back() != '\r')
+            index.push_back('\n');
+        index += "USER/" + fileName + " | " + shown + "\n";
         WriteFileAtomically(indexPath, index);
     }
     catch (...)

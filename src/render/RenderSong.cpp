@@ -1,12 +1,16 @@
 #include "render/RenderSong.h"
 
 #include "base/Exceptions.h"
+#include "midi/ArrangeList.h"
 #include "midi/MidiData.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
 #include "render/PatternCache.h"
 #include "render/RenderUnit.h"
+#include "render/TrackNames.h"
+
+#include <algorithm>
 
 namespace
 {
@@ -82,4 +86,33 @@ void RenderUnitPlayback(const TMunit& unit, TMidiData& midi, bool includeReset)
     const std::int32_t tick = includeReset ? AddLeadIn(midi) : 0;
     unit.Property->EmitTrackSetup(midi, tick, nullptr);
     RenderToMidi(unit, midi, tick);
+}
+
+std::vector<TMissingPattern> MissingPatterns(const TMusicProject& song)
+{
+    std::vector<TMissingPattern> missing;
+    for (int entry = 0; entry < song.Count(); ++entry)
+    {
+        const TMuprop* property = song.PropertyAt(entry);
+        if (property == nullptr)
+            continue;
+        for (int track = MelodyTrack + 1; track < TrackCount; ++track)
+        {
+            const std::string& name = property->GetPatternName(track - 1);
+            if (name.empty() || PartLibrary(track).IndexOf(name) >= 0)
+                continue;
+            const bool reported = std::any_of(missing.begin(), missing.end(),
+                                              [&](const TMissingPattern& m)
+                                              { return m.Track == track && m.Name == name; });
+            if (!reported)
+                missing.push_back({entry, track, name});
+        }
+    }
+    return missing;
+}
+
+std::string MissingPatternText(const TMissingPattern& missing)
+{
+    return "the pattern \"" + missing.Name + "\" of " + PartName(missing.Track) + " (entry " +
+           std::to_string(missing.Entry) + ") is in no pattern library; that part is silent";
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class TMidiData;
@@ -37,3 +38,20 @@ void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, 
 /// "Reproducir partitura": the unit's own properties in full, then the unit once, after the
 /// lead-in bar with includeReset.
 void RenderUnitPlayback(const TMunit& unit, TMidiData& midi, bool includeReset);
+
+/// A pattern a property set of the song names that no loaded library lists: its part is
+/// silent wherever that property set governs.
+struct TMissingPattern
+{
+    /// The property set's entry in the song.
+    int Entry = 0;
+    /// The track the pattern plays on (1 to 4: the two backing parts, bass, drums).
+    int Track = 0;
+    std::string Name;
+};
+
+/// Each missing pattern once per part, in song order; an empty name asks for no pattern and
+/// is never missing.
+std::vector<TMissingPattern> MissingPatterns(const TMusicProject& song);
+/// "the pattern "X" of Acomp. 1 (entry 0) is in no pattern library; that part is silent"
+std::string MissingPatternText(const TMissingPattern& missing);

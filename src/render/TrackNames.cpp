@@ -20,13 +20,18 @@ std::string WithoutNumber(const char* caption)
 }
 } // namespace
 
-std::string ExportTrackName(const TMuprop& property, int track)
+const char* PartName(int track)
 {
     static const char* const parts[TrackCount] = {"Melod\xC3\xAD"
                                                   "a",
                                                   "Acomp. 1", "Acomp. 2", "Bajo",
                                                   "Bater\xC3\xAD"
                                                   "a"};
+    return parts[std::clamp(track, 0, TrackCount - 1)];
+}
+
+std::string ExportTrackName(const TMuprop& property, int track)
+{
     const int instrument = property.GetTrack(track).Instrument;
     std::string instrumentName;
     // As the instrument lists show them: a drum kit outside the list plays the first kit.
@@ -36,7 +41,7 @@ std::string ExportTrackName(const TMuprop& property, int track)
                   instrument >= 0 && instrument < static_cast<int>(DrumSetNames.size()) ? instrument
                                                                                         : 0)]
             : GmInstrumentNames[static_cast<std::size_t>(std::clamp(instrument, 0, 127))];
-    return std::string(parts[track]) + ": " + WithoutNumber(caption);
+    return std::string(PartName(track)) + ": " + WithoutNumber(caption);
 }
 
 void AddTrackNames(TMidiData& midi, const TMuprop& property)

@@ -6,6 +6,10 @@ class TMidiData;
 class TMuprop;
 class TMusicProject;
 
+/// The part a track plays, as the window names it: "Melodía", "Acomp. 1", "Acomp. 2", "Bajo",
+/// "Batería" (UTF-8); track 0 to 4.
+const char* PartName(int track);
+
 /// The name a track of the property set gets in an exported file: "Melodía", "Acomp. 1",
 /// "Acomp. 2", "Bajo" or "Batería", then ": " and its instrument as the instrument lists
 /// name it ("Melodía: Oboe", "Batería: STANDARD"). UTF-8.

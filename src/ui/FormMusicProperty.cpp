@@ -23,7 +23,6 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
-#include <QStringDecoder>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -52,22 +51,6 @@ const char* const PatternLabels[PatternSlotCount] = {"Acomp. 1", "Acomp. 2", "Ba
 // Pattern list items keep the name's bytes: the stored name must be the library's own,
 // whatever encoding it came in.
 constexpr int NameBytesRole = Qt::UserRole;
-
-/// Library names are bytes: valid UTF-8 as such, anything else as Shift-JIS.
-QString DisplayName(const std::string& bytes)
-{
-    const QByteArray raw = QByteArray::fromStdString(bytes);
-    if (IsValidUtf8(bytes))
-        return QString::fromUtf8(raw);
-    QStringDecoder decoder("Shift_JIS");
-    if (decoder.isValid())
-    {
-        QString text = decoder.decode(raw);
-        if (!decoder.hasError())
-            return text;
-    }
-    return QString::fromLatin1(raw);
-}
 
 std::string NameBytes(const QComboBox* list, int index)
 {

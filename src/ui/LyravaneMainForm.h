@@ -227,6 +227,13 @@ private:
     /// What an export's file dialog proposes: the song's name with extension (".mid"), or
     /// nothing while the song has no name.
     QString ProposedExportName(const QString& extension) const;
+    /// Names each pattern the song asks for that no library lists: on standard error, and
+    /// the first in the status bar.
+    void ReportMissingPatterns();
+    /// Runs an export's file dialog proposing name (a file name; empty: none) in the song's
+    /// folder; false when cancelled. The open song's own file (under any name) is refused
+    /// with a message: an export there would replace the song with a file of another kind.
+    bool ChooseExportFile(TCenterSaveDialog& dialog, const QString& name);
     /// "Exportado: name" in the status bar for a few seconds.
     void ConfirmExported(const QString& path);
     /// The export and SoundFont part of the options dialog: filled in from the settings and

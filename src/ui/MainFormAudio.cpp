@@ -118,8 +118,7 @@ void TLyravaneMainForm::Action_FileOutputAudioExecute()
     if (MouseCaptured())
         return;
     RefreshHover(Action_FileOutputAudio);
-    AudioExportDialog.FileName = ProposedExportName(QStringLiteral(".wav"));
-    if (!AudioExportDialog.Execute())
+    if (!ChooseExportFile(AudioExportDialog, ProposedExportName(QStringLiteral(".wav"))))
         return;
     update();
     const QString path = AudioExportDialog.FileName;
@@ -199,8 +198,7 @@ void TLyravaneMainForm::ChangeSoundFont(const QString& path)
                 catch (const std::exception& error)
                 {
                     StatusBar1->clearMessage();
-                    ShowErrorBox(MsgSoundFontFailed.arg(name, previous),
-                                 QString::fromUtf8(error.what()));
+                    ShowErrorBox(MsgSoundFontFailed.arg(name, previous), ErrorText(error));
                 }
             });
     poll->start();

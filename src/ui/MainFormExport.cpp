@@ -45,8 +45,7 @@ void TLyravaneMainForm::Action_FileOutputScoreExecute()
         return;
     RefreshHover(Action_FileOutputScore);
     const QString song = SongBaseName();
-    ScoreDialog.FileName = ProposedExportName(QStringLiteral(".musicxml"));
-    if (!ScoreDialog.Execute())
+    if (!ChooseExportFile(ScoreDialog, ProposedExportName(QStringLiteral(".musicxml"))))
         return;
     update();
     TWaitCursor wait;
@@ -61,9 +60,8 @@ void TLyravaneMainForm::ExportUnitMidi(int tab)
     if (MouseCaptured() || tab <= 0 || tab >= Project.Count() || Project.UnitAt(tab) == nullptr)
         return;
     const QString song = SongBaseName();
-    ExportDialog.FileName = (song.isEmpty() ? QString() : song + QLatin1Char(' ')) + TabName(tab) +
-                            QStringLiteral(".mid");
-    if (!ExportDialog.Execute())
+    if (!ChooseExportFile(ExportDialog, (song.isEmpty() ? QString() : song + QLatin1Char(' ')) +
+                                            TabName(tab) + QStringLiteral(".mid")))
         return;
     update();
     TWaitCursor wait;

@@ -3,8 +3,10 @@
 #include "ui/LyravaneMainForm.h"
 
 #include "base/Exceptions.h"
+#include "base/FileIO.h"
 #include "midi/MidiData.h"
 #include "render/RenderSong.h"
+#include "render/TrackNames.h"
 #include "ui/OpenFileHistory.h"
 #include "ui/SongPages.h"
 #include "ui/SongRecovery.h"
@@ -19,6 +21,8 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QUrl>
+
+#include <cstdio>
 
 namespace
 {
@@ -38,6 +42,11 @@ const QString MsgRecoveryNotWritten =
 // What the status bar confirms for a few seconds once a file has been written.
 const QString MsgSaved = QStringLiteral("Guardado: %1");
 const QString MsgExported = QStringLiteral("Exportado: %1");
+const QString MsgPatternMissing =
+    QStringLiteral("No se encuentra el patrón «%1» (%2): esa parte no sonará.");
+const QString MsgMorePatternsMissing = QStringLiteral(" Faltan %1 patrones más.");
+const QString MsgExportOverSong =
+    QStringLiteral("«%1» es el archivo de la canción abierta. Elija otro nombre para exportar.");
 
 QString Format(QString pattern, const QString& name)
 {
@@ -110,6 +119,7 @@ void TLyravaneMainForm::OpenProjectFile(const std::string& fsPath)
             OpenDialog.FileName = path;
             RebuildTabs();
             TabControl1Change();
+            ReportMissingPatterns();
         }
     }
     if (!failure.isEmpty())
@@ -301,8 +311,7 @@ void TLyravaneMainForm::Action_FileOutputMidiExecute()
     if (MouseCaptured())
         return;
     RefreshHover(Action_FileOutputMidi);
-    ExportDialog.FileName = ProposedExportName(QStringLiteral(".mid"));
-    if (!ExportDialog.Execute())
+    if (!ChooseExportFile(ExportDialog, ProposedExportName(QStringLiteral(".mid"))))
         return;
     update();
     TWaitCursor wait;
@@ -372,6 +381,32 @@ QString TLyravaneMainForm::ProposedExportName(const QString& extension) const
 {
     const QString song = SongBaseName();
     return song.isEmpty() ? QString() : song + extension;
+}
+
+void TLyravaneMainForm::ReportMissingPatterns()
+{
+    const std::vector<TMissingPattern> missing = MissingPatterns(Project);
+    for (const TMissingPattern& pattern : missing)
+        std::fprintf(stderr, "lyravane: warning: %s\n", MissingPatternText(pattern).c_str());
+    if (missing.empty())
+        return;
+    QString text = MsgPatternMissing.arg(DisplayName(missing.front().Name),
+                                         QString::fromUtf8(PartName(missing.front().Track)));
+    if (missing.size() > 1)
+        text += MsgMorePatternsMissing.arg(missing.size() - 1);
+    StatusBar1->showMessage(text);
+}
+
+bool TLyravaneMainForm::ChooseExportFile(TCenterSaveDialog& dialog, const QString& name)
+{
+    const QString song = FromFsPath(Project.FileName);
+    dialog.FileName =
+        song.isEmpty() || name.isEmpty() ? name : QFileInfo(song).absoluteDir().filePath(name);
+    if (!dialog.Execute())
+        return false;
+    if (!song.isEmpty() && SameFile(ToFsPath(dialog.FileName), Project.FileName))
+        throw ELyravaneError(MsgExportOverSong.arg(FileNamePart(dialog.FileName)).toStdString());
+    return true;
 }
 
 void TLyravaneMainForm::ConfirmExported(const QString& path)

@@ -1,7 +1,10 @@
 #include "ui/WindowUtils.h"
 
+#include "base/Text.h"
+
 #include <QApplication>
 #include <QScreen>
+#include <QStringDecoder>
 #include <QWidget>
 
 #include <algorithm>
@@ -83,4 +86,19 @@ TWaitCursor::TWaitCursor()
 TWaitCursor::~TWaitCursor()
 {
     QApplication::restoreOverrideCursor();
+}
+
+QString DisplayName(const std::string& bytes)
+{
+    const QByteArray raw = QByteArray::fromStdString(bytes);
+    if (IsValidUtf8(bytes))
+        return QString::fromUtf8(raw);
+    QStringDecoder decoder("Shift_JIS");
+    if (decoder.isValid())
+    {
+        QString text = decoder.decode(raw);
+        if (!decoder.hasError())
+            return text;
+    }
+    return QString::fromLatin1(raw);
 }

@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+#include <string>
+
 class QWidget;
 
 /// "Lyravane 1999": the caption of every message box and the start of the main caption.
@@ -14,6 +16,10 @@ QString ProgramTitle();
 QString FileNamePart(const QString& path);
 /// The file-name part without its extension (the text from its last dot on).
 QString FileBaseName(const QString& path);
+
+/// A library's name as the window shows it: its bytes as UTF-8 when they are valid UTF-8,
+/// else as Shift-JIS (pattern sets brought from Windows).
+QString DisplayName(const std::string& bytes);
 
 /// The area a window may occupy on the screen it is on (the maximised-window area).
 QRect ScreenWorkArea(const QWidget* window);

@@ -1,4 +1,5 @@
 #include "midi/MidiData.h"
+#include "midi/PatternCheck.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
@@ -23,9 +24,10 @@ struct TRun
     std::string Out; // standard output and standard error together
 };
 
-TRun Cli(const std::string& arguments)
+/// lyravane-cli with the test's pattern library; environment ("NAME=value") set for it alone.
+TRun Cli(const std::string& arguments, const std::string& environment = "XDG_DATA_HOME=/nonexistent")
 {
-    const std::string command = std::string(LYRAVANE_BIN_DIR) + "/lyravane-cli " + arguments +
+    const std::string command = "env " + environment + " " + std::string(LYRAVANE_BIN_DIR) + "/lyravane-cli " + arguments +
                                 " --pattern-dir " + LYRAVANE_TEST_DATA + "/vectors/PATTERN 2>&1";
     TRun run;
     FILE* pipe = popen(command.c_str(), "r");
@@ -148,4 +150,35 @@ TEST_F(CliTest, CheckPatternPrintsTheReportOfTheDesktopCheck)
     const TRun missing = Cli("check-pattern " + Path("none.mid") + " --kind back");
     EXPECT_EQ(missing.Status, 1);
     EXPECT_NE(missing.Out.find("none.mid"), std::string::npos) << missing.Out;
+}
+
+TEST_F(CliTest, TheUsersLibraryIsReadAndAMissingPatternIsNamed)
+{
+    // A drum pattern in the data folder's library, as "Añadir patrón..." leaves it.
+    TMidiData clave;
+    clave.SetTrackCount(2);
+    for (int beat = 0; beat < 16; ++beat)
+        clave.AddNote(1, beat * 384, 100, 9, 75, 90);
+    clave.SaveToFile(Path("clave.mid"));
+    const std::string data = Path("data");
+    AddUserPattern(data + "/lyravane/PATTERN", TPatternKind::Drum, Path("clave.mid"), "Mi Clave");
+
+    ASSERT_EQ(Cli("new -o " + Path("s.lvp")).Status, 0);
+    TMusicProject song;
+    song.LoadFromFile(Path("s.lvp"));
+    song.PropertyAt(0)->PatternNames[3] = "Mi Clave";
+    song.PropertyAt(0)->PatternNames[2] = "Nadie";
+    song.SaveToFile(Path("s.lvp"));
+
+    const TRun run = Cli("export " + Path("s.lvp") + " -o " + Path("s.mid"), "XDG_DATA_HOME=" + data);
+    ASSERT_EQ(run.Status, 0) << run.Out;
+    EXPECT_EQ(run.Out, "lyravane-cli: warning: the pattern \"Nadie\" of Bajo (entry 0) is in no "
+                       "pattern library; that part is silent\n");
+    TMidiData midi;
+    midi.LoadFromFile(Path("s.mid"));
+    int claves = 0;
+    for (int i = 0; i < midi.GetTrack(4)->Count(); ++i)
+        claves += midi.GetTrack(4)->Get(i)->Status() == 0x99 &&
+                  midi.GetTrack(4)->Get(i)->Data[1] == 75;
+    EXPECT_GT(claves, 0) << "the user's drum pattern plays";
 }

@@ -7,9 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 // The check of a pattern file the user adds, and the copy into the user's library.
 
@@ -193,4 +199,58 @@ TEST_F(UserPatternTest, AFaultyFileOrNameAddsNothing)
                  EFOpenError);
     EXPECT_FALSE(std::filesystem::exists(userDir + "/USER/BASSU001.MID"));
     EXPECT_FALSE(std::filesystem::exists(userDir + "/USER/BASS00.DAT"));
+}
+
+TEST_F(UserPatternTest, CopiesAddingAtOnceKeepEveryLineAndFile)
+{
+    // Several processes on one data folder: each pattern gets a file of its own and exactly
+    // one index line, and every file in the folder is listed.
+    const std::string userDir = Temp.Path() + "/data/PATTERN";
+    const std::string source = Source(Pattern(4));
+    constexpr int Copies = 4;
+    constexpr int Each = 8;
+    std::vector<pid_t> children;
+    for (int c = 0; c < Copies; ++c)
+    {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0)
+        {
+            int status = 0;
+            for (int i = 0; i < Each; ++i)
+                try
+                {
+                    AddUserPattern(userDir, TPatternKind::Drum, source,
+                                   "P" + std::to_string(c) + "-" + std::to_string(i));
+                }
+                catch (...)
+                {
+                    status = 1;
+                }
+            std::_Exit(status);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children)
+    {
+        int status = -1;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "an add failed";
+    }
+    std::vector<std::string> listed;
+    std::set<std::string> names;
+    std::istringstream index(ReadWholeFile(userDir + "/USER/DRUM00.DAT"));
+    for (std::string line; std::getline(index, line);)
+    {
+        listed.push_back(line.substr(0, line.find(" | ")));
+        names.insert(line.substr(line.find(" | ") + 3));
+    }
+    EXPECT_EQ(names.size(), std::size_t{Copies * Each});
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(userDir + "/USER"))
+        if (entry.path().extension() == ".MID")
+            files.push_back("USER/" + entry.path().filename().string());
+    std::sort(listed.begin(), listed.end());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(listed, files) << "each file listed once, and no file unlisted";
 }

@@ -24,6 +24,8 @@
 #include <filesystem>
 #include <functional>
 
+#include <sys/stat.h>
+
 namespace
 {
 class AudioExportTest : public ::testing::Test
@@ -92,7 +94,7 @@ TEST_F(AudioExportTest, ExportRendersAsTheCommandLineDoesBehindAProgressDialog)
     ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
     EXPECT_EQ(F.FileDialogs.Requests[0].Filter,
               QStringLiteral("WAV (*.wav)|*.wav|FLAC (*.flac)|*.flac|Ogg Vorbis (*.ogg)|*.ogg|"));
-    EXPECT_EQ(F.FileDialogs.Requests[0].FileName, QStringLiteral("song.wav"));
+    EXPECT_EQ(F.FileDialogs.Requests[0].FileName, F.Path(QStringLiteral("song.wav")));
     EXPECT_TRUE(modal);
     EXPECT_GE(highest, 50) << "the dialog followed the rendering";
     EXPECT_TRUE(F.MessageBoxes.Shown.empty());
@@ -175,8 +177,21 @@ TEST_F(AudioExportTest, OptionsChangeTheLoudnessAndLoadAnotherSoundFontInTheBack
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text,
               QStringLiteral("No se pudo cargar el SoundFont junk.sf2; se sigue usando "
                              "FluidR3_GM.sf2."));
+    EXPECT_EQ(F.MessageBoxes.Shown[0].Details,
+              junk + QStringLiteral(" no es un archivo SoundFont (.sf2 o .sf3). Instale el "
+                                    "paquete fluid-soundfont-gm o elija otro SoundFont en "
+                                    "Opciones."));
     EXPECT_EQ(synth.SoundFontPath(), DefaultSoundFont);
     EXPECT_TRUE(ReadSoundFontSetting(F.Services.SettingsPath).isEmpty());
+
+    // A FIFO would hold the loader, and every play after it, for ever: refused at once.
+    const QString fifo = F.Path(QStringLiteral("fifo.sf2"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    runDialog(fifo, true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return F.MessageBoxes.Shown.size() == 2; }, 20000));
+    EXPECT_TRUE(F.MessageBoxes.Shown[1].Details.contains(QStringLiteral("no es un archivo normal")))
+        << F.MessageBoxes.Shown[1].Details.toStdString();
+    EXPECT_EQ(synth.SoundFontPath(), DefaultSoundFont);
 
     runDialog(other, true);
     EXPECT_EQ(Inside(form).StatusBar1->currentMessage(),
@@ -190,6 +205,6 @@ TEST_F(AudioExportTest, OptionsChangeTheLoudnessAndLoadAnotherSoundFontInTheBack
         20000));
     EXPECT_EQ(synth.SoundFontPath(), other.toStdString());
     EXPECT_EQ(ReadSoundFontSetting(F.Services.SettingsPath), other);
-    EXPECT_EQ(F.MessageBoxes.Shown.size(), 1u);
+    EXPECT_EQ(F.MessageBoxes.Shown.size(), 2u);
     F.Destroy();
 }

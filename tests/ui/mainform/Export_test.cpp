@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace
 {
 class ExportTest : public ::testing::Test
@@ -58,7 +60,7 @@ TEST_F(ExportTest, ScoreDialogChoosesLeadSheetOrFullScoreAndWritesTheChosenFile)
     F.FileDialogs.Answers = {std::nullopt};
     Inside(form).Action_FileOutputScoreExecute();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
-    EXPECT_EQ(F.FileDialogs.Requests[0].FileName.toStdString(), "tune.musicxml");
+    EXPECT_EQ(F.FileDialogs.Requests[0].FileName, F.Path(QStringLiteral("tune.musicxml")));
     EXPECT_EQ(F.FileDialogs.Requests[0].DefaultExt.toStdString(), "musicxml");
     EXPECT_FALSE(F.FileDialogs.Requests[0].CheckText.isEmpty()) << "the full-score check box";
     EXPECT_FALSE(F.FileDialogs.Requests[0].Checked) << "a lead sheet unless asked";
@@ -104,7 +106,7 @@ TEST_F(ExportTest, TabMenuExportsTheUnitAsItPlaysWithoutTheLeadIn)
     F.FileDialogs.Answers = {F.Path(QStringLiteral("unit.mid"))};
     unitExport->trigger();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
-    EXPECT_EQ(F.FileDialogs.Requests[0].FileName.toStdString(), "tune Ptn.1.mid");
+    EXPECT_EQ(F.FileDialogs.Requests[0].FileName, F.Path(QStringLiteral("tune Ptn.1.mid")));
     const TMunit& unit = *Inside(form).Project.UnitAt(1);
     EXPECT_EQ(Read(QStringLiteral("unit.mid")), UnitBytes(unit, false));
 
@@ -167,4 +169,32 @@ TEST_F(ExportTest, TrackNamesSettingIsOffUntilSetAndKept)
                     .value(QStringLiteral("MidiTrackNames"))
                     .toBool());
     EXPECT_TRUE(Inside(F.Create()).MidiTrackNames);
+}
+
+TEST_F(ExportTest, NoExportReplacesTheOpenSongUnderAnyName)
+{
+    TLyravaneMainForm& form = CreateWithSong();
+    const QString song = F.Path(QStringLiteral("tune.lvp"));
+    const QString link = F.Path(QStringLiteral("hard.lvp"));
+    ASSERT_EQ(::link(song.toUtf8().constData(), link.toUtf8().constData()), 0);
+    const std::string bytes = ReadWholeFile(song.toStdString());
+    const auto menu = Inside(form).MakeTabMenu(1);
+    const std::vector<QAction*> exports = {
+        form.findChild<QAction*>(QStringLiteral("Action_FileOutputMidi")),
+        form.findChild<QAction*>(QStringLiteral("Action_FileOutputScore")),
+        form.findChild<QAction*>(QStringLiteral("Action_FileOutputAudio")), menu->actions()[1]};
+    for (QAction* command : exports)
+        for (const QString& answer : {song, link})
+        {
+            ASSERT_NE(command, nullptr);
+            F.MessageBoxes.Shown.clear();
+            F.FileDialogs.Answers = {answer};
+            command->trigger();
+            ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u) << command->objectName().toStdString();
+            EXPECT_EQ(F.MessageBoxes.Shown[0].Text,
+                      QStringLiteral("«%1» es el archivo de la canción abierta. Elija otro "
+                                     "nombre para exportar.")
+                          .arg(QFileInfo(answer).fileName()));
+            EXPECT_EQ(ReadWholeFile(song.toStdString()), bytes);
+        }
 }

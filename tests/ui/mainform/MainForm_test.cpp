@@ -5,6 +5,7 @@
 #include "controls/MenuButton.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
+#include "model/MusicProject.h"
 #include "ui/FormAbout.h"
 #include "ui/FormArranger.h"
 #include "ui/FormHelp.h"
@@ -342,6 +343,18 @@ TEST_F(MainFormTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
     EXPECT_EQ(Inside(form).Project.Count(), 3);
 }
 
+TEST_F(MainFormTest, OpeningASongWhosePatternIsMissingSaysWhichPart)
+{
+    TMusicProject song;
+    song.LoadFromFile(F.WriteSong(QStringLiteral("tune.lvp"), 1).toStdString());
+    song.PropertyAt(0)->PatternNames[2] = "Nadie";
+    song.SaveToFile(F.Path(QStringLiteral("tune.lvp")).toStdString());
+    TLyravaneMainForm& form = F.Create();
+    Inside(form).OpenProjectFile(F.Path(QStringLiteral("tune.lvp")));
+    EXPECT_EQ(Inside(form).StatusBar1->currentMessage(),
+              QStringLiteral("No se encuentra el patrón «Nadie» (Bajo): esa parte no sonará."));
+}
+
 TEST_F(MainFormTest, RevertAsksEvenWithoutChangesAndReopensTheLastFile)
 {
     const QString path = F.WriteSong(QStringLiteral("tune.lvp"), 2);
@@ -588,7 +601,8 @@ TEST_F(MainFormTest, ExportProposesTheSongNameAsMidiAndWritesTheFile)
     F.Player.Calls.clear();
     Inside(form).Action_FileOutputMidiExecute();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 2u);
-    EXPECT_EQ(F.FileDialogs.Requests[1].FileName.toStdString(), "tune.mid");
+    EXPECT_EQ(F.FileDialogs.Requests[1].FileName, F.Path(QStringLiteral("tune.mid")))
+        << "in the song's folder";
     EXPECT_EQ(ReadWholeFile(midi.toStdString()).substr(0, 4), "MThd");
     EXPECT_TRUE(F.Player.Calls.empty()) << "export leaves the player alone";
 }
