@@ -68,6 +68,25 @@ bool IsValidUtf8(std::string_view text)
     return true;
 }
 
+std::string ValidUtf8(std::string_view text)
+{
+    std::string valid;
+    valid.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();)
+    {
+        const std::size_t n = Utf8Length(text, i);
+        if (n == 0)
+        {
+            valid += "\xEF\xBF\xBD";
+            ++i;
+            continue;
+        }
+        valid.append(text.substr(i, n));
+        i += n;
+    }
+    return valid;
+}
+
 std::vector<std::string_view> SplitCharacters(std::string_view text)
 {
     std::vector<std::string_view> chars;

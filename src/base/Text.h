@@ -9,6 +9,9 @@
 // Shift-JIS (CP932), the code page of pattern sets brought from Windows.
 
 bool IsValidUtf8(std::string_view text);
+/// text with each byte that does not begin a well-formed UTF-8 character (a stray byte, an
+/// encoded surrogate, an overlong form) replaced by U+FFFD, as a window shows such a name.
+std::string ValidUtf8(std::string_view text);
 
 /// Splits text into its characters (byte runs), UTF-8 or Shift-JIS as above.
 std::vector<std::string_view> SplitCharacters(std::string_view text);

@@ -1,12 +1,14 @@
 #include "notation/MusicXmlWriter.h"
 
 #include "base/FileIO.h"
+#include "base/Text.h"
 #include "midi/MidiData.h"
 #include "model/Muprop.h"
 #include "notation/MxlContainer.h"
 #include "notation/NoteValues.h"
 #include "notation/ScoreBuilder.h"
 #include "notation/Spelling.h"
+#include "render/TrackNames.h"
 
 #include <algorithm>
 #include <array>
@@ -14,13 +16,17 @@
 
 namespace
 {
-/// Text for an element or an attribute value, with the five XML specials escaped.
-std::string Escape(const std::string& text)
+/// Text for an element or an attribute value: valid UTF-8 of characters XML allows (a bad
+/// byte, U+FFFE and U+FFFF become U+FFFD; other control characters than tab and newline are
+/// dropped), with the five XML specials escaped.
+std::string Escape(const std::string& raw)
 {
+    const std::string text = ValidUtf8(raw);
     std::string out;
     out.reserve(text.size());
-    for (const char c : text)
+    for (std::size_t i = 0; i < text.size(); ++i)
     {
+        const char c = text[i];
         switch (c)
         {
         case '&':
@@ -39,8 +45,13 @@ std::string Escape(const std::string& text)
             out += "&apos;";
             break;
         default:
-            // Control characters other than tab and newline are not allowed in XML 1.0.
-            if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n')
+            if (text.compare(i, 2, "\xEF\xBF") == 0 && i + 2 < text.size() &&
+                (text[i + 2] == '\xBE' || text[i + 2] == '\xBF'))
+            {
+                out += "\xEF\xBF\xBD";
+                i += 2;
+            }
+            else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n')
                 out += c;
             break;
         }
@@ -476,12 +487,7 @@ void WritePartList(TXml& xml, const TScore& score, int parts)
 
 const char* ScorePartName(int track)
 {
-    static const char* const names[TrackCount] = {"Melod\xC3\xAD"
-                                                  "a",
-                                                  "Acomp. 1", "Acomp. 2", "Bajo",
-                                                  "Bater\xC3\xAD"
-                                                  "a"};
-    return track >= 0 && track < TrackCount ? names[track] : "";
+    return track >= 0 && track < TrackCount ? PartName(track) : "";
 }
 
 std::string WriteMusicXml(const TScore& score)

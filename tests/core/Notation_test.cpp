@@ -241,6 +241,19 @@ TEST(NotationScore, TiesRestsAndRepeats)
     melody[0].Length = 14; // held over the bar line, to the rest on beat 2
     const std::string xml = WriteMusicXml(score);
     EXPECT_NE(xml.find("<work-title>Canción &amp; &lt;otra&gt;</work-title>"), std::string::npos);
+    // A name that is not UTF-8, or holds what XML forbids, still makes a well-formed file.
+    for (const auto& [title, written] : std::vector<std::pair<std::string, std::string>>{
+             {"caf\xE9", "caf\uFFFD"},
+             {"a\xEF\xBF\xBF"
+              "b\xEF\xBF\xBE",
+              "a\uFFFDb\uFFFD"},
+             {"\xED\xA0\x80x\x01", "\uFFFD\uFFFD\uFFFDx"}})
+    {
+        score.Title = title;
+        EXPECT_NE(WriteMusicXml(score).find("<work-title>" + written + "</work-title>"),
+                  std::string::npos)
+            << title;
+    }
     EXPECT_EQ(Count(xml, "<tie type=\"start\"/>"), 2);
     EXPECT_EQ(Count(xml, "<tie type=\"stop\"/>"), 2);
     EXPECT_EQ(Count(xml, "<step>F</step>\n          <alter>1</alter>"), 3);
