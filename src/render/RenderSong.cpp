@@ -1,6 +1,7 @@
 #include "render/RenderSong.h"
 
 #include "base/Exceptions.h"
+#include "base/Text.h"
 #include "midi/ArrangeList.h"
 #include "midi/MidiData.h"
 #include "model/Munit.h"
@@ -17,6 +18,26 @@ namespace
 constexpr int LeadInTempo = 300;
 /// Controller 111 with value 0 on the lead-in's last tick marks the end of that bar.
 constexpr int LeadInEndController = 111;
+/// "Reset all controllers": pitch bend, pressure, expression, modulation and the pedals back
+/// at rest; volume, pan and the effect sends (the properties') stay.
+constexpr int ResetAllControllers = 121;
+
+/// Where a new property set changes a part's pattern, a pattern before it that bent, pressed
+/// or pedalled its channel must not go on doing so under the new one: that channel's
+/// controllers are reset. Patterns that send none of that render as they always have.
+void ResetLeftOverControllers(TMidiData& midi, std::int32_t tick, const TMuprop& before,
+                              const TMuprop& now, TPatternCache& patterns)
+{
+    for (int track = MelodyTrack + 1; track < TrackCount; ++track)
+    {
+        const std::string& was = before.GetPatternName(track - 1);
+        if (SameTextIgnoringCase(was, now.GetPatternName(track - 1)))
+            continue;
+        const TMidiData* pattern = patterns.Find(PartLibrary(track), was);
+        if (pattern != nullptr && ChangesChannelState(*pattern))
+            midi.AddControlChange(track, tick, TrackChannel(track), ResetAllControllers, 0);
+    }
+}
 } // namespace
 
 std::int32_t AddLeadIn(TMidiData& midi)
@@ -60,6 +81,8 @@ void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, 
                 previous->EmitTrackSetup(midi, tick, nullptr);
             if (const TMuprop* property = project.PropertyAt(i))
             {
+                if (previous != nullptr && !(repeat == 0 && i == fromEntry))
+                    ResetLeftOverControllers(midi, tick, *previous, *property, patterns);
                 property->EmitTrackSetup(midi, tick, previous);
                 previous = property;
             }

@@ -27,6 +27,16 @@ bool IsOwnedController(int controller)
            controller == 91 || controller == 93;
 }
 
+/// The channel messages a pattern may send besides its notes and program changes, whose
+/// effect outlasts them.
+bool ChangesState(const TMidiEvent& e)
+{
+    const int kind = e.Status() & 0xF0;
+    if (kind == 0xB0)
+        return e.DataSize() >= 2 && !IsOwnedController(e.Data[1]);
+    return kind == 0xA0 || kind == 0xD0 || kind == 0xE0;
+}
+
 /// A note-on that sounds. A note the pattern never closed (-1) or closed at once (0) has
 /// nothing to play and is left out.
 bool IsPlayableNote(const TMidiEvent& event)
@@ -206,6 +216,17 @@ int MelodyNote(const TMuprop& property, int pitch)
 {
     return FoldNoteIntoRange(std::int64_t{60} + property.Key + (property.OctaveUp ? 12 : 0) +
                              pitch);
+}
+
+bool ChangesChannelState(const TMidiData& pattern)
+{
+    return std::any_of(pattern.Tracks.begin(), pattern.Tracks.end(),
+                       [](const auto& track)
+                       {
+                           const auto& events = track->Items();
+                           return std::any_of(events.begin(), events.end(),
+                                              [](const auto& e) { return ChangesState(*e); });
+                       });
 }
 
 const TArrangeList& PartLibrary(int track)

@@ -11,6 +11,11 @@ class TPatternCache;
 /// The library that feeds accompaniment track 1..4: backing, backing, bass, drums.
 const TArrangeList& PartLibrary(int track);
 
+/// Whether a pattern leaves its channel changed for what plays after it: it sends a
+/// controller the properties do not own (expression, modulation, a pedal...), pitch bend or
+/// pressure.
+bool ChangesChannelState(const TMidiData& pattern);
+
 /// Renders the unit under the given property set from startTick: the melody (and its
 /// harmony voice) on track 0, then Acomp. 1, Acomp. 2, Bass and Drums on tracks 1..4 from
 /// their patterns, fitted to the unit's chords. A null property raises ELyravaneError.

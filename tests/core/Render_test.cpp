@@ -533,6 +533,33 @@ TEST_F(RenderSongTest, LaterPropertySetSendsOnlyWhatChangesAndGovernsTheUnitsAft
     EXPECT_EQ(Song.UnitAt(3)->Property, attached);
 }
 
+TEST_F(RenderSongTest, APatternsBendAndPedalEndWhereAPropertySetChangesIt)
+{
+    // "Back" sends modulation: where the next set plays another backing pattern, that
+    // channel's controllers are reset; where it keeps "Back" (any case), nothing is added.
+    MakeSong(1);
+    const auto addSet = [this](const char* backing)
+    {
+        auto next = std::make_unique<TMuprop>();
+        next->PatternNames = Properties().PatternNames;
+        next->SetPatternName(0, backing);
+        Song.Items.Add(std::move(next));
+        AddUnit();
+    };
+    addSet("BACK");
+    addSet("Empty");
+    TMidiData midi;
+    RenderSong(Song, midi, 2, false);
+    std::vector<std::int32_t> resets;
+    for (int t = 0; t < midi.TrackCount(); ++t)
+        for (const auto& [time, bytes] : Others(midi, t))
+            if (bytes == std::vector<std::uint8_t>{std::uint8_t(0xB0 | TrackChannel(t)), 121, 0})
+                resets.push_back(time);
+    // Into the third unit of each pass (Back -> Empty); each pass starts under "back" again
+    // after "Empty", which sent nothing to reset.
+    EXPECT_EQ(resets, (std::vector<std::int32_t>{2 * 6144, 5 * 6144}));
+}
+
 TEST_F(RenderSongTest, PlayingFromAnEntryStartsThereUnderTheSettingsBeforeIt)
 {
     MakeSong(1);
