@@ -2,7 +2,9 @@
 
 #include "base/Exceptions.h"
 #include "base/StopSignals.h"
+#include "base/Text.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -156,7 +158,51 @@ std::string TemporaryName(const std::string& name)
     constexpr std::size_t Added = 1 + 7; // "." and ".XXXXXX"
     return "." + name.substr(0, NameMax - Added) + ".XXXXXX";
 }
+/// Whether name is a temporary name TemporaryName makes for a file of ours: hidden, the
+/// saved file's name with an extension the programs write, a dot and six random letters.
+bool IsOurTemporaryName(const std::string& name)
+{
+    constexpr std::size_t Random = 6;
+    if (name.size() < 1 + 1 + 1 + Random || name[0] != '.' || name[name.size() - Random - 1] != '.')
+        return false;
+    for (std::size_t i = name.size() - Random; i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i])))
+            return false;
+    const std::string saved = name.substr(1, name.size() - Random - 2);
+    for (const char* extension :
+         {"lvp", "lvr", "mid", "wav", "flac", "ogg", "musicxml", "mxl", "xml", "dat"})
+        if (HasExtension(saved, extension))
+            return true;
+    return false;
+}
 } // namespace
+
+void RemoveStaleTemporaryFiles(const std::string& dir)
+{
+    namespace fs = std::filesystem;
+    const auto now = std::chrono::system_clock::now();
+    std::error_code ec;
+    for (fs::directory_iterator it(dir.empty() ? "." : dir, ec), end; !ec && it != end;
+         it.increment(ec))
+    {
+        const std::string path = it->path().string();
+        struct stat info
+        {
+        };
+        if (!IsOurTemporaryName(it->path().filename().string()) ||
+            ::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            info.st_uid != ::geteuid() ||
+            now - std::chrono::system_clock::from_time_t(info.st_mtime) < StaleTemporaryAge)
+            continue;
+        // A save under way holds its file's lock (whichever process, whatever its age).
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+}
 
 TSafeFile::TSafeFile(const std::string& path) : FPath(path)
 {
@@ -198,10 +244,14 @@ TSafeFile::TSafeFile(const std::string& path) : FPath(path)
     if (exists && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
         throw EFCreateError(path, SystemReason(errno));
 
+    // What saves here that were killed left behind goes first.
+    RemoveStaleTemporaryFiles(FDir);
     FTempPath = (dir / TemporaryName(target.filename().string())).string();
     FFd = ::mkstemp(FTempPath.data());
     if (FFd < 0)
         throw EFCreateError(path, SystemReason(errno));
+    // Held until the file is renamed or removed: RemoveStaleTemporaryFiles leaves it alone.
+    ::flock(FFd, LOCK_EX | LOCK_NB);
 
     // mkstemp makes the file 0600, ours; a saved file gets the usual permissions, or keeps
     // the owner, group and permissions of the file it replaces, as far as we may give them.

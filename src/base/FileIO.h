@@ -83,6 +83,16 @@ private:
     int FFd = -1;
 };
 
+/// How old a temporary file of a save must be before it counts as left over.
+inline constexpr std::chrono::hours StaleTemporaryAge{1};
+
+/// Removes from dir the hidden temporary files of saves that were killed before they could
+/// clean up (".song.lvp.Ab12Cd"): only names of our own pattern, for a file of a kind the
+/// programs write, regular files of this user, unchanged for StaleTemporaryAge and whose
+/// lock no save holds. Anything else stays; failures are ignored. Every TSafeFile does it in
+/// its folder before it makes its own.
+void RemoveStaleTemporaryFiles(const std::string& dir);
+
 /// The whole of data through a TSafeFile.
 void WriteFileAtomically(const std::string& path, const std::string& data);
 

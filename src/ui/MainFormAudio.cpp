@@ -5,6 +5,7 @@
 #include "audio/AudioError.h"
 #include "audio/OfflineRenderer.h"
 #include "audio/Synthesizer.h"
+#include "base/StopSignals.h"
 #include "midi/MidiData.h"
 #include "render/RenderSong.h"
 #include "ui/FormOption.h"
@@ -18,6 +19,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <csignal>
 #include <exception>
 #include <memory>
 
@@ -59,6 +61,9 @@ bool RenderWithProgress(QWidget* owner, const QString& name, const std::string& 
     CenterOnOwner(&progress);
 
     TExportJob job;
+    // While the file is written, Ctrl+C, SIGTERM and SIGHUP cancel it (nothing is left
+    // beside the target) and then end the program as they would have.
+    const TStopSignals stopSignals;
     std::unique_ptr<QThread> worker(QThread::create(
         [&job, &midiBytes, &fsPath, &options, &synthOptions]
         {
@@ -75,6 +80,10 @@ bool RenderWithProgress(QWidget* owner, const QString& name, const std::string& 
             catch (const ERenderCancelled&)
             {
                 job.Cancelled = true;
+            }
+            catch (const EStopped&)
+            {
+                job.Cancelled = true; // a stop signal cut a write short
             }
             catch (...)
             {
@@ -94,8 +103,9 @@ bool RenderWithProgress(QWidget* owner, const QString& name, const std::string& 
     QObject::connect(&poll, &QTimer::timeout, &progress,
                      [&]
                      {
-                         // Esc and the close box cancel too, without the signal.
-                         if (progress.wasCanceled())
+                         // Esc and the close box cancel too, without the signal, and so does
+                         // a stop signal to the process.
+                         if (progress.wasCanceled() || StopSignal() != 0)
                              job.Cancel = true;
                          else
                              progress.setValue(job.Percent);
@@ -136,7 +146,11 @@ void TLyravaneMainForm::Action_FileOutputAudioExecute()
     TSynthOptions synthOptions;
     synthOptions.SoundFont = ToFsPath(CurrentSoundFont());
 
-    if (RenderWithProgress(this, FileNamePart(path), midiBytes, fsPath, options, synthOptions))
+    const bool done =
+        RenderWithProgress(this, FileNamePart(path), midiBytes, fsPath, options, synthOptions);
+    if (const int signal = StopSignal())
+        std::raise(signal);
+    if (done)
         ConfirmExported(path);
     else
         StatusBar1->showMessage(MsgExportCancelled, ConfirmationMilliseconds);

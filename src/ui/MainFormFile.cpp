@@ -120,6 +120,8 @@ void TLyravaneMainForm::OpenProjectFile(const std::string& fsPath)
             RebuildTabs();
             TabControl1Change();
             ReportMissingPatterns();
+            // What saves killed in the song's folder left behind.
+            RemoveStaleTemporaryFiles(ToFsPath(QFileInfo(path).absolutePath()));
         }
     }
     if (!failure.isEmpty())

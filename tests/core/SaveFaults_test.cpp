@@ -33,6 +33,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -429,6 +430,24 @@ TEST_P(SaveFaultTest, ALinkIsFollowedAndTheFileKeepsItsOwnerAndGroup)
         }));
 }
 
+TEST_P(SaveFaultTest, AFileWithSeveralHardLinksIsReplacedUnderTheSavedNameOnly)
+{
+    WriteOld();
+    const fs::path other = Dir / "other.out";
+    fs::create_hard_link(Target, other);
+    Check(InChild(
+        [&]() -> std::string
+        {
+            Writer.Save(Target);
+            std::string problems;
+            if (ReadBytes(Target).size() != Writer.NewSize)
+                problems += "the saved name was not replaced; ";
+            if (ReadBytes(other) != Writer.OldBytes)
+                problems += "the other name changed; ";
+            return problems;
+        }));
+}
+
 TEST_P(SaveFaultTest, TheLongestLegalNameIsSaved)
 {
     const std::string name = std::string(251, 'n') + ".out";
@@ -482,3 +501,36 @@ std::string WriterName(const ::testing::TestParamInfo<TWriter (*)()>& info)
 INSTANTIATE_TEST_SUITE_P(Writers, SaveFaultTest, ::testing::Values(&ProjectWriter, &MidiWriter),
                          WriterName);
 } // namespace
+
+TEST(StaleTemporaryFilesTest, ASaveRemovesOnlyItsKindsLeftOversNobodyWrites)
+{
+    const fs::path dir =
+        fs::temp_directory_path() / ("lyravane-stale-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const auto age = [&](const std::string& name, bool old)
+    {
+        WriteBytes(dir / name, "x");
+        const timespec past{::time(nullptr) - 2 * 3600, 0};
+        const timespec times[2] = {past, past};
+        if (old)
+            ::utimensat(AT_FDCWD, (dir / name).c_str(), times, 0);
+    };
+    age(".song.lvp.Ab12Cd", true);  // a killed save's: goes
+    age(".play.wav.XYZ123", true);  // the file output's: goes
+    age(".song.lvp.Qw12Er", false); // recent: may be a save of another version under way
+    age(".bashrc.backup", true);    // not ours
+    age("song.lvp.Ab12Cd", true);   // not hidden
+    age(".notes.txt.Ab12Cd", true); // not a kind we write
+    age(".held.mid.Zz99Yy", true);  // its save still holds its lock
+    const int held = ::open((dir / ".held.mid.Zz99Yy").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    TMidiData midi;
+    midi.SaveToFile((dir / "out.mid").string());
+    ::close(held);
+    EXPECT_EQ(Listing(dir),
+              (std::vector<std::string>{".bashrc.backup", ".held.mid.Zz99Yy", ".notes.txt.Ab12Cd",
+                                        ".song.lvp.Qw12Er", "out.mid", "song.lvp.Ab12Cd"}));
+    fs::remove_all(dir);
+}

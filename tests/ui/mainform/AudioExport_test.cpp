@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <functional>
 
@@ -128,6 +129,30 @@ TEST_F(AudioExportTest, CancelledOrFailedExportLeavesTheOldFileAndNothingElse)
                    cancel->click();
            });
     EXPECT_TRUE(F.MessageBoxes.Shown.empty());
+    EXPECT_EQ(Inside(form).StatusBar1->currentMessage(), QStringLiteral("Exportación cancelada"));
+    EXPECT_EQ(ReadWholeFile(target.toStdString()), "the old file");
+    EXPECT_EQ(Files(), QStringList{QStringLiteral("song.ogg")});
+
+    // SIGHUP (or SIGTERM, Ctrl+C) while it is written: cancelled, nothing left beside the
+    // target, and then the signal does what it would have done (here: what the test set).
+    static volatile std::sig_atomic_t hangUps = 0;
+    struct sigaction counter
+    {
+    };
+    struct sigaction before
+    {
+    };
+    counter.sa_handler = [](int) { hangUps = hangUps + 1; };
+    ::sigaction(SIGHUP, &counter, &before);
+    F.FileDialogs.Answers = {target};
+    Export(form,
+           [](QProgressDialog&)
+           {
+               if (hangUps == 0)
+                   std::raise(SIGHUP);
+           });
+    ::sigaction(SIGHUP, &before, nullptr);
+    EXPECT_EQ(hangUps, 1) << "the signal is raised again once the export has cleaned up";
     EXPECT_EQ(Inside(form).StatusBar1->currentMessage(), QStringLiteral("Exportación cancelada"));
     EXPECT_EQ(ReadWholeFile(target.toStdString()), "the old file");
     EXPECT_EQ(Files(), QStringList{QStringLiteral("song.ogg")});
