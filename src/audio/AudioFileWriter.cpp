@@ -4,6 +4,7 @@
 #include "base/Text.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include <sndfile.h>
@@ -37,6 +38,64 @@ sf_count_t VirtualRead(void*, sf_count_t, void*)
     return 0; // the file is only written
 }
 
+/// The CRC of an Ogg page: polynomial 0x04C11DB7, not reflected, from 0, over the page with
+/// its checksum field zeroed.
+std::uint32_t OggChecksum(const std::string& page)
+{
+    static const std::array<std::uint32_t, 256> table = []
+    {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t i = 0; i < 256; ++i)
+        {
+            std::uint32_t r = i << 24;
+            for (int k = 0; k < 8; ++k)
+                r = (r & 0x80000000u) != 0 ? (r << 1) ^ 0x04C11DB7u : r << 1;
+            t[i] = r;
+        }
+        return t;
+    }();
+    std::uint32_t crc = 0;
+    for (const char c : page)
+        crc = (crc << 8) ^ table[((crc >> 24) ^ static_cast<unsigned char>(c)) & 0xFF];
+    return crc;
+}
+
+void PutLittleEndian(std::string& bytes, std::size_t at, std::uint32_t value)
+{
+    for (int k = 0; k < 4; ++k)
+        bytes[at + static_cast<std::size_t>(k)] = static_cast<char>((value >> (8 * k)) & 0xFF);
+}
+
+/// Writes the whole Ogg pages among the pending bytes, each with the stream's serial number
+/// and its checksum made anew; an incomplete page waits for its rest.
+void WriteOggPages(TVirtualFile& file)
+{
+    constexpr std::size_t HeaderSize = 27;
+    std::string& pending = file.OggPending;
+    std::size_t at = 0;
+    while (pending.size() - at >= HeaderSize)
+    {
+        if (pending.compare(at, 4, "OggS") != 0)
+            throw EFCreateError(file.File->Path(), "the Ogg encoder wrote something not a page");
+        const std::size_t segments = static_cast<unsigned char>(pending[at + 26]);
+        if (pending.size() - at < HeaderSize + segments)
+            break;
+        std::size_t body = 0;
+        for (std::size_t k = 0; k < segments; ++k)
+            body += static_cast<unsigned char>(pending[at + HeaderSize + k]);
+        const std::size_t size = HeaderSize + segments + body;
+        if (pending.size() - at < size)
+            break;
+        std::string page = pending.substr(at, size);
+        PutLittleEndian(page, 14, file.OggSerial);
+        PutLittleEndian(page, 22, 0);
+        PutLittleEndian(page, 22, OggChecksum(page));
+        file.File->Write(page.data(), page.size());
+        at += size;
+    }
+    pending.erase(0, at);
+}
+
 sf_count_t VirtualWrite(const void* data, sf_count_t count, void* user)
 {
     auto* file = static_cast<TVirtualFile*>(user);
@@ -44,9 +103,18 @@ sf_count_t VirtualWrite(const void* data, sf_count_t count, void* user)
         return 0;
     try
     {
+        if (file->Ogg)
+        {
+            // Ogg pages are written one after the other, never gone back to.
+            if (file->Position != file->Length)
+                throw EFCreateError(file->File->Path(), "the Ogg encoder went back in its file");
+            file->OggPending.append(static_cast<const char*>(data),
+                                    static_cast<std::size_t>(count));
+            WriteOggPages(*file);
+        }
         // libsndfile goes back to complete headers: a seekable file is written at its
         // position, a pipe in turn.
-        if (file->Seekable)
+        else if (file->Seekable)
             file->File->WriteAt(static_cast<std::uint64_t>(file->Position), data,
                                 static_cast<std::size_t>(count));
         else
@@ -126,11 +194,13 @@ std::uint64_t MaxWavFrames(int channels, int bits)
 }
 
 TAudioFileWriter::TAudioFileWriter(const std::string& path, TAudioFormat format, int bits,
-                                   int sampleRate, int channels)
+                                   int sampleRate, int channels, std::uint32_t oggSerial)
     : FFile(path), FChannels(channels), FShift(32 - bits)
 {
     FVirtual.File = &FFile;
     FVirtual.Seekable = FFile.Seekable();
+    FVirtual.Ogg = format == TAudioFormat::Ogg;
+    FVirtual.OggSerial = oggSerial;
     // The header is completed at the end, at the start of the file.
     if (format == TAudioFormat::Wav && !FVirtual.Seekable)
         throw EFCreateError(path, "A WAV file cannot be written to a pipe or a terminal: its "
@@ -185,5 +255,7 @@ void TAudioFileWriter::Commit()
     SNDFILE* snd = FSnd;
     FSnd = nullptr;
     Check(sf_close(snd) == 0);
+    if (!FVirtual.OggPending.empty())
+        throw EFCreateError(FFile.Path(), "the Ogg encoder left a page unfinished");
     FFile.Commit();
 }

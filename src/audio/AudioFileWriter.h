@@ -36,8 +36,10 @@ std::uint64_t MaxWavFrames(int channels, int bits = 16);
 class TAudioFileWriter
 {
 public:
+    /// oggSerial: the Ogg Vorbis stream's serial number, which libsndfile would draw at random;
+    /// given, the same samples make the same file.
     TAudioFileWriter(const std::string& path, TAudioFormat format, int bits, int sampleRate,
-                     int channels);
+                     int channels, std::uint32_t oggSerial = 0);
     ~TAudioFileWriter();
     TAudioFileWriter(const TAudioFileWriter&) = delete;
     TAudioFileWriter& operator=(const TAudioFileWriter&) = delete;
@@ -57,6 +59,11 @@ public:
         std::int64_t Length = 0;
         /// A failure raised inside a callback, raised again once libsndfile has returned.
         std::exception_ptr Failure;
+        /// Ogg Vorbis: the serial number every page gets, and the bytes of a page not yet
+        /// complete (pages go out whole, with their checksum made anew).
+        bool Ogg = false;
+        std::uint32_t OggSerial = 0;
+        std::string OggPending;
     };
 
 private:

@@ -270,6 +270,15 @@ void RefuseTooLongForWav(const TMidiData& midi, const std::string& path,
                 " minutes at this sample rate); the song lasts " +
                 std::to_string(static_cast<long long>(songFrames) / sampleRate / 60) + " minutes");
 }
+/// The Ogg stream's serial number, from the song (FNV-1a of its MIDI bytes): the same song
+/// gives the same file, and two songs' streams are told apart when chained.
+std::uint32_t StreamSerial(const std::string& midiBytes)
+{
+    std::uint32_t hash = 2166136261u;
+    for (const char c : midiBytes)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return hash;
+}
 } // namespace
 
 TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes,
@@ -297,7 +306,8 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
     result.SampleRate = synth.Options().SampleRate;
     RefuseTooLongForWav(check, path, options, result.SampleRate);
     // The file is opened first: a place that cannot be written to is known before rendering.
-    TAudioFileWriter writer(path, options.Format, options.Bits, result.SampleRate, 2);
+    TAudioFileWriter writer(path, options.Format, options.Bits, result.SampleRate, 2,
+                            StreamSerial(midiBytes));
     TProgress report(progress);
     const double renderShare = options.Normalize ? RenderShare : RenderShare + NormalizeShare;
     std::vector<float> samples;
