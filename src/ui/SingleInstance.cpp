@@ -1,9 +1,14 @@
 #include "ui/SingleInstance.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -11,24 +16,74 @@ namespace
 {
 const QByteArray ActivateMessage = QByteArrayLiteral("activate\n");
 
-/// The user and, on Unix, the display: a copy can only bring forward a window on its own
-/// screen, so copies on other displays (other sessions, test servers) run side by side.
-QString UserTag()
+#ifdef Q_OS_UNIX
+/// A folder of this user's that no one else may enter. The folder in the shared temporary
+/// folder is looked at itself, not through a link someone may have left in its place.
+bool IsPrivateFolder(const QByteArray& path, bool followLink)
+{
+    struct stat info = {};
+    const int result =
+        followLink ? ::stat(path.constData(), &info) : ::lstat(path.constData(), &info);
+    return result == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+           (info.st_mode & 0777) == 0700;
+}
+#endif
+
+/// The socket's path. On Unix it carries the display: a copy can only bring forward a window
+/// on its own screen, so copies on other displays (other sessions, test servers) run side by
+/// side.
+QString ServerPath(const QString& name)
 {
 #ifdef Q_OS_UNIX
+    const QString folder = SingleInstanceFolder();
+    if (folder.isEmpty())
+        return {};
     QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
     if (display.isEmpty())
         display = qEnvironmentVariable("DISPLAY");
     display.replace(QLatin1Char('/'), QLatin1Char('_'));
-    return QString::number(::getuid()) + QLatin1Char('-') + display;
+    return folder + QLatin1Char('/') + name + QLatin1Char('-') + display;
 #else
-    return qEnvironmentVariable("USERNAME");
+    return name + QLatin1Char('-') + qEnvironmentVariable("USERNAME");
 #endif
 }
 } // namespace
 
+QString SingleInstanceFolder()
+{
+#ifdef Q_OS_UNIX
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (runtime.startsWith('/') && IsPrivateFolder(runtime, true))
+        return QFile::decodeName(runtime);
+    // Anyone may make a folder by this name in the shared temporary folder before we do; one
+    // that is not ours alone is not used, and this copy then runs without looking for others.
+    const QByteArray own =
+        QFile::encodeName(QDir::tempPath() + QStringLiteral("/lyravane-%1").arg(::geteuid()));
+    if ((::mkdir(own.constData(), 0700) == 0 || errno == EEXIST) && IsPrivateFolder(own, false))
+        return QFile::decodeName(own);
+    qWarning("lyravane: %s cannot be this user's own folder; other copies of the program are "
+             "not looked for",
+             own.constData());
+#endif
+    return {};
+}
+
+bool TrustedPeer(int fd)
+{
+#if defined(Q_OS_LINUX) && defined(SO_PEERCRED)
+    ucred peer{};
+    socklen_t size = sizeof(peer);
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && size == sizeof(peer) &&
+           peer.uid == ::geteuid();
+#else
+    // Here only the folder's permissions keep other users away from the socket.
+    (void)fd;
+    return true;
+#endif
+}
+
 TSingleInstance::TSingleInstance(const QString& name, QObject* parent)
-    : QObject(parent), FServerName(name + QLatin1Char('-') + UserTag())
+    : QObject(parent), FServerName(ServerPath(name))
 {
 }
 
@@ -36,9 +91,14 @@ TSingleInstance::~TSingleInstance() = default;
 
 bool TSingleInstance::NotifyRunningCopy(int timeoutMs)
 {
+    if (FServerName.isEmpty())
+        return false;
     QLocalSocket socket;
     socket.connectToServer(FServerName);
     if (!socket.waitForConnected(timeoutMs))
+        return false;
+    // Whoever listens there as another user is not a copy of ours: this copy runs on.
+    if (!TrustedPeer(int(socket.socketDescriptor())))
         return false;
     socket.write(ActivateMessage);
     socket.waitForBytesWritten(timeoutMs);
@@ -50,6 +110,8 @@ bool TSingleInstance::NotifyRunningCopy(int timeoutMs)
 
 bool TSingleInstance::Listen()
 {
+    if (FServerName.isEmpty())
+        return false;
     FServer = new QLocalServer(this);
     FServer->setSocketOptions(QLocalServer::UserAccessOption);
     connect(FServer, &QLocalServer::newConnection, this, &TSingleInstance::Accept);
@@ -64,6 +126,13 @@ void TSingleInstance::Accept()
 {
     while (QLocalSocket* socket = FServer->nextPendingConnection())
     {
+        // Only copies of this user's may bring the window forward.
+        if (!TrustedPeer(int(socket->socketDescriptor())))
+        {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this,
                 [this, socket]
