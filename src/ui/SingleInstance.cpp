@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -82,12 +83,21 @@ bool TrustedPeer(int fd)
 #endif
 }
 
-TSingleInstance::TSingleInstance(const QString& name, QObject* parent)
-    : QObject(parent), FServerName(ServerPath(name))
+TSingleInstance::TSingleInstance(const QString& name, const TSingleInstanceLimits& limits,
+                                 QObject* parent)
+    : QObject(parent), FServerName(ServerPath(name)), FLimits(limits)
 {
+    connect(&FCheckTimer, &QTimer::timeout, this, &TSingleInstance::CheckServer);
 }
 
-TSingleInstance::~TSingleInstance() = default;
+TSingleInstance::~TSingleInstance()
+{
+    // The connections close with the server; they must not call back into a half-destroyed
+    // copy while they do.
+    for (QLocalSocket* socket : std::as_const(FConnections))
+        socket->disconnect(this);
+    delete FServer;
+}
 
 bool TSingleInstance::NotifyRunningCopy(int timeoutMs)
 {
@@ -112,33 +122,92 @@ bool TSingleInstance::Listen()
 {
     if (FServerName.isEmpty())
         return false;
-    FServer = new QLocalServer(this);
-    FServer->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(FServer, &QLocalServer::newConnection, this, &TSingleInstance::Accept);
+    if (!FServer)
+    {
+        FServer = new QLocalServer(this);
+        FServer->setSocketOptions(QLocalServer::UserAccessOption);
+        connect(FServer, &QLocalServer::newConnection, this, &TSingleInstance::Accept);
+    }
+    FCheckTimer.start(FLimits.CheckInterval);
+    return StartListening();
+}
+
+bool TSingleInstance::StartListening()
+{
     if (FServer->listen(FServerName))
         return true;
-    // A copy that was killed leaves its socket behind; nobody answered on it just now.
+    if (FServer->serverError() != QAbstractSocket::AddressInUseError)
+        return false;
+    // The name is taken: by a copy that answers, which keeps it, or by the socket a killed
+    // copy left behind.
+    QLocalSocket probe;
+    probe.connectToServer(FServerName);
+    if (probe.waitForConnected(100))
+    {
+        // Another copy became the running copy as this one started; it is not watched over.
+        FCheckTimer.stop();
+        return false;
+    }
     QLocalServer::removeServer(FServerName);
     return FServer->listen(FServerName);
+}
+
+void TSingleInstance::CheckServer()
+{
+    // When an accept fails (say, with the descriptors used up) QLocalServer closes its socket
+    // and removes its file without a signal; the file may also be removed under it. Later
+    // copies would then not find this one and open a second window.
+#ifdef Q_OS_UNIX
+    const bool reachable = FServer->socketDescriptor() != -1 && QFileInfo::exists(FServerName);
+#else
+    const bool reachable = true;
+#endif
+    if (FServer->isListening() && reachable)
+        return;
+    FServer->close();
+    StartListening();
 }
 
 void TSingleInstance::Accept()
 {
     while (QLocalSocket* socket = FServer->nextPendingConnection())
     {
-        // Only copies of this user's may bring the window forward.
-        if (!TrustedPeer(int(socket->socketDescriptor())))
+        // Past the cap, or from another user, a connection is closed at once: held open, a
+        // flood of them would use up this copy's descriptors and it could save nothing more.
+        if (FConnections.size() >= FLimits.MaxConnections ||
+            !TrustedPeer(int(socket->socketDescriptor())))
         {
             socket->abort();
             socket->deleteLater();
             continue;
         }
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this,
-                [this, socket]
-                {
-                    if (socket->readAll().contains(ActivateMessage.trimmed()))
-                        emit ActivateRequested();
-                });
+        FConnections.insert(socket);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read(socket); });
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] { Drop(socket); });
+        QTimer::singleShot(FLimits.IdleTimeout, socket, [this, socket] { Drop(socket); });
     }
+}
+
+void TSingleInstance::Read(QLocalSocket* socket)
+{
+    // A copy sends one short line and nothing more.
+    if (!socket->canReadLine())
+    {
+        if (socket->bytesAvailable() > ActivateMessage.size())
+            Drop(socket);
+        return;
+    }
+    const bool activate = socket->read(ActivateMessage.size()) == ActivateMessage;
+    Drop(socket);
+    if (activate)
+        emit ActivateRequested();
+}
+
+void TSingleInstance::Drop(QLocalSocket* socket)
+{
+    if (!FConnections.remove(socket))
+        return;
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
 }
