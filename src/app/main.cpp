@@ -19,13 +19,13 @@
 #include "midi/ArrangeList.h"
 #include "ui/FileDialogs.h"
 #include "ui/FormAddPattern.h"
-#include "ui/LyravaneMainForm.h"
 #include "ui/MessageBoxes.h"
 #include "ui/QtTranslations.h"
 #include "ui/Settings.h"
 #include "ui/SingleInstance.h"
 #include "ui/UnitClipboard.h"
 #include "ui/WindowUtils.h"
+#include "ui/mainform/LyravaneMainForm.h"
 
 #include <QAction>
 #include <QFont>

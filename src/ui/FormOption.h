@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Settings.h"
+
 #include <QDialog>
 
 #include <QString>
@@ -27,8 +29,6 @@ class TFormOption : public QDialog
 public:
     explicit TFormOption(QWidget* parent = nullptr);
 
-    /// The song plays 1 to MaxRepeatCount times.
-    static constexpr int MaxRepeatCount = 4;
     std::int32_t RepeatCount = 1;
     bool IncludeReset = false;
     bool MidiTrackNames = false;

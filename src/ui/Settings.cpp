@@ -1,7 +1,5 @@
 #include "ui/Settings.h"
 
-#include "ui/FormOption.h"
-
 #include <QFile>
 
 #include <algorithm>
@@ -49,7 +47,7 @@ TPlaybackSettings ReadPlaybackSettings(const QString& iniPath)
         values.RepeatCount = count;
         ReadFlag(settings->value(QStringLiteral("IncludeReset")), values.IncludeReset);
     }();
-    if (values.RepeatCount < 1 || values.RepeatCount > TFormOption::MaxRepeatCount)
+    if (values.RepeatCount < 1 || values.RepeatCount > MaxRepeatCount)
         values.RepeatCount = 1;
     ReadFlag(settings->value(QStringLiteral("MidiTrackNames")), values.MidiTrackNames);
     return values;

@@ -11,6 +11,9 @@
 /// Windows, an INI file elsewhere); an INI file at iniPath instead when it is not empty.
 std::unique_ptr<QSettings> OpenLyravaneSettings(const QString& iniPath);
 
+/// The song plays 1 to MaxRepeatCount times ("RepeatCount").
+constexpr int MaxRepeatCount = 4;
+
 /// The playing options of the "Opciones" dialog, kept as "RepeatCount" and "IncludeReset",
 /// and whether exported MIDI files name their tracks ("MidiTrackNames", off unless set).
 struct TPlaybackSettings

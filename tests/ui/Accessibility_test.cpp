@@ -4,10 +4,10 @@
 #include "mainform/MainFormTestAccess.h"
 #include "model/Munit.h"
 #include "model/MusicProject.h"
-#include "ui/FormMusicMeasures.h"
-#include "ui/LyravaneMainForm.h"
-#include "ui/MainFormServices.h"
-#include "ui/MeasureRows.h"
+#include "ui/editor/FormMusicMeasures.h"
+#include "ui/editor/MeasureRows.h"
+#include "ui/mainform/LyravaneMainForm.h"
+#include "ui/mainform/MainFormServices.h"
 
 #include <QAccessible>
 #include <QAction>

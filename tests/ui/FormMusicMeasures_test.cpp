@@ -7,10 +7,10 @@
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
-#include "ui/FormMusicMeasures.h"
-#include "ui/LyravaneMainForm.h"
-#include "ui/MainFormServices.h"
-#include "ui/MeasureGlyphs.h"
+#include "ui/editor/FormMusicMeasures.h"
+#include "ui/editor/MeasureGlyphs.h"
+#include "ui/mainform/LyravaneMainForm.h"
+#include "ui/mainform/MainFormServices.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -10,9 +10,9 @@
 #include "midi/MidiData.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
-#include "ui/FormMusicProperty.h"
-#include "ui/LyravaneMainForm.h"
 #include "ui/MessageBoxes.h"
+#include "ui/editor/FormMusicProperty.h"
+#include "ui/mainform/LyravaneMainForm.h"
 
 #include <QAbstractButton>
 #include <QApplication>

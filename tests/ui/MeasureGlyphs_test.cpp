@@ -1,4 +1,4 @@
-#include "ui/MeasureGlyphs.h"
+#include "ui/editor/MeasureGlyphs.h"
 
 #include <QImage>
 

@@ -5,10 +5,10 @@
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
-#include "ui/FormMusicMeasures.h"
-#include "ui/LyravaneMainForm.h"
-#include "ui/MainFormServices.h"
-#include "ui/MeasureRows.h"
+#include "ui/editor/FormMusicMeasures.h"
+#include "ui/editor/MeasureRows.h"
+#include "ui/mainform/LyravaneMainForm.h"
+#include "ui/mainform/MainFormServices.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 
 #include "model/Munit.h"
 #include "model/MusicProject.h"
-#include "ui/FormMusicMeasures.h"
+#include "ui/editor/FormMusicMeasures.h"
 
 #include <QImage>
 #include <QTest>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/LyravaneMainForm.h"
-#include "ui/MainFormServices.h"
 #include "ui/MessageBoxes.h"
+#include "ui/mainform/LyravaneMainForm.h"
+#include "ui/mainform/MainFormServices.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "midi/PatternCheck.h"
-#include "ui/LyravaneMainForm.h"
+#include "ui/mainform/LyravaneMainForm.h"
 
 #include <QFile>
 #include <QMenu>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/SongPages.h"
+#include "ui/editor/SongPages.h"
 
 class QLabel;
 

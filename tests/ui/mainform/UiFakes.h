@@ -3,10 +3,10 @@
 #include "MainFormTestAccess.h"
 #include "audio/AbstractMediaPlayer.h"
 #include "ui/FileDialogs.h"
-#include "ui/LyravaneMainForm.h"
-#include "ui/MainFormServices.h"
 #include "ui/MessageBoxes.h"
 #include "ui/UnitClipboard.h"
+#include "ui/mainform/LyravaneMainForm.h"
+#include "ui/mainform/MainFormServices.h"
 
 #include <QTemporaryDir>
 

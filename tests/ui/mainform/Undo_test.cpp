@@ -4,8 +4,8 @@
 #include "controls/ScrollFrame.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
-#include "ui/FormMusicMeasures.h"
-#include "ui/FormMusicProperty.h"
+#include "ui/editor/FormMusicMeasures.h"
+#include "ui/editor/FormMusicProperty.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // The main window's audio commands that need no player: "Exportar a audio..." (rendered on a
 // worker thread behind a progress dialog) and the export and SoundFont options.
-#include "ui/LyravaneMainForm.h"
+#include "ui/mainform/LyravaneMainForm.h"
 
 #include "audio/AudioError.h"
 #include "audio/OfflineRenderer.h"

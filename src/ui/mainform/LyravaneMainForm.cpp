@@ -1,5 +1,5 @@
 // The main window's construction: actions, menus, tool bar, pages; and its settings.
-#include "ui/LyravaneMainForm.h"
+#include "ui/mainform/LyravaneMainForm.h"
 
 #include "base/Random.h"
 #include "controls/ImageListEx.h"
@@ -8,12 +8,12 @@
 #include "controls/SpeedDivider.h"
 #include "controls/ToolbarImages.h"
 #include "ui/FormArranger.h"
-#include "ui/FormMusicMeasures.h"
-#include "ui/FormMusicProperty.h"
 #include "ui/OpenFileHistory.h"
 #include "ui/Settings.h"
-#include "ui/SongPages.h"
 #include "ui/SongRecovery.h"
+#include "ui/editor/FormMusicMeasures.h"
+#include "ui/editor/FormMusicProperty.h"
+#include "ui/editor/SongPages.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>

@@ -1,6 +1,6 @@
-#include "ui/MeasureRows.h"
+#include "ui/editor/MeasureRows.h"
 
-#include "ui/FormMusicMeasures.h"
+#include "ui/editor/MeasureRows.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -43,7 +43,7 @@ public:
     {
         if (FFrame == nullptr || t != QAccessible::Name)
             return QString();
-        return FFrame->Form()->StepDescription(FFrame->IsMelody(), FFrame->Bar(), FStep);
+        return FFrame->Owner()->StepDescription(FFrame->IsMelody(), FFrame->Bar(), FStep);
     }
     void setText(QAccessible::Text, const QString&) override {}
 
@@ -52,7 +52,7 @@ public:
         if (FFrame == nullptr)
             return QRect();
         const QWidget* surface = FFrame->viewport();
-        const QRect cell(FStep * TFormMusicMeasures::CellWidth, 0, TFormMusicMeasures::CellWidth,
+        const QRect cell(FStep * TMeasureRowFrame::CellWidth, 0, TMeasureRowFrame::CellWidth,
                          surface->height());
         return QRect(surface->mapToGlobal(cell.topLeft()), cell.size());
     }
@@ -105,11 +105,11 @@ public:
             .arg(Frame()->IsMelody() ? QStringLiteral("melodía") : QStringLiteral("ritmo"));
     }
 
-    int childCount() const override { return TFormMusicMeasures::StepsPerBar; }
+    int childCount() const override { return TMeasureRowFrame::Steps; }
 
     QAccessibleInterface* child(int index) const override
     {
-        if (index < 0 || index >= TFormMusicMeasures::StepsPerBar)
+        if (index < 0 || index >= TMeasureRowFrame::Steps)
             return nullptr;
         QAccessible::Id& id = FChildIds[static_cast<std::size_t>(index)];
         if (id == 0)
@@ -120,7 +120,7 @@ public:
 
     int indexOfChild(const QAccessibleInterface* item) const override
     {
-        for (int i = 0; i < TFormMusicMeasures::StepsPerBar; ++i)
+        for (int i = 0; i < TMeasureRowFrame::Steps; ++i)
         {
             const QAccessible::Id id = FChildIds[static_cast<std::size_t>(i)];
             if (id != 0 && QAccessible::accessibleInterface(id) == item)
@@ -143,10 +143,10 @@ public:
     }
 
 private:
-    mutable std::array<QAccessible::Id, TFormMusicMeasures::StepsPerBar> FChildIds{};
+    mutable std::array<QAccessible::Id, TMeasureRowFrame::Steps> FChildIds{};
 };
 
-/// The keys a row acts on (see TFormMusicMeasures::RowKeyPress).
+/// The keys a row acts on (see TMeasureRowOwner::RowKeyPress).
 bool IsRowKey(bool melody, int key)
 {
     switch (key)
@@ -176,8 +176,8 @@ QAccessibleInterface* MeasureRowFactory(const QString& key, QObject* object)
 
 } // namespace
 
-TMeasureRowFrame::TMeasureRowFrame(TFormMusicMeasures* form, bool melody, int bar, QWidget* parent)
-    : TScrollFrame(parent), FForm(form), FMelody(melody), FBar(bar)
+TMeasureRowFrame::TMeasureRowFrame(TMeasureRowOwner* owner, bool melody, int bar, QWidget* parent)
+    : TScrollFrame(parent), FOwner(owner), FMelody(melody), FBar(bar)
 {
     static const bool installed = []
     {
@@ -190,13 +190,13 @@ TMeasureRowFrame::TMeasureRowFrame(TFormMusicMeasures* form, bool melody, int ba
 
 int TMeasureRowFrame::StepAt(int x)
 {
-    const int step = x / TFormMusicMeasures::CellWidth;
-    return x >= 0 && step < TFormMusicMeasures::StepsPerBar ? step : -1;
+    const int step = x / TMeasureRowFrame::CellWidth;
+    return x >= 0 && step < TMeasureRowFrame::Steps ? step : -1;
 }
 
 void TMeasureRowFrame::SetCursor(int step)
 {
-    step = std::clamp(step, 0, TFormMusicMeasures::StepsPerBar - 1);
+    step = std::clamp(step, 0, TMeasureRowFrame::Steps - 1);
     if (step == FCursor)
         return;
     FCursor = step;
@@ -234,7 +234,7 @@ bool TMeasureRowFrame::event(QEvent* event)
 
 void TMeasureRowFrame::keyPressEvent(QKeyEvent* event)
 {
-    if (FForm->RowKeyPress(*this, *event))
+    if (FOwner->RowKeyPress(*this, *event))
         event->accept();
     else
         TScrollFrame::keyPressEvent(event);
@@ -259,7 +259,7 @@ bool TMeasureRowFrame::viewportEvent(QEvent* event)
     {
         const auto* help = static_cast<QHelpEvent*>(event);
         const int step = StepAt(help->pos().x());
-        const QString tip = step >= 0 ? FForm->StepToolTip(FMelody, FBar, step) : QString();
+        const QString tip = step >= 0 ? FOwner->StepToolTip(FMelody, FBar, step) : QString();
         if (tip.isEmpty())
             QToolTip::hideText();
         else

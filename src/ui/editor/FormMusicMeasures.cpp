@@ -1,12 +1,12 @@
-#include "ui/FormMusicMeasures.h"
+#include "ui/editor/FormMusicMeasures.h"
 
 #include "compose/ComposeUnit.h"
 #include "controls/FakeGroupBox.h"
 #include "controls/ScrollFrame.h"
 #include "model/Munit.h"
 #include "model/MusicProject.h"
-#include "ui/MeasureRows.h"
 #include "ui/WindowUtils.h"
+#include "ui/editor/MeasureRows.h"
 
 #include <QAbstractItemDelegate>
 #include <QAbstractItemView>

@@ -4,9 +4,9 @@
 #include "model/MusicProject.h"
 #include "render/RenderSong.h"
 #include "ui/FileDialogs.h"
-#include "ui/MainFormServices.h"
 #include "ui/MessageBoxes.h"
 #include "ui/SongHistory.h"
+#include "ui/mainform/MainFormServices.h"
 
 enum class TPatternKind;
 

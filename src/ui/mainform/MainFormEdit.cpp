@@ -1,10 +1,10 @@
 // The main window's editing commands: undo and redo; insert, cut, copy, paste and delete a
 // unit.
-#include "ui/LyravaneMainForm.h"
+#include "ui/mainform/LyravaneMainForm.h"
 
 #include "model/Munit.h"
-#include "ui/SongPages.h"
 #include "ui/UnitClipboard.h"
+#include "ui/editor/SongPages.h"
 
 #include <QTabBar>
 #include <QUndoStack>

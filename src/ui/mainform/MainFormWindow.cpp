@@ -1,15 +1,15 @@
 // The main window at run time: its life cycle, the tabs and caption, the command states,
 // message boxes, help and About.
-#include "ui/LyravaneMainForm.h"
+#include "ui/mainform/LyravaneMainForm.h"
 
 #include "controls/MenuButton.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "ui/FormAbout.h"
 #include "ui/FormHelp.h"
-#include "ui/SongPages.h"
 #include "ui/UnitClipboard.h"
 #include "ui/WindowUtils.h"
+#include "ui/editor/SongPages.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/MeasureGlyphs.h"
-#include "ui/MeasureRows.h"
-#include "ui/SongPages.h"
+#include "ui/editor/MeasureGlyphs.h"
+#include "ui/editor/MeasureRows.h"
+#include "ui/editor/SongPages.h"
 
 #include <QString>
 
@@ -23,15 +23,15 @@ class TMusicProject;
 /// bars of one unit, edited with the mouse, the unit's options and bar locks, and the
 /// composition commands. Every change goes straight into the unit and marks the song
 /// modified; each click runs through the window's edit runner, which makes it one undo step.
-class TFormMusicMeasures : public TUnitPage
+class TFormMusicMeasures : public TUnitPage, public TMeasureRowOwner
 {
     Q_OBJECT
 
 public:
     static constexpr int Bars = 4;
-    static constexpr int StepsPerBar = 8;
+    static constexpr int StepsPerBar = TMeasureRowFrame::Steps;
     /// Width of one step in the rhythm and melody frames.
-    static constexpr int CellWidth = 16;
+    static constexpr int CellWidth = TMeasureRowFrame::CellWidth;
     static constexpr int FrameWidth = 132;
     static constexpr int RhythmFrameHeight = 24;
     static constexpr int MelodyFrameHeight = 36;
@@ -108,17 +108,17 @@ public:
 
     /// What a step of the rhythm or melody row holds, for screen readers ("Compás 2, paso 3,
     /// ritmo: nota", "Compás 2, melodía paso 3: Sol").
-    QString StepDescription(bool melody, int bar, int step) const;
+    QString StepDescription(bool melody, int bar, int step) const override;
     /// The tool tip of a step: the note a melody step sounds, by name ("Mi4 (E4)"); none
     /// for the rhythm row and for rests.
-    QString StepToolTip(bool melody, int bar, int step) const;
+    QString StepToolTip(bool melody, int bar, int step) const override;
     /// The chord of a chord box, as a degree and as it sounds ("IV → F", "V → G7").
     QString ChordToolTip(int tag) const;
     /// The keys of a row frame: arrows, Home and End move between the steps and on into the
     /// next bar, Space edits a rhythm step as a left click (Shift: a right click), Up and
     /// Down raise and lower a melody note as the mouse does (Ctrl: by a semitone), L locks
     /// or unlocks the bar. Each edit runs as the mouse's does: one undo step.
-    bool RowKeyPress(TMeasureRowFrame& frame, const QKeyEvent& event);
+    bool RowKeyPress(TMeasureRowFrame& frame, const QKeyEvent& event) override;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,6 +1,6 @@
 // The main window's exports beyond the song's MIDI file: the score as MusicXML, a unit's MIDI
 // file from the tab menu, and a tab dragged out of the window as a MIDI file.
-#include "ui/LyravaneMainForm.h"
+#include "ui/mainform/LyravaneMainForm.h"
 
 #include "base/FileIO.h"
 #include "midi/MidiData.h"

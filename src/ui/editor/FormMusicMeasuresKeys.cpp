@@ -1,11 +1,11 @@
 // The bar editor's rows from the keyboard, in tool tips and for screen readers.
-#include "ui/FormMusicMeasures.h"
+#include "ui/editor/FormMusicMeasures.h"
 
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "notation/Spelling.h"
 #include "render/RenderUnit.h"
-#include "ui/MeasureRows.h"
+#include "ui/editor/MeasureRows.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

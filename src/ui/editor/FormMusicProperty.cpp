@@ -1,4 +1,4 @@
-#include "ui/FormMusicProperty.h"
+#include "ui/editor/FormMusicProperty.h"
 
 #include "audio/SongPlayer.h"
 #include "base/Text.h"

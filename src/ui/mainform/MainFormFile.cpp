@@ -1,6 +1,6 @@
 // The main window's file commands: new, open, revert, save, export to MIDI, recent files and
 // dropped files; the recovery file of a song with unsaved changes.
-#include "ui/LyravaneMainForm.h"
+#include "ui/mainform/LyravaneMainForm.h"
 
 #include "base/Exceptions.h"
 #include "base/FileIO.h"
@@ -8,9 +8,9 @@
 #include "render/RenderSong.h"
 #include "render/TrackNames.h"
 #include "ui/OpenFileHistory.h"
-#include "ui/SongPages.h"
 #include "ui/SongRecovery.h"
 #include "ui/WindowUtils.h"
+#include "ui/editor/SongPages.h"
 
 #include <QDir>
 #include <QDragEnterEvent>

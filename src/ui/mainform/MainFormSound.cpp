@@ -1,7 +1,7 @@
 // The main window's sound commands: play the song, a unit (once or looped) or the song from
 // a unit on, stop, the options, the priming of the player at start-up, and what the window
 // shows of a play under way.
-#include "ui/LyravaneMainForm.h"
+#include "ui/mainform/LyravaneMainForm.h"
 
 #include "base/Exceptions.h"
 #include "base/Text.h"
@@ -13,8 +13,8 @@
 #include "render/RenderSong.h"
 #include "ui/FormAddPattern.h"
 #include "ui/FormOption.h"
-#include "ui/SongPages.h"
 #include "ui/WindowUtils.h"
+#include "ui/editor/SongPages.h"
 
 #include <QStatusBar>
 #include <QTabBar>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/Muprop.h"
-#include "ui/SongPages.h"
+#include "ui/editor/SongPages.h"
 
 #include <QString>
 
