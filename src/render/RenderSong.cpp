@@ -111,6 +111,13 @@ void RenderUnitPlayback(const TMunit& unit, TMidiData& midi, bool includeReset)
     RenderToMidi(unit, midi, tick);
 }
 
+TSongSpan UnitPlaybackSpan(const TMunit& unit, int entry, bool includeReset)
+{
+    const std::int32_t bar = TMidiData().BarLength();
+    const std::int32_t from = includeReset ? bar : 0;
+    return {entry, from, from + bar * unit.BarCount};
+}
+
 std::vector<TMissingPattern> MissingPatterns(const TMusicProject& song)
 {
     std::vector<TMissingPattern> missing;

@@ -38,6 +38,9 @@ void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, 
 /// "Reproducir partitura": the unit's own properties in full, then the unit once, after the
 /// lead-in bar with includeReset.
 void RenderUnitPlayback(const TMunit& unit, TMidiData& midi, bool includeReset);
+/// Where the unit of entry lies in what RenderUnitPlayback makes of it: its bars, after the
+/// lead-in bar with includeReset.
+TSongSpan UnitPlaybackSpan(const TMunit& unit, int entry, bool includeReset);
 
 /// A pattern a property set of the song names that no loaded library lists: its part is
 /// silent wherever that property set governs.

@@ -189,7 +189,7 @@ TSongHistory::TSongHistory(TMusicProject& song, std::function<int()> currentTab,
     // The stack has moved (push, undo, redo, clear) or the saved state has: the song is
     // modified exactly when it is not in the saved state. The stack's index moves after the
     // step has been undone or redone, so the flag follows the signals.
-    const auto sync = [this] { FSong.Modified = !FStack.isClean(); };
+    const auto sync = [this] { SyncModified(); };
     QObject::connect(&FStack, &QUndoStack::indexChanged, &FStack, sync);
     QObject::connect(&FStack, &QUndoStack::cleanChanged, &FStack, sync);
 }
@@ -255,21 +255,29 @@ void TSongHistory::Apply(const TSongSnapshotPtr& state, int tab)
     ++FRevision;
 }
 
+void TSongHistory::SyncModified()
+{
+    FSong.Modified = !FStack.isClean();
+}
+
 void TSongHistory::Reset()
 {
     ++FGeneration;
     FStack.clear();
     FLast.reset();
+    SyncModified();
 }
 
 void TSongHistory::MarkSaved()
 {
     FStack.setClean();
+    SyncModified();
 }
 
 void TSongHistory::MarkUnsaved()
 {
     FStack.resetClean();
+    SyncModified();
 }
 
 std::size_t TSongHistory::MemoryUsed() const

@@ -87,6 +87,9 @@ private:
     void Record(const QString& name, const QObject* control, int tabBefore,
                 const TSongSnapshotPtr& before, bool wasModified);
     void Apply(const TSongSnapshotPtr& state, int tab);
+    /// The song is modified exactly when the stack is not at its saved state: the history
+    /// alone sets the flag.
+    void SyncModified();
 
     TMusicProject& FSong;
     std::function<int()> FCurrentTab;

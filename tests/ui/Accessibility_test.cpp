@@ -114,7 +114,7 @@ TEST(AccessibilityTest, EveryControlOnBothKindsOfTabHasAName)
     EXPECT_TRUE(Has(unit.Names, "Compás 2, paso 3, ritmo: prolongación")) << Join(unit.Names);
     EXPECT_TRUE(Has(unit.Names, "Compás 2, melodía paso 2: Sol"));
     EXPECT_TRUE(Has(unit.Names, "Compás 4, melodía"));
-    Inside(form).Project.SetModified(false);
+    Inside(form).SongHistory.MarkSaved();
 }
 
 TEST(AccessibilityTest, ToolBarButtonsAreNamedPressableButtons)
@@ -143,7 +143,7 @@ TEST(AccessibilityTest, ToolBarButtonsAreNamedPressableButtons)
     const int tabs = form.TabControl1->count();
     item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(form.TabControl1->count(), tabs + 1);
-    Inside(form).Project.SetModified(false);
+    Inside(form).SongHistory.MarkSaved();
 }
 
 TEST(AccessibilityTest, RowStepsAreItemsThatFollowTheKeyboard)

@@ -650,7 +650,7 @@ TEST(FormMusicMeasuresMainWindowTest, UnitTabsShowTheBarEditorWithTheGoverningPr
     Inside(form).Project.PropertyAt(2)->Scale = 1;
     Inside(form).Project.Items.Add(std::make_unique<TMunit>());
     Inside(form).RebuildTabs();
-    Inside(form).Project.SetModified(false);
+    Inside(form).SongHistory.MarkSaved();
     form.TabControl1->setCurrentIndex(3);
 
     auto* editor = qobject_cast<TFormMusicMeasures*>(Inside(form).BarEditor);
@@ -682,7 +682,7 @@ TEST(FormMusicMeasuresMainWindowTest, UnitTabsShowTheBarEditorWithTheGoverningPr
     EXPECT_EQ(editor->Unit(), Inside(form).Project.UnitAt(1));
     EXPECT_EQ(Inside(form).Project.UnitAt(1)->Property, Inside(form).Project.PropertyAt(0));
     EXPECT_EQ(window.Boxes.Shown, 0);
-    Inside(form).Project.SetModified(false); // closes without asking
+    Inside(form).SongHistory.MarkSaved(); // closes without asking
 }
 
 TEST_F(FormMusicMeasuresTest, PlayCursorIsALineInTheRhythmAndMelodyFramesOfItsBar)

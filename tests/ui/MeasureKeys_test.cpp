@@ -227,5 +227,5 @@ TEST(MeasureKeysWindowTest, AKeyboardEditIsOneUndoStepAsAClickIs)
     EXPECT_TRUE(Inside(form).Action_EditUndo->isEnabled());
     Inside(form).Action_EditUndo->trigger();
     EXPECT_EQ(RhythmOf(*Inside(form).Project.UnitAt(1), 1), before);
-    Inside(form).Project.SetModified(false);
+    Inside(form).SongHistory.MarkSaved();
 }

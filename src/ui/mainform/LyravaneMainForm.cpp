@@ -10,10 +10,10 @@
 #include "ui/FormArranger.h"
 #include "ui/OpenFileHistory.h"
 #include "ui/Settings.h"
-#include "ui/SongRecovery.h"
 #include "ui/editor/FormMusicMeasures.h"
 #include "ui/editor/FormMusicProperty.h"
 #include "ui/editor/SongPages.h"
+#include "ui/mainform/ExportRunner.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -48,10 +48,15 @@ QString ShortHint(const QString& hint)
 
 TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
                                      std::vector<std::string> arguments, QWidget* parent)
-    : QMainWindow(parent), OpenDialog(this, services.FileDialogs),
+    : QMainWindow(parent),
+      FDocument(std::make_unique<TSongDocument>(services.RecoveryDir,
+                                                ReadRecoveryInterval(services.SettingsPath),
+                                                [this] { return CurrentTab(); })),
+      Project(FDocument->Song()), OpenDialog(this, services.FileDialogs),
       SaveAsDialog(this, services.FileDialogs), ExportDialog(this, services.FileDialogs),
       ScoreDialog(this, services.FileDialogs), AudioExportDialog(this, services.FileDialogs),
-      FServices(services), FSongPlayer(services.Player, services.TempMidiFile),
+      FServices(services), FPlay(std::make_unique<TPlayController>(
+                               services.Player, services.TempMidiFile, FDocument->Song())),
       FArguments(std::move(arguments))
 {
     setObjectName(QStringLiteral("LyravaneMainForm"));
@@ -84,16 +89,13 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
         QStringLiteral("WAV (*.wav)|*.wav|FLAC (*.flac)|*.flac|Ogg Vorbis (*.ogg)|*.ogg|");
     AudioExportDialog.DefaultExt = QStringLiteral("wav");
 
-    FSongHistory = std::make_unique<TSongHistory>(
-        Project, [this] { return CurrentTab(); },
-        [this](const TSongSnapshot& state, int tab) { RestoreSong(state, tab); });
-
     CreateActions();
     CreateMenus();
     CreateToolBar();
     CreateClientArea();
     CreateTabShortcuts();
-    UpdatePlayState();
+    FExports = std::make_unique<TExportRunner>(this, Project, StatusBar1, ConfirmationMilliseconds);
+    ConnectParts();
 
     History = std::make_unique<TOpenFileHistory>(FServices.SettingsPath);
     History->Actions = {Action_Nothing, Action_RecentFile1, Action_RecentFile2, Action_RecentFile3,
@@ -106,33 +108,11 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
     FormArranger->RestorePlacement(true);
 
     ReadSettings();
-    FRecovery = std::make_unique<TSongRecovery>(FServices.RecoveryDir);
-    FRecoveryTimer = new QTimer(this);
-    FRecoveryTimer->setSingleShot(true);
-    FRecoveryTimer->setInterval(ReadRecoveryInterval(FServices.SettingsPath) * 1000);
-    connect(FRecoveryTimer, &QTimer::timeout, this, [this] { WriteRecovery(); });
-    // The song has changed (an edit, undo, redo, a save): the caption, the undo commands and
-    // the recovery file follow.
-    QUndoStack& stack = FSongHistory->Stack();
-    connect(&stack, &QUndoStack::indexChanged, this,
-            [this]
-            {
-                RefreshCaption();
-                RefreshUndoActions();
-                ScheduleRecovery();
-            });
-    connect(&stack, &QUndoStack::cleanChanged, this,
-            [this]
-            {
-                RefreshCaption();
-                ScheduleRecovery();
-            });
     setAcceptDrops(true);
     Randomize();
 
-    Project.NewSong();
-    Untitled = true;
-    SetCaptionName(QStringLiteral("Untitled"));
+    // The document starts with a new song.
+    SetCaptionName(FDocument->DisplayName());
     RebuildTabs();
 
     // The command states follow the program whenever it has nothing else to do.
@@ -144,17 +124,18 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
 
 TLyravaneMainForm::~TLyravaneMainForm()
 {
+    FPlay->disconnect(this);
+    FDocument->disconnect(this);
     try
     {
-        FSongPlayer.Stop();
+        FPlay->Player().Stop();
     }
     catch (const std::exception&)
     {
         // The program is ending; a player that cannot close has nothing left to play.
     }
     // A normal end: whatever was not saved was meant to go.
-    disconnect(&FSongHistory->Stack(), nullptr, this, nullptr);
-    RemoveRecovery();
+    FDocument->DiscardRecovery();
     History->SaveHistory();
     WriteSettings();
     FormArranger->SavePlacement();
@@ -497,7 +478,7 @@ void TLyravaneMainForm::CreateClientArea()
     {
         TPropertyPageServices pageServices;
         pageServices.Song = &Project;
-        pageServices.SongPlayer = &FSongPlayer;
+        pageServices.SongPlayer = &FPlay->Player();
         pageServices.IncludeReset = [this] { return IncludeReset; };
         pageServices.MessageBoxes = FServices.MessageBoxes;
         PropertyPage = new TFormMusicProperty(pageServices, PagePanel);
@@ -557,7 +538,7 @@ TMenuButton* TLyravaneMainForm::ToolButton(const QAction* action) const
 void TLyravaneMainForm::EditSong(const QString& step, const QObject* control,
                                  const std::function<void()>& edit)
 {
-    FSongHistory->Edit(step, control, edit);
+    FDocument->Edit(step, control, edit);
 }
 
 void TLyravaneMainForm::RunCommand(const std::function<void()>& command)

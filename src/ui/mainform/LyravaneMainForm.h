@@ -1,12 +1,11 @@
 #pragma once
 
-#include "audio/SongPlayer.h"
 #include "model/MusicProject.h"
-#include "render/RenderSong.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageBoxes.h"
-#include "ui/SongHistory.h"
 #include "ui/mainform/MainFormServices.h"
+#include "ui/mainform/PlayController.h"
+#include "ui/mainform/SongDocument.h"
 
 enum class TPatternKind;
 
@@ -36,11 +35,13 @@ class TFormOption;
 class TFormHelp;
 class TImageListEx;
 class TMenuButton;
+class TExportRunner;
 class TOpenFileHistory;
-class TSongRecovery;
 
-/// The main window: owns the song, shows one tab per entry with the property page or the bar
-/// editor below, and carries every command of the program.
+/// The main window: builds the widgets and the commands and wires them to its parts: the
+/// song document (the song, its undo history and recovery file), the play controller and the
+/// export runner. It shows one tab per entry of the song with the property page or the bar
+/// editor below.
 class TLyravaneMainForm : public QMainWindow
 {
     Q_OBJECT
@@ -67,6 +68,11 @@ public:
     /// The tabs of the song's entries; the program's developer aids pick a tab through it.
     QTabBar* TabControl1;
 
+    /// The song, its undo history and its recovery file.
+    TSongDocument& Document() { return *FDocument; }
+    /// What plays, and what the window shows of it.
+    TPlayController& Playback() { return *FPlay; }
+
 signals:
     /// The window has been shown and painted for the first time.
     void FirstShown();
@@ -83,7 +89,9 @@ private:
     // The tests reach the window's parts and commands through this (tests/ui/mainform).
     friend struct TMainFormTestAccess;
 
-    TMusicProject Project;
+    std::unique_ptr<TSongDocument> FDocument;
+    /// The document's song: the window's name for it.
+    TMusicProject& Project;
     TCenterOpenDialog OpenDialog;
     TCenterSaveDialog SaveAsDialog;
     TCenterSaveDialog ExportDialog;
@@ -96,7 +104,6 @@ private:
     /// Exported MIDI files name their tracks (option "Nombres de pista en MIDI").
     bool MidiTrackNames = false;
     QString CaptionName;
-    bool Untitled = true;
 
     QAction* Action_FileNew;
     QAction* Action_FileOpen;
@@ -230,12 +237,6 @@ private:
     /// Names each pattern the song asks for that no library lists: on standard error, and
     /// the first in the status bar.
     void ReportMissingPatterns();
-    /// Runs an export's file dialog proposing name (a file name; empty: none) in the song's
-    /// folder; false when cancelled. The open song's own file (under any name) is refused
-    /// with a message: an export there would replace the song with a file of another kind.
-    bool ChooseExportFile(TCenterSaveDialog& dialog, const QString& name);
-    /// "Exportado: name" in the status bar for a few seconds.
-    void ConfirmExported(const QString& path);
     /// The export and SoundFont part of the options dialog: filled in from the settings and
     /// the synthesiser, and taken back (a new SoundFont starts loading).
     void PrepareOptionDialog(TFormOption& dialog) const;
@@ -267,38 +268,23 @@ private:
     void RunCommand(const std::function<void()>& command);
     /// Runs an edit of the song as one undo step (see TSongHistory::Edit).
     void EditSong(const QString& step, const QObject* control, const std::function<void()>& edit);
-    /// Undo and redo: puts the song in state and shows the tab.
-    void RestoreSong(const TSongSnapshot& state, int tab);
     /// The undo and redo commands name the step they would take back or make again.
     void RefreshUndoActions();
-    /// At start: offers the song a copy that ended without saving left behind.
-    void OfferRecovery();
-    /// Starts the recovery timer after a change; an unmodified song has no recovery file.
-    void ScheduleRecovery();
-    /// Writes the song with unsaved changes to the recovery file.
-    void WriteRecovery();
-    void RemoveRecovery();
     void ReadSettings();
     void WriteSettings();
     void ApplyFixedOuterSize();
     /// Lets a tool bar button forget the mouse before a modal dialog opens over it.
     void RefreshHover(QAction* action);
-    void PrimePlayer();
-    /// Watches the player: Parar is enabled only while something plays (the song, a unit or
-    /// a pattern preview); while the song or a unit plays, the play cursor, the marker of
-    /// the playing unit's tab and the status bar follow it, and a loop gets its next pass.
-    void UpdatePlayState();
-    /// Plays what render fills in; layout: where each unit lies in it (render may fill it
-    /// in). With loopTo > 0 it
-    /// loops from the first unit's start to loopTo.
-    void StartPlay(QAction* command, const TSongPlayer::TRenderer& render,
-                   const std::vector<TSongSpan>& layout, std::int32_t loopTo = 0);
-    /// Renders the looped unit afresh for the loop's next pass once the pass under way is
-    /// near its end.
-    void QueueLoopPass(const TPlayPosition& position);
-    void ShowPlayPosition(const TPlayPosition& position);
-    /// Takes the play cursor, the tab marker and the status away.
-    void ClearPlayPosition();
+    /// At start: offers the song a copy that ended without saving left behind.
+    void OfferRecovery();
+    /// Wires the document and the play controller to the pages, tabs, caption and status.
+    void ConnectParts();
+    /// Starts a play command (a failure is shown); the space bar repeats it.
+    void StartPlay(QAction* command, const std::function<void()>& play);
+    /// What the play controller sees: the play cursor, the playing tab's marker, the status.
+    void ShowPlayPosition(int entry, double bars);
+    void ShowPlayStatus(const QString& status, const QString& previous);
+    TPlayController::TOptions PlayOptions() const;
     /// Puts the playing marker on tab (none: -1), taking it off any other.
     void MarkPlayingTab(int tab);
     int CurrentTab() const;
@@ -320,29 +306,14 @@ private:
     void DeleteCurrentEntry();
 
     TMainFormServices FServices;
-    std::unique_ptr<TSongHistory> FSongHistory;
-    std::unique_ptr<TSongRecovery> FRecovery;
-    QTimer* FRecoveryTimer = nullptr;
-    /// The history's revision the recovery file holds; none: it holds nothing up to date.
-    std::optional<unsigned> FRecoveredRevision = 0;
     /// Plays the song, a unit, the start-up priming and the property page's previews.
-    TSongPlayer FSongPlayer;
+    std::unique_ptr<TPlayController> FPlay;
+    std::unique_ptr<TExportRunner> FExports;
     std::vector<std::string> FArguments;
     std::map<const QAction*, TMenuButton*> FToolButtons;
     QPointer<TFormHelp> FHelpWindow;
-    QTimer* FPrimeTimer = nullptr;
-    /// Watches the player, which says nothing when a play ends by itself.
-    QTimer* FPlayTimer = nullptr;
     /// The play command the space bar repeats.
     QAction* FLastPlayCommand = nullptr;
-    /// The units of what the window plays, and which play of the song player it is (the
-    /// property page's previews play through it too).
-    std::vector<TSongSpan> FPlayLayout;
-    unsigned FPlayNumber = 0;
-    bool FLooping = false;
-    /// The pass of the loop whose end has its follow-up rendered already.
-    int FQueuedPass = 0;
-    QString FPlayStatus;
     /// Where the left button went down on a tab (-1: not on one), for dragging it out.
     int FDragTab = -1;
     QPoint FDragStart;

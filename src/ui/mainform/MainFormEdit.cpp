@@ -14,13 +14,13 @@
 void TLyravaneMainForm::Action_EditUndoExecute()
 {
     if (!MouseCaptured())
-        FSongHistory->Stack().undo();
+        FDocument->History().Stack().undo();
 }
 
 void TLyravaneMainForm::Action_EditRedoExecute()
 {
     if (!MouseCaptured())
-        FSongHistory->Stack().redo();
+        FDocument->History().Stack().redo();
 }
 
 void TLyravaneMainForm::Action_EditNewMunitExecute()
@@ -32,7 +32,6 @@ void TLyravaneMainForm::Action_EditNewMunitExecute()
     RebuildTabs();
     SelectTab(index + 1);
     TabControl1Change();
-    Project.SetModified(true);
 }
 
 void TLyravaneMainForm::CopyCurrentUnit()
@@ -58,7 +57,6 @@ void TLyravaneMainForm::DeleteCurrentEntry()
     RebuildTabs();
     SelectTab(index < TabControl1->count() ? index : TabControl1->count() - 1);
     TabControl1Change();
-    Project.SetModified(true);
 }
 
 void TLyravaneMainForm::Action_EditCopyExecute()
@@ -95,5 +93,4 @@ void TLyravaneMainForm::Action_EditPasteExecute()
     RebuildTabs();
     SelectTab(index + 1);
     TabControl1Change();
-    Project.SetModified(true);
 }

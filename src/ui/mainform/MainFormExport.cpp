@@ -9,6 +9,7 @@
 #include "render/RenderSong.h"
 #include "render/TrackNames.h"
 #include "ui/WindowUtils.h"
+#include "ui/mainform/ExportRunner.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -45,14 +46,13 @@ void TLyravaneMainForm::Action_FileOutputScoreExecute()
         return;
     RefreshHover(Action_FileOutputScore);
     const QString song = SongBaseName();
-    if (!ChooseExportFile(ScoreDialog, ProposedExportName(QStringLiteral(".musicxml"))))
-        return;
-    update();
-    TWaitCursor wait;
-    const QString title = song.isEmpty() ? FileBaseName(ScoreDialog.FileName) : song;
-    SaveScoreFile(Project, ToFsPath(ScoreDialog.FileName), title.toStdString(), RepeatCount,
-                  ScoreDialog.Checked);
-    ConfirmExported(ScoreDialog.FileName);
+    FExports->Run(
+        ScoreDialog, ProposedExportName(QStringLiteral(".musicxml")),
+        [this, &song](const std::string& fsPath)
+        {
+            const QString title = song.isEmpty() ? FileBaseName(ScoreDialog.FileName) : song;
+            SaveScoreFile(Project, fsPath, title.toStdString(), RepeatCount, ScoreDialog.Checked);
+        });
 }
 
 void TLyravaneMainForm::ExportUnitMidi(int tab)
@@ -60,15 +60,15 @@ void TLyravaneMainForm::ExportUnitMidi(int tab)
     if (MouseCaptured() || tab <= 0 || tab >= Project.Count() || Project.UnitAt(tab) == nullptr)
         return;
     const QString song = SongBaseName();
-    if (!ChooseExportFile(ExportDialog, (song.isEmpty() ? QString() : song + QLatin1Char(' ')) +
-                                            TabName(tab) + QStringLiteral(".mid")))
-        return;
-    update();
-    TWaitCursor wait;
-    TMidiData midi;
-    RenderTabMidi(tab, midi);
-    midi.SaveToFile(ToFsPath(ExportDialog.FileName));
-    ConfirmExported(ExportDialog.FileName);
+    FExports->Run(ExportDialog,
+                  (song.isEmpty() ? QString() : song + QLatin1Char(' ')) + TabName(tab) +
+                      QStringLiteral(".mid"),
+                  [this, tab](const std::string& fsPath)
+                  {
+                      TMidiData midi;
+                      RenderTabMidi(tab, midi);
+                      midi.SaveToFile(fsPath);
+                  });
 }
 
 std::unique_ptr<QMenu> TLyravaneMainForm::MakeTabMenu(int tab)

@@ -8,9 +8,9 @@
 #include "render/RenderSong.h"
 #include "render/TrackNames.h"
 #include "ui/OpenFileHistory.h"
-#include "ui/SongRecovery.h"
 #include "ui/WindowUtils.h"
 #include "ui/editor/SongPages.h"
+#include "ui/mainform/ExportRunner.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -37,16 +37,11 @@ const QString MsgRecover = QStringLiteral(
 const QString MsgRecoveryUnreadable =
     QStringLiteral("No se pudo leer la canción sin guardar de una sesión anterior. "
                    "El archivo se ha guardado aparte en:\n%1");
-const QString MsgRecoveryNotWritten =
-    QStringLiteral("No se pudo escribir el archivo de recuperación: %1");
 // What the status bar confirms for a few seconds once a file has been written.
 const QString MsgSaved = QStringLiteral("Guardado: %1");
-const QString MsgExported = QStringLiteral("Exportado: %1");
 const QString MsgPatternMissing =
     QStringLiteral("No se encuentra el patrón «%1» (%2): esa parte no sonará.");
 const QString MsgMorePatternsMissing = QStringLiteral(" Faltan %1 patrones más.");
-const QString MsgExportOverSong =
-    QStringLiteral("«%1» es el archivo de la canción abierta. Elija otro nombre para exportar.");
 
 QString Format(QString pattern, const QString& name)
 {
@@ -59,19 +54,17 @@ QString Format(QString pattern, const QString& name)
 
 bool TLyravaneMainForm::QuerySaveChanges()
 {
-    if (!Project.Modified)
+    if (!FDocument->Modified())
         return true;
-    const QString name = Project.FileName.empty() ? QStringLiteral("Untitled")
-                                                  : FileNamePart(FromFsPath(Project.FileName));
-    switch (
-        ShowMessageBox(Format(MsgSaveChanges, name), TMsgIcon::Question, TMsgButtons::YesNoCancel))
+    switch (ShowMessageBox(Format(MsgSaveChanges, FDocument->DisplayName()), TMsgIcon::Question,
+                           TMsgButtons::YesNoCancel))
     {
     case TMsgResult::No:
-        RemoveRecovery();
+        FDocument->DiscardRecovery();
         return true;
     case TMsgResult::Yes:
         Action_FileSaveExecute();
-        return !Project.Modified;
+        return !FDocument->Modified();
     default:
         return false;
     }
@@ -86,14 +79,13 @@ void TLyravaneMainForm::OpenProjectFile(const std::string& fsPath)
 {
     // What the user sees of the name; the file is opened by its bytes.
     const QString path = FromFsPath(fsPath);
-    auto song = std::make_unique<TMusicProject>();
     QString failure;
     QString details;
     {
         TWaitCursor wait;
         try
         {
-            song->LoadFromFile(fsPath);
+            FDocument->Open(fsPath);
         }
         catch (const EFOpenError& error)
         {
@@ -105,141 +97,53 @@ void TLyravaneMainForm::OpenProjectFile(const std::string& fsPath)
             failure = MsgInvalidFormat;
             details = ErrorDetails(error, true);
         }
-        if (failure.isEmpty())
-        {
-            PropertyPage->SetMuprop(nullptr);
-            BarEditor->ShowUnit(nullptr);
-            Project.Assign(*song);
-            Project.SetFileName(fsPath);
-            Project.SetModified(false);
-            FSongHistory->Reset();
-            Untitled = false;
-            SetCaptionName(path);
-            History->AddFile(path);
-            OpenDialog.FileName = path;
-            RebuildTabs();
-            TabControl1Change();
-            ReportMissingPatterns();
-            // What saves killed in the song's folder left behind.
-            RemoveStaleTemporaryFiles(ToFsPath(QFileInfo(path).absolutePath()));
-        }
     }
     if (!failure.isEmpty())
     {
         // The live song, its tabs and caption stay as they were.
         ShowErrorBox(Format(failure, FileNamePart(path)), details);
         History->RemoveFile(path);
+        return;
     }
+    History->AddFile(path);
+    OpenDialog.FileName = path;
+    ReportMissingPatterns();
+    // What saves killed in the song's folder left behind.
+    RemoveStaleTemporaryFiles(ToFsPath(QFileInfo(path).absolutePath()));
 }
 
 void TLyravaneMainForm::SaveProjectFile(const QString& path)
 {
-    bool written = false;
-    QString details;
-    {
-        TWaitCursor wait;
-        try
-        {
-            // Written through a temporary file: a failed save leaves the old file as it was.
-            Project.SaveToFile(ToFsPath(path));
-            Untitled = false;
-            written = true;
-        }
-        catch (const std::exception& error)
-        {
-            written = false;
-            details = ErrorDetails(error, true);
-        }
-        if (written)
-        {
-            Project.SetFileName(ToFsPath(path));
-            Project.SetModified(false);
-            FSongHistory->MarkSaved();
-            RemoveRecovery();
-            SetCaptionName(path);
-            History->AddFile(path);
-            OpenDialog.FileName = path;
-            StatusBar1->showMessage(MsgSaved.arg(FileNamePart(path)), ConfirmationMilliseconds);
-        }
-    }
-    if (!written)
-        ShowErrorBox(Format(MsgCannotWrite, FileNamePart(path)), details);
-}
-
-// --- Recovery ----------------------------------------------------------------------------------
-
-void TLyravaneMainForm::OfferRecovery()
-{
-    if (!FRecovery->ClaimLeftOver())
-        return;
-    TMusicProject song;
     try
     {
-        FRecovery->Read(song);
-    }
-    catch (const std::exception&)
-    {
-        const QString aside = FRecovery->SetAside();
-        ShowMessageBox(MsgRecoveryUnreadable.arg(QDir::toNativeSeparators(aside)),
-                       TMsgIcon::Exclamation, TMsgButtons::Ok);
-        return;
-    }
-    if (ShowMessageBox(MsgRecover, TMsgIcon::Question, TMsgButtons::SiNo) != TMsgResult::Yes)
-    {
-        RemoveRecovery();
-        return;
-    }
-    PropertyPage->SetMuprop(nullptr);
-    BarEditor->ShowUnit(nullptr);
-    Project.Items = std::move(song.Items);
-    Project.SetFileName(song.FileName);
-    // Recovered, the song still has its unsaved changes: the file stays until they are saved.
-    FSongHistory->Reset();
-    FSongHistory->MarkUnsaved();
-    FRecoveredRevision = FSongHistory->Revision();
-    Untitled = Project.FileName.empty();
-    const QString path = FromFsPath(Project.FileName);
-    if (!Untitled)
-        OpenDialog.FileName = path;
-    SetCaptionName(Untitled ? QStringLiteral("Untitled") : path);
-    RebuildTabs();
-    TabControl1Change();
-}
-
-void TLyravaneMainForm::ScheduleRecovery()
-{
-    if (!Project.Modified)
-    {
-        if (FRecovery->Written())
-            RemoveRecovery();
-        return;
-    }
-    if (FRecoveredRevision != FSongHistory->Revision() && !FRecoveryTimer->isActive())
-        FRecoveryTimer->start();
-}
-
-void TLyravaneMainForm::WriteRecovery()
-{
-    if (!Project.Modified)
-        return;
-    const unsigned revision = FSongHistory->Revision();
-    try
-    {
-        FRecovery->Write(Project);
-        FRecoveredRevision = revision;
+        const TWaitCursor wait;
+        FDocument->Save(ToFsPath(path));
     }
     catch (const std::exception& error)
     {
-        // Tried again after the next change; a message box every minute would not help.
-        StatusBar1->showMessage(MsgRecoveryNotWritten.arg(QString::fromUtf8(error.what())));
+        ShowErrorBox(Format(MsgCannotWrite, FileNamePart(path)), ErrorDetails(error, true));
+        return;
     }
+    SetCaptionName(path);
+    History->AddFile(path);
+    OpenDialog.FileName = path;
+    StatusBar1->showMessage(MsgSaved.arg(FileNamePart(path)), ConfirmationMilliseconds);
 }
 
-void TLyravaneMainForm::RemoveRecovery()
+void TLyravaneMainForm::OfferRecovery()
 {
-    FRecoveryTimer->stop();
-    FRecovery->Remove();
-    FRecoveredRevision.reset();
+    FDocument->OfferRecovery(
+        [this] {
+            return ShowMessageBox(MsgRecover, TMsgIcon::Question, TMsgButtons::SiNo) ==
+                   TMsgResult::Yes;
+        },
+        [this](const QString& aside)
+        {
+            ShowMessageBox(MsgRecoveryUnreadable.arg(QDir::toNativeSeparators(aside)),
+                           TMsgIcon::Exclamation, TMsgButtons::Ok);
+        });
+    if (!FDocument->Untitled())
+        OpenDialog.FileName = FromFsPath(Project.FileName);
 }
 
 // --- File commands ------------------------------------------------------------------------------
@@ -248,14 +152,7 @@ void TLyravaneMainForm::Action_FileNewExecute()
 {
     if (!QuerySaveChanges())
         return;
-    PropertyPage->SetMuprop(nullptr);
-    BarEditor->ShowUnit(nullptr);
-    Project.NewSong();
-    FSongHistory->Reset();
-    Untitled = true;
-    SetCaptionName(QStringLiteral("Untitled"));
-    RebuildTabs();
-    TabControl1Change();
+    FDocument->NewSong();
 }
 
 void TLyravaneMainForm::Action_FileOpenExecute()
@@ -278,7 +175,7 @@ void TLyravaneMainForm::Action_FileOpenExecute()
 
 void TLyravaneMainForm::Action_FileRevertExecute()
 {
-    if (MouseCaptured() || Untitled)
+    if (MouseCaptured() || FDocument->Untitled())
         return;
     if (ShowMessageBox(MsgRevert, TMsgIcon::Exclamation, TMsgButtons::YesNo) != TMsgResult::Yes)
         return;
@@ -313,14 +210,13 @@ void TLyravaneMainForm::Action_FileOutputMidiExecute()
     if (MouseCaptured())
         return;
     RefreshHover(Action_FileOutputMidi);
-    if (!ChooseExportFile(ExportDialog, ProposedExportName(QStringLiteral(".mid"))))
-        return;
-    update();
-    TWaitCursor wait;
-    TMidiData midi;
-    RenderTabMidi(0, midi);
-    midi.SaveToFile(ToFsPath(ExportDialog.FileName));
-    ConfirmExported(ExportDialog.FileName);
+    FExports->Run(ExportDialog, ProposedExportName(QStringLiteral(".mid")),
+                  [this](const std::string& fsPath)
+                  {
+                      TMidiData midi;
+                      RenderTabMidi(0, midi);
+                      midi.SaveToFile(fsPath);
+                  });
 }
 
 void TLyravaneMainForm::Action_FileExitExecute()
@@ -397,21 +293,4 @@ void TLyravaneMainForm::ReportMissingPatterns()
     if (missing.size() > 1)
         text += MsgMorePatternsMissing.arg(missing.size() - 1);
     StatusBar1->showMessage(text);
-}
-
-bool TLyravaneMainForm::ChooseExportFile(TCenterSaveDialog& dialog, const QString& name)
-{
-    const QString song = FromFsPath(Project.FileName);
-    dialog.FileName =
-        song.isEmpty() || name.isEmpty() ? name : QFileInfo(song).absoluteDir().filePath(name);
-    if (!dialog.Execute())
-        return false;
-    if (!song.isEmpty() && SameFile(ToFsPath(dialog.FileName), Project.FileName))
-        throw ELyravaneError(MsgExportOverSong.arg(FileNamePart(dialog.FileName)).toStdString());
-    return true;
-}
-
-void TLyravaneMainForm::ConfirmExported(const QString& path)
-{
-    StatusBar1->showMessage(MsgExported.arg(FileNamePart(path)), ConfirmationMilliseconds);
 }

@@ -24,181 +24,68 @@
 
 namespace
 {
-constexpr int PrimeRetryMilliseconds = 250;
-/// The play cursor and the status bar move 33 times a second.
-constexpr int PlayPollMilliseconds = 30;
-/// The loop's next pass is rendered this long before the pass under way ends; an edit made
-/// later is heard one pass later.
-constexpr double LoopQueueSeconds = 0.3;
 const QString PlayingTabMarker = QStringLiteral("\u25B6 ");
-
-QString MinutesSeconds(double seconds)
-{
-    const int whole = static_cast<int>(seconds);
-    return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
-}
-
-std::int32_t LeadInTicks(bool includeReset)
-{
-    return includeReset ? TMidiData().BarLength() : 0;
-}
 } // namespace
 
-void TLyravaneMainForm::StartPlay(QAction* command, const TSongPlayer::TRenderer& render,
-                                  const std::vector<TSongSpan>& layout, std::int32_t loopTo)
+TPlayController::TOptions TLyravaneMainForm::PlayOptions() const
+{
+    return {RepeatCount, IncludeReset};
+}
+
+void TLyravaneMainForm::StartPlay(QAction* command, const std::function<void()>& play)
 {
     TWaitCursor wait;
     FLastPlayCommand = command;
-    ClearPlayPosition();
-    FLooping = loopTo > 0 && !layout.empty();
-    FQueuedPass = 0;
-    if (FLooping)
-        FSongPlayer.PlayLoop(render, layout.front().FromTick, loopTo);
-    else
-        FSongPlayer.Play(render);
-    FPlayLayout = layout;
-    FPlayNumber = FSongPlayer.PlayNumber();
-    UpdatePlayState();
+    play();
 }
 
 void TLyravaneMainForm::Action_MusicPlayExecute()
 {
-    std::vector<TSongSpan> layout;
-    StartPlay(
-        Action_MusicPlay,
-        [this, &layout](TMidiData& midi)
-        {
-            TPatternCache patterns;
-            RenderSong(Project, midi, RepeatCount, IncludeReset, patterns, 0, &layout);
-        },
-        layout);
+    StartPlay(Action_MusicPlay, [this] { FPlay->PlaySong(0, PlayOptions()); });
 }
 
 void TLyravaneMainForm::Action_MusicPlayFromHereExecute()
 {
     const int index = std::max(CurrentTab(), 0);
-    std::vector<TSongSpan> layout;
-    StartPlay(
-        Action_MusicPlayFromHere,
-        [this, &layout, index](TMidiData& midi)
-        {
-            TPatternCache patterns;
-            RenderSong(Project, midi, RepeatCount, IncludeReset, patterns, index, &layout);
-        },
-        layout);
+    StartPlay(Action_MusicPlayFromHere, [this, index] { FPlay->PlaySong(index, PlayOptions()); });
 }
 
 void TLyravaneMainForm::Action_MusicPlay2Execute()
 {
     const int index = CurrentTab();
-    if (index < 0 || index >= Project.Count())
+    if (index < 0 || index >= Project.Count() || Project.UnitAt(index) == nullptr)
         return;
-    const TMunit* unit = Project.UnitAt(index);
-    if (unit == nullptr)
-        return;
-    const std::int32_t from = LeadInTicks(IncludeReset);
-    const std::int32_t to = from + TMidiData().BarLength() * unit->BarCount;
-    const std::vector<TSongSpan> layout{{index, from, to}};
-    StartPlay(
-        Action_MusicPlay2,
-        [this, unit](TMidiData& midi) { RenderUnitPlayback(*unit, midi, IncludeReset); }, layout,
-        Action_MusicLoop->isChecked() ? to : 0);
+    StartPlay(Action_MusicPlay2, [this, index]
+              { FPlay->PlayUnit(index, Action_MusicLoop->isChecked(), PlayOptions()); });
 }
 
 void TLyravaneMainForm::Action_MusicStopExecute()
 {
-    FSongPlayer.Stop();
-    UpdatePlayState();
+    FPlay->Stop();
 }
 
 void TLyravaneMainForm::Action_MusicPlayOrStopExecute()
 {
-    if (FSongPlayer.Playing())
+    if (FPlay->Playing())
         Action_MusicStopExecute();
     else if (QAction* command = FLastPlayCommand != nullptr ? FLastPlayCommand : Action_MusicPlay;
              command->isEnabled())
         command->trigger();
 }
 
-void TLyravaneMainForm::UpdatePlayState()
+void TLyravaneMainForm::ShowPlayPosition(int entry, double bars)
 {
-    if (FPlayTimer == nullptr)
-    {
-        FPlayTimer = new QTimer(this);
-        FPlayTimer->setInterval(PlayPollMilliseconds);
-        connect(FPlayTimer, &QTimer::timeout, this, &TLyravaneMainForm::UpdatePlayState);
-        FPlayTimer->start();
-    }
-    const TPlayPosition position = FSongPlayer.Position();
-    Action_MusicStop->setEnabled(position.Playing);
-    if (!position.Playing || FPlayLayout.empty() || FPlayNumber != FSongPlayer.PlayNumber())
-    {
-        ClearPlayPosition();
-        return;
-    }
-    if (FLooping)
-        QueueLoopPass(position);
-    ShowPlayPosition(position);
-}
-
-void TLyravaneMainForm::QueueLoopPass(const TPlayPosition& position)
-{
-    // A player that cannot tell where it is gets no passes queued: it repeats the first.
-    if (position.TotalSeconds <= 0 || position.Pass < FQueuedPass ||
-        position.TotalSeconds - position.Seconds > LoopQueueSeconds)
-        return;
-    FQueuedPass = position.Pass + 1;
-    const int index = FPlayLayout.front().Entry;
-    const TMunit* unit = index < Project.Count() ? Project.UnitAt(index) : nullptr;
-    // A unit deleted or moved away while it loops: the loop goes on as it was.
-    if (unit == nullptr || LeadInTicks(IncludeReset) + TMidiData().BarLength() * unit->BarCount !=
-                               FPlayLayout.front().ToTick)
-        return;
-    try
-    {
-        FSongPlayer.QueueLoopPass([this, unit](TMidiData& midi)
-                                  { RenderUnitPlayback(*unit, midi, IncludeReset); });
-    }
-    catch (const std::exception&)
-    {
-        // The pass that plays is repeated instead; the error shows at the next play command.
-    }
-}
-
-void TLyravaneMainForm::ShowPlayPosition(const TPlayPosition& position)
-{
-    // The span of the tick heard; the lead-in counts as the first unit's start.
-    const TSongSpan* span = &FPlayLayout.front();
-    for (const TSongSpan& candidate : FPlayLayout)
-        if (candidate.FromTick <= position.Tick)
-            span = &candidate;
-    const double bars =
-        std::max(0, position.Tick - span->FromTick) / static_cast<double>(TMidiData().BarLength());
-    BarEditor->ShowPlayCursor(CurrentTab() == span->Entry ? bars : -1);
-    MarkPlayingTab(span->Entry);
-    const QString status =
-        QStringLiteral("Reproduciendo Ptn.%1 \u00B7 comp\u00E1s %2 \u00B7 %3 / %4")
-            .arg(span->Entry)
-            .arg(static_cast<int>(bars) + 1)
-            .arg(MinutesSeconds(position.Seconds), MinutesSeconds(position.TotalSeconds));
-    // Shown when it changes, so a menu's hint stays while the mouse is on it.
-    if (status != FPlayStatus)
-    {
-        FPlayStatus = status;
-        StatusBar1->showMessage(status);
-    }
-}
-
-void TLyravaneMainForm::ClearPlayPosition()
-{
-    FPlayLayout.clear();
-    FLooping = false;
     if (BarEditor != nullptr)
-        BarEditor->ShowPlayCursor(-1);
-    MarkPlayingTab(-1);
-    if (!FPlayStatus.isEmpty() && StatusBar1->currentMessage() == FPlayStatus)
+        BarEditor->ShowPlayCursor(entry >= 0 && CurrentTab() == entry ? bars : -1);
+    MarkPlayingTab(entry);
+}
+
+void TLyravaneMainForm::ShowPlayStatus(const QString& status, const QString& previous)
+{
+    if (!status.isEmpty())
+        StatusBar1->showMessage(status);
+    else if (!previous.isEmpty() && StatusBar1->currentMessage() == previous)
         StatusBar1->clearMessage();
-    FPlayStatus.clear();
 }
 
 void TLyravaneMainForm::MarkPlayingTab(int tab)
@@ -274,42 +161,5 @@ void TLyravaneMainForm::Action_MusicOptionExecute()
         IncludeReset = dialog.IncludeReset;
         MidiTrackNames = dialog.MidiTrackNames;
         ApplyOptionDialog(dialog);
-    }
-}
-
-void TLyravaneMainForm::PrimePlayer()
-{
-    if (!FSongPlayer.CanPlay())
-        return;
-    // The SoundFont loads in the background: prime once it is there, never wait for it.
-    if (FServices.PlayerReady && !FServices.PlayerReady())
-    {
-        if (FPrimeTimer == nullptr)
-        {
-            FPrimeTimer = new QTimer(this);
-            FPrimeTimer->setInterval(PrimeRetryMilliseconds);
-            connect(FPrimeTimer, &QTimer::timeout, this, &TLyravaneMainForm::PrimePlayer);
-            FPrimeTimer->start();
-        }
-        return;
-    }
-    if (FPrimeTimer != nullptr)
-        FPrimeTimer->stop();
-    // A play command that came first has warmed the synthesiser up already.
-    if (FSongPlayer.Playing())
-        return;
-    try
-    {
-        FSongPlayer.Play(
-            [](TMidiData& midi)
-            {
-                midi.SetTrackCount(1);
-                midi.AddGMSystemOn(0, 0);
-            });
-    }
-    catch (const std::exception&)
-    {
-        // Priming only warms the synthesiser up. Without sound (no SoundFont, no audio
-        // output) the play commands say why when the user asks for sound.
     }
 }

@@ -17,6 +17,8 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopeGuard>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
 #include <QUndoStack>
@@ -147,7 +149,7 @@ void TLyravaneMainForm::FormShow()
         RunCommand([this, &path] { OpenProjectFile(path); });
         update();
     }
-    PrimePlayer();
+    FPlay->Prime(FServices.PlayerReady);
 }
 
 void TLyravaneMainForm::closeEvent(QCloseEvent* event)
@@ -213,20 +215,50 @@ void TLyravaneMainForm::RebuildTabs()
     UpdateTabListButton();
 }
 
-void TLyravaneMainForm::RestoreSong(const TSongSnapshot& state, int tab)
+void TLyravaneMainForm::ConnectParts()
 {
-    PropertyPage->SetMuprop(nullptr);
-    BarEditor->ShowUnit(nullptr);
-    state.Restore(Project);
-    RebuildTabs();
-    SelectTab(std::clamp(tab, 0, TabControl1->count() - 1));
-    TabControl1Change();
+    // Another song in place (New, Open, a recovered song, undo, redo): the pages let go of
+    // the old entries first, and the tabs, the page and the caption show the new song after.
+    connect(FDocument.get(), &TSongDocument::AboutToReplace, this,
+            [this]
+            {
+                PropertyPage->SetMuprop(nullptr);
+                BarEditor->ShowUnit(nullptr);
+            });
+    connect(FDocument.get(), &TSongDocument::Replaced, this,
+            [this](int tab)
+            {
+                SetCaptionName(FDocument->DisplayName());
+                RebuildTabs();
+                SelectTab(std::clamp(tab, 0, TabControl1->count() - 1));
+                TabControl1Change();
+            });
+    connect(FDocument.get(), &TSongDocument::Changed, this,
+            [this]
+            {
+                RefreshCaption();
+                RefreshUndoActions();
+            });
+    connect(
+        FDocument.get(), &TSongDocument::RecoveryNotWritten, this,
+        [this](const QString& reason)
+        {
+            StatusBar1->showMessage(
+                QStringLiteral("No se pudo escribir el archivo de recuperación: %1").arg(reason));
+        });
+    connect(FPlay.get(), &TPlayController::PlayingChanged, Action_MusicStop, &QAction::setEnabled);
+    connect(FPlay.get(), &TPlayController::PositionChanged, this,
+            &TLyravaneMainForm::ShowPlayPosition);
+    connect(FPlay.get(), &TPlayController::StatusChanged, this, &TLyravaneMainForm::ShowPlayStatus);
+    FPlay->Refresh();
 }
 
 void TLyravaneMainForm::TabControl1Change()
 {
     TWaitCursor wait;
     TabControl1->setFocus();
+    // The commands follow the tab at once, not only when the window next waits for input.
+    const auto refresh = qScopeGuard([this] { RefreshCommandStates(); });
     const int index = CurrentTab();
     if (index < 0 || index >= Project.Count())
         return;
@@ -258,7 +290,7 @@ void TLyravaneMainForm::RefreshCommandStates()
 {
     const int tabs = TabControl1->count();
     const int index = CurrentTab();
-    Action_FileRevert->setEnabled(!Untitled);
+    Action_FileRevert->setEnabled(!FDocument->Untitled());
     Action_EditNewMunit->setEnabled(tabs <= MaxTabsForInsert);
     Action_EditCut->setEnabled(index > 0);
     Action_EditCopy->setEnabled(index > 0);
@@ -273,7 +305,7 @@ void TLyravaneMainForm::RefreshCommandStates()
 
 void TLyravaneMainForm::RefreshUndoActions()
 {
-    const QUndoStack& stack = FSongHistory->Stack();
+    const QUndoStack& stack = FDocument->History().Stack();
     const auto named = [](const QString& command, const QString& step)
     {
         QString text = command;

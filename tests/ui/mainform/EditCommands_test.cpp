@@ -40,7 +40,7 @@ TLyravaneMainForm& SongOf(TFormFixture& f, int units)
     for (int i = 1; i <= units; ++i)
         Mark(form, i, i);
     Inside(form).RebuildTabs();
-    Inside(form).Project.SetModified(false);
+    Inside(form).SongHistory.MarkSaved();
     return form;
 }
 
@@ -59,7 +59,7 @@ protected:
 TEST_F(EditCommandsTest, InsertPutsANewUnitAfterTheCurrentTab)
 {
     TLyravaneMainForm& form = SongOf(F, 2);
-    Inside(form).Action_EditNewMunitExecute(); // on "Composition"
+    Inside(form).Action_EditNewMunit->trigger(); // on "Composition"
     EXPECT_EQ(Marks(form), (std::vector<int>{1, 1, 2}));
     EXPECT_NE(Inside(form).Project.UnitAt(1), nullptr);
     EXPECT_EQ(form.TabControl1->currentIndex(), 1);
@@ -72,7 +72,7 @@ TEST_F(EditCommandsTest, InsertPutsANewUnitAfterTheCurrentTab)
 
     Mark(form, 1, 6);
     form.TabControl1->setCurrentIndex(3);
-    Inside(form).Action_EditNewMunitExecute();
+    Inside(form).Action_EditNewMunit->trigger();
     EXPECT_EQ(Inside(form).Project.Count(), 5);
     EXPECT_EQ(form.TabControl1->currentIndex(), 4);
 }
@@ -81,17 +81,17 @@ TEST_F(EditCommandsTest, DeleteSelectsTheFollowerOrTheNewLastTab)
 {
     TLyravaneMainForm& form = SongOf(F, 3);
     form.TabControl1->setCurrentIndex(2);
-    Inside(form).Action_EditDeleteExecute();
+    Inside(form).Action_EditDelete->trigger();
     EXPECT_EQ(Marks(form), (std::vector<int>{1, 3}));
     EXPECT_EQ(form.TabControl1->currentIndex(), 2);
     EXPECT_EQ(ShownUnit(form), Inside(form).Project.UnitAt(2));
     EXPECT_TRUE(Inside(form).Project.Modified);
 
-    Inside(form).Action_EditDeleteExecute(); // the last tab
+    Inside(form).Action_EditDelete->trigger(); // the last tab
     EXPECT_EQ(Marks(form), (std::vector<int>{1}));
     EXPECT_EQ(form.TabControl1->currentIndex(), 1);
 
-    Inside(form).Action_EditDeleteExecute(); // the only unit
+    Inside(form).Action_EditDelete->trigger(); // the only unit
     EXPECT_EQ(Inside(form).Project.Count(), 1);
     EXPECT_EQ(form.TabControl1->count(), 1);
     EXPECT_EQ(form.TabControl1->currentIndex(), 0);
@@ -99,8 +99,8 @@ TEST_F(EditCommandsTest, DeleteSelectsTheFollowerOrTheNewLastTab)
     EXPECT_TRUE(Inside(form).BarEditor->isHidden());
 
     // The song's properties are never deleted, even when asked directly.
-    Inside(form).Action_EditDeleteExecute();
-    Inside(form).Action_EditCutExecute();
+    Inside(form).Action_EditDelete->trigger();
+    Inside(form).Action_EditCut->trigger();
     EXPECT_EQ(Inside(form).Project.Count(), 1);
     EXPECT_NE(Inside(form).Project.PropertyAt(0), nullptr);
 }
@@ -137,7 +137,7 @@ TEST_F(EditCommandsTest, CopyNewPasteCarriesTheUnitIntoAnotherSongUnlocked)
 
     F.MessageBoxes.Answers = {TMsgResult::No};
     Inside(form).Action_FileNewExecute();
-    Inside(form).Action_EditPasteExecute(); // on "Composition": the pasted unit comes first
+    Inside(form).Action_EditPaste->trigger(); // on "Composition": the pasted unit comes first
     ASSERT_EQ(Inside(form).Project.Count(), 3);
     const TMunit& pasted = *Inside(form).Project.UnitAt(1);
     EXPECT_EQ(pasted.Chords, unit.Chords);
@@ -156,10 +156,10 @@ TEST_F(EditCommandsTest, CutThenPasteRestoresTheUnitOnePlaceLater)
 {
     TLyravaneMainForm& form = SongOf(F, 3);
     form.TabControl1->setCurrentIndex(2);
-    Inside(form).Action_EditCutExecute();
+    Inside(form).Action_EditCut->trigger();
     EXPECT_EQ(Marks(form), (std::vector<int>{1, 3}));
     EXPECT_EQ(form.TabControl1->currentIndex(), 2);
-    Inside(form).Action_EditPasteExecute();
+    Inside(form).Action_EditPaste->trigger();
     EXPECT_EQ(Marks(form), (std::vector<int>{1, 3, 2}));
     EXPECT_EQ(form.TabControl1->currentIndex(), 3);
 }
@@ -173,14 +173,14 @@ TEST_F(EditCommandsTest, PasteStopsAtFortyNineEntries)
     Inside(form).RefreshCommandStates();
     ASSERT_EQ(form.TabControl1->count(), 48);
     EXPECT_TRUE(Inside(form).Action_EditPaste->isEnabled());
-    Inside(form).Action_EditPasteExecute();
+    Inside(form).Action_EditPaste->trigger();
     EXPECT_EQ(Inside(form).Project.Count(), 49);
     Inside(form).RefreshCommandStates();
     EXPECT_FALSE(Inside(form).Action_EditPaste->isEnabled());
     EXPECT_FALSE(Inside(form).Action_EditNewMunit->isEnabled());
     // Run anyway (a second key press before the states caught up), they add nothing.
-    Inside(form).Action_EditPasteExecute();
-    Inside(form).Action_EditNewMunitExecute();
+    Inside(form).Action_EditPaste->trigger();
+    Inside(form).Action_EditNewMunit->trigger();
     EXPECT_EQ(Inside(form).Project.Count(), 49);
 }
 

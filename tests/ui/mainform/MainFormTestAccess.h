@@ -17,10 +17,9 @@ struct TMainFormTestAccess
     explicit TMainFormTestAccess(TLyravaneMainForm& form)
         : W(form), Project(form.Project), OpenDialog(form.OpenDialog), History(form.History),
           RepeatCount(form.RepeatCount), IncludeReset(form.IncludeReset),
-          MidiTrackNames(form.MidiTrackNames), Untitled(form.Untitled),
-          Action_FileNew(form.Action_FileNew), Action_FileOpen(form.Action_FileOpen),
-          Action_FileRevert(form.Action_FileRevert), Action_FileSave(form.Action_FileSave),
-          Action_FileSaveAs(form.Action_FileSaveAs),
+          MidiTrackNames(form.MidiTrackNames), Action_FileNew(form.Action_FileNew),
+          Action_FileOpen(form.Action_FileOpen), Action_FileRevert(form.Action_FileRevert),
+          Action_FileSave(form.Action_FileSave), Action_FileSaveAs(form.Action_FileSaveAs),
           Action_FileOutputMidi(form.Action_FileOutputMidi),
           Action_FileOutputScore(form.Action_FileOutputScore),
           Action_TabOutputUnitMidi(form.Action_TabOutputUnitMidi),
@@ -35,7 +34,7 @@ struct TMainFormTestAccess
           Action_MusicPlayOrStop(form.Action_MusicPlayOrStop), PagePanel(form.PagePanel),
           StatusBar1(form.StatusBar1), MenuFile(form.MenuFile), MenuEdit(form.MenuEdit),
           MenuMusic(form.MenuMusic), MenuHelp(form.MenuHelp), PropertyPage(form.PropertyPage),
-          BarEditor(form.BarEditor), SongHistory(*form.FSongHistory)
+          BarEditor(form.BarEditor), SongHistory(form.Document().History())
     {
     }
 
@@ -46,7 +45,6 @@ struct TMainFormTestAccess
     std::int32_t& RepeatCount;
     bool& IncludeReset;
     bool& MidiTrackNames;
-    bool& Untitled;
 
     QAction* Action_FileNew;
     QAction* Action_FileOpen;
@@ -85,14 +83,12 @@ struct TMainFormTestAccess
     TMenuButton* ToolButton(const QAction* action) const { return W.ToolButton(action); }
     TFormHelp* HelpWindow() const { return W.HelpWindow(); }
     void FormShow() { W.FormShow(); }
-    void UpdatePlayState() { W.UpdatePlayState(); }
-    QTimer* PlayTimer() const { return W.FPlayTimer; }
-    TSongPlayer& SongPlayer() { return W.FSongPlayer; }
+    bool Untitled() const { return W.Document().Untitled(); }
     void RebuildTabs() { W.RebuildTabs(); }
     void RefreshCommandStates() { W.RefreshCommandStates(); }
     void ShowStatusHint(const QString& hint) { W.ShowStatusHint(hint); }
-    QTimer* RecoveryTimer() const { return W.FRecoveryTimer; }
-    const TSongRecovery& Recovery() const { return *W.FRecovery; }
+    QTimer* RecoveryTimer() const { return W.Document().RecoveryTimer(); }
+    const TSongRecovery& Recovery() const { return W.Document().Recovery(); }
     void OpenProjectFile(const QString& path) { W.OpenProjectFile(path); }
     void SaveProjectFile(const QString& path) { W.SaveProjectFile(path); }
     void DropFiles(const QStringList& paths)

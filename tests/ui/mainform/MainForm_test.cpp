@@ -49,11 +49,11 @@ std::string Caption(const TLyravaneMainForm& form)
     return form.windowTitle().toStdString();
 }
 
-/// Marks the song changed the way a page would.
+/// Changes the song the way a page would: an edit through the history.
 void Touch(TLyravaneMainForm& form)
 {
-    Inside(form).Project.UnitAt(1)->SetChord(0, 0, 5);
-    Inside(form).Project.SetModified(true);
+    Inside(form).SongHistory.Edit(QStringLiteral("Acorde"), nullptr,
+                                  [&] { Inside(form).Project.UnitAt(1)->SetChord(0, 0, 5); });
 }
 
 std::vector<std::string> MenuTexts(const QMenu* menu)
@@ -76,7 +76,7 @@ TEST_F(MainFormTest, StartsWithNewUntitledSongAndItsCommandStates)
     TLyravaneMainForm& form = F.Create();
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [Untitled]");
     EXPECT_EQ(F.TabTexts(), (std::vector<std::string>{"Composition", "Ptn.1"}));
-    EXPECT_TRUE(Inside(form).Untitled);
+    EXPECT_TRUE(Inside(form).Untitled());
     EXPECT_FALSE(Inside(form).Project.Modified);
     EXPECT_EQ(form.TabControl1->currentIndex(), 0);
 
@@ -175,7 +175,7 @@ TEST_F(MainFormTest, NewAsksOnlyForAChangedSongAndHonoursEachAnswer)
     EXPECT_TRUE(F.MessageBoxes.Shown.empty());
 
     // Cancel keeps everything.
-    Inside(form).Action_EditNewMunitExecute();
+    Inside(form).Action_EditNewMunit->trigger();
     ASSERT_TRUE(Inside(form).Project.Modified);
     F.MessageBoxes.Answers = {TMsgResult::Cancel};
     Inside(form).Action_FileNewExecute();
@@ -199,10 +199,10 @@ TEST_F(MainFormTest, NewAsksOnlyForAChangedSongAndHonoursEachAnswer)
     Inside(form).Action_FileNewExecute();
     EXPECT_EQ(Inside(form).Project.Count(), 2);
     EXPECT_FALSE(Inside(form).Project.Modified);
-    EXPECT_TRUE(Inside(form).Untitled);
+    EXPECT_TRUE(Inside(form).Untitled());
 
     // Yes with a file chosen saves first, then starts anew.
-    Inside(form).Action_EditNewMunitExecute();
+    Inside(form).Action_EditNewMunit->trigger();
     const QString path = F.Path(QStringLiteral("kept.lvp"));
     F.MessageBoxes.Answers = {TMsgResult::Yes};
     F.FileDialogs.Answers = {path};
@@ -237,7 +237,7 @@ TEST_F(MainFormTest, OpenChoosesTheFileBeforeThePromptAndShowsTheSong)
     EXPECT_EQ(form.TabControl1->currentIndex(), 0);
     EXPECT_FALSE(Inside(form).PropertyPage->isHidden());
     EXPECT_TRUE(Inside(form).BarEditor->isHidden());
-    EXPECT_FALSE(Inside(form).Untitled);
+    EXPECT_FALSE(Inside(form).Untitled());
     EXPECT_FALSE(Inside(form).Project.Modified);
     EXPECT_EQ(QString::fromStdString(Inside(form).Project.FileName), path);
     EXPECT_EQ(Inside(form).History->FileAt(0), path);
@@ -248,8 +248,8 @@ TEST_F(MainFormTest, OpenChoosesTheFileBeforeThePromptAndShowsTheSong)
 TEST_F(MainFormTest, BadFilesLeaveTheSongTabsAndCaptionAlone)
 {
     TLyravaneMainForm& form = F.Create();
-    Inside(form).Action_EditNewMunitExecute();
-    Inside(form).Project.SetModified(false);
+    Inside(form).Action_EditNewMunit->trigger();
+    Inside(form).SongHistory.MarkSaved();
     const QString good = F.WriteSong(QStringLiteral("good.lvp"), 2);
     QByteArray truncated = QByteArray::fromStdString(ReadWholeFile(good.toStdString()));
     truncated.chop(10);
@@ -289,7 +289,7 @@ TEST_F(MainFormTest, BadFilesLeaveTheSongTabsAndCaptionAlone)
         EXPECT_EQ(Inside(form).Project.Count(), 3);
         EXPECT_EQ(F.TabTexts().size(), 3u);
         EXPECT_EQ(Caption(form), "Lyravane 1999 - [Untitled]");
-        EXPECT_TRUE(Inside(form).Untitled);
+        EXPECT_TRUE(Inside(form).Untitled());
         EXPECT_EQ(Inside(form).History->Count(), 0) << "the failing path leaves the recent files";
     }
 }
@@ -299,18 +299,18 @@ TEST_F(MainFormTest, SaveWritesThroughTheNameOrAsksForOne)
     TLyravaneMainForm& form = F.Create();
     const QString path = F.Path(QStringLiteral("first.lvp"));
     F.FileDialogs.Answers = {path};
-    Inside(form).Action_EditNewMunitExecute();
+    Inside(form).Action_EditNewMunit->trigger();
     Inside(form).Action_FileSaveExecute();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
     EXPECT_TRUE(F.FileDialogs.Requests[0].FileName.isEmpty());
     EXPECT_EQ(F.FileDialogs.Requests[0].DefaultExt.toStdString(), "lvp");
     EXPECT_FALSE(Inside(form).Project.Modified);
-    EXPECT_FALSE(Inside(form).Untitled);
+    EXPECT_FALSE(Inside(form).Untitled());
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [first.lvp]");
     EXPECT_EQ(Inside(form).OpenDialog.FileName, path);
 
     // With a name, Save asks nothing.
-    Inside(form).Action_EditNewMunitExecute();
+    Inside(form).Action_EditNewMunit->trigger();
     Inside(form).Action_FileSaveExecute();
     EXPECT_EQ(F.FileDialogs.Requests.size(), 1u);
     TMusicProject saved;
@@ -328,12 +328,12 @@ TEST_F(MainFormTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
     TLyravaneMainForm& form = F.Create();
     const QString blocked = F.Path(QStringLiteral("no-such-dir/song.lvp"));
     F.FileDialogs.Answers = {blocked};
-    Inside(form).Action_EditNewMunitExecute();
+    Inside(form).Action_EditNewMunit->trigger();
     Inside(form).Action_FileSaveAsExecute();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text, CannotWrite.arg(QStringLiteral("song.lvp")));
     EXPECT_TRUE(Inside(form).Project.Modified);
-    EXPECT_TRUE(Inside(form).Untitled);
+    EXPECT_TRUE(Inside(form).Untitled());
     EXPECT_TRUE(Inside(form).Project.FileName.empty());
 
     // A prompt after a failed save still sees the changes, and the action that asked stops.
@@ -360,7 +360,7 @@ TEST_F(MainFormTest, RevertAsksEvenWithoutChangesAndReopensTheLastFile)
     const QString path = F.WriteSong(QStringLiteral("tune.lvp"), 2);
     TLyravaneMainForm& form = F.Create();
     Inside(form).OpenProjectFile(path);
-    Inside(form).Action_EditNewMunitExecute();
+    Inside(form).Action_EditNewMunit->trigger();
 
     F.MessageBoxes.Answers = {TMsgResult::No};
     Inside(form).Action_FileRevertExecute();
@@ -378,7 +378,7 @@ TEST_F(MainFormTest, RevertAsksEvenWithoutChangesAndReopensTheLastFile)
 
     // A file chosen in the Open dialog but never opened is not what Revert reopens.
     const QString other = F.WriteSong(QStringLiteral("other.lvp"), 4);
-    Inside(form).Action_EditNewMunitExecute();
+    Inside(form).Action_EditNewMunit->trigger();
     F.FileDialogs.Answers = {other};
     F.MessageBoxes.Answers = {TMsgResult::Cancel};
     Inside(form).Action_FileOpenExecute();
@@ -518,7 +518,7 @@ TEST_F(MainFormTest, GuardedCommandsWaitWhileAControlHoldsTheMouse)
     EXPECT_TRUE(F.FileDialogs.Requests.empty());
     EXPECT_TRUE(form.isVisible());
     // New and the editing commands have no such guard.
-    Inside(form).Action_EditNewMunitExecute();
+    Inside(form).Action_EditNewMunit->trigger();
     EXPECT_EQ(Inside(form).Project.Count(), 3);
     Inside(form).PagePanel->releaseMouse();
     Inside(form).Action_FileOpenExecute();

@@ -58,17 +58,16 @@ TEST_F(PlayPositionTest, CursorMarkerAndStatusFollowThePlayAndGoAtItsEnd)
     F.Player.At.Tick = 4 * Bar + 2 * Bar + Bar / 2;
     F.Player.At.Seconds = 14.5;
     F.Player.At.TotalSeconds = 24;
-    Inside(form).UpdatePlayState();
+    form.Playback().Refresh();
     EXPECT_EQ(F.TabTexts(), (std::vector<std::string>{"Composition", "Ptn.1", "\u25B6 Ptn.2"}));
     EXPECT_EQ(Status(form), "Reproduciendo Ptn.2 \u00B7 comp\u00E1s 3 \u00B7 0:14 / 0:24");
     EXPECT_LT(Cursor(form), 0) << "the tab shown is not the one playing";
     form.TabControl1->setCurrentIndex(2);
-    Inside(form).UpdatePlayState();
+    form.Playback().Refresh();
     EXPECT_DOUBLE_EQ(Cursor(form), 2.5);
 
     // The window follows by itself, at least 20 times a second.
-    ASSERT_NE(Inside(form).PlayTimer(), nullptr);
-    EXPECT_LE(Inside(form).PlayTimer()->interval(), 50);
+    EXPECT_LE(form.Playback().RefreshMilliseconds(), 50);
     F.Player.At.Tick = 0;
     EXPECT_TRUE(QTest::qWaitFor([&] { return F.TabTexts()[1] == "\u25B6 Ptn.1"; }, 1000));
     EXPECT_EQ(F.TabTexts()[2], "Ptn.2") << "one marker at a time";
@@ -81,7 +80,7 @@ TEST_F(PlayPositionTest, CursorMarkerAndStatusFollowThePlayAndGoAtItsEnd)
     EXPECT_LT(Cursor(form), 0);
     Inside(form).Action_MusicPlay2Execute();
     F.Player.At.Tick = Bar;
-    Inside(form).UpdatePlayState();
+    form.Playback().Refresh();
     EXPECT_DOUBLE_EQ(Cursor(form), 1.0);
     F.Player.IsPlaying = false;
     EXPECT_TRUE(QTest::qWaitFor([&] { return F.TabTexts() == plain; }, 1000));
@@ -90,10 +89,10 @@ TEST_F(PlayPositionTest, CursorMarkerAndStatusFollowThePlayAndGoAtItsEnd)
 
     // Another play through the same player (a pattern preview) is not followed.
     Inside(form).Action_MusicPlay2Execute();
-    Inside(form).UpdatePlayState();
+    form.Playback().Refresh();
     ASSERT_NE(F.TabTexts(), plain);
-    Inside(form).SongPlayer().Play([](TMidiData& midi) { midi.SetTrackCount(1); });
-    Inside(form).UpdatePlayState();
+    form.Playback().Player().Play([](TMidiData& midi) { midi.SetTrackCount(1); });
+    form.Playback().Refresh();
     EXPECT_EQ(F.TabTexts(), plain);
     EXPECT_TRUE(Inside(form).Action_MusicStop->isEnabled());
 }
@@ -117,23 +116,23 @@ TEST_F(PlayPositionTest, RepeatLoopsTheUnitAndRendersEachNextPassAfresh)
     // Near the end of a pass the unit is rendered again, once a pass, with its edits.
     F.Player.Calls.clear();
     F.Player.At = {true, 7000, 1536, 7680, 4.1, 4.5, 0};
-    Inside(form).UpdatePlayState();
+    form.Playback().Refresh();
     EXPECT_TRUE(F.Player.Calls.empty()) << "not yet";
     const std::string before = F.Player.OpenedBytes;
     TMunit& unit = *Inside(form).Project.UnitAt(1);
     unit.SetRhythm(1, 0, unit.GetRhythm(1, 0) == RhythmOnset ? RhythmRest : RhythmOnset);
     unit.SetMelody(1, 0, 7);
     F.Player.At.Seconds = 4.3;
-    Inside(form).UpdatePlayState();
-    Inside(form).UpdatePlayState();
+    form.Playback().Refresh();
+    form.Playback().Refresh();
     EXPECT_EQ(F.Player.Calls, (std::vector<std::string>{"QueueLoopPass"}));
     EXPECT_NE(F.Player.QueuedBytes, before) << "the edit is in the next pass";
     F.Player.At.Pass = 1;
     F.Player.At.Seconds = 1.0;
-    Inside(form).UpdatePlayState();
+    form.Playback().Refresh();
     EXPECT_EQ(F.Player.Calls.size(), 1u);
     F.Player.At.Seconds = 4.4;
-    Inside(form).UpdatePlayState();
+    form.Playback().Refresh();
     EXPECT_EQ(F.Player.Calls.size(), 2u);
 
     // Unchecked: the unit plays once.
@@ -155,14 +154,14 @@ TEST_F(PlayPositionTest, PlayFromHereStartsAtTheCurrentTabsUnit)
     EXPECT_EQ(F.Player.Calls.back(), "Play");
     EXPECT_LT(F.Player.OpenedBytes.size(), whole.size()) << "one unit of two";
     F.Player.At.Tick = 0;
-    Inside(form).UpdatePlayState();
+    form.Playback().Refresh();
     EXPECT_EQ(F.TabTexts()[2], "\u25B6 Ptn.2");
     EXPECT_DOUBLE_EQ(Cursor(form), 0.0);
     // With the lead-in, the unit starts a bar later and the lead-in counts as its start.
     Inside(form).IncludeReset = true;
     Inside(form).Action_MusicPlayFromHere->trigger();
     F.Player.At.Tick = Bar + Bar / 4;
-    Inside(form).UpdatePlayState();
+    form.Playback().Refresh();
     EXPECT_DOUBLE_EQ(Cursor(form), 0.25);
     EXPECT_EQ(F.Player.OpenedBytes.find(std::string("\xF0\x05\x7E\x7F\x09\x01\xF7", 7)) <
                   F.Player.OpenedBytes.size(),

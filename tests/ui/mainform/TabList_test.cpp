@@ -49,7 +49,7 @@ TEST(TabListTest, FifteenUnitsBringAButtonThatListsEveryTab)
         Inside(form).Project.Items.Delete(Inside(form).Project.Count() - 1);
     Inside(form).RebuildTabs();
     EXPECT_TRUE(button->isHidden());
-    Inside(form).Project.SetModified(false);
+    Inside(form).SongHistory.MarkSaved();
 }
 
 TEST(MenuSeparatorTest, SeparatorsCarryNoTextAStyleWouldDrawBesideTheLine)

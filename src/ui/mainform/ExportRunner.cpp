@@ -1,0 +1,182 @@
+#include "ui/mainform/ExportRunner.h"
+
+#include "audio/AudioError.h"
+#include "base/Exceptions.h"
+#include "base/FileIO.h"
+#include "base/StopSignals.h"
+#include "model/MusicProject.h"
+#include "ui/FileDialogs.h"
+#include "ui/WindowUtils.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProgressDialog>
+#include <QStatusBar>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <csignal>
+#include <exception>
+#include <memory>
+
+namespace
+{
+const QString MsgExported = QStringLiteral("Exportado: %1");
+const QString MsgExportCancelled = QStringLiteral("Exportación cancelada");
+const QString MsgExportOverSong =
+    QStringLiteral("«%1» es el archivo de la canción abierta. Elija otro nombre para exportar.");
+const QString MsgExporting = QStringLiteral("Exportando %1...");
+const QString MsgCancelling = QStringLiteral("Cancelando...");
+constexpr int ProgressPollMilliseconds = 50;
+
+/// What the worker thread hands back.
+struct TExportJob
+{
+    std::atomic<int> Percent{0};
+    std::atomic<bool> Cancel{false};
+    bool Cancelled = false;
+    std::exception_ptr Failure;
+};
+
+/// The progress dialog of a slow export.
+std::unique_ptr<QProgressDialog> MakeProgressDialog(QWidget* owner, const QString& title,
+                                                    const QString& name)
+{
+    auto progress = std::make_unique<QProgressDialog>(MsgExporting.arg(name),
+                                                      QStringLiteral("Cancelar"), 0, 100, owner);
+    progress->setObjectName(QStringLiteral("ExportProgress"));
+    progress->setWindowTitle(title);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(0);
+    progress->setAutoReset(false);
+    progress->setAutoClose(false);
+    progress->setValue(0);
+    CenterOnOwner(progress.get());
+    return progress;
+}
+
+/// Runs write on a worker thread behind progress, the window answering meanwhile; false when
+/// it was cancelled. A failure is raised again here.
+bool WriteOnWorker(QProgressDialog& progress, const std::string& fsPath,
+                   const TExportRunner::TSlowWrite& write)
+{
+    TExportJob job;
+    // While the file is written, Ctrl+C, SIGTERM and SIGHUP cancel it (nothing is left
+    // beside the target) and then end the program as they would have.
+    const TStopSignals stopSignals;
+    std::unique_ptr<QThread> worker(QThread::create(
+        [&job, &fsPath, &write]
+        {
+            try
+            {
+                write(fsPath,
+                      [&job](double done)
+                      {
+                          job.Percent = static_cast<int>(done * 100);
+                          return !job.Cancel;
+                      });
+            }
+            catch (const ERenderCancelled&)
+            {
+                job.Cancelled = true;
+            }
+            catch (const EStopped&)
+            {
+                job.Cancelled = true; // a stop signal cut a write short
+            }
+            catch (...)
+            {
+                job.Failure = std::current_exception();
+            }
+        }));
+    QEventLoop loop;
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&progress, &QProgressDialog::canceled, &loop,
+                     [&]
+                     {
+                         job.Cancel = true;
+                         progress.setLabelText(MsgCancelling);
+                     });
+    QTimer poll;
+    poll.setInterval(ProgressPollMilliseconds);
+    QObject::connect(&poll, &QTimer::timeout, &progress,
+                     [&]
+                     {
+                         // Esc and the close box cancel too, without the signal, and so does
+                         // a stop signal to the process.
+                         if (progress.wasCanceled() || StopSignal() != 0)
+                             job.Cancel = true;
+                         else
+                             progress.setValue(job.Percent);
+                     });
+    poll.start();
+    worker->start();
+    loop.exec();
+    worker->wait();
+    poll.stop();
+    progress.close();
+    if (job.Failure)
+        std::rethrow_exception(job.Failure);
+    return !job.Cancelled;
+}
+} // namespace
+
+TExportRunner::TExportRunner(QWidget* owner, const TMusicProject& song, QStatusBar* status,
+                             int confirmMilliseconds)
+    : FOwner(owner), FSong(song), FStatus(status), FConfirmMilliseconds(confirmMilliseconds)
+{
+}
+
+bool TExportRunner::Choose(TCenterSaveDialog& dialog, const QString& name)
+{
+    const QString song = FromFsPath(FSong.FileName);
+    dialog.FileName =
+        song.isEmpty() || name.isEmpty() ? name : QFileInfo(song).absoluteDir().filePath(name);
+    if (!dialog.Execute())
+        return false;
+    if (!song.isEmpty() && SameFile(ToFsPath(dialog.FileName), FSong.FileName))
+        throw ELyravaneError(MsgExportOverSong.arg(FileNamePart(dialog.FileName)).toStdString());
+    FOwner->update();
+    return true;
+}
+
+void TExportRunner::Confirm(const QString& path)
+{
+    FStatus->showMessage(MsgExported.arg(FileNamePart(path)), FConfirmMilliseconds);
+}
+
+bool TExportRunner::Run(TCenterSaveDialog& dialog, const QString& name, const TWrite& write)
+{
+    if (!Choose(dialog, name))
+        return false;
+    {
+        TWaitCursor wait;
+        write(ToFsPath(dialog.FileName));
+    }
+    Confirm(dialog.FileName);
+    return true;
+}
+
+bool TExportRunner::RunWithProgress(TCenterSaveDialog& dialog, const QString& name,
+                                    const QString& title,
+                                    const std::function<TSlowWrite()>& prepare)
+{
+    if (!Choose(dialog, name))
+        return false;
+    const QString path = dialog.FileName;
+    const TSlowWrite write = prepare();
+    bool done = false;
+    {
+        const auto progress = MakeProgressDialog(FOwner, title, FileNamePart(path));
+        done = WriteOnWorker(*progress, ToFsPath(path), write);
+    }
+    if (const int signal = StopSignal())
+        std::raise(signal);
+    if (done)
+        Confirm(path);
+    else
+        FStatus->showMessage(MsgExportCancelled, FConfirmMilliseconds);
+    return done;
+}
