@@ -241,6 +241,13 @@ void TLyravaneMainForm::CreateActions()
         MakeAction("Action_FileExit", "S&alir", "Quitar Lyravane 1999",
                    QKeySequence(Qt::ALT | Qt::Key_F4), -1, &T::Action_FileExitExecute);
     CreateEditActions();
+    CreateMusicActions();
+}
+
+void TLyravaneMainForm::CreateMusicActions()
+{
+    using T = TLyravaneMainForm;
+    const QKeySequence none;
     Action_MusicPlay2 =
         MakeAction("Action_MusicPlay2", "Reproducir partitura", "Reproducir la partitura actual.",
                    QKeySequence(Qt::Key_F5), tiPlayUnit, &T::Action_MusicPlay2Execute);
@@ -436,6 +443,34 @@ void TLyravaneMainForm::CreateClientArea()
     auto* ground = new QVBoxLayout(GroundPanel);
     ground->setContentsMargins(4, 4, 4, 4);
     ground->setSpacing(0);
+    ground->addLayout(CreateTabRow());
+
+    auto* pane = new QFrame(GroundPanel);
+    pane->setObjectName(QStringLiteral("TabPane"));
+    pane->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    ground->addWidget(pane, 1);
+    auto* paneLayout = new QVBoxLayout(pane);
+    paneLayout->setContentsMargins(2, 2, 2, 2);
+    PagePanel = new QWidget(pane);
+    PagePanel->setObjectName(QStringLiteral("PagePanel"));
+    paneLayout->addWidget(PagePanel);
+    PagePanel->installEventFilter(this);
+    CreatePages();
+
+    connect(TabControl1, &QTabBar::currentChanged, this,
+            [this] { RunCommand([this] { TabControl1Change(); }); });
+
+    setCentralWidget(client);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setFixedHeight(19);
+    setStatusBar(StatusBar1);
+}
+
+QHBoxLayout* TLyravaneMainForm::CreateTabRow()
+{
     TabControl1 = new QTabBar(GroundPanel);
     TabControl1->setObjectName(QStringLiteral("TabControl1"));
     TabControl1->setExpanding(false);
@@ -459,19 +494,11 @@ void TLyravaneMainForm::CreateClientArea()
     TabListButton->setMenu(tabMenu);
     TabListButton->hide();
     tabRow->addWidget(TabListButton, 0, Qt::AlignVCenter);
-    ground->addLayout(tabRow);
+    return tabRow;
+}
 
-    auto* pane = new QFrame(GroundPanel);
-    pane->setObjectName(QStringLiteral("TabPane"));
-    pane->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    ground->addWidget(pane, 1);
-    auto* paneLayout = new QVBoxLayout(pane);
-    paneLayout->setContentsMargins(2, 2, 2, 2);
-    PagePanel = new QWidget(pane);
-    PagePanel->setObjectName(QStringLiteral("PagePanel"));
-    paneLayout->addWidget(PagePanel);
-    PagePanel->installEventFilter(this);
-
+void TLyravaneMainForm::CreatePages()
+{
     if (FServices.CreatePropertyPage)
         PropertyPage = FServices.CreatePropertyPage(PagePanel);
     else
@@ -499,17 +526,6 @@ void TLyravaneMainForm::CreateClientArea()
     // Ctrl+Z in a number field undoes the song, not the field's typing.
     for (QLineEdit* field : PagePanel->findChildren<QLineEdit*>())
         field->installEventFilter(this);
-
-    connect(TabControl1, &QTabBar::currentChanged, this,
-            [this] { RunCommand([this] { TabControl1Change(); }); });
-
-    setCentralWidget(client);
-
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setSizeGripEnabled(false);
-    StatusBar1->setFixedHeight(19);
-    setStatusBar(StatusBar1);
 }
 
 void TLyravaneMainForm::UpdateTabListButton()

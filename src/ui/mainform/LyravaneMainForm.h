@@ -25,6 +25,7 @@ class QAction;
 class QMimeData;
 class TMidiData;
 class QFrame;
+class QHBoxLayout;
 class QMenu;
 class QStatusBar;
 class QTabBar;
@@ -255,9 +256,15 @@ private:
     void CreateActions();
     /// Menu Editar's commands; the unit commands are undo steps.
     void CreateEditActions();
+    /// Menu Reproducir's and menu Ayuda's commands.
+    void CreateMusicActions();
     void CreateMenus();
     void CreateToolBar();
     void CreateClientArea();
+    /// The tab bar and, beside it, the button with the list of every tab.
+    QHBoxLayout* CreateTabRow();
+    /// The property page and the bar editor (or the services' own), their edits undo steps.
+    void CreatePages();
     /// Ctrl+Tab and Ctrl+PgDn go to the next tab, Ctrl+Shift+Tab and Ctrl+PgUp to the one
     /// before, round the ends.
     void CreateTabShortcuts();
