@@ -28,10 +28,9 @@ void TLyravaneMainForm::Action_EditNewMunitExecute()
     if (TabControl1->count() > MaxTabsForInsert)
         return;
     const int index = CurrentTab();
-    Project.Items.Insert(index + 1, std::make_unique<TMunit>());
-    RebuildTabs();
-    SelectTab(index + 1);
-    TabControl1Change();
+    FDocument->ReplaceSong([index](TMusicProject& song)
+                           { song.Items.Insert(index + 1, std::make_unique<TMunit>()); },
+                           index + 1);
 }
 
 void TLyravaneMainForm::CopyCurrentUnit()
@@ -51,12 +50,10 @@ void TLyravaneMainForm::DeleteCurrentEntry()
     // The properties of the song (tab 0) are never removed.
     if (index <= 0 || index >= Project.Count())
         return;
-    PropertyPage->SetMuprop(nullptr);
-    BarEditor->ShowUnit(nullptr);
-    Project.Items.Delete(index);
-    RebuildTabs();
-    SelectTab(index < TabControl1->count() ? index : TabControl1->count() - 1);
-    TabControl1Change();
+    // The tab after it takes its place; after the last one, the one before.
+    const int remaining = Project.Count() - 1;
+    FDocument->ReplaceSong([index](TMusicProject& song) { song.Items.Delete(index); },
+                           index < remaining ? index : remaining - 1);
 }
 
 void TLyravaneMainForm::Action_EditCopyExecute()
@@ -89,8 +86,7 @@ void TLyravaneMainForm::Action_EditPasteExecute()
     auto unit = std::make_unique<TMunit>();
     unit->ReadFromStream(stream); // a rejected record reaches the standard handler
     const int index = CurrentTab();
-    Project.Items.Insert(index + 1, std::move(unit));
-    RebuildTabs();
-    SelectTab(index + 1);
-    TabControl1Change();
+    FDocument->ReplaceSong([index, &unit](TMusicProject& song)
+                           { song.Items.Insert(index + 1, std::move(unit)); },
+                           index + 1);
 }

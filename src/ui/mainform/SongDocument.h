@@ -18,7 +18,7 @@ class TSongRecovery;
 /// owner of the song's modified flag) and its recovery file. Whatever puts another song in
 /// place (New, Open, Revert, a recent or dropped file, a recovered song, undo and redo) goes
 /// through ReplaceSong, which lets the pages go of the old entries first and shows the new
-/// song after.
+/// song after; so do the commands that insert or remove entries.
 class TSongDocument : public QObject
 {
     Q_OBJECT
@@ -41,8 +41,8 @@ public:
     QString DisplayName() const;
     TSongHistory& History() { return *FHistory; }
 
-    /// Puts another song in place: change makes it (on the song the pages have let go of),
-    /// then the pages show tab.
+    /// Puts another song in place, or changes its entries: change makes it (on the song the
+    /// pages have let go of), then the tabs are built anew and show tab.
     void ReplaceSong(const std::function<void(TMusicProject&)>& change, int tab = 0);
     /// A new song of one unit, untitled.
     void NewSong();
