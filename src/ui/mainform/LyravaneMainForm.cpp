@@ -362,6 +362,10 @@ void TLyravaneMainForm::CreateMenus()
     MenuHelp->addAction(Action_HelpContents);
     MenuHelp->addSeparator();
     MenuHelp->addAction(Action_HelpAbout);
+    MenuFile->setObjectName(QStringLiteral("MenuFile"));
+    MenuEdit->setObjectName(QStringLiteral("MenuEdit"));
+    MenuMusic->setObjectName(QStringLiteral("MenuMusic"));
+    MenuHelp->setObjectName(QStringLiteral("MenuHelp"));
     for (QMenu* menu : {MenuFile, MenuEdit, MenuMusic, MenuHelp})
         menu->setToolTipsVisible(false);
 }

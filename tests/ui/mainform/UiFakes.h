@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MainFormParts.h"
 #include "MainFormTestAccess.h"
 #include "audio/AbstractMediaPlayer.h"
 #include "ui/FileDialogs.h"
