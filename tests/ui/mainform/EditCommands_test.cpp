@@ -19,15 +19,15 @@ namespace
 /// Marks entry i of the song with its own first chord, to follow it around.
 void Mark(TLyravaneMainForm& form, int entry, int chord)
 {
-    Inside(form).Project.UnitAt(entry)->SetChord(0, 0, static_cast<std::uint8_t>(chord));
+    Song(form).UnitAt(entry)->SetChord(0, 0, static_cast<std::uint8_t>(chord));
 }
 
 /// The first chord of every unit, in song order.
 std::vector<int> Marks(TLyravaneMainForm& form)
 {
     std::vector<int> marks;
-    for (int i = 1; i < Inside(form).Project.Count(); ++i)
-        marks.push_back(Inside(form).Project.UnitAt(i)->GetChord(0, 0));
+    for (int i = 1; i < Song(form).Count(); ++i)
+        marks.push_back(Song(form).UnitAt(i)->GetChord(0, 0));
     return marks;
 }
 
@@ -35,18 +35,18 @@ std::vector<int> Marks(TLyravaneMainForm& form)
 TLyravaneMainForm& SongOf(TFormFixture& f, int units)
 {
     TLyravaneMainForm& form = f.Create();
-    while (Inside(form).Project.Count() < units + 1)
-        Inside(form).Project.Items.Add(std::make_unique<TMunit>());
+    while (Song(form).Count() < units + 1)
+        Song(form).Items.Add(std::make_unique<TMunit>());
     for (int i = 1; i <= units; ++i)
         Mark(form, i, i);
     Inside(form).RebuildTabs();
-    Inside(form).SongHistory.MarkSaved();
+    form.Document().History().MarkSaved();
     return form;
 }
 
 const TMunit* ShownUnit(TLyravaneMainForm& form)
 {
-    return static_cast<const TPlaceholderUnitPage*>(Inside(form).BarEditor)->Unit();
+    return static_cast<const TPlaceholderUnitPage*>(BarEditor(form))->Unit();
 }
 } // namespace
 
@@ -59,21 +59,21 @@ protected:
 TEST_F(EditCommandsTest, InsertPutsANewUnitAfterTheCurrentTab)
 {
     TLyravaneMainForm& form = SongOf(F, 2);
-    Inside(form).Action_EditNewMunit->trigger(); // on "Composition"
+    Action(form, "Action_EditNewMunit")->trigger(); // on "Composition"
     EXPECT_EQ(Marks(form), (std::vector<int>{1, 1, 2}));
-    EXPECT_NE(Inside(form).Project.UnitAt(1), nullptr);
+    EXPECT_NE(Song(form).UnitAt(1), nullptr);
     EXPECT_EQ(form.TabControl1->currentIndex(), 1);
     EXPECT_EQ(form.TabControl1->tabText(3).toStdString(), "Ptn.3");
-    EXPECT_EQ(ShownUnit(form), Inside(form).Project.UnitAt(1));
-    EXPECT_FALSE(Inside(form).BarEditor->isHidden());
-    EXPECT_TRUE(Inside(form).Project.Modified);
+    EXPECT_EQ(ShownUnit(form), Song(form).UnitAt(1));
+    EXPECT_FALSE(BarEditor(form)->isHidden());
+    EXPECT_TRUE(Song(form).Modified);
     // The new unit is governed by the song's properties.
-    EXPECT_EQ(Inside(form).Project.UnitAt(1)->Property, Inside(form).Project.PropertyAt(0));
+    EXPECT_EQ(Song(form).UnitAt(1)->Property, Song(form).PropertyAt(0));
 
     Mark(form, 1, 6);
     form.TabControl1->setCurrentIndex(3);
-    Inside(form).Action_EditNewMunit->trigger();
-    EXPECT_EQ(Inside(form).Project.Count(), 5);
+    Action(form, "Action_EditNewMunit")->trigger();
+    EXPECT_EQ(Song(form).Count(), 5);
     EXPECT_EQ(form.TabControl1->currentIndex(), 4);
 }
 
@@ -81,48 +81,48 @@ TEST_F(EditCommandsTest, DeleteSelectsTheFollowerOrTheNewLastTab)
 {
     TLyravaneMainForm& form = SongOf(F, 3);
     form.TabControl1->setCurrentIndex(2);
-    Inside(form).Action_EditDelete->trigger();
+    Action(form, "Action_EditDelete")->trigger();
     EXPECT_EQ(Marks(form), (std::vector<int>{1, 3}));
     EXPECT_EQ(form.TabControl1->currentIndex(), 2);
-    EXPECT_EQ(ShownUnit(form), Inside(form).Project.UnitAt(2));
-    EXPECT_TRUE(Inside(form).Project.Modified);
+    EXPECT_EQ(ShownUnit(form), Song(form).UnitAt(2));
+    EXPECT_TRUE(Song(form).Modified);
 
-    Inside(form).Action_EditDelete->trigger(); // the last tab
+    Action(form, "Action_EditDelete")->trigger(); // the last tab
     EXPECT_EQ(Marks(form), (std::vector<int>{1}));
     EXPECT_EQ(form.TabControl1->currentIndex(), 1);
 
-    Inside(form).Action_EditDelete->trigger(); // the only unit
-    EXPECT_EQ(Inside(form).Project.Count(), 1);
+    Action(form, "Action_EditDelete")->trigger(); // the only unit
+    EXPECT_EQ(Song(form).Count(), 1);
     EXPECT_EQ(form.TabControl1->count(), 1);
     EXPECT_EQ(form.TabControl1->currentIndex(), 0);
-    EXPECT_FALSE(Inside(form).PropertyPage->isHidden());
-    EXPECT_TRUE(Inside(form).BarEditor->isHidden());
+    EXPECT_FALSE(PropertyPage(form)->isHidden());
+    EXPECT_TRUE(BarEditor(form)->isHidden());
 
     // The song's properties are never deleted, even when asked directly.
-    Inside(form).Action_EditDelete->trigger();
-    Inside(form).Action_EditCut->trigger();
-    EXPECT_EQ(Inside(form).Project.Count(), 1);
-    EXPECT_NE(Inside(form).Project.PropertyAt(0), nullptr);
+    Action(form, "Action_EditDelete")->trigger();
+    Action(form, "Action_EditCut")->trigger();
+    EXPECT_EQ(Song(form).Count(), 1);
+    EXPECT_NE(Song(form).PropertyAt(0), nullptr);
 }
 
 TEST_F(EditCommandsTest, CopyPutsTheUnitRecordOnTheClipboardAndChangesNothing)
 {
     TLyravaneMainForm& form = SongOf(F, 2);
     form.TabControl1->setCurrentIndex(2);
-    Inside(form).Action_EditCopyExecute();
+    Action(form, "Action_EditCopy")->trigger();
     ASSERT_TRUE(F.Clipboard.Data.has_value());
     ASSERT_EQ(F.Clipboard.Data->size(), 256);
     std::ostringstream record(std::ios::binary);
-    Inside(form).Project.UnitAt(2)->WriteToStream(record);
+    Song(form).UnitAt(2)->WriteToStream(record);
     EXPECT_EQ(F.Clipboard.Data->toStdString(), record.str());
-    EXPECT_FALSE(Inside(form).Project.Modified);
-    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    EXPECT_FALSE(Song(form).Modified);
+    EXPECT_EQ(Song(form).Count(), 3);
 }
 
 TEST_F(EditCommandsTest, CopyNewPasteCarriesTheUnitIntoAnotherSongUnlocked)
 {
     TLyravaneMainForm& form = SongOf(F, 1);
-    TMunit& original = *Inside(form).Project.UnitAt(1);
+    TMunit& original = *Song(form).UnitAt(1);
     original.SetChord(3, 2, 4);
     original.SetRhythm(2, 5, RhythmRest);
     original.SetMelody(1, 3, -7);
@@ -133,13 +133,13 @@ TEST_F(EditCommandsTest, CopyNewPasteCarriesTheUnitIntoAnotherSongUnlocked)
     original.SetLock(2, 1);
     const TMunit unit = original; // New frees the original
     form.TabControl1->setCurrentIndex(1);
-    Inside(form).Action_EditCopyExecute();
+    Action(form, "Action_EditCopy")->trigger();
 
     F.MessageBoxes.Answers = {TMsgResult::No};
-    Inside(form).Action_FileNewExecute();
-    Inside(form).Action_EditPaste->trigger(); // on "Composition": the pasted unit comes first
-    ASSERT_EQ(Inside(form).Project.Count(), 3);
-    const TMunit& pasted = *Inside(form).Project.UnitAt(1);
+    Action(form, "Action_FileNew")->trigger();
+    Action(form, "Action_EditPaste")->trigger(); // on "Composition": the pasted unit comes first
+    ASSERT_EQ(Song(form).Count(), 3);
+    const TMunit& pasted = *Song(form).UnitAt(1);
     EXPECT_EQ(pasted.Chords, unit.Chords);
     EXPECT_EQ(pasted.Rhythm, unit.Rhythm);
     EXPECT_EQ(pasted.Melody, unit.Melody);
@@ -149,17 +149,17 @@ TEST_F(EditCommandsTest, CopyNewPasteCarriesTheUnitIntoAnotherSongUnlocked)
     EXPECT_EQ(pasted.HarmonyVoice, 1);
     EXPECT_EQ(pasted.GetLock(2), 0);
     EXPECT_EQ(form.TabControl1->currentIndex(), 1);
-    EXPECT_TRUE(Inside(form).Project.Modified);
+    EXPECT_TRUE(Song(form).Modified);
 }
 
 TEST_F(EditCommandsTest, CutThenPasteRestoresTheUnitOnePlaceLater)
 {
     TLyravaneMainForm& form = SongOf(F, 3);
     form.TabControl1->setCurrentIndex(2);
-    Inside(form).Action_EditCut->trigger();
+    Action(form, "Action_EditCut")->trigger();
     EXPECT_EQ(Marks(form), (std::vector<int>{1, 3}));
     EXPECT_EQ(form.TabControl1->currentIndex(), 2);
-    Inside(form).Action_EditPaste->trigger();
+    Action(form, "Action_EditPaste")->trigger();
     EXPECT_EQ(Marks(form), (std::vector<int>{1, 3, 2}));
     EXPECT_EQ(form.TabControl1->currentIndex(), 3);
 }
@@ -169,52 +169,52 @@ TEST_F(EditCommandsTest, PasteStopsAtFortyNineEntries)
     TLyravaneMainForm& form = SongOf(F, 47);
     F.Clipboard.Data = QByteArray(256, '\0');
     form.TabControl1->setCurrentIndex(1);
-    Inside(form).Action_EditCopyExecute();
+    Action(form, "Action_EditCopy")->trigger();
     Inside(form).RefreshCommandStates();
     ASSERT_EQ(form.TabControl1->count(), 48);
-    EXPECT_TRUE(Inside(form).Action_EditPaste->isEnabled());
-    Inside(form).Action_EditPaste->trigger();
-    EXPECT_EQ(Inside(form).Project.Count(), 49);
+    EXPECT_TRUE(Action(form, "Action_EditPaste")->isEnabled());
+    Action(form, "Action_EditPaste")->trigger();
+    EXPECT_EQ(Song(form).Count(), 49);
     Inside(form).RefreshCommandStates();
-    EXPECT_FALSE(Inside(form).Action_EditPaste->isEnabled());
-    EXPECT_FALSE(Inside(form).Action_EditNewMunit->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_EditPaste")->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_EditNewMunit")->isEnabled());
     // Run anyway (a second key press before the states caught up), they add nothing.
-    Inside(form).Action_EditPaste->trigger();
-    Inside(form).Action_EditNewMunit->trigger();
-    EXPECT_EQ(Inside(form).Project.Count(), 49);
+    Action(form, "Action_EditPaste")->trigger();
+    Action(form, "Action_EditNewMunit")->trigger();
+    EXPECT_EQ(Song(form).Count(), 49);
 }
 
 TEST_F(EditCommandsTest, ForeignClipboardDataIsRefusedAndTheSongStays)
 {
     TLyravaneMainForm& form = SongOf(F, 2);
     std::ostringstream record(std::ios::binary);
-    Inside(form).Project.UnitAt(1)->WriteToStream(record);
+    Song(form).UnitAt(1)->WriteToStream(record);
     QByteArray data = QByteArray::fromStdString(record.str());
 
     // Right type, wrong content: version 2.
     data[0] = 2;
     F.Clipboard.Data = data;
     Inside(form).RefreshCommandStates();
-    Inside(form).Action_EditPaste->trigger();
+    Action(form, "Action_EditPaste")->trigger();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text.toStdString(), "Stream read error");
-    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    EXPECT_EQ(Song(form).Count(), 3);
     EXPECT_EQ(form.TabControl1->count(), 3);
-    EXPECT_FALSE(Inside(form).Project.Modified);
+    EXPECT_FALSE(Song(form).Modified);
 
     // Dimensions other than 4 x 4 x 2.
     data[0] = 1;
     data[8] = 3;
     F.Clipboard.Data = data;
-    Inside(form).Action_EditPaste->trigger();
+    Action(form, "Action_EditPaste")->trigger();
     EXPECT_EQ(F.MessageBoxes.Shown.size(), 2u);
-    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    EXPECT_EQ(Song(form).Count(), 3);
 
     // Fewer than 256 bytes: nothing happens at all.
     F.Clipboard.Data = data.left(100);
-    Inside(form).Action_EditPaste->trigger();
+    Action(form, "Action_EditPaste")->trigger();
     EXPECT_EQ(F.MessageBoxes.Shown.size(), 2u);
-    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    EXPECT_EQ(Song(form).Count(), 3);
 }
 
 TEST(QtUnitClipboardTest, RecordTravelsThroughTheDesktopClipboard)
@@ -254,7 +254,7 @@ TEST_F(EditCommandsTest, KeysRunTheEditCommandsUnlessATextFieldHasTheFocus)
 
     // A text field keeps the keys for its text.
     F.Clipboard.Data.reset();
-    QLineEdit field(Inside(form).PagePanel);
+    QLineEdit field(PagePanel(form));
     field.show();
     field.setFocus();
     for (const Qt::Key key : {Qt::Key_C, Qt::Key_X, Qt::Key_V})
@@ -284,5 +284,5 @@ TEST_F(EditCommandsTest, ControlTabAndPageKeysMoveBetweenTabsRoundTheEnds)
     EXPECT_EQ(press(Qt::Key_Tab, Qt::ControlModifier), 0);
     EXPECT_EQ(press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier), 2);
     EXPECT_EQ(press(Qt::Key_PageUp, Qt::ControlModifier), 1);
-    EXPECT_EQ(ShownUnit(form), Inside(form).Project.UnitAt(1));
+    EXPECT_EQ(ShownUnit(form), Song(form).UnitAt(1));
 }
