@@ -28,7 +28,7 @@ namespace
 {
 std::string SongBytes(TLyravaneMainForm& form)
 {
-    return SongBytes(Inside(form).Project);
+    return SongBytes(Song(form));
 }
 
 std::string Caption(const TLyravaneMainForm& form)
@@ -38,15 +38,15 @@ std::string Caption(const TLyravaneMainForm& form)
 
 std::string UndoText(TLyravaneMainForm& form)
 {
-    return Inside(form).Action_EditUndo->text().toStdString();
+    return Action(form, "Action_EditUndo")->text().toStdString();
 }
 
 /// Triggers a command as the user would: its state is brought up to date first, as it is
 /// whenever the program waits for input.
-void Trigger(TLyravaneMainForm& form, QAction* action)
+void Trigger(TLyravaneMainForm& form, const char* action)
 {
     Inside(form).RefreshCommandStates();
-    action->trigger();
+    Action(form, action)->trigger();
 }
 
 /// A mouse press at x in a frame of the bar editor.
@@ -75,11 +75,11 @@ protected:
     }
     TFormMusicProperty& Property(TLyravaneMainForm& form)
     {
-        return *static_cast<TFormMusicProperty*>(Inside(form).PropertyPage);
+        return *static_cast<TFormMusicProperty*>(PropertyPage(form));
     }
     TFormMusicMeasures& Editor(TLyravaneMainForm& form)
     {
-        return *static_cast<TFormMusicMeasures*>(Inside(form).BarEditor);
+        return *static_cast<TFormMusicMeasures*>(BarEditor(form));
     }
 };
 
@@ -115,7 +115,7 @@ TEST_F(UndoTest, EveryKindOfChangeUndoesAndRedoesByteForByte)
     edit("Usar Acordes de 7.ª", [&] { page.CheckBox1->click(); });
     edit("Instrumento", [&] { page.ComboBox10x[1]->setCurrentIndex(10); });
     edit("Composición Aleatoria", [&] { page.ButtonRandomSet->click(); });
-    edit("Insertar", [&] { Trigger(form, Inside(form).Action_EditNewMunit); });
+    edit("Insertar", [&] { Trigger(form, "Action_EditNewMunit"); });
     form.TabControl1->setCurrentIndex(2);
     edit("Comp. Automática", [&] { editor.ButtonCompose->click(); });
     edit("Bloqueado", [&] { editor.CheckBoxLock[1]->click(); });
@@ -127,21 +127,21 @@ TEST_F(UndoTest, EveryKindOfChangeUndoesAndRedoesByteForByte)
     edit("Bloquear Todo", [&] { editor.ButtonLockAll->click(); });
     edit("Desbloquear Todo", [&] { editor.ButtonUnlockAll->click(); });
     edit("Llenar", [&] { editor.CheckBoxFill->click(); });
-    Trigger(form, Inside(form).Action_EditCopy);
-    edit("Pegar", [&] { Trigger(form, Inside(form).Action_EditPaste); });
-    edit("Cortar", [&] { Trigger(form, Inside(form).Action_EditCut); });
+    Trigger(form, "Action_EditCopy");
+    edit("Pegar", [&] { Trigger(form, "Action_EditPaste"); });
+    edit("Cortar", [&] { Trigger(form, "Action_EditCut"); });
     form.TabControl1->setCurrentIndex(1);
-    edit("Borrar", [&] { Trigger(form, Inside(form).Action_EditDelete); });
+    edit("Borrar", [&] { Trigger(form, "Action_EditDelete"); });
 
     // Back to the start, each step showing the tab it was made on with its values.
     for (auto step = steps.rbegin(); step != steps.rend(); ++step)
     {
         SCOPED_TRACE(step->Name);
         ASSERT_TRUE(SongBytes(form) == step->After);
-        Inside(form).Action_EditUndo->trigger();
+        Action(form, "Action_EditUndo")->trigger();
         const int tab = form.TabControl1->currentIndex();
         EXPECT_EQ(tab, step->TabBefore);
-        if (const TMunit* unit = Inside(form).Project.UnitAt(tab))
+        if (const TMunit* unit = Song(form).UnitAt(tab))
         {
             EXPECT_EQ(editor.Unit(), unit);
             EXPECT_FALSE(editor.isHidden());
@@ -150,71 +150,71 @@ TEST_F(UndoTest, EveryKindOfChangeUndoesAndRedoesByteForByte)
         }
         else
         {
-            EXPECT_EQ(page.Muprop(), Inside(form).Project.PropertyAt(tab));
+            EXPECT_EQ(page.Muprop(), Song(form).PropertyAt(tab));
             EXPECT_EQ(page.DialEditT->Value(), page.Muprop()->Tempo);
             EXPECT_EQ(page.RadioButton2->isChecked(), page.Muprop()->Scale != 0);
         }
     }
-    EXPECT_FALSE(Inside(form).Action_EditUndo->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_EditUndo")->isEnabled());
     EXPECT_EQ(UndoText(form), "&Deshacer");
-    EXPECT_FALSE(Inside(form).Project.Modified) << "undone back to the new song";
+    EXPECT_FALSE(Song(form).Modified) << "undone back to the new song";
 
     for (const TStep& step : steps)
     {
         SCOPED_TRACE(step.Name);
-        EXPECT_EQ(Inside(form).Action_EditRedo->text().toStdString(), "&Rehacer " + step.Name);
-        Inside(form).Action_EditRedo->trigger();
+        EXPECT_EQ(Action(form, "Action_EditRedo")->text().toStdString(), "&Rehacer " + step.Name);
+        Action(form, "Action_EditRedo")->trigger();
         EXPECT_TRUE(SongBytes(form) == step.After);
         EXPECT_EQ(form.TabControl1->currentIndex(), step.TabAfter);
     }
-    EXPECT_FALSE(Inside(form).Action_EditRedo->isEnabled());
-    EXPECT_TRUE(Inside(form).Project.Modified);
+    EXPECT_FALSE(Action(form, "Action_EditRedo")->isEnabled());
+    EXPECT_TRUE(Song(form).Modified);
 }
 
 TEST_F(UndoTest, TheSavedStateIsTheUnmodifiedOne)
 {
     TLyravaneMainForm& form = F.Create();
-    EXPECT_FALSE(Inside(form).Action_EditUndo->isEnabled());
-    EXPECT_FALSE(Inside(form).Action_EditRedo->isEnabled());
-    Trigger(form, Inside(form).Action_EditNewMunit);
-    EXPECT_TRUE(Inside(form).Project.Modified);
+    EXPECT_FALSE(Action(form, "Action_EditUndo")->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_EditRedo")->isEnabled());
+    Trigger(form, "Action_EditNewMunit");
+    EXPECT_TRUE(Song(form).Modified);
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [Untitled] *");
 
     const QString path = F.Path(QStringLiteral("cancion1.lvp"));
     F.FileDialogs.Answers = {path};
-    Inside(form).Action_FileSave->trigger();
-    EXPECT_FALSE(Inside(form).Project.Modified);
+    Action(form, "Action_FileSave")->trigger();
+    EXPECT_FALSE(Song(form).Modified);
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [cancion1.lvp]");
 
-    Trigger(form, Inside(form).Action_EditNewMunit);
+    Trigger(form, "Action_EditNewMunit");
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [cancion1.lvp] *");
-    Inside(form).Action_EditUndo->trigger();
-    EXPECT_FALSE(Inside(form).Project.Modified);
+    Action(form, "Action_EditUndo")->trigger();
+    EXPECT_FALSE(Song(form).Modified);
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [cancion1.lvp]");
-    Inside(form).Action_EditUndo->trigger(); // past the saved state
-    EXPECT_TRUE(Inside(form).Project.Modified);
+    Action(form, "Action_EditUndo")->trigger(); // past the saved state
+    EXPECT_TRUE(Song(form).Modified);
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [cancion1.lvp] *");
-    Inside(form).Action_EditRedo->trigger();
-    EXPECT_FALSE(Inside(form).Project.Modified);
-    Inside(form).Action_EditRedo->trigger();
-    EXPECT_TRUE(Inside(form).Project.Modified);
-    Inside(form).Action_EditUndo->trigger();
+    Action(form, "Action_EditRedo")->trigger();
+    EXPECT_FALSE(Song(form).Modified);
+    Action(form, "Action_EditRedo")->trigger();
+    EXPECT_TRUE(Song(form).Modified);
+    Action(form, "Action_EditUndo")->trigger();
     // Back in the saved state, closing asks nothing.
     EXPECT_TRUE(form.close());
     EXPECT_TRUE(F.MessageBoxes.Shown.empty());
 
     // New and Open start a fresh history.
-    Trigger(form, Inside(form).Action_EditNewMunit);
+    Trigger(form, "Action_EditNewMunit");
     F.MessageBoxes.Answers = {TMsgResult::No};
-    Inside(form).Action_FileNew->trigger();
-    EXPECT_FALSE(Inside(form).Action_EditUndo->isEnabled());
-    EXPECT_FALSE(Inside(form).Project.Modified);
+    Action(form, "Action_FileNew")->trigger();
+    EXPECT_FALSE(Action(form, "Action_EditUndo")->isEnabled());
+    EXPECT_FALSE(Song(form).Modified);
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [Untitled]");
-    Trigger(form, Inside(form).Action_EditNewMunit);
+    Trigger(form, "Action_EditNewMunit");
     F.MessageBoxes.Answers = {TMsgResult::No};
     F.FileDialogs.Answers = {path};
-    Inside(form).Action_FileOpen->trigger();
-    EXPECT_EQ(Inside(form).SongHistory.Stack().count(), 0);
+    Action(form, "Action_FileOpen")->trigger();
+    EXPECT_EQ(form.Document().History().Stack().count(), 0);
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [cancion1.lvp]");
 }
 
@@ -222,9 +222,9 @@ TEST_F(UndoTest, QuickChangesOfOneControlMakeOneStepAndNothingChangedMakesNone)
 {
     TLyravaneMainForm& form = RealPages();
     TFormMusicProperty& page = Property(form);
-    const QUndoStack& stack = Inside(form).SongHistory.Stack();
+    const QUndoStack& stack = form.Document().History().Stack();
     std::int64_t now = 0;
-    Inside(form).SongHistory.Clock = [&now] { return now; };
+    form.Document().History().Clock = [&now] { return now; };
 
     // A drag over the tempo dial, a change every 50 ms.
     for (int tempo = 121; tempo <= 140; ++tempo, now += 50)
@@ -239,18 +239,18 @@ TEST_F(UndoTest, QuickChangesOfOneControlMakeOneStepAndNothingChangedMakesNone)
     page.DialEdit10x[0]->SetValue(page.DialEdit10x[0]->Value() + 10);
     EXPECT_EQ(stack.count(), 2);
 
-    Inside(form).Action_EditUndo->trigger();
+    Action(form, "Action_EditUndo")->trigger();
     EXPECT_EQ(page.DialEditT->Value(), 140);
-    Inside(form).Action_EditUndo->trigger();
+    Action(form, "Action_EditUndo")->trigger();
     EXPECT_EQ(page.DialEditT->Value(), 120);
-    EXPECT_EQ(Inside(form).Project.PropertyAt(0)->Tempo, 120);
-    EXPECT_FALSE(Inside(form).Project.Modified);
+    EXPECT_EQ(Song(form).PropertyAt(0)->Tempo, 120);
+    EXPECT_FALSE(Song(form).Modified);
 
     // Clicks that change nothing: no step, and the song stays unmodified.
     form.TabControl1->setCurrentIndex(1);
     Editor(form).ButtonUnlockAll->click();
     EXPECT_EQ(stack.index(), 0);
-    EXPECT_FALSE(Inside(form).Project.Modified);
+    EXPECT_FALSE(Song(form).Modified);
 }
 
 TEST_F(UndoTest, CompositionWithEveryBarLockedSaysSo)
@@ -261,23 +261,23 @@ TEST_F(UndoTest, CompositionWithEveryBarLockedSaysSo)
     editor.ButtonCompose->click();
     editor.ButtonLockAll->click();
     const std::string locked = SongBytes(form);
-    const int steps = Inside(form).SongHistory.Stack().count();
+    const int steps = form.Document().History().Stack().count();
     for (QPushButton* button :
          {editor.ButtonCompose, editor.ButtonComposeChord, editor.ButtonComposeRhythm,
           editor.ButtonComposeMelody, editor.ButtonClear})
     {
         SCOPED_TRACE(button->objectName().toStdString());
-        Inside(form).StatusBar1->clearMessage();
+        form.statusBar()->clearMessage();
         button->click();
-        EXPECT_EQ(Inside(form).StatusBar1->currentMessage().toStdString(),
+        EXPECT_EQ(form.statusBar()->currentMessage().toStdString(),
                   "Todos los compases están bloqueados.");
         EXPECT_TRUE(SongBytes(form) == locked);
-        EXPECT_EQ(Inside(form).SongHistory.Stack().count(), steps);
+        EXPECT_EQ(form.Document().History().Stack().count(), steps);
     }
     editor.CheckBoxLock[3]->click();
-    Inside(form).StatusBar1->clearMessage();
+    form.statusBar()->clearMessage();
     editor.ButtonCompose->click();
-    EXPECT_TRUE(Inside(form).StatusBar1->currentMessage().isEmpty());
+    EXPECT_TRUE(form.statusBar()->currentMessage().isEmpty());
 }
 
 TEST_F(UndoTest, ShortcutsUndoTheSongFromANumberField)
@@ -289,25 +289,25 @@ TEST_F(UndoTest, ShortcutsUndoTheSongFromANumberField)
     page.DialEditT->SetValue(150);
     page.DialEditT->setFocus();
     QTest::keyClick(page.DialEditT, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Inside(form).Project.PropertyAt(0)->Tempo, 120);
+    EXPECT_EQ(Song(form).PropertyAt(0)->Tempo, 120);
     EXPECT_EQ(page.DialEditT->Value(), 120);
     page.DialEditT->setFocus();
     QTest::keyClick(page.DialEditT, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(Inside(form).Project.PropertyAt(0)->Tempo, 150);
-    Inside(form).Action_EditUndo->trigger();
+    EXPECT_EQ(Song(form).PropertyAt(0)->Tempo, 150);
+    Action(form, "Action_EditUndo")->trigger();
     page.DialEditT->setFocus();
     QTest::keyClick(page.DialEditT, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(Inside(form).Project.PropertyAt(0)->Tempo, 150);
+    EXPECT_EQ(Song(form).PropertyAt(0)->Tempo, 150);
 }
 
 TEST_F(UndoTest, AThousandStepsOnAFiftyEntrySongStayUnderFiftyMegabytes)
 {
     TLyravaneMainForm& form = F.Create();
-    TMusicProject& song = Inside(form).Project;
+    TMusicProject& song = Song(form);
     while (song.Count() < MaxFileEntries)
         song.Items.Add(std::make_unique<TMunit>());
     Inside(form).RebuildTabs();
-    TSongHistory& history = Inside(form).SongHistory;
+    TSongHistory& history = form.Document().History();
     // Each step moves one note of one unit; every note moves once.
     for (int step = 0; step < 1000; ++step)
     {
