@@ -11,20 +11,26 @@
 #include <string>
 
 // The window's parts as the user meets them: its commands, menus and tool bar buttons by their
-// object names, its pages, and the song and history of its document.
+// object names, its pages, and the song of its document.
 
-/// The window's command of that object name ("Action_FileNew"); a name it lacks fails the test.
-inline QAction* Action(QWidget& form, const char* name)
+/// The window's child of that object name and type; one it lacks fails the test.
+template <class T> T* Named(QWidget& form, const QString& name)
 {
-    if (auto* action = form.findChild<QAction*>(QString::fromLatin1(name)))
-        return action;
-    throw std::logic_error(std::string("the window has no action ") + name);
+    if (T* child = dynamic_cast<T*>(form.findChild<QObject*>(name)))
+        return child;
+    throw std::logic_error("the window has no " + name.toStdString());
 }
 
-/// A menu of the menu bar by its object name ("MenuFile"); null when there is none.
+/// A command by its object name ("Action_FileNew").
+inline QAction* Action(QWidget& form, const char* name)
+{
+    return Named<QAction>(form, QString::fromLatin1(name));
+}
+
+/// A menu of the menu bar ("MenuFile").
 inline QMenu* Menu(QWidget& form, const char* name)
 {
-    return form.findChild<QMenu*>(QString::fromLatin1(name));
+    return Named<QMenu>(form, QString::fromLatin1(name));
 }
 
 /// The tool bar button of the command named actionName; null when it has none.
@@ -34,21 +40,22 @@ inline TMenuButton* ToolButton(QWidget& form, const char* actionName)
                                         QString::fromLatin1(actionName));
 }
 
+/// Where the pages sit.
 inline QWidget* PagePanel(QWidget& form)
 {
-    return form.findChild<QWidget*>(QStringLiteral("PagePanel"));
+    return Named<QWidget>(form, QStringLiteral("PagePanel"));
 }
 
-/// The "Composition" tab's page and the unit tabs' bar editor.
+/// The "Composition" tab's page.
 inline TPropertyPage* PropertyPage(QWidget& form)
 {
-    return dynamic_cast<TPropertyPage*>(
-        form.findChild<QWidget*>(QStringLiteral("FormMusicProperty")));
+    return Named<TPropertyPage>(form, QStringLiteral("FormMusicProperty"));
 }
 
+/// The unit tabs' page, the bar editor.
 inline TUnitPage* BarEditor(QWidget& form)
 {
-    return dynamic_cast<TUnitPage*>(form.findChild<QWidget*>(QStringLiteral("FormMusicMeasures")));
+    return Named<TUnitPage>(form, QStringLiteral("FormMusicMeasures"));
 }
 
 inline TMusicProject& Song(TLyravaneMainForm& form)
