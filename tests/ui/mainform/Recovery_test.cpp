@@ -28,20 +28,20 @@ const QString AskRecover = QStringLiteral(
 /// A change of the song as a page makes it: locks and notes of unit 1, through the history.
 void Change(TLyravaneMainForm& form, int pitch)
 {
-    Inside(form).SongHistory.Edit(QStringLiteral("Melodía"), nullptr,
-                                  [&]
-                                  {
-                                      TMunit& unit = *Inside(form).Project.UnitAt(1);
-                                      unit.SetMelody(0, 0, pitch);
-                                      unit.SetLock(2, 1);
-                                  });
+    form.Document().History().Edit(QStringLiteral("Melodía"), nullptr,
+                                   [&]
+                                   {
+                                       TMunit& unit = *Song(form).UnitAt(1);
+                                       unit.SetMelody(0, 0, pitch);
+                                       unit.SetLock(2, 1);
+                                   });
 }
 
 /// Lets the window run until its recovery file has been written.
 bool WaitForRecovery(TLyravaneMainForm& form)
 {
-    Inside(form).RecoveryTimer()->setInterval(10);
-    return QTest::qWaitFor([&] { return Inside(form).Recovery().Written(); }, 20000);
+    form.Document().RecoveryTimer()->setInterval(10);
+    return QTest::qWaitFor([&] { return form.Document().Recovery().Written(); }, 20000);
 }
 
 QStringList RecoveryFiles(const QString& dir, const QString& pattern = QStringLiteral("*.lvr"))
@@ -56,14 +56,14 @@ int RunRecoveryChild(const QString& dir)
     fixture.Services.RecoveryDir = QDir(dir).filePath(QStringLiteral("recovery"));
     TLyravaneMainForm& form = fixture.Create();
     // A named song with unsaved changes.
-    Inside(form).Action_EditNewMunit->trigger();
+    Action(form, "Action_EditNewMunit")->trigger();
     fixture.FileDialogs.Answers = {QDir(dir).filePath(QStringLiteral("child.lvp"))};
-    Inside(form).Action_FileSave->trigger();
+    Action(form, "Action_FileSave")->trigger();
     Change(form, 7);
     if (!WaitForRecovery(form))
         return 1;
     WriteFileAtomically(QDir(dir).filePath(QStringLiteral("expected")).toStdString(),
-                        SongBytes(Inside(form).Project));
+                        SongBytes(Song(form)));
     std::printf("ready\n");
     std::fflush(stdout);
     for (;;)
@@ -98,17 +98,17 @@ TEST_F(RecoveryTest, AKilledCopyLeavesItsSongForTheNextStart)
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text, AskRecover);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Buttons, TMsgButtons::SiNo);
-    EXPECT_TRUE(SongBytes(Inside(form).Project) ==
+    EXPECT_TRUE(SongBytes(Song(form)) ==
                 ReadWholeFile(F.Path(QStringLiteral("expected")).toStdString()));
-    EXPECT_TRUE(Inside(form).Project.Modified);
-    EXPECT_EQ(Inside(form).Project.FileName, F.Path(QStringLiteral("child.lvp")).toStdString());
+    EXPECT_TRUE(Song(form).Modified);
+    EXPECT_EQ(Song(form).FileName, F.Path(QStringLiteral("child.lvp")).toStdString());
     EXPECT_EQ(form.windowTitle().toStdString(), "Lyravane 1999 - [child.lvp] *");
-    EXPECT_EQ(Inside(form).Project.UnitAt(1)->GetLock(2), 1);
+    EXPECT_EQ(Song(form).UnitAt(1)->GetLock(2), 1);
 
     // Until it is saved the song keeps its recovery file; saving removes it.
     EXPECT_EQ(RecoveryFiles(Dir()).size(), 1u);
-    Inside(form).Action_FileSave->trigger();
-    EXPECT_FALSE(Inside(form).Project.Modified);
+    Action(form, "Action_FileSave")->trigger();
+    EXPECT_FALSE(Song(form).Modified);
     EXPECT_TRUE(RecoveryFiles(Dir()).isEmpty());
 }
 
@@ -116,26 +116,26 @@ TEST_F(RecoveryTest, TheFileFollowsTheUnsavedChangesAndGoesWithThem)
 {
     TLyravaneMainForm& form = F.Create();
     QTest::qWait(20);
-    EXPECT_FALSE(Inside(form).RecoveryTimer()->isActive()) << "an unchanged song is not written";
-    EXPECT_EQ(Inside(form).RecoveryTimer()->interval(), 60000);
+    EXPECT_FALSE(form.Document().RecoveryTimer()->isActive()) << "an unchanged song is not written";
+    EXPECT_EQ(form.Document().RecoveryTimer()->interval(), 60000);
 
     // Saving removes it.
     Change(form, 3);
     ASSERT_TRUE(WaitForRecovery(form));
     EXPECT_EQ(RecoveryFiles(Dir()).size(), 1u);
     F.FileDialogs.Answers = {F.Path(QStringLiteral("saved.lvp"))};
-    Inside(form).Action_FileSave->trigger();
+    Action(form, "Action_FileSave")->trigger();
     EXPECT_TRUE(RecoveryFiles(Dir()).isEmpty());
 
     // So does undoing back to the saved song, and "No" at the save prompt.
     Change(form, 4);
     ASSERT_TRUE(WaitForRecovery(form));
-    Inside(form).Action_EditUndo->trigger();
+    Action(form, "Action_EditUndo")->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return RecoveryFiles(Dir()).isEmpty(); }, 5000));
-    Inside(form).Action_EditRedo->trigger();
+    Action(form, "Action_EditRedo")->trigger();
     ASSERT_TRUE(WaitForRecovery(form));
     F.MessageBoxes.Answers = {TMsgResult::No};
-    Inside(form).Action_FileNew->trigger();
+    Action(form, "Action_FileNew")->trigger();
     EXPECT_TRUE(RecoveryFiles(Dir()).isEmpty());
 
     // And a normal exit.
@@ -164,7 +164,7 @@ TEST_F(RecoveryTest, TwoCopiesNeverTakeEachOthersFile)
     other.Destroy();
     ASSERT_EQ(RecoveryFiles(Dir()).size(), 1u);
     EXPECT_EQ(Dir() + QLatin1Char('/') + RecoveryFiles(Dir()).constFirst(),
-              Inside(first).Recovery().Path());
+              first.Document().Recovery().Path());
 }
 
 TEST_F(RecoveryTest, NoDeletesTheFileAndAnUnreadableOneIsSetAside)
@@ -176,7 +176,7 @@ TEST_F(RecoveryTest, NoDeletesTheFileAndAnUnreadableOneIsSetAside)
         Change(form, 9);
         ASSERT_TRUE(WaitForRecovery(form));
         // Its recovery is let go of as after a crash: the lock goes, the file stays.
-        const QString path = Inside(form).Recovery().Path();
+        const QString path = form.Document().Recovery().Path();
         const QByteArray bytes = QByteArray::fromStdString(ReadWholeFile(path.toStdString()));
         crashed.Destroy();
         F.WriteBytes(QStringLiteral("recovery/") + QFileInfo(path).fileName(), bytes);
@@ -186,8 +186,8 @@ TEST_F(RecoveryTest, NoDeletesTheFileAndAnUnreadableOneIsSetAside)
     Inside(form).FormShow();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_TRUE(RecoveryFiles(Dir()).isEmpty());
-    EXPECT_FALSE(Inside(form).Project.Modified);
-    EXPECT_EQ(Inside(form).Project.Count(), 2);
+    EXPECT_FALSE(Song(form).Modified);
+    EXPECT_EQ(Song(form).Count(), 2);
 
     const QByteArray damaged = QByteArrayLiteral("LYRVREC1 and then nothing that reads");
     F.WriteBytes(QStringLiteral("recovery/song-1-damaged.lvr"), damaged);
@@ -202,7 +202,7 @@ TEST_F(RecoveryTest, NoDeletesTheFileAndAnUnreadableOneIsSetAside)
                   QDir::toNativeSeparators(aside));
     EXPECT_TRUE(RecoveryFiles(Dir()).isEmpty());
     EXPECT_EQ(ReadWholeFile(aside.toStdString()), damaged.toStdString());
-    EXPECT_EQ(Inside(next).Project.Count(), 2);
+    EXPECT_EQ(Song(next).Count(), 2);
 }
 
 TEST_F(RecoveryTest, AFolderThatCannotBeMadeIsReportedAndTheWindowGoesOn)
@@ -211,17 +211,17 @@ TEST_F(RecoveryTest, AFolderThatCannotBeMadeIsReportedAndTheWindowGoesOn)
     F.Services.RecoveryDir = F.WriteBytes(QStringLiteral("recovery"), "in the way");
     TLyravaneMainForm& form = F.Create();
     Change(form, 3);
-    Inside(form).RecoveryTimer()->setInterval(10);
+    form.Document().RecoveryTimer()->setInterval(10);
     EXPECT_TRUE(QTest::qWaitFor(
         [&]
         {
-            return Inside(form).StatusBar1->currentMessage().startsWith(
+            return form.statusBar()->currentMessage().startsWith(
                 QStringLiteral("No se pudo escribir el archivo de recuperación: "));
         },
         5000));
-    EXPECT_FALSE(Inside(form).Recovery().Written());
+    EXPECT_FALSE(form.Document().Recovery().Written());
     Change(form, 4);
-    EXPECT_TRUE(Inside(form).Project.Modified) << "the window still takes edits";
+    EXPECT_TRUE(Song(form).Modified) << "the window still takes edits";
 }
 
 TEST(RecoverySettingsTest, TheIntervalIsAMinuteByDefaultFromFiveSecondsToADay)
