@@ -18,11 +18,11 @@ TEST(TabListTest, FifteenUnitsBringAButtonThatListsEveryTab)
     EXPECT_TRUE(button->isHidden());
 
     // Fourteen units: still hidden; fifteen: shown.
-    while (Inside(form).Project.Count() < 15)
-        Inside(form).Project.Items.Add(std::make_unique<TMunit>());
+    while (Song(form).Count() < 15)
+        Song(form).Items.Add(std::make_unique<TMunit>());
     Inside(form).RebuildTabs();
     EXPECT_TRUE(button->isHidden());
-    Inside(form).Project.Items.Add(std::make_unique<TMunit>());
+    Song(form).Items.Add(std::make_unique<TMunit>());
     Inside(form).RebuildTabs();
     EXPECT_FALSE(button->isHidden());
     EXPECT_FALSE(button->accessibleName().isEmpty());
@@ -45,11 +45,11 @@ TEST(TabListTest, FifteenUnitsBringAButtonThatListsEveryTab)
     EXPECT_EQ(menu->actions().size(), 16);
     EXPECT_TRUE(menu->actions()[15]->isChecked());
 
-    while (Inside(form).Project.Count() > 2)
-        Inside(form).Project.Items.Delete(Inside(form).Project.Count() - 1);
+    while (Song(form).Count() > 2)
+        Song(form).Items.Delete(Song(form).Count() - 1);
     Inside(form).RebuildTabs();
     EXPECT_TRUE(button->isHidden());
-    Inside(form).SongHistory.MarkSaved();
+    form.Document().History().MarkSaved();
 }
 
 TEST(MenuSeparatorTest, SeparatorsCarryNoTextAStyleWouldDrawBesideTheLine)
@@ -57,8 +57,8 @@ TEST(MenuSeparatorTest, SeparatorsCarryNoTextAStyleWouldDrawBesideTheLine)
     TFormFixture fixture;
     TLyravaneMainForm& form = fixture.Create();
     int separators = 0;
-    for (const QMenu* menu : {Inside(form).MenuFile, Inside(form).MenuEdit, Inside(form).MenuMusic,
-                              Inside(form).MenuHelp})
+    for (const QMenu* menu : {Menu(form, "MenuFile"), Menu(form, "MenuEdit"),
+                              Menu(form, "MenuMusic"), Menu(form, "MenuHelp")})
         for (const QAction* action : menu->actions())
             if (action->isSeparator())
             {
