@@ -26,20 +26,20 @@ constexpr std::int32_t Bar = 1536;
 TLyravaneMainForm& TwoUnitSong(TFormFixture& f)
 {
     TLyravaneMainForm& form = f.Create();
-    while (Inside(form).Project.Count() < 3)
-        Inside(form).Project.Items.Add(std::make_unique<TMunit>());
+    while (Song(form).Count() < 3)
+        Song(form).Items.Add(std::make_unique<TMunit>());
     Inside(form).RebuildTabs();
     return form;
 }
 
 double Cursor(TLyravaneMainForm& form)
 {
-    return static_cast<TPlaceholderUnitPage*>(Inside(form).BarEditor)->PlayCursor;
+    return static_cast<TPlaceholderUnitPage*>(BarEditor(form))->PlayCursor;
 }
 
 std::string Status(TLyravaneMainForm& form)
 {
-    return Inside(form).StatusBar1->currentMessage().toStdString();
+    return form.statusBar()->currentMessage().toStdString();
 }
 } // namespace
 
@@ -53,7 +53,7 @@ TEST_F(PlayPositionTest, CursorMarkerAndStatusFollowThePlayAndGoAtItsEnd)
 {
     TLyravaneMainForm& form = TwoUnitSong(F);
     const std::vector<std::string> plain = F.TabTexts();
-    Inside(form).Action_MusicPlayExecute();
+    Action(form, "Action_MusicPlay")->trigger();
     // The second unit, halfway through its third bar, 14.5 s into a 24 s song.
     F.Player.At.Tick = 4 * Bar + 2 * Bar + Bar / 2;
     F.Player.At.Seconds = 14.5;
@@ -74,11 +74,11 @@ TEST_F(PlayPositionTest, CursorMarkerAndStatusFollowThePlayAndGoAtItsEnd)
     EXPECT_LT(Cursor(form), 0);
 
     // Parar takes all three away; so does the end of the song.
-    Inside(form).Action_MusicStopExecute();
+    Action(form, "Action_MusicStop")->trigger();
     EXPECT_EQ(F.TabTexts(), plain);
     EXPECT_EQ(Status(form), "");
     EXPECT_LT(Cursor(form), 0);
-    Inside(form).Action_MusicPlay2Execute();
+    Action(form, "Action_MusicPlay2")->trigger();
     F.Player.At.Tick = Bar;
     form.Playback().Refresh();
     EXPECT_DOUBLE_EQ(Cursor(form), 1.0);
@@ -88,19 +88,19 @@ TEST_F(PlayPositionTest, CursorMarkerAndStatusFollowThePlayAndGoAtItsEnd)
     EXPECT_LT(Cursor(form), 0);
 
     // Another play through the same player (a pattern preview) is not followed.
-    Inside(form).Action_MusicPlay2Execute();
+    Action(form, "Action_MusicPlay2")->trigger();
     form.Playback().Refresh();
     ASSERT_NE(F.TabTexts(), plain);
     form.Playback().Player().Play([](TMidiData& midi) { midi.SetTrackCount(1); });
     form.Playback().Refresh();
     EXPECT_EQ(F.TabTexts(), plain);
-    EXPECT_TRUE(Inside(form).Action_MusicStop->isEnabled());
+    EXPECT_TRUE(Action(form, "Action_MusicStop")->isEnabled());
 }
 
 TEST_F(PlayPositionTest, RepeatLoopsTheUnitAndRendersEachNextPassAfresh)
 {
     TLyravaneMainForm& form = TwoUnitSong(F);
-    QAction* loop = Inside(form).Action_MusicLoop;
+    QAction* loop = Action(form, "Action_MusicLoop");
     EXPECT_TRUE(loop->isCheckable());
     EXPECT_EQ(loop->shortcut(), QKeySequence(Qt::Key_F8));
     form.TabControl1->setCurrentIndex(1);
@@ -108,7 +108,7 @@ TEST_F(PlayPositionTest, RepeatLoopsTheUnitAndRendersEachNextPassAfresh)
     loop->trigger();
     ASSERT_TRUE(loop->isChecked());
     F.Player.Calls.clear();
-    Inside(form).Action_MusicPlay2Execute();
+    Action(form, "Action_MusicPlay2")->trigger();
     // After the lead-in bar, the unit's four bars over and over.
     ASSERT_FALSE(F.Player.Calls.empty());
     EXPECT_EQ(F.Player.Calls.back(), "PlayLoop:1536-7680");
@@ -119,7 +119,7 @@ TEST_F(PlayPositionTest, RepeatLoopsTheUnitAndRendersEachNextPassAfresh)
     form.Playback().Refresh();
     EXPECT_TRUE(F.Player.Calls.empty()) << "not yet";
     const std::string before = F.Player.OpenedBytes;
-    TMunit& unit = *Inside(form).Project.UnitAt(1);
+    TMunit& unit = *Song(form).UnitAt(1);
     unit.SetRhythm(1, 0, unit.GetRhythm(1, 0) == RhythmOnset ? RhythmRest : RhythmOnset);
     unit.SetMelody(1, 0, 7);
     F.Player.At.Seconds = 4.3;
@@ -138,19 +138,19 @@ TEST_F(PlayPositionTest, RepeatLoopsTheUnitAndRendersEachNextPassAfresh)
     // Unchecked: the unit plays once.
     loop->trigger();
     F.Player.Calls.clear();
-    Inside(form).Action_MusicPlay2Execute();
+    Action(form, "Action_MusicPlay2")->trigger();
     EXPECT_EQ(F.Player.Calls.back(), "Play");
 }
 
 TEST_F(PlayPositionTest, PlayFromHereStartsAtTheCurrentTabsUnit)
 {
     TLyravaneMainForm& form = TwoUnitSong(F);
-    EXPECT_EQ(Inside(form).Action_MusicPlayFromHere->shortcut(),
+    EXPECT_EQ(Action(form, "Action_MusicPlayFromHere")->shortcut(),
               QKeySequence(Qt::SHIFT | Qt::Key_F6));
-    Inside(form).Action_MusicPlayExecute();
+    Action(form, "Action_MusicPlay")->trigger();
     const std::string whole = F.Player.OpenedBytes;
     form.TabControl1->setCurrentIndex(2);
-    Inside(form).Action_MusicPlayFromHere->trigger();
+    Action(form, "Action_MusicPlayFromHere")->trigger();
     EXPECT_EQ(F.Player.Calls.back(), "Play");
     EXPECT_LT(F.Player.OpenedBytes.size(), whole.size()) << "one unit of two";
     F.Player.At.Tick = 0;
@@ -159,7 +159,7 @@ TEST_F(PlayPositionTest, PlayFromHereStartsAtTheCurrentTabsUnit)
     EXPECT_DOUBLE_EQ(Cursor(form), 0.0);
     // With the lead-in, the unit starts a bar later and the lead-in counts as its start.
     Inside(form).IncludeReset = true;
-    Inside(form).Action_MusicPlayFromHere->trigger();
+    Action(form, "Action_MusicPlayFromHere")->trigger();
     F.Player.At.Tick = Bar + Bar / 4;
     form.Playback().Refresh();
     EXPECT_DOUBLE_EQ(Cursor(form), 0.25);
@@ -197,7 +197,7 @@ TEST_F(PlayPositionTest, SpaceBarRepeatsTheLastPlayOrStopsUnlessATextFieldHasThe
     EXPECT_TRUE(F.Player.IsPlaying);
     EXPECT_LT(F.Player.OpenedBytes.size(), song.size()) << "the unit again";
 
-    QLineEdit field(Inside(form).PagePanel);
+    QLineEdit field(PagePanel(form));
     field.show();
     field.setFocus();
     F.Player.Calls.clear();
@@ -226,7 +226,7 @@ TEST_F(PlayPositionTest, ThePrimingNeverCutsAPlayThatCameFirst)
     F.Services.PlayerReady = [&ready] { return ready; };
     TLyravaneMainForm& form = F.Create();
     Inside(form).FormShow();
-    Inside(form).Action_MusicPlayExecute();
+    Action(form, "Action_MusicPlay")->trigger();
     const std::string song = F.Player.OpenedBytes;
     ready = true;
     QTest::qWait(600); // the priming looks again every 250 ms
