@@ -55,8 +55,8 @@ TEST_F(AddPatternTest, AGoodFileJoinsTheUsersLibraryAndTheLists)
     const std::string copy = DrumPatterns.FindPatternFile("mi clave");
     EXPECT_EQ(copy, ToFsPath(F.Path(QStringLiteral("data/PATTERN/USER/DRUMU001.MID"))));
     EXPECT_EQ(ReadWholeFile(copy), DrumFile(4));
-    EXPECT_EQ(static_cast<TPlaceholderPropertyPage*>(Inside(form).PropertyPage)->Reloads, 1);
-    EXPECT_EQ(Inside(form).StatusBar1->currentMessage(),
+    EXPECT_EQ(static_cast<TPlaceholderPropertyPage*>(PropertyPage(form))->Reloads, 1);
+    EXPECT_EQ(form.statusBar()->currentMessage(),
               QStringLiteral("Patrón «Mi Clave» añadido a la lista de batería."));
 
     // The next start reads it from the index the window wrote.
