@@ -99,7 +99,7 @@ TEST_F(AudioExportTest, ExportRendersAsTheCommandLineDoesBehindAProgressDialog)
     EXPECT_TRUE(modal);
     EXPECT_GE(highest, 50) << "the dialog followed the rendering";
     EXPECT_TRUE(F.MessageBoxes.Shown.empty());
-    EXPECT_EQ(Inside(form).StatusBar1->currentMessage(), QStringLiteral("Exportado: song.wav"));
+    EXPECT_EQ(form.statusBar()->currentMessage(), QStringLiteral("Exportado: song.wav"));
     EXPECT_EQ(Files(), (QStringList{QStringLiteral("song.lvp"), QStringLiteral("song.wav")}));
 
     // The same bytes as lyravane-cli render with the same repeats, normalised by default.
@@ -129,7 +129,7 @@ TEST_F(AudioExportTest, CancelledOrFailedExportLeavesTheOldFileAndNothingElse)
                    cancel->click();
            });
     EXPECT_TRUE(F.MessageBoxes.Shown.empty());
-    EXPECT_EQ(Inside(form).StatusBar1->currentMessage(), QStringLiteral("Exportación cancelada"));
+    EXPECT_EQ(form.statusBar()->currentMessage(), QStringLiteral("Exportación cancelada"));
     EXPECT_EQ(ReadWholeFile(target.toStdString()), "the old file");
     EXPECT_EQ(Files(), QStringList{QStringLiteral("song.ogg")});
 
@@ -153,7 +153,7 @@ TEST_F(AudioExportTest, CancelledOrFailedExportLeavesTheOldFileAndNothingElse)
            });
     ::sigaction(SIGHUP, &before, nullptr);
     EXPECT_EQ(hangUps, 1) << "the signal is raised again once the export has cleaned up";
-    EXPECT_EQ(Inside(form).StatusBar1->currentMessage(), QStringLiteral("Exportación cancelada"));
+    EXPECT_EQ(form.statusBar()->currentMessage(), QStringLiteral("Exportación cancelada"));
     EXPECT_EQ(ReadWholeFile(target.toStdString()), "the old file");
     EXPECT_EQ(Files(), QStringList{QStringLiteral("song.ogg")});
 
@@ -191,7 +191,7 @@ TEST_F(AudioExportTest, OptionsChangeTheLoudnessAndLoadAnotherSoundFontInTheBack
                 dialog->ButtonChooseSoundFont->click();
                 dialog->ButtonOk->click();
             });
-        Inside(form).Action_MusicOptionExecute();
+        Action(form, "Action_MusicOption")->trigger();
     };
 
     // Not a SoundFont: a message once it has been tried, and the one in use stays.
@@ -219,12 +219,11 @@ TEST_F(AudioExportTest, OptionsChangeTheLoudnessAndLoadAnotherSoundFontInTheBack
     EXPECT_EQ(synth.SoundFontPath(), DefaultSoundFont);
 
     runDialog(other, true);
-    EXPECT_EQ(Inside(form).StatusBar1->currentMessage(),
+    EXPECT_EQ(form.statusBar()->currentMessage(),
               QStringLiteral("Cargando el SoundFont other.sf2..."));
     ASSERT_TRUE(QTest::qWaitFor(
-        [&]
-        {
-            return Inside(form).StatusBar1->currentMessage() ==
+        [&] {
+            return form.statusBar()->currentMessage() ==
                    QStringLiteral("SoundFont listo: other.sf2");
         },
         20000));
