@@ -58,7 +58,7 @@ TEST_F(ExportTest, ScoreDialogChoosesLeadSheetOrFullScoreAndWritesTheChosenFile)
 {
     TLyravaneMainForm& form = CreateWithSong();
     F.FileDialogs.Answers = {std::nullopt};
-    Inside(form).Action_FileOutputScoreExecute();
+    Action(form, "Action_FileOutputScore")->trigger();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
     EXPECT_EQ(F.FileDialogs.Requests[0].FileName, F.Path(QStringLiteral("tune.musicxml")));
     EXPECT_EQ(F.FileDialogs.Requests[0].DefaultExt.toStdString(), "musicxml");
@@ -67,22 +67,22 @@ TEST_F(ExportTest, ScoreDialogChoosesLeadSheetOrFullScoreAndWritesTheChosenFile)
     EXPECT_FALSE(QFileInfo::exists(F.Path(QStringLiteral("tune.musicxml"))));
 
     F.FileDialogs.Answers = {F.Path(QStringLiteral("lead.musicxml"))};
-    Inside(form).Action_FileOutputScoreExecute();
+    Action(form, "Action_FileOutputScore")->trigger();
     const std::string lead = Read(QStringLiteral("lead.musicxml"));
     EXPECT_EQ(lead.rfind("<?xml", 0), 0u);
     EXPECT_NE(lead.find("<work-title>tune</work-title>"), std::string::npos);
     EXPECT_NE(lead.find("<part-name>Melodía</part-name>"), std::string::npos);
     EXPECT_EQ(lead.find("<part id=\"P2\">"), std::string::npos);
-    EXPECT_EQ(Inside(form).StatusBar1->currentMessage().toStdString(), "Exportado: lead.musicxml");
+    EXPECT_EQ(form.statusBar()->currentMessage().toStdString(), "Exportado: lead.musicxml");
     EXPECT_TRUE(F.MessageBoxes.Shown.empty()) << "no question besides the file dialog";
 
     F.FileDialogs.Answers = {F.Path(QStringLiteral("full.musicxml"))};
     F.FileDialogs.CheckAnswers = {true};
-    Inside(form).Action_FileOutputScoreExecute();
+    Action(form, "Action_FileOutputScore")->trigger();
     EXPECT_NE(Read(QStringLiteral("full.musicxml")).find("<part id=\"P5\">"), std::string::npos);
     // The choice is offered again as it was left, and the compressed form goes by extension.
     F.FileDialogs.Answers = {F.Path(QStringLiteral("full.mxl"))};
-    Inside(form).Action_FileOutputScoreExecute();
+    Action(form, "Action_FileOutputScore")->trigger();
     EXPECT_TRUE(F.FileDialogs.Requests.back().Checked);
     const std::string zip = Read(QStringLiteral("full.mxl"));
     EXPECT_EQ(zip.rfind("PK", 0), 0u);
@@ -96,8 +96,8 @@ TEST_F(ExportTest, TabMenuExportsTheUnitAsItPlaysWithoutTheLeadIn)
     {
         const auto menu = Inside(form).MakeTabMenu(0);
         ASSERT_EQ(menu->actions().size(), 2);
-        EXPECT_EQ(menu->actions()[0], Inside(form).Action_FileOutputMidi);
-        EXPECT_FALSE(Inside(form).Action_TabOutputUnitMidi->isEnabled());
+        EXPECT_EQ(menu->actions()[0], Action(form, "Action_FileOutputMidi"));
+        EXPECT_FALSE(Action(form, "Action_TabOutputUnitMidi")->isEnabled());
     }
     const auto menu = Inside(form).MakeTabMenu(1);
     QAction* unitExport = menu->actions()[1];
@@ -107,7 +107,7 @@ TEST_F(ExportTest, TabMenuExportsTheUnitAsItPlaysWithoutTheLeadIn)
     unitExport->trigger();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
     EXPECT_EQ(F.FileDialogs.Requests[0].FileName, F.Path(QStringLiteral("tune Ptn.1.mid")));
-    const TMunit& unit = *Inside(form).Project.UnitAt(1);
+    const TMunit& unit = *Song(form).UnitAt(1);
     EXPECT_EQ(Read(QStringLiteral("unit.mid")), UnitBytes(unit, false));
 
     Inside(form).MidiTrackNames = true;
@@ -120,19 +120,19 @@ TEST_F(ExportTest, SongExportNamesTracksOnlyWithTheOption)
 {
     TLyravaneMainForm& form = CreateWithSong();
     TMidiData plain;
-    RenderSong(Inside(form).Project, plain, 1, false);
+    RenderSong(Song(form), plain, 1, false);
     F.FileDialogs.Answers = {F.Path(QStringLiteral("plain.mid"))};
-    Inside(form).Action_FileOutputMidiExecute();
+    Action(form, "Action_FileOutputMidi")->trigger();
     EXPECT_EQ(Read(QStringLiteral("plain.mid")), plain.SaveToString());
 
     Inside(form).MidiTrackNames = true;
     F.FileDialogs.Answers = {F.Path(QStringLiteral("named.mid"))};
-    Inside(form).Action_FileOutputMidiExecute();
+    Action(form, "Action_FileOutputMidi")->trigger();
     const std::string named = Read(QStringLiteral("named.mid"));
     EXPECT_NE(named.find("Melod\xC3\xAD"
                          "a: Oboe"),
               std::string::npos);
-    AddTrackNames(plain, Inside(form).Project);
+    AddTrackNames(plain, Song(form));
     EXPECT_EQ(named, plain.SaveToString());
 }
 
@@ -148,15 +148,14 @@ TEST_F(ExportTest, DraggedTabCarriesItsMidiFileFromTheTemporaryFolder)
     EXPECT_EQ(QFileInfo(unitFile).fileName().toStdString(), "tune Ptn.1.mid");
     EXPECT_EQ(QFileInfo(unitFile).absolutePath(),
               QFileInfo(F.Path(QStringLiteral("x"))).absolutePath());
-    EXPECT_EQ(ReadWholeFile(unitFile.toStdString()),
-              UnitBytes(*Inside(form).Project.UnitAt(1), false));
+    EXPECT_EQ(ReadWholeFile(unitFile.toStdString()), UnitBytes(*Song(form).UnitAt(1), false));
 
     const auto songData = Inside(form).MakeTabDragData(0);
     ASSERT_NE(songData, nullptr);
     TMidiData song;
-    RenderSong(Inside(form).Project, song, 1, false);
+    RenderSong(Song(form), song, 1, false);
     EXPECT_EQ(ReadWholeFile(songData->urls()[0].toLocalFile().toStdString()), song.SaveToString());
-    EXPECT_EQ(Inside(form).MakeTabDragData(Inside(form).Project.Count()), nullptr);
+    EXPECT_EQ(Inside(form).MakeTabDragData(Song(form).Count()), nullptr);
 }
 
 TEST_F(ExportTest, TrackNamesSettingIsOffUntilSetAndKept)
