@@ -26,6 +26,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTest>
 #include <QTextBrowser>
@@ -52,8 +53,8 @@ std::string Caption(const TLyravaneMainForm& form)
 /// Changes the song the way a page would: an edit through the history.
 void Touch(TLyravaneMainForm& form)
 {
-    Inside(form).SongHistory.Edit(QStringLiteral("Acorde"), nullptr,
-                                  [&] { Inside(form).Project.UnitAt(1)->SetChord(0, 0, 5); });
+    form.Document().History().Edit(QStringLiteral("Acorde"), nullptr,
+                                   [&] { Song(form).UnitAt(1)->SetChord(0, 0, 5); });
 }
 
 std::vector<std::string> MenuTexts(const QMenu* menu)
@@ -76,23 +77,23 @@ TEST_F(MainFormTest, StartsWithNewUntitledSongAndItsCommandStates)
     TLyravaneMainForm& form = F.Create();
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [Untitled]");
     EXPECT_EQ(F.TabTexts(), (std::vector<std::string>{"Composition", "Ptn.1"}));
-    EXPECT_TRUE(Inside(form).Untitled());
-    EXPECT_FALSE(Inside(form).Project.Modified);
+    EXPECT_TRUE(form.Document().Untitled());
+    EXPECT_FALSE(Song(form).Modified);
     EXPECT_EQ(form.TabControl1->currentIndex(), 0);
 
     Inside(form).RefreshCommandStates();
-    EXPECT_FALSE(Inside(form).Action_FileRevert->isEnabled());
-    EXPECT_TRUE(Inside(form).Action_EditNewMunit->isEnabled());
-    EXPECT_FALSE(Inside(form).Action_EditCut->isEnabled());
-    EXPECT_FALSE(Inside(form).Action_EditCopy->isEnabled());
-    EXPECT_FALSE(Inside(form).Action_EditDelete->isEnabled());
-    EXPECT_FALSE(Inside(form).Action_EditPaste->isEnabled());
-    EXPECT_FALSE(Inside(form).Action_MusicPlay2->isEnabled());
-    EXPECT_TRUE(Inside(form).Action_MusicPlay->isEnabled());
-    EXPECT_TRUE(Inside(form).Action_FileOutputMidi->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_FileRevert")->isEnabled());
+    EXPECT_TRUE(Action(form, "Action_EditNewMunit")->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_EditCut")->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_EditCopy")->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_EditDelete")->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_EditPaste")->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_MusicPlay2")->isEnabled());
+    EXPECT_TRUE(Action(form, "Action_MusicPlay")->isEnabled());
+    EXPECT_TRUE(Action(form, "Action_FileOutputMidi")->isEnabled());
     // A disabled command's tool bar button is disabled with it.
-    EXPECT_FALSE(Inside(form).ToolButton(Inside(form).Action_EditCut)->isEnabled());
-    EXPECT_TRUE(Inside(form).ToolButton(Inside(form).Action_EditNewMunit)->isEnabled());
+    EXPECT_FALSE(ToolButton(form, "Action_EditCut")->isEnabled());
+    EXPECT_TRUE(ToolButton(form, "Action_EditNewMunit")->isEnabled());
 }
 
 TEST_F(MainFormTest, CommandStatesFollowTheTabAndTheClipboard)
@@ -101,43 +102,43 @@ TEST_F(MainFormTest, CommandStatesFollowTheTabAndTheClipboard)
     form.TabControl1->setCurrentIndex(1);
     F.Clipboard.Data = QByteArray(256, '\0');
     Inside(form).RefreshCommandStates();
-    EXPECT_TRUE(Inside(form).Action_EditCut->isEnabled());
-    EXPECT_TRUE(Inside(form).Action_EditCopy->isEnabled());
-    EXPECT_TRUE(Inside(form).Action_EditDelete->isEnabled());
-    EXPECT_TRUE(Inside(form).Action_EditPaste->isEnabled());
-    EXPECT_TRUE(Inside(form).Action_MusicPlay2->isEnabled());
+    EXPECT_TRUE(Action(form, "Action_EditCut")->isEnabled());
+    EXPECT_TRUE(Action(form, "Action_EditCopy")->isEnabled());
+    EXPECT_TRUE(Action(form, "Action_EditDelete")->isEnabled());
+    EXPECT_TRUE(Action(form, "Action_EditPaste")->isEnabled());
+    EXPECT_TRUE(Action(form, "Action_MusicPlay2")->isEnabled());
 
     // 48 tabs still take one more unit; 49 take none.
-    while (Inside(form).Project.Count() < 48)
-        Inside(form).Project.Items.Add(std::make_unique<TMunit>());
+    while (Song(form).Count() < 48)
+        Song(form).Items.Add(std::make_unique<TMunit>());
     Inside(form).RebuildTabs();
     Inside(form).RefreshCommandStates();
-    EXPECT_TRUE(Inside(form).Action_EditNewMunit->isEnabled());
-    EXPECT_TRUE(Inside(form).Action_EditPaste->isEnabled());
-    Inside(form).Project.Items.Add(std::make_unique<TMunit>());
+    EXPECT_TRUE(Action(form, "Action_EditNewMunit")->isEnabled());
+    EXPECT_TRUE(Action(form, "Action_EditPaste")->isEnabled());
+    Song(form).Items.Add(std::make_unique<TMunit>());
     Inside(form).RebuildTabs();
     Inside(form).RefreshCommandStates();
     EXPECT_EQ(form.TabControl1->count(), 49);
-    EXPECT_FALSE(Inside(form).Action_EditNewMunit->isEnabled());
-    EXPECT_FALSE(Inside(form).Action_EditPaste->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_EditNewMunit")->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_EditPaste")->isEnabled());
     // After a rebuild the first tab is current: nothing to cut or play alone.
-    EXPECT_FALSE(Inside(form).Action_EditCut->isEnabled());
-    EXPECT_FALSE(Inside(form).Action_MusicPlay2->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_EditCut")->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_MusicPlay2")->isEnabled());
 }
 
 TEST_F(MainFormTest, MenusHoldTheCommandsInOrderWithImagesAndShortcuts)
 {
     TLyravaneMainForm& form = F.Create();
-    EXPECT_EQ(MenuTexts(Inside(form).MenuEdit),
+    EXPECT_EQ(MenuTexts(Menu(form, "MenuEdit")),
               (std::vector<std::string>{"&Deshacer", "&Rehacer", "-", "Insertar", "C&orta",
                                         "&Copiar", "&Pegar", "&Borrar"}));
-    EXPECT_EQ(MenuTexts(Inside(form).MenuMusic),
+    EXPECT_EQ(MenuTexts(Menu(form, "MenuMusic")),
               (std::vector<std::string>{
                   "Reproducir partitura", "&Reproducir cancion", "Reproducir desde &aquí", "&Parar",
                   "-", "Re&petir partitura", "-", "Añadir &patrón...", "&Opciones..."}));
-    EXPECT_EQ(MenuTexts(Inside(form).MenuHelp),
+    EXPECT_EQ(MenuTexts(Menu(form, "MenuHelp")),
               (std::vector<std::string>{"&Contenido", "-", "&Acerca..."}));
-    const std::vector<std::string> file = MenuTexts(Inside(form).MenuFile);
+    const std::vector<std::string> file = MenuTexts(Menu(form, "MenuFile"));
     ASSERT_EQ(file.size(), 15u);
     EXPECT_EQ(file.front(), "&Nuevo...");
     EXPECT_EQ(file[5], "Exportar a &MIDI...");
@@ -145,72 +146,72 @@ TEST_F(MainFormTest, MenusHoldTheCommandsInOrderWithImagesAndShortcuts)
     EXPECT_EQ(file[7], "Exportar &partitura (MusicXML)...");
     EXPECT_EQ(file.back(), "S&alir");
 
-    EXPECT_EQ(Inside(form).Action_FileOpen->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
-    EXPECT_EQ(Inside(form).Action_FileSaveAs->shortcut(), QKeySequence(QStringLiteral("F12")));
-    EXPECT_EQ(Inside(form).Action_MusicPlay2->shortcut(), QKeySequence(QStringLiteral("F5")));
-    EXPECT_FALSE(Inside(form).Action_FileNew->icon().isNull());
-    EXPECT_TRUE(Inside(form).Action_FileRevert->icon().isNull());
+    EXPECT_EQ(Action(form, "Action_FileOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(Action(form, "Action_FileSaveAs")->shortcut(), QKeySequence(QStringLiteral("F12")));
+    EXPECT_EQ(Action(form, "Action_MusicPlay2")->shortcut(), QKeySequence(QStringLiteral("F5")));
+    EXPECT_FALSE(Action(form, "Action_FileNew")->icon().isNull());
+    EXPECT_TRUE(Action(form, "Action_FileRevert")->icon().isNull());
     // The status bar shows the long part of a hint.
-    Inside(form).ShowStatusHint(QStringLiteral("corto|Salvar proyecto actual a disco."));
-    EXPECT_EQ(Inside(form).StatusBar1->currentMessage().toStdString(),
-              "Salvar proyecto actual a disco.");
-    EXPECT_EQ(Inside(form).Action_FileSave->statusTip().toStdString(),
+    QStatusTipEvent hint(QStringLiteral("corto|Salvar proyecto actual a disco."));
+    QCoreApplication::sendEvent(&form, &hint);
+    EXPECT_EQ(form.statusBar()->currentMessage().toStdString(), "Salvar proyecto actual a disco.");
+    EXPECT_EQ(Action(form, "Action_FileSave")->statusTip().toStdString(),
               "Salvar proyecto actual a disco.");
 }
 
 TEST_F(MainFormTest, ToolBarButtonRunsItsCommand)
 {
     TLyravaneMainForm& form = F.Create();
-    TMenuButton* insert = Inside(form).ToolButton(Inside(form).Action_EditNewMunit);
+    TMenuButton* insert = ToolButton(form, "Action_EditNewMunit");
     ASSERT_NE(insert, nullptr);
     emit insert->Click();
-    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    EXPECT_EQ(Song(form).Count(), 3);
     EXPECT_EQ(form.TabControl1->currentIndex(), 1);
 }
 
 TEST_F(MainFormTest, NewAsksOnlyForAChangedSongAndHonoursEachAnswer)
 {
     TLyravaneMainForm& form = F.Create();
-    Inside(form).Action_FileNewExecute();
+    Action(form, "Action_FileNew")->trigger();
     EXPECT_TRUE(F.MessageBoxes.Shown.empty());
 
     // Cancel keeps everything.
-    Inside(form).Action_EditNewMunit->trigger();
-    ASSERT_TRUE(Inside(form).Project.Modified);
+    Action(form, "Action_EditNewMunit")->trigger();
+    ASSERT_TRUE(Song(form).Modified);
     F.MessageBoxes.Answers = {TMsgResult::Cancel};
-    Inside(form).Action_FileNewExecute();
+    Action(form, "Action_FileNew")->trigger();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text.toStdString(), "Untitled has changed. Save now ? ");
     EXPECT_EQ(F.MessageBoxes.Shown[0].Buttons, TMsgButtons::YesNoCancel);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Icon, TMsgIcon::Question);
-    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    EXPECT_EQ(Song(form).Count(), 3);
 
     // Yes on a song without a name opens Save As; cancelling it abandons New.
     F.MessageBoxes.Answers = {TMsgResult::Yes};
-    Inside(form).Action_FileNewExecute();
+    Action(form, "Action_FileNew")->trigger();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
     EXPECT_TRUE(F.FileDialogs.Requests[0].Save);
     EXPECT_EQ(F.FileDialogs.Requests[0].Title.toStdString(), "Save As...      ");
-    EXPECT_EQ(Inside(form).Project.Count(), 3);
-    EXPECT_TRUE(Inside(form).Project.Modified);
+    EXPECT_EQ(Song(form).Count(), 3);
+    EXPECT_TRUE(Song(form).Modified);
 
     // No discards.
     F.MessageBoxes.Answers = {TMsgResult::No};
-    Inside(form).Action_FileNewExecute();
-    EXPECT_EQ(Inside(form).Project.Count(), 2);
-    EXPECT_FALSE(Inside(form).Project.Modified);
-    EXPECT_TRUE(Inside(form).Untitled());
+    Action(form, "Action_FileNew")->trigger();
+    EXPECT_EQ(Song(form).Count(), 2);
+    EXPECT_FALSE(Song(form).Modified);
+    EXPECT_TRUE(form.Document().Untitled());
 
     // Yes with a file chosen saves first, then starts anew.
-    Inside(form).Action_EditNewMunit->trigger();
+    Action(form, "Action_EditNewMunit")->trigger();
     const QString path = F.Path(QStringLiteral("kept.lvp"));
     F.MessageBoxes.Answers = {TMsgResult::Yes};
     F.FileDialogs.Answers = {path};
-    Inside(form).Action_FileNewExecute();
+    Action(form, "Action_FileNew")->trigger();
     TMusicProject saved;
     saved.LoadFromFile(path.toStdString());
     EXPECT_EQ(saved.Count(), 3);
-    EXPECT_EQ(Inside(form).Project.Count(), 2);
+    EXPECT_EQ(Song(form).Count(), 2);
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [Untitled]");
 }
 
@@ -221,7 +222,7 @@ TEST_F(MainFormTest, OpenChoosesTheFileBeforeThePromptAndShowsTheSong)
 
     // Cancelling the dialog asks nothing.
     Touch(form);
-    Inside(form).Action_FileOpenExecute();
+    Action(form, "Action_FileOpen")->trigger();
     EXPECT_EQ(F.FileDialogs.Requests.size(), 1u);
     EXPECT_EQ(F.FileDialogs.Requests[0].Title.toStdString(), "Open");
     EXPECT_EQ(F.FileDialogs.Requests[0].Filter.toStdString(), " Lyravane file (*.lvp)|*.lvp|");
@@ -230,26 +231,26 @@ TEST_F(MainFormTest, OpenChoosesTheFileBeforeThePromptAndShowsTheSong)
     F.FileDialogs.Answers = {path};
     F.MessageBoxes.Answers = {TMsgResult::No};
     form.TabControl1->setCurrentIndex(1);
-    Inside(form).Action_FileOpenExecute();
+    Action(form, "Action_FileOpen")->trigger();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [song.lvp]");
     EXPECT_EQ(F.TabTexts(), (std::vector<std::string>{"Composition", "Ptn.1", "Ptn.2"}));
     EXPECT_EQ(form.TabControl1->currentIndex(), 0);
-    EXPECT_FALSE(Inside(form).PropertyPage->isHidden());
-    EXPECT_TRUE(Inside(form).BarEditor->isHidden());
-    EXPECT_FALSE(Inside(form).Untitled());
-    EXPECT_FALSE(Inside(form).Project.Modified);
-    EXPECT_EQ(QString::fromStdString(Inside(form).Project.FileName), path);
+    EXPECT_FALSE(PropertyPage(form)->isHidden());
+    EXPECT_TRUE(BarEditor(form)->isHidden());
+    EXPECT_FALSE(form.Document().Untitled());
+    EXPECT_FALSE(Song(form).Modified);
+    EXPECT_EQ(QString::fromStdString(Song(form).FileName), path);
     EXPECT_EQ(Inside(form).History->FileAt(0), path);
     Inside(form).RefreshCommandStates();
-    EXPECT_TRUE(Inside(form).Action_FileRevert->isEnabled());
+    EXPECT_TRUE(Action(form, "Action_FileRevert")->isEnabled());
 }
 
 TEST_F(MainFormTest, BadFilesLeaveTheSongTabsAndCaptionAlone)
 {
     TLyravaneMainForm& form = F.Create();
-    Inside(form).Action_EditNewMunit->trigger();
-    Inside(form).SongHistory.MarkSaved();
+    Action(form, "Action_EditNewMunit")->trigger();
+    form.Document().History().MarkSaved();
     const QString good = F.WriteSong(QStringLiteral("good.lvp"), 2);
     QByteArray truncated = QByteArray::fromStdString(ReadWholeFile(good.toStdString()));
     truncated.chop(10);
@@ -286,10 +287,10 @@ TEST_F(MainFormTest, BadFilesLeaveTheSongTabsAndCaptionAlone)
         const QString& details = F.MessageBoxes.Shown[0].Details;
         EXPECT_TRUE(details.contains(c.Path) && details.contains(c.Reason))
             << details.toStdString();
-        EXPECT_EQ(Inside(form).Project.Count(), 3);
+        EXPECT_EQ(Song(form).Count(), 3);
         EXPECT_EQ(F.TabTexts().size(), 3u);
         EXPECT_EQ(Caption(form), "Lyravane 1999 - [Untitled]");
-        EXPECT_TRUE(Inside(form).Untitled());
+        EXPECT_TRUE(form.Document().Untitled());
         EXPECT_EQ(Inside(form).History->Count(), 0) << "the failing path leaves the recent files";
     }
 }
@@ -299,26 +300,26 @@ TEST_F(MainFormTest, SaveWritesThroughTheNameOrAsksForOne)
     TLyravaneMainForm& form = F.Create();
     const QString path = F.Path(QStringLiteral("first.lvp"));
     F.FileDialogs.Answers = {path};
-    Inside(form).Action_EditNewMunit->trigger();
-    Inside(form).Action_FileSaveExecute();
+    Action(form, "Action_EditNewMunit")->trigger();
+    Action(form, "Action_FileSave")->trigger();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
     EXPECT_TRUE(F.FileDialogs.Requests[0].FileName.isEmpty());
     EXPECT_EQ(F.FileDialogs.Requests[0].DefaultExt.toStdString(), "lvp");
-    EXPECT_FALSE(Inside(form).Project.Modified);
-    EXPECT_FALSE(Inside(form).Untitled());
+    EXPECT_FALSE(Song(form).Modified);
+    EXPECT_FALSE(form.Document().Untitled());
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [first.lvp]");
     EXPECT_EQ(Inside(form).OpenDialog.FileName, path);
 
     // With a name, Save asks nothing.
-    Inside(form).Action_EditNewMunit->trigger();
-    Inside(form).Action_FileSaveExecute();
+    Action(form, "Action_EditNewMunit")->trigger();
+    Action(form, "Action_FileSave")->trigger();
     EXPECT_EQ(F.FileDialogs.Requests.size(), 1u);
     TMusicProject saved;
     saved.LoadFromFile(path.toStdString());
     EXPECT_EQ(saved.Count(), 4);
 
     // Save As proposes the current name.
-    Inside(form).Action_FileSaveAsExecute();
+    Action(form, "Action_FileSaveAs")->trigger();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 2u);
     EXPECT_EQ(F.FileDialogs.Requests[1].FileName, path);
 }
@@ -328,19 +329,19 @@ TEST_F(MainFormTest, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
     TLyravaneMainForm& form = F.Create();
     const QString blocked = F.Path(QStringLiteral("no-such-dir/song.lvp"));
     F.FileDialogs.Answers = {blocked};
-    Inside(form).Action_EditNewMunit->trigger();
-    Inside(form).Action_FileSaveAsExecute();
+    Action(form, "Action_EditNewMunit")->trigger();
+    Action(form, "Action_FileSaveAs")->trigger();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text, CannotWrite.arg(QStringLiteral("song.lvp")));
-    EXPECT_TRUE(Inside(form).Project.Modified);
-    EXPECT_TRUE(Inside(form).Untitled());
-    EXPECT_TRUE(Inside(form).Project.FileName.empty());
+    EXPECT_TRUE(Song(form).Modified);
+    EXPECT_TRUE(form.Document().Untitled());
+    EXPECT_TRUE(Song(form).FileName.empty());
 
     // A prompt after a failed save still sees the changes, and the action that asked stops.
     F.MessageBoxes.Answers = {TMsgResult::Yes};
     F.FileDialogs.Answers = {blocked};
-    Inside(form).Action_FileNewExecute();
-    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    Action(form, "Action_FileNew")->trigger();
+    EXPECT_EQ(Song(form).Count(), 3);
 }
 
 TEST_F(MainFormTest, OpeningASongWhosePatternIsMissingSaysWhichPart)
@@ -351,7 +352,7 @@ TEST_F(MainFormTest, OpeningASongWhosePatternIsMissingSaysWhichPart)
     song.SaveToFile(F.Path(QStringLiteral("tune.lvp")).toStdString());
     TLyravaneMainForm& form = F.Create();
     Inside(form).OpenProjectFile(F.Path(QStringLiteral("tune.lvp")));
-    EXPECT_EQ(Inside(form).StatusBar1->currentMessage(),
+    EXPECT_EQ(form.statusBar()->currentMessage(),
               QStringLiteral("No se encuentra el patrón «Nadie» (Bajo): esa parte no sonará."));
 }
 
@@ -360,34 +361,34 @@ TEST_F(MainFormTest, RevertAsksEvenWithoutChangesAndReopensTheLastFile)
     const QString path = F.WriteSong(QStringLiteral("tune.lvp"), 2);
     TLyravaneMainForm& form = F.Create();
     Inside(form).OpenProjectFile(path);
-    Inside(form).Action_EditNewMunit->trigger();
+    Action(form, "Action_EditNewMunit")->trigger();
 
     F.MessageBoxes.Answers = {TMsgResult::No};
-    Inside(form).Action_FileRevertExecute();
+    Action(form, "Action_FileRevert")->trigger();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text,
               QStringLiteral("変更をすべて破棄します。よろしいですか？"));
     EXPECT_EQ(F.MessageBoxes.Shown[0].Buttons, TMsgButtons::YesNo);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Icon, TMsgIcon::Exclamation);
-    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    EXPECT_EQ(Song(form).Count(), 3);
 
     F.MessageBoxes.Answers = {TMsgResult::Yes};
-    Inside(form).Action_FileRevertExecute();
-    EXPECT_EQ(Inside(form).Project.Count(), 2);
-    EXPECT_FALSE(Inside(form).Project.Modified);
+    Action(form, "Action_FileRevert")->trigger();
+    EXPECT_EQ(Song(form).Count(), 2);
+    EXPECT_FALSE(Song(form).Modified);
 
     // A file chosen in the Open dialog but never opened is not what Revert reopens.
     const QString other = F.WriteSong(QStringLiteral("other.lvp"), 4);
-    Inside(form).Action_EditNewMunit->trigger();
+    Action(form, "Action_EditNewMunit")->trigger();
     F.FileDialogs.Answers = {other};
     F.MessageBoxes.Answers = {TMsgResult::Cancel};
-    Inside(form).Action_FileOpenExecute();
+    Action(form, "Action_FileOpen")->trigger();
     EXPECT_EQ(Inside(form).OpenDialog.FileName, path);
 
     F.MessageBoxes.Answers = {TMsgResult::No};
-    Inside(form).Action_FileNewExecute();
+    Action(form, "Action_FileNew")->trigger();
     Inside(form).RefreshCommandStates();
-    EXPECT_FALSE(Inside(form).Action_FileRevert->isEnabled());
+    EXPECT_FALSE(Action(form, "Action_FileRevert")->isEnabled());
 }
 
 TEST_F(MainFormTest, RecentFilesOpenAndForgetMissingFiles)
@@ -399,21 +400,21 @@ TEST_F(MainFormTest, RecentFilesOpenAndForgetMissingFiles)
     for (const QString& path : paths)
         Inside(form).OpenProjectFile(path);
     EXPECT_EQ(Inside(form).History->Files, (QStringList{paths[4], paths[3], paths[2], paths[1]}));
-    EXPECT_TRUE(Inside(form).Action_RecentFile4->isVisible());
-    EXPECT_TRUE(Inside(form).Action_RecentFile1->text().startsWith(QStringLiteral("&1 ")));
-    EXPECT_TRUE(Inside(form).Action_RecentFile1->text().endsWith(QStringLiteral("s5.lvp")));
+    EXPECT_TRUE(Action(form, "Action_RecentFile4")->isVisible());
+    EXPECT_TRUE(Action(form, "Action_RecentFile1")->text().startsWith(QStringLiteral("&1 ")));
+    EXPECT_TRUE(Action(form, "Action_RecentFile1")->text().endsWith(QStringLiteral("s5.lvp")));
 
-    Inside(form).Action_RecentFileExecute(2); // s3.lvp
-    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    Action(form, "Action_RecentFile3")->trigger(); // s3.lvp
+    EXPECT_EQ(Song(form).Count(), 3);
     EXPECT_EQ(Inside(form).History->FileAt(0), paths[2]);
 
     QFile::remove(paths[1]);
-    Inside(form).Action_RecentFileExecute(3);
+    Action(form, "Action_RecentFile4")->trigger();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text, CannotOpen.arg(QStringLiteral("s2.lvp")));
     EXPECT_EQ(Inside(form).History->Count(), 3);
-    EXPECT_FALSE(Inside(form).Action_RecentFile4->isVisible());
-    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    EXPECT_FALSE(Action(form, "Action_RecentFile4")->isVisible());
+    EXPECT_EQ(Song(form).Count(), 3);
 }
 
 TEST_F(MainFormTest, DroppedFilesOpenOnlyTheFirst)
@@ -423,7 +424,7 @@ TEST_F(MainFormTest, DroppedFilesOpenOnlyTheFirst)
     TLyravaneMainForm& form = F.Create();
     Inside(form).DropFiles({first, second});
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [drop1.lvp]");
-    EXPECT_EQ(Inside(form).Project.Count(), 3);
+    EXPECT_EQ(Song(form).Count(), 3);
     EXPECT_EQ(Inside(form).History->Count(), 1);
 
     // Through the window's own drop handling: the song opens once the drop has ended.
@@ -436,7 +437,7 @@ TEST_F(MainFormTest, DroppedFilesOpenOnlyTheFirst)
     QCoreApplication::sendEvent(&form, &drop);
     QCoreApplication::processEvents();
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [drop2.lvp]");
-    EXPECT_EQ(Inside(form).Project.Count(), 5);
+    EXPECT_EQ(Song(form).Count(), 5);
     delete mime;
 
     // A dropped directory is a file that cannot be opened.
@@ -452,7 +453,7 @@ TEST_F(MainFormTest, CommandLineProjectOpensWhenTheWindowFirstShows)
     TLyravaneMainForm& form = F.Create({path});
     Inside(form).FormShow();
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [arg.lvp]");
-    EXPECT_EQ(Inside(form).Project.Count(), 4);
+    EXPECT_EQ(Song(form).Count(), 4);
     EXPECT_TRUE(F.MessageBoxes.Shown.empty());
 
     TLyravaneMainForm& missing = F.Create({F.Path(QStringLiteral("gone.lvp"))});
@@ -460,7 +461,7 @@ TEST_F(MainFormTest, CommandLineProjectOpensWhenTheWindowFirstShows)
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text, CannotOpen.arg(QStringLiteral("gone.lvp")));
     EXPECT_EQ(Caption(missing), "Lyravane 1999 - [Untitled]");
-    EXPECT_EQ(Inside(missing).Project.Count(), 2);
+    EXPECT_EQ(Song(missing).Count(), 2);
 }
 
 TEST_F(MainFormTest, ANameThatIsNotUtf8OpensFromTheCommandLineAndFromADrop)
@@ -479,8 +480,8 @@ TEST_F(MainFormTest, ANameThatIsNotUtf8OpensFromTheCommandLineAndFromADrop)
     TLyravaneMainForm& form = F.CreateRaw({raw});
     Inside(form).FormShow();
     EXPECT_TRUE(F.MessageBoxes.Shown.empty());
-    EXPECT_EQ(Inside(form).Project.Count(), 4);
-    EXPECT_EQ(Inside(form).Project.FileName, raw);
+    EXPECT_EQ(Song(form).Count(), 4);
+    EXPECT_EQ(Song(form).FileName, raw);
 
     // A drop names it by a URL, the byte percent-encoded.
     EXPECT_EQ(LocalFsPath(QUrl::fromEncoded("file://" + dir + "/caf%E9.lvp")), raw);
@@ -502,7 +503,7 @@ TEST_F(MainFormTest, ClosingWithChangesAsksAndCancelKeepsTheWindowOpen)
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
 
     F.MessageBoxes.Answers = {TMsgResult::No};
-    Inside(form).Action_FileExitExecute();
+    Action(form, "Action_FileExit")->trigger();
     EXPECT_FALSE(form.isVisible());
 }
 
@@ -510,18 +511,18 @@ TEST_F(MainFormTest, GuardedCommandsWaitWhileAControlHoldsTheMouse)
 {
     TLyravaneMainForm& form = F.Create();
     form.show();
-    Inside(form).PagePanel->grabMouse();
-    Inside(form).Action_FileOpenExecute();
-    Inside(form).Action_FileSaveAsExecute();
-    Inside(form).Action_FileOutputMidiExecute();
-    Inside(form).Action_FileExitExecute();
+    PagePanel(form)->grabMouse();
+    Action(form, "Action_FileOpen")->trigger();
+    Action(form, "Action_FileSaveAs")->trigger();
+    Action(form, "Action_FileOutputMidi")->trigger();
+    Action(form, "Action_FileExit")->trigger();
     EXPECT_TRUE(F.FileDialogs.Requests.empty());
     EXPECT_TRUE(form.isVisible());
     // New and the editing commands have no such guard.
-    Inside(form).Action_EditNewMunit->trigger();
-    EXPECT_EQ(Inside(form).Project.Count(), 3);
-    Inside(form).PagePanel->releaseMouse();
-    Inside(form).Action_FileOpenExecute();
+    Action(form, "Action_EditNewMunit")->trigger();
+    EXPECT_EQ(Song(form).Count(), 3);
+    PagePanel(form)->releaseMouse();
+    Action(form, "Action_FileOpen")->trigger();
     EXPECT_EQ(F.FileDialogs.Requests.size(), 1u);
 }
 
@@ -529,39 +530,40 @@ TEST_F(MainFormTest, PlayCommandsRenderToTheTemporaryFileAndPlayIt)
 {
     TLyravaneMainForm& form = F.Create();
     const std::string temp = F.Services.TempMidiFile;
-    Inside(form).Action_MusicPlayExecute();
+    Action(form, "Action_MusicPlay")->trigger();
     EXPECT_EQ(F.Player.Calls,
               (std::vector<std::string>{"Close", "SetFileName:" + temp, "Open", "Play"}));
     ASSERT_GE(F.Player.OpenedBytes.size(), 14u);
     EXPECT_EQ(F.Player.OpenedBytes.substr(0, 4), "MThd");
     const std::string once = F.Player.OpenedBytes;
     Inside(form).RepeatCount = 2;
-    Inside(form).Action_MusicPlayExecute();
+    Action(form, "Action_MusicPlay")->trigger();
     EXPECT_GT(F.Player.OpenedBytes.size(), once.size());
 
     // The unit alone: the repeat count does not apply to it.
     form.TabControl1->setCurrentIndex(1);
     F.Player.Calls.clear();
-    Inside(form).Action_MusicPlay2Execute();
+    Action(form, "Action_MusicPlay2")->trigger();
     EXPECT_EQ(F.Player.Calls.size(), 4u);
     const std::string unitTwice = F.Player.OpenedBytes;
     Inside(form).RepeatCount = 1;
-    Inside(form).Action_MusicPlay2Execute();
+    Action(form, "Action_MusicPlay2")->trigger();
     EXPECT_EQ(F.Player.OpenedBytes, unitTwice);
 
-    // Nothing to play alone on the properties tab.
+    // Nothing to play alone on the properties tab, even run before its state has caught up.
     form.TabControl1->setCurrentIndex(0);
     F.Player.Calls.clear();
-    Inside(form).Action_MusicPlay2Execute();
+    Action(form, "Action_MusicPlay2")->setEnabled(true);
+    Action(form, "Action_MusicPlay2")->trigger();
     EXPECT_TRUE(F.Player.Calls.empty());
 
     F.Player.Calls.clear();
-    Inside(form).Action_MusicStopExecute();
+    Action(form, "Action_MusicStop")->trigger();
     EXPECT_EQ(F.Player.Calls, (std::vector<std::string>{"Close"}));
 
     // A player failure is shown and the program goes on.
     F.Player.FailOpen = true;
-    Inside(form).Action_MusicPlay->trigger();
+    Action(form, "Action_MusicPlay")->trigger();
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text.toStdString(), "No hay salida de sonido");
 }
@@ -569,16 +571,16 @@ TEST_F(MainFormTest, PlayCommandsRenderToTheTemporaryFileAndPlayIt)
 TEST_F(MainFormTest, StopIsEnabledOnlyWhileSomethingPlays)
 {
     TLyravaneMainForm& form = F.Create();
-    QAction* stop = Inside(form).Action_MusicStop;
+    QAction* stop = Action(form, "Action_MusicStop");
     EXPECT_FALSE(stop->isEnabled());
-    Inside(form).Action_MusicPlayExecute();
+    Action(form, "Action_MusicPlay")->trigger();
     EXPECT_TRUE(stop->isEnabled());
-    Inside(form).Action_MusicStopExecute();
+    Action(form, "Action_MusicStop")->trigger();
     EXPECT_FALSE(stop->isEnabled());
 
     // A play that ends by itself, and one the window did not start (a pattern preview).
     form.TabControl1->setCurrentIndex(1);
-    Inside(form).Action_MusicPlay2Execute();
+    Action(form, "Action_MusicPlay2")->trigger();
     EXPECT_TRUE(stop->isEnabled());
     F.Player.IsPlaying = false;
     EXPECT_TRUE(QTest::qWaitFor([stop] { return !stop->isEnabled(); }, 2000));
@@ -589,7 +591,7 @@ TEST_F(MainFormTest, StopIsEnabledOnlyWhileSomethingPlays)
 TEST_F(MainFormTest, ExportProposesTheSongNameAsMidiAndWritesTheFile)
 {
     TLyravaneMainForm& form = F.Create();
-    Inside(form).Action_FileOutputMidiExecute();
+    Action(form, "Action_FileOutputMidi")->trigger();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 1u);
     EXPECT_TRUE(F.FileDialogs.Requests[0].FileName.isEmpty());
     EXPECT_EQ(F.FileDialogs.Requests[0].Title.toStdString(), "Export to MIDI  ");
@@ -599,7 +601,7 @@ TEST_F(MainFormTest, ExportProposesTheSongNameAsMidiAndWritesTheFile)
     const QString midi = F.Path(QStringLiteral("out.mid"));
     F.FileDialogs.Answers = {midi};
     F.Player.Calls.clear();
-    Inside(form).Action_FileOutputMidiExecute();
+    Action(form, "Action_FileOutputMidi")->trigger();
     ASSERT_EQ(F.FileDialogs.Requests.size(), 2u);
     EXPECT_EQ(F.FileDialogs.Requests[1].FileName, F.Path(QStringLiteral("tune.mid")))
         << "in the song's folder";
@@ -610,16 +612,16 @@ TEST_F(MainFormTest, ExportProposesTheSongNameAsMidiAndWritesTheFile)
 TEST_F(MainFormTest, SaveAndExportAreConfirmedInTheStatusBarForAFewSeconds)
 {
     TLyravaneMainForm& form = F.Create();
-    QStatusBar* status = Inside(form).StatusBar1;
+    QStatusBar* status = form.statusBar();
     F.FileDialogs.Answers = {F.Path(QStringLiteral("no-such-dir/cancion1.lvp"))};
-    Inside(form).Action_FileSaveAsExecute();
+    Action(form, "Action_FileSaveAs")->trigger();
     EXPECT_TRUE(status->currentMessage().isEmpty()) << "a failed save confirms nothing";
 
     F.FileDialogs.Answers = {F.Path(QStringLiteral("cancion1.lvp")),
                              F.Path(QStringLiteral("cancion1.mid"))};
-    Inside(form).Action_FileSaveAsExecute();
+    Action(form, "Action_FileSaveAs")->trigger();
     EXPECT_EQ(status->currentMessage().toStdString(), "Guardado: cancion1.lvp");
-    Inside(form).Action_FileOutputMidiExecute();
+    Action(form, "Action_FileOutputMidi")->trigger();
     EXPECT_EQ(status->currentMessage().toStdString(), "Exportado: cancion1.mid");
     // The confirmation goes by itself.
     EXPECT_TRUE(QTest::qWaitFor([status] { return status->currentMessage().isEmpty(); }, 6000));
@@ -721,7 +723,7 @@ TEST_F(MainFormTest, AboutBoxShowsTheVersionAndClosesWithOk)
                            title = about->windowTitle();
                            about->OkButton->click();
                        });
-    Inside(form).Action_HelpAboutExecute();
+    Action(form, "Action_HelpAbout")->trigger();
     EXPECT_EQ(version.toStdString(), "Lyravane 1999 Version 1.22");
     EXPECT_EQ(title.toStdString(), "Lyravane 1999 - Informacion de Version");
 }
@@ -746,7 +748,7 @@ TEST_F(MainFormTest, OptionsDialogChangesTheSettingsOnlyOnOk)
                                seen = true;
                                act(*dialog);
                            });
-        Inside(form).Action_MusicOptionExecute();
+        Action(form, "Action_MusicOption")->trigger();
         return seen;
     };
 
@@ -793,16 +795,16 @@ TEST_F(MainFormTest, OptionsDialogChangesTheSettingsOnlyOnOk)
 TEST_F(MainFormTest, HelpOpensTheSpanishHelpInItsWindow)
 {
     TLyravaneMainForm& form = F.Create();
-    Inside(form).Action_HelpContentsExecute();
-    ASSERT_NE(Inside(form).HelpWindow(), nullptr);
-    EXPECT_TRUE(Inside(form).HelpWindow()->isVisible());
-    EXPECT_TRUE(
-        Inside(form).HelpWindow()->Browser->toPlainText().contains(QStringLiteral("Ayuda")));
+    Action(form, "Action_HelpContents")->trigger();
+    const TFormHelp* help = form.findChild<TFormHelp*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->Browser->toPlainText().contains(QStringLiteral("Ayuda")));
     EXPECT_TRUE(F.MessageBoxes.Shown.empty());
 
     F.Services.HelpFile = F.Path(QStringLiteral("nohelp.html"));
     TLyravaneMainForm& other = F.Create();
-    Inside(other).Action_HelpContentsExecute();
+    Action(other, "Action_HelpContents")->trigger();
     EXPECT_EQ(F.MessageBoxes.Shown.size(), 1u);
 }
 
@@ -813,13 +815,13 @@ TEST_F(MainFormTest, TheProgramsOwnPagesFollowTheTabs)
     TLyravaneMainForm& form = F.Create();
     form.show();
     Inside(form).FormShow();
-    EXPECT_FALSE(Inside(form).PropertyPage->isHidden());
-    EXPECT_TRUE(Inside(form).BarEditor->isHidden());
+    EXPECT_FALSE(PropertyPage(form)->isHidden());
+    EXPECT_TRUE(BarEditor(form)->isHidden());
     form.TabControl1->setCurrentIndex(1);
-    EXPECT_TRUE(Inside(form).PropertyPage->isHidden());
-    EXPECT_FALSE(Inside(form).BarEditor->isHidden());
-    EXPECT_FALSE(Inside(form).Project.Modified) << "showing an entry never marks the song modified";
+    EXPECT_TRUE(PropertyPage(form)->isHidden());
+    EXPECT_FALSE(BarEditor(form)->isHidden());
+    EXPECT_FALSE(Song(form).Modified) << "showing an entry never marks the song modified";
     // The pages sit at (-4, -4) of the page panel, so their own border is not seen.
-    EXPECT_EQ(Inside(form).BarEditor->pos(), QPoint(-4, -4));
-    EXPECT_EQ(Inside(form).BarEditor->width(), Inside(form).PagePanel->width() + 8);
+    EXPECT_EQ(BarEditor(form)->pos(), QPoint(-4, -4));
+    EXPECT_EQ(BarEditor(form)->width(), PagePanel(form)->width() + 8);
 }
