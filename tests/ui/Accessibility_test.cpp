@@ -1,7 +1,7 @@
 // What a screen reader finds in the window: every control has a name.
 #include "ShownMainForm.h"
 #include "controls/MenuButton.h"
-#include "mainform/MainFormTestAccess.h"
+#include "mainform/MainFormParts.h"
 #include "model/Munit.h"
 #include "model/MusicProject.h"
 #include "ui/editor/FormMusicMeasures.h"
@@ -105,8 +105,8 @@ TEST(AccessibilityTest, EveryControlOnBothKindsOfTabHasAName)
     EXPECT_TRUE(Has(composition.Names, "Escuchar Bajo"));
 
     form.TabControl1->setCurrentIndex(1);
-    Inside(form).Project.UnitAt(1)->SetBarRhythm(1, "**-.....");
-    Inside(form).Project.UnitAt(1)->SetMelody(1, 1, 7);
+    Song(form).UnitAt(1)->SetBarRhythm(1, "**-.....");
+    Song(form).UnitAt(1)->SetMelody(1, 1, 7);
     TTreeWalk unit;
     Walk(root, unit);
     EXPECT_TRUE(unit.Unnamed.empty()) << Join(unit.Unnamed);
@@ -114,7 +114,7 @@ TEST(AccessibilityTest, EveryControlOnBothKindsOfTabHasAName)
     EXPECT_TRUE(Has(unit.Names, "Compás 2, paso 3, ritmo: prolongación")) << Join(unit.Names);
     EXPECT_TRUE(Has(unit.Names, "Compás 2, melodía paso 2: Sol"));
     EXPECT_TRUE(Has(unit.Names, "Compás 4, melodía"));
-    Inside(form).SongHistory.MarkSaved();
+    form.Document().History().MarkSaved();
 }
 
 TEST(AccessibilityTest, ToolBarButtonsAreNamedPressableButtons)
@@ -136,14 +136,14 @@ TEST(AccessibilityTest, ToolBarButtonsAreNamedPressableButtons)
     }
 
     // Pressing "Nuevo Compás" through the interface adds a unit as a click does.
-    TMenuButton* add = Inside(form).ToolButton(Inside(form).Action_EditNewMunit);
+    TMenuButton* add = ToolButton(form, "Action_EditNewMunit");
     ASSERT_NE(add, nullptr);
     QAccessibleInterface* item = QAccessible::queryAccessibleInterface(add);
     ASSERT_NE(item->actionInterface(), nullptr);
     const int tabs = form.TabControl1->count();
     item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(form.TabControl1->count(), tabs + 1);
-    Inside(form).SongHistory.MarkSaved();
+    form.Document().History().MarkSaved();
 }
 
 TEST(AccessibilityTest, RowStepsAreItemsThatFollowTheKeyboard)
