@@ -1,7 +1,7 @@
 // The bar editor from the keyboard and in tool tips: the keys edit the unit as the mouse does.
 #include "MeasuresFixture.h"
 #include "ShownMainForm.h"
-#include "mainform/MainFormTestAccess.h"
+#include "mainform/MainFormParts.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
@@ -215,17 +215,17 @@ TEST(MeasureKeysWindowTest, AKeyboardEditIsOneUndoStepAsAClickIs)
     ASSERT_TRUE(window.Show());
     TLyravaneMainForm& form = window.Form;
     form.TabControl1->setCurrentIndex(1);
-    auto* editor = qobject_cast<TFormMusicMeasures*>(Inside(form).BarEditor);
+    auto* editor = qobject_cast<TFormMusicMeasures*>(BarEditor(form));
     ASSERT_NE(editor, nullptr);
-    TMunit& unit = *Inside(form).Project.UnitAt(1);
+    TMunit& unit = *Song(form).UnitAt(1);
     const std::string before = RhythmOf(unit, 1);
 
     editor->RhythmFrame[1]->setFocus(Qt::TabFocusReason);
     QTest::keyClick(editor->RhythmFrame[1], Qt::Key_Space);
     EXPECT_NE(RhythmOf(unit, 1), before);
-    EXPECT_TRUE(Inside(form).Project.Modified);
-    EXPECT_TRUE(Inside(form).Action_EditUndo->isEnabled());
-    Inside(form).Action_EditUndo->trigger();
-    EXPECT_EQ(RhythmOf(*Inside(form).Project.UnitAt(1), 1), before);
-    Inside(form).SongHistory.MarkSaved();
+    EXPECT_TRUE(Song(form).Modified);
+    EXPECT_TRUE(Action(form, "Action_EditUndo")->isEnabled());
+    Action(form, "Action_EditUndo")->trigger();
+    EXPECT_EQ(RhythmOf(*Song(form).UnitAt(1), 1), before);
+    form.Document().History().MarkSaved();
 }
