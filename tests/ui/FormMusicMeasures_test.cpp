@@ -3,6 +3,7 @@
 #include "base/Random.h"
 #include "compose/Composer.h"
 #include "controls/ScrollFrame.h"
+#include "mainform/MainFormParts.h"
 #include "mainform/MainFormTestAccess.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
@@ -646,28 +647,28 @@ TEST(FormMusicMeasuresMainWindowTest, UnitTabsShowTheBarEditorWithTheGoverningPr
     TLyravaneMainForm& form = window.Form;
 
     // A second property set governs the unit after it.
-    Inside(form).Project.Items.Add(std::make_unique<TMuprop>());
-    Inside(form).Project.PropertyAt(2)->Scale = 1;
-    Inside(form).Project.Items.Add(std::make_unique<TMunit>());
+    Song(form).Items.Add(std::make_unique<TMuprop>());
+    Song(form).PropertyAt(2)->Scale = 1;
+    Song(form).Items.Add(std::make_unique<TMunit>());
     Inside(form).RebuildTabs();
-    Inside(form).SongHistory.MarkSaved();
+    form.Document().History().MarkSaved();
     form.TabControl1->setCurrentIndex(3);
 
-    auto* editor = qobject_cast<TFormMusicMeasures*>(Inside(form).BarEditor);
+    auto* editor = qobject_cast<TFormMusicMeasures*>(BarEditor(form));
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(editor->Unit(), Inside(form).Project.UnitAt(3));
-    EXPECT_EQ(editor->Song(), &Inside(form).Project);
-    EXPECT_EQ(Inside(form).Project.UnitAt(3)->Property, Inside(form).Project.PropertyAt(2));
-    EXPECT_FALSE(Inside(form).Project.Modified);
+    EXPECT_EQ(editor->Unit(), Song(form).UnitAt(3));
+    EXPECT_EQ(editor->Song(), &Song(form));
+    EXPECT_EQ(Song(form).UnitAt(3)->Property, Song(form).PropertyAt(2));
+    EXPECT_FALSE(Song(form).Modified);
 
     // Every control lies in the part of the page panel one can see.
-    const QRect panel = Inside(form).PagePanel->rect();
+    const QRect panel = PagePanel(form)->rect();
     for (QWidget* child : editor->findChildren<QWidget*>())
     {
         if (!child->isVisible())
             continue;
-        const QRect inPanel(child->mapTo(Inside(form).PagePanel, QPoint(0, 0)), child->size());
+        const QRect inPanel(child->mapTo(PagePanel(form), QPoint(0, 0)), child->size());
         EXPECT_TRUE(panel.contains(inPanel)) << child->objectName().toStdString();
     }
     EXPECT_LE(editor->minimumSizeHint().width(), editor->width());
@@ -675,14 +676,14 @@ TEST(FormMusicMeasuresMainWindowTest, UnitTabsShowTheBarEditorWithTheGoverningPr
 
     // Edits reach the window's song.
     QTest::mouseClick(editor->RhythmFrame[0]->viewport(), Qt::LeftButton, {}, QPoint(8, 10));
-    EXPECT_EQ(Inside(form).Project.UnitAt(3)->GetRhythm(0, 0), '*');
-    EXPECT_TRUE(Inside(form).Project.Modified);
+    EXPECT_EQ(Song(form).UnitAt(3)->GetRhythm(0, 0), '*');
+    EXPECT_TRUE(Song(form).Modified);
 
     form.TabControl1->setCurrentIndex(1);
-    EXPECT_EQ(editor->Unit(), Inside(form).Project.UnitAt(1));
-    EXPECT_EQ(Inside(form).Project.UnitAt(1)->Property, Inside(form).Project.PropertyAt(0));
+    EXPECT_EQ(editor->Unit(), Song(form).UnitAt(1));
+    EXPECT_EQ(Song(form).UnitAt(1)->Property, Song(form).PropertyAt(0));
     EXPECT_EQ(window.Boxes.Shown, 0);
-    Inside(form).SongHistory.MarkSaved(); // closes without asking
+    form.Document().History().MarkSaved(); // closes without asking
 }
 
 TEST_F(FormMusicMeasuresTest, PlayCursorIsALineInTheRhythmAndMelodyFramesOfItsBar)
