@@ -4,6 +4,7 @@
 #include "compose/RandomSetting.h"
 #include "controls/DialEdit.h"
 #include "controls/FakeGroupBox.h"
+#include "mainform/MainFormParts.h"
 #include "mainform/MainFormTestAccess.h"
 #include "midi/ArrangeList.h"
 #include "midi/GmInstruments.h"
@@ -623,12 +624,13 @@ TEST_F(FormMusicPropertyTest, TheMainWindowShowsThePageOnItsCompositionTab)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QTest::qWait(50);
 
-    auto* page = qobject_cast<TFormMusicProperty*>(Inside(form).PropertyPage);
+    TMusicProject& song = form.Document().Song();
+    auto* page = qobject_cast<TFormMusicProperty*>(PropertyPage(form));
     ASSERT_NE(page, nullptr);
     ASSERT_EQ(form.TabControl1->currentIndex(), 0);
     EXPECT_TRUE(page->isVisible());
-    EXPECT_EQ(page->Muprop(), Inside(form).Project.PropertyAt(0));
-    EXPECT_FALSE(Inside(form).Project.Modified);
+    EXPECT_EQ(page->Muprop(), song.PropertyAt(0));
+    EXPECT_FALSE(song.Modified);
     // The layout has all the room it asks for, so nothing is squeezed.
     EXPECT_LE(page->minimumSizeHint().width(), page->width());
     EXPECT_LE(page->minimumSizeHint().height(), page->height());
@@ -636,22 +638,22 @@ TEST_F(FormMusicPropertyTest, TheMainWindowShowsThePageOnItsCompositionTab)
     EXPECT_LE(page->height(), PageSize.height());
 
     // Every control of the page lies within the part of the panel one can see.
-    const QRect panel = Inside(form).PagePanel->rect();
+    const QRect panel = PagePanel(form)->rect();
     for (QWidget* child : page->findChildren<QWidget*>())
     {
         if (!child->isVisible())
             continue;
-        const QRect inPanel(child->mapTo(Inside(form).PagePanel, QPoint(0, 0)), child->size());
+        const QRect inPanel(child->mapTo(PagePanel(form), QPoint(0, 0)), child->size());
         EXPECT_TRUE(panel.contains(inPanel)) << child->objectName().toStdString();
     }
 
     // Edits reach the window's song; the preview plays through its player with its lead-in.
     TypeInto(page->DialEditT, QStringLiteral("99"));
-    EXPECT_EQ(Inside(form).Project.PropertyAt(0)->Tempo, 99);
-    EXPECT_TRUE(Inside(form).Project.Modified);
+    EXPECT_EQ(song.PropertyAt(0)->Tempo, 99);
+    EXPECT_TRUE(song.Modified);
     Player.Calls.clear();
     Inside(form).IncludeReset = true;
-    Inside(form).Project.PropertyAt(0)->SetPatternName(2, "None");
+    song.PropertyAt(0)->SetPatternName(2, "None");
     QTest::mouseClick(page->BitBtn[2], Qt::LeftButton);
     ASSERT_EQ(Player.Calls.size(), 4u);
     ASSERT_NE(Player.Played, nullptr);
