@@ -422,7 +422,7 @@ TEST_F(MainFormTest, DroppedFilesOpenOnlyTheFirst)
     const QString first = F.WriteSong(QStringLiteral("drop1.lvp"), 3);
     const QString second = F.WriteSong(QStringLiteral("drop2.lvp"), 5);
     TLyravaneMainForm& form = F.Create();
-    Inside(form).DropFiles({first, second});
+    Inside(form).DropFiles({ToFsPath(first), ToFsPath(second)});
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [drop1.lvp]");
     EXPECT_EQ(Song(form).Count(), 3);
     EXPECT_EQ(Inside(form).History->Count(), 1);
@@ -441,7 +441,7 @@ TEST_F(MainFormTest, DroppedFilesOpenOnlyTheFirst)
     delete mime;
 
     // A dropped directory is a file that cannot be opened.
-    Inside(form).DropFiles({F.Dir.path()});
+    Inside(form).DropFiles({ToFsPath(F.Dir.path())});
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text, CannotOpen.arg(QDir(F.Dir.path()).dirName()));
     EXPECT_EQ(Caption(form), "Lyravane 1999 - [drop2.lvp]");
