@@ -4,7 +4,6 @@
 #include "compose/Composer.h"
 #include "controls/ScrollFrame.h"
 #include "mainform/MainFormParts.h"
-#include "mainform/MainFormTestAccess.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
@@ -647,10 +646,13 @@ TEST(FormMusicMeasuresMainWindowTest, UnitTabsShowTheBarEditorWithTheGoverningPr
     TLyravaneMainForm& form = window.Form;
 
     // A second property set governs the unit after it.
-    Song(form).Items.Add(std::make_unique<TMuprop>());
-    Song(form).PropertyAt(2)->Scale = 1;
-    Song(form).Items.Add(std::make_unique<TMunit>());
-    Inside(form).RebuildTabs();
+    form.Document().ReplaceSong(
+        [](TMusicProject& song)
+        {
+            song.Items.Add(std::make_unique<TMuprop>());
+            song.PropertyAt(2)->Scale = 1;
+            song.Items.Add(std::make_unique<TMunit>());
+        });
     form.Document().History().MarkSaved();
     form.TabControl1->setCurrentIndex(3);
 

@@ -35,11 +35,9 @@ std::vector<int> Marks(TLyravaneMainForm& form)
 TLyravaneMainForm& SongOf(TFormFixture& f, int units)
 {
     TLyravaneMainForm& form = f.Create();
-    while (Song(form).Count() < units + 1)
-        Song(form).Items.Add(std::make_unique<TMunit>());
+    ResizeSong(form, units + 1);
     for (int i = 1; i <= units; ++i)
         Mark(form, i, i);
-    Inside(form).RebuildTabs();
     form.Document().History().MarkSaved();
     return form;
 }

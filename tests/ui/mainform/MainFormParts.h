@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/MenuButton.h"
+#include "model/Munit.h"
 #include "ui/editor/SongPages.h"
 #include "ui/mainform/LyravaneMainForm.h"
 
@@ -61,4 +62,18 @@ inline TUnitPage* BarEditor(QWidget& form)
 inline TMusicProject& Song(TLyravaneMainForm& form)
 {
     return form.Document().Song();
+}
+
+/// Gives the song that many entries, new units at its end or its last entries gone, through
+/// the document as the edit commands change entries: the tabs are built anew.
+inline void ResizeSong(TLyravaneMainForm& form, int entries)
+{
+    form.Document().ReplaceSong(
+        [entries](TMusicProject& song)
+        {
+            while (song.Count() < entries)
+                song.Items.Add(std::make_unique<TMunit>());
+            while (song.Count() > entries)
+                song.Items.Delete(song.Count() - 1);
+        });
 }

@@ -7,7 +7,7 @@
 
 /// What no command, page or part of the window shows the tests: the options, the recent files,
 /// the Open dialog's file (the one Revert reopens), what the window does by itself (its first
-/// showing, tabs, command states) and the steps no action of its own runs. A friend of the
+/// showing, the command states) and the steps no action of its own runs. A friend of the
 /// window; it holds references, so it must not outlive the window.
 struct TMainFormTestAccess
 {
@@ -19,7 +19,6 @@ struct TMainFormTestAccess
     TCenterOpenDialog& OpenDialog = W.OpenDialog;
 
     void FormShow() { W.FormShow(); }
-    void RebuildTabs() { W.RebuildTabs(); }
     void RefreshCommandStates() { W.RefreshCommandStates(); }
     void OpenProjectFile(const QString& path) { W.OpenProjectFile(path); }
     void SaveProjectFile(const QString& path) { W.SaveProjectFile(path); }

@@ -109,14 +109,11 @@ TEST_F(MainFormTest, CommandStatesFollowTheTabAndTheClipboard)
     EXPECT_TRUE(Action(form, "Action_MusicPlay2")->isEnabled());
 
     // 48 tabs still take one more unit; 49 take none.
-    while (Song(form).Count() < 48)
-        Song(form).Items.Add(std::make_unique<TMunit>());
-    Inside(form).RebuildTabs();
+    ResizeSong(form, 48);
     Inside(form).RefreshCommandStates();
     EXPECT_TRUE(Action(form, "Action_EditNewMunit")->isEnabled());
     EXPECT_TRUE(Action(form, "Action_EditPaste")->isEnabled());
-    Song(form).Items.Add(std::make_unique<TMunit>());
-    Inside(form).RebuildTabs();
+    ResizeSong(form, 49);
     Inside(form).RefreshCommandStates();
     EXPECT_EQ(form.TabControl1->count(), 49);
     EXPECT_FALSE(Action(form, "Action_EditNewMunit")->isEnabled());

@@ -26,9 +26,7 @@ constexpr std::int32_t Bar = 1536;
 TLyravaneMainForm& TwoUnitSong(TFormFixture& f)
 {
     TLyravaneMainForm& form = f.Create();
-    while (Song(form).Count() < 3)
-        Song(form).Items.Add(std::make_unique<TMunit>());
-    Inside(form).RebuildTabs();
+    ResizeSong(form, 3);
     return form;
 }
 

@@ -18,12 +18,9 @@ TEST(TabListTest, FifteenUnitsBringAButtonThatListsEveryTab)
     EXPECT_TRUE(button->isHidden());
 
     // Fourteen units: still hidden; fifteen: shown.
-    while (Song(form).Count() < 15)
-        Song(form).Items.Add(std::make_unique<TMunit>());
-    Inside(form).RebuildTabs();
+    ResizeSong(form, 15);
     EXPECT_TRUE(button->isHidden());
-    Song(form).Items.Add(std::make_unique<TMunit>());
-    Inside(form).RebuildTabs();
+    ResizeSong(form, 16);
     EXPECT_FALSE(button->isHidden());
     EXPECT_FALSE(button->accessibleName().isEmpty());
 
@@ -45,9 +42,7 @@ TEST(TabListTest, FifteenUnitsBringAButtonThatListsEveryTab)
     EXPECT_EQ(menu->actions().size(), 16);
     EXPECT_TRUE(menu->actions()[15]->isChecked());
 
-    while (Song(form).Count() > 2)
-        Song(form).Items.Delete(Song(form).Count() - 1);
-    Inside(form).RebuildTabs();
+    ResizeSong(form, 2);
     EXPECT_TRUE(button->isHidden());
     form.Document().History().MarkSaved();
 }

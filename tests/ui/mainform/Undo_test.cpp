@@ -303,10 +303,8 @@ TEST_F(UndoTest, ShortcutsUndoTheSongFromANumberField)
 TEST_F(UndoTest, AThousandStepsOnAFiftyEntrySongStayUnderFiftyMegabytes)
 {
     TLyravaneMainForm& form = F.Create();
+    ResizeSong(form, MaxFileEntries);
     TMusicProject& song = Song(form);
-    while (song.Count() < MaxFileEntries)
-        song.Items.Add(std::make_unique<TMunit>());
-    Inside(form).RebuildTabs();
     TSongHistory& history = form.Document().History();
     // Each step moves one note of one unit; every note moves once.
     for (int step = 0; step < 1000; ++step)
