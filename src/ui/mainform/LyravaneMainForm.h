@@ -87,7 +87,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    // The tests reach the window's parts and commands through this (tests/ui/mainform).
+    // The tests reach what nothing public shows through this: the options, the recent files and
+    // the steps no action runs (tests/ui/mainform).
     friend struct TMainFormTestAccess;
 
     std::unique_ptr<TSongDocument> FDocument;
