@@ -5,6 +5,7 @@
 #include "controls/ScrollFrame.h"
 #include "model/Munit.h"
 #include "model/MusicProject.h"
+#include "model/UnitEditing.h"
 #include "ui/WindowUtils.h"
 #include "ui/editor/MeasureRows.h"
 
@@ -166,28 +167,6 @@ void PaintBeatBands(QPainter& painter, const QRect& area, const QColor& base)
 }
 
 } // namespace
-
-int SteppedMelodyPitch(int pitch, int direction, int scale, int chord, bool chromatic)
-{
-    int p = pitch + direction;
-    if (!chromatic)
-    {
-        const int c = PitchClass(p);
-        if (scale == 1 && chord == 5)
-        {
-            // Harmonic minor over the dominant: the raised seventh replaces the plain one.
-            if (c == 1 || c == 3 || c == 10)
-                p += direction;
-            else if (c == 6)
-                p = direction > 0 ? p + 2 : p - 1;
-            else if (c == 7)
-                p = direction > 0 ? p + 1 : p - 2;
-        }
-        else if (c == 1 || c == 3 || c == 6 || c == 8 || c == 10)
-            p += direction;
-    }
-    return std::clamp(p, TFormMusicMeasures::LowestPitch, TFormMusicMeasures::HighestPitch);
-}
 
 TFormMusicMeasures::TFormMusicMeasures(QWidget* parent)
     : TUnitPage(parent), FGlyphs(qApp->devicePixelRatio())
@@ -745,62 +724,7 @@ void TFormMusicMeasures::RhythmFrameMouseDown(int tag, Qt::MouseButton button, i
     // Past the eighth cell there is no step: nothing changes.
     if (step >= StepsPerBar)
         return;
-    const char prev = step == 0 ? RhythmRest : FUnit->GetRhythm(bar, step - 1);
-    const char old = FUnit->GetRhythm(bar, step);
-    const bool afterNote = prev == RhythmOnset || prev == RhythmHold;
-    const bool left = button == Qt::LeftButton;
-
-    char now = old;
-    switch (old)
-    {
-    case RhythmOnset:
-        now = left ? RhythmRest : (afterNote ? RhythmHold : RhythmRest);
-        break;
-    case RhythmHold:
-        now = left ? RhythmOnset : RhythmRest;
-        break;
-    case RhythmRest:
-        now = left ? (afterNote ? RhythmHold : RhythmOnset) : RhythmOnset;
-        break;
-    default:
-        break;
-    }
-    FUnit->SetRhythm(bar, step, now);
-
-    if (old != RhythmOnset && now == RhythmOnset)
-    {
-        // A new note repeats the note before it in the bar, or else sounds the chord root.
-        int pitch = ChordRootOffset(FUnit->GetChord(bar, step / 2), UnitScale());
-        if (pitch < 0)
-            pitch += 12;
-        for (int earlier = step - 1; earlier >= 0; --earlier)
-            if (FUnit->GetRhythm(bar, earlier) == RhythmOnset)
-            {
-                pitch = FUnit->GetMelody(bar, earlier);
-                break;
-            }
-        FUnit->SetMelody(bar, step, pitch);
-    }
-
-    // A note swallows the rests after it; a rest releases the holds after it.
-    if (now == RhythmOnset || now == RhythmHold)
-    {
-        for (int next = step + 1; next < StepsPerBar; ++next)
-        {
-            if (FUnit->GetRhythm(bar, next) != RhythmRest)
-                break;
-            FUnit->SetRhythm(bar, next, RhythmHold);
-        }
-    }
-    else if (now == RhythmRest)
-    {
-        for (int next = step + 1; next < StepsPerBar; ++next)
-        {
-            if (FUnit->GetRhythm(bar, next) != RhythmHold)
-                break;
-            FUnit->SetRhythm(bar, next, RhythmRest);
-        }
-    }
+    CycleRhythmStep(*FUnit, bar, step, button == Qt::RightButton);
 
     RhythmFrame[tag]->viewport()->update();
     MelodyFrame[tag]->viewport()->update();
@@ -815,7 +739,7 @@ void TFormMusicMeasures::MelodyFrameMouseDown(int tag, Qt::MouseButton button,
     if (FUnit == nullptr || (button != Qt::LeftButton && button != Qt::RightButton))
         return;
     const int bar = tag;
-    const int note = NoteOnsetAt(bar, x / CellWidth);
+    const int note = NoteOnsetAt(*FUnit, bar, x / CellWidth);
     if (note < 0)
         return;
 

@@ -35,9 +35,6 @@ public:
     static constexpr int FrameWidth = 132;
     static constexpr int RhythmFrameHeight = 24;
     static constexpr int MelodyFrameHeight = 36;
-    /// The melody is kept within these pitches by the mouse.
-    static constexpr int LowestPitch = -12;
-    static constexpr int HighestPitch = 24;
 
     explicit TFormMusicMeasures(QWidget* parent = nullptr);
 
@@ -136,9 +133,8 @@ private:
     /// A message in the window's status bar.
     void ShowStatus(const QString& text);
     int UnitScale() const;
-    /// The step of the onset of the note sounding at step of bar: step itself or the onset
-    /// its holds go back to; -1 at a rest.
-    int NoteOnsetAt(int bar, int step) const;
+    /// NoteOnsetAt in the unit shown; -1 without one.
+    int ShownNoteOnsetAt(int bar, int step) const;
     /// Moves the keyboard to step of bar in the same row (the next bar's frame past an end).
     void MoveRowCursor(const TMeasureRowFrame& frame, int step);
     /// Draws the keyboard's focus mark on the step it is on, while the frame has the focus.
@@ -152,8 +148,3 @@ private:
     TMeasureGlyphs FGlyphs;
     double FPlayCursor = -1;
 };
-
-/// The pitch a melody click moves p to: one semitone in direction (+1 or -1), then on past
-/// the classes outside the scale (unless chromatic), then into LowestPitch..HighestPitch.
-/// Over chord V of the minor scale the scale is harmonic minor.
-int SteppedMelodyPitch(int pitch, int direction, int scale, int chord, bool chromatic);

@@ -3,6 +3,7 @@
 
 #include "model/Munit.h"
 #include "model/Muprop.h"
+#include "model/UnitEditing.h"
 #include "notation/Spelling.h"
 #include "render/RenderUnit.h"
 #include "ui/editor/MeasureRows.h"
@@ -14,20 +15,9 @@
 #include <algorithm>
 #include <string_view>
 
-int TFormMusicMeasures::NoteOnsetAt(int bar, int step) const
+int TFormMusicMeasures::ShownNoteOnsetAt(int bar, int step) const
 {
-    if (FUnit == nullptr)
-        return -1;
-    // Walk left over the note's holds to its onset.
-    for (; step >= 0; --step)
-    {
-        const char rhythm = FUnit->GetRhythm(bar, step);
-        if (rhythm == RhythmOnset)
-            return step;
-        if (rhythm != RhythmHold)
-            return -1;
-    }
-    return -1;
+    return FUnit != nullptr ? NoteOnsetAt(*FUnit, bar, step) : -1;
 }
 
 QString TFormMusicMeasures::StepDescription(bool melody, int bar, int step) const
@@ -38,7 +28,7 @@ QString TFormMusicMeasures::StepDescription(bool melody, int bar, int step) cons
         value = rhythm == RhythmOnset  ? QStringLiteral("nota")
                 : rhythm == RhythmHold ? QStringLiteral("prolongación")
                                        : QStringLiteral("silencio");
-    else if (const int onset = NoteOnsetAt(bar, step); FUnit != nullptr && onset >= 0)
+    else if (const int onset = ShownNoteOnsetAt(bar, step); onset >= 0)
     {
         const int pitch = FUnit->GetMelody(bar, onset);
         value = TMeasureGlyphs::NoteName(pitch);
@@ -61,8 +51,8 @@ QString TFormMusicMeasures::StepDescription(bool melody, int bar, int step) cons
 
 QString TFormMusicMeasures::StepToolTip(bool melody, int bar, int step) const
 {
-    const int onset = melody ? NoteOnsetAt(bar, step) : -1;
-    if (FUnit == nullptr || onset < 0)
+    const int onset = melody ? ShownNoteOnsetAt(bar, step) : -1;
+    if (onset < 0)
         return QString();
     const TMuprop plain;
     const TMuprop& property = FUnit->Property != nullptr ? *FUnit->Property : plain;
