@@ -36,7 +36,7 @@ constexpr std::array<TTrackDefault, TrackCount> TrackDefaults = {{
 //  24 OctaveUp(4) 28 reserved(37)
 //  65 five track blocks of 8 bytes: Instrument Volume Pan Reverb Chorus 0 0 0
 // 105 reserved(23)  128 four pattern names of 64 bytes  384 reserved(256)
-constexpr std::size_t RecordSize = 640;
+constexpr std::size_t RecordSize = PropertyRecordSize;
 constexpr std::size_t TrackBlocksAt = 65;
 constexpr std::size_t NamesAt = 128;
 constexpr std::size_t NameField = 64;

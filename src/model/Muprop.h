@@ -19,6 +19,9 @@ constexpr int BassTrack = 3;
 constexpr int DrumTrack = 4;
 constexpr int DrumChannel = 9;
 
+/// Bytes of one property record in project files.
+constexpr int PropertyRecordSize = 640;
+
 /// Ten 1-based programs of the drum kits, indexed by the drum track's Instrument.
 constexpr std::array<int, 10> DrumKitTable = {1, 9, 17, 25, 26, 33, 41, 49, 57, 128};
 

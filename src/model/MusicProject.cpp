@@ -5,20 +5,20 @@
 #include "base/FileIO.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
+#include "model/SongBytes.h"
 
 #include <algorithm>
 #include <cstring>
 #include <istream>
 #include <memory>
 #include <ostream>
-#include <sstream>
 
 namespace
 {
 // Project header, 400 bytes:
 //   0 magic "LYRV1999"(8)  8 version(4)  12 entry count(4)  16 reserved(192)
 // 208 entry kinds, one byte each: 1 property record, 2 unit record; then zeros (192)
-constexpr std::size_t HeaderSize = 400;
+constexpr std::size_t HeaderSize = ProjectHeaderSize;
 constexpr std::size_t KindsAt = 208;
 constexpr char Magic[8] = {'L', 'Y', 'R', 'V', '1', '9', '9', '9'};
 constexpr std::uint8_t KindProperty = 1;
@@ -108,17 +108,15 @@ void TMusicProject::LoadFromStream(std::istream& stream)
 
 void TMusicProject::SaveToFile(const std::string& path) const
 {
-    std::ostringstream stream(std::ios::binary);
-    SaveToStream(stream);
-    WriteFileAtomically(path, stream.str());
+    WriteFileAtomically(path, ToBytes(*this));
 }
 
 void TMusicProject::LoadFromFile(const std::string& path)
 {
-    std::istringstream stream(ReadWholeFile(path, MaxProjectFileSize), std::ios::binary);
+    const std::string bytes = ReadWholeFile(path, MaxProjectFileSize);
     try
     {
-        LoadFromStream(stream);
+        FromBytes(bytes, *this);
     }
     catch (EReadError& error)
     {
@@ -129,10 +127,7 @@ void TMusicProject::LoadFromFile(const std::string& path)
 
 void TMusicProject::Assign(const TMusicProject& source)
 {
-    std::stringstream stream(std::ios::in | std::ios::out | std::ios::binary);
-    source.SaveToStream(stream);
-    stream.seekg(0);
-    LoadFromStream(stream);
+    FromBytes(ToBytes(source), *this);
 }
 
 TMuprop* TMusicProject::PropertyAt(int index) const

@@ -1,19 +1,22 @@
 #pragma once
 
 #include "base/ObjectList.h"
+#include "model/Muprop.h"
 #include "model/SongItem.h"
 
 #include <cstdint>
 #include <iosfwd>
 #include <string>
 
-class TMuprop;
 class TMunit;
 
 constexpr int MaxFileEntries = 50;
 constexpr int MaxEditorEntries = 49;
-/// The largest project file: the 400-byte header and every entry a 640-byte property record.
-constexpr std::uint64_t MaxProjectFileSize = 400 + std::uint64_t{MaxFileEntries} * 640;
+/// Bytes of the project file's header, before the entries' records.
+constexpr int ProjectHeaderSize = 400;
+/// The largest project file: the header and every entry a property record.
+constexpr std::uint64_t MaxProjectFileSize =
+    ProjectHeaderSize + std::uint64_t{MaxFileEntries} * PropertyRecordSize;
 
 /// The song: property sets and music units in playing order, its file name and
 /// unsaved-changes flag. The project file is a 400-byte header and one record per entry.

@@ -1,25 +1,15 @@
 #include "ui/SongHistory.h"
 
-#include "base/Exceptions.h"
-#include "model/Munit.h"
-#include "model/Muprop.h"
 #include "model/MusicProject.h"
+#include "model/SongBytes.h"
 
 #include <QElapsedTimer>
 #include <QUndoCommand>
 
 #include <algorithm>
-#include <sstream>
 
 namespace
 {
-template <typename T> std::string RecordOf(const T& item)
-{
-    std::ostringstream stream(std::ios::binary);
-    item.WriteToStream(stream);
-    return stream.str();
-}
-
 /// Counts one level of nesting for as long as it lives.
 class TNesting
 {
@@ -39,86 +29,54 @@ private:
 TSongSnapshotPtr TSongSnapshot::Take(const TMusicProject& song, const TSongSnapshotPtr& previous)
 {
     auto snapshot = std::make_shared<TSongSnapshot>();
-    snapshot->FEntries.reserve(static_cast<std::size_t>(song.Count()));
-    for (int i = 0; i < song.Count(); ++i)
+    std::vector<std::string> parts = SongWithLocksParts(song);
+    snapshot->FParts.reserve(parts.size());
+    for (std::size_t i = 0; i < parts.size(); ++i)
     {
-        TEntry entry;
-        std::string bytes;
-        if (const TMuprop* property = song.PropertyAt(i))
-        {
-            entry.Property = true;
-            bytes = RecordOf(*property);
-        }
-        else if (const TMunit* unit = song.UnitAt(i))
-        {
-            bytes = RecordOf(*unit);
-            bytes.append(unit->Locks.begin(), unit->Locks.end());
-        }
-        // An insert or a delete moves the entries after it by one place.
-        if (previous != nullptr)
-            for (const int near : {i, i - 1, i + 1})
-            {
-                if (near < 0 || near >= static_cast<int>(previous->FEntries.size()))
-                    continue;
-                const TEntry& old = previous->FEntries[static_cast<std::size_t>(near)];
-                if (old.Property == entry.Property && *old.Bytes == bytes)
-                {
-                    entry.Bytes = old.Bytes;
-                    break;
-                }
-            }
-        if (entry.Bytes == nullptr)
-            entry.Bytes = std::make_shared<const std::string>(std::move(bytes));
-        snapshot->FEntries.push_back(std::move(entry));
+        std::shared_ptr<const std::string> shared =
+            previous != nullptr ? previous->EqualPartNear(i, parts[i]) : nullptr;
+        if (shared == nullptr)
+            shared = std::make_shared<const std::string>(std::move(parts[i]));
+        snapshot->FParts.push_back(std::move(shared));
     }
     if (previous != nullptr && *snapshot == *previous)
         return previous;
     return snapshot;
 }
 
+std::shared_ptr<const std::string> TSongSnapshot::EqualPartNear(std::size_t at,
+                                                                const std::string& bytes) const
+{
+    // An insert or a delete moves the entries after it by one place. (At 0, at - 1 wraps
+    // round past the end.)
+    for (const std::size_t near : {at, at - 1, at + 1})
+        if (near < FParts.size() && *FParts[near] == bytes)
+            return FParts[near];
+    return nullptr;
+}
+
 void TSongSnapshot::Restore(TMusicProject& song) const
 {
-    // Read into a list of our own and take it over only when every entry is good.
-    TObjectList<TSongItem> items;
-    for (const TEntry& entry : FEntries)
-    {
-        std::istringstream stream(*entry.Bytes, std::ios::binary);
-        if (entry.Property)
-        {
-            auto property = std::make_unique<TMuprop>();
-            property->ReadFromStream(stream);
-            items.Add(std::move(property));
-            continue;
-        }
-        auto unit = std::make_unique<TMunit>(4, 4);
-        unit->ReadFromStream(stream);
-        const auto read = static_cast<std::size_t>(stream.tellg());
-        if (stream.fail() || entry.Bytes->size() - read != unit->Locks.size())
-            throw EReadError();
-        std::copy(entry.Bytes->begin() + static_cast<std::ptrdiff_t>(read), entry.Bytes->end(),
-                  unit->Locks.begin());
-        items.Add(std::move(unit));
-    }
-    song.Items = std::move(items);
-    song.AttachProperties();
+    std::string bytes;
+    for (const auto& part : FParts)
+        bytes += *part;
+    SongWithLocksFromBytes(bytes, song);
 }
 
 bool TSongSnapshot::operator==(const TSongSnapshot& other) const
 {
-    return std::equal(FEntries.begin(), FEntries.end(), other.FEntries.begin(),
-                      other.FEntries.end(),
-                      [](const TEntry& a, const TEntry& b)
-                      { return a.Property == b.Property && *a.Bytes == *b.Bytes; });
+    return std::equal(FParts.begin(), FParts.end(), other.FParts.begin(), other.FParts.end(),
+                      [](const auto& a, const auto& b) { return *a == *b; });
 }
 
 std::size_t TSongSnapshot::MemoryUsed(std::set<const void*>& counted) const
 {
     if (!counted.insert(this).second)
         return 0;
-    std::size_t bytes = sizeof *this + FEntries.capacity() * sizeof(TEntry);
-    for (const TEntry& entry : FEntries)
-        if (counted.insert(entry.Bytes.get()).second)
-            bytes += sizeof(std::string) + entry.Bytes->capacity();
+    std::size_t bytes = sizeof *this + FParts.capacity() * sizeof(FParts.front());
+    for (const auto& part : FParts)
+        if (counted.insert(part.get()).second)
+            bytes += sizeof(std::string) + part->capacity();
     return bytes;
 }
 

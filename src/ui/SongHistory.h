@@ -14,10 +14,9 @@
 class QObject;
 class TMusicProject;
 
-/// The song as an undo step keeps it: the record of every entry, as the project file holds
-/// it, followed by the locks of a unit (which the file does not keep). A record that equals
-/// the one at the same place (or one place off) in the snapshot taken before shares its
-/// memory, so a step costs little more than the entries it changed.
+/// The song as an undo step keeps it: the song with its locks (SongWithLocksParts). A part
+/// that equals the one at the same place (or one place off) in the snapshot taken before
+/// shares its memory, so a step costs little more than the entries it changed.
 class TSongSnapshot
 {
 public:
@@ -30,16 +29,15 @@ public:
     void Restore(TMusicProject& song) const;
 
     bool operator==(const TSongSnapshot& other) const;
-    /// The memory of this snapshot that is not in counted yet; adds its records to counted.
+    /// The memory of this snapshot that is not in counted yet; adds its parts to counted.
     std::size_t MemoryUsed(std::set<const void*>& counted) const;
 
 private:
-    struct TEntry
-    {
-        bool Property = false;
-        std::shared_ptr<const std::string> Bytes;
-    };
-    std::vector<TEntry> FEntries;
+    /// The part at, or one place off, that holds bytes; null when none does.
+    std::shared_ptr<const std::string> EqualPartNear(std::size_t at,
+                                                     const std::string& bytes) const;
+
+    std::vector<std::shared_ptr<const std::string>> FParts;
 };
 
 using TSongSnapshotPtr = std::shared_ptr<const TSongSnapshot>;

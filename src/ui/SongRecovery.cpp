@@ -2,8 +2,8 @@
 
 #include "base/Exceptions.h"
 #include "base/FileIO.h"
-#include "model/Munit.h"
 #include "model/MusicProject.h"
+#include "model/SongBytes.h"
 #include "ui/FileDialogs.h"
 
 #include <QCoreApplication>
@@ -16,12 +16,11 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 
-#include <sstream>
-
 namespace
 {
 // A recovery file: the magic, then as QDataStream byte arrays the song's file name (as the
-// file system spells it), the project file's bytes, and the locks of its units in order.
+// file system spells it) and the song with its locks (SongWithLocksToBytes) in its two halves,
+// the project file's bytes and the locks.
 constexpr char Magic[8] = {'L', 'Y', 'R', 'V', 'R', 'E', 'C', '1'};
 const QString Suffix = QStringLiteral(".lvr");
 const QString SetAsideSuffix = QStringLiteral(".ilegible");
@@ -90,20 +89,12 @@ void TSongRecovery::Own()
 void TSongRecovery::Write(const TMusicProject& song)
 {
     Own();
-    std::ostringstream project(std::ios::binary);
-    song.SaveToStream(project);
-    QByteArray locks;
-    for (int i = 0; i < song.Count(); ++i)
-        if (const TMunit* unit = song.UnitAt(i))
-            for (const std::uint8_t lock : unit->Locks)
-                locks.append(static_cast<char>(lock));
-
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_0);
     out.writeRawData(Magic, sizeof Magic);
-    out << QByteArray::fromStdString(song.FileName) << QByteArray::fromStdString(project.str())
-        << locks;
+    out << QByteArray::fromStdString(song.FileName) << QByteArray::fromStdString(ToBytes(song))
+        << QByteArray::fromStdString(LocksToBytes(song));
     WriteFileAtomically(ToFsPath(FPath), bytes.toStdString());
     FWritten = true;
 }
@@ -156,26 +147,14 @@ void TSongRecovery::Read(TMusicProject& song) const
         throw EReadError();
 
     TMusicProject loaded;
-    std::istringstream stream(project.toStdString(), std::ios::binary);
-    loaded.LoadFromStream(stream);
-    if (stream.peek() != std::char_traits<char>::eof())
-        throw EReadError();
-    qsizetype at = 0;
-    for (int i = 0; i < loaded.Count(); ++i)
-        if (TMunit* unit = loaded.UnitAt(i))
-            for (std::uint8_t& lock : unit->Locks)
-            {
-                if (at >= locks.size())
-                    throw EReadError();
-                lock = static_cast<std::uint8_t>(locks[at++]);
-            }
-    if (at != locks.size())
+    SongWithLocksFromBytes((project + locks).toStdString(), loaded);
+    // The halves must part where the project file ends.
+    if (static_cast<std::size_t>(locks.size()) != LocksToBytes(loaded).size())
         throw EReadError();
 
     song.Items = std::move(loaded.Items);
     song.FileName = fileName.toStdString();
     song.Modified = false;
-    song.AttachProperties();
 }
 
 QString TSongRecovery::SetAside()

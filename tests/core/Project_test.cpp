@@ -5,6 +5,7 @@
 #include "model/Munit.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
+#include "model/SongBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -16,19 +17,6 @@
 
 namespace
 {
-std::string Save(const TMusicProject& song)
-{
-    std::ostringstream out(std::ios::binary);
-    song.SaveToStream(out);
-    return out.str();
-}
-
-void Load(TMusicProject& song, const std::string& bytes)
-{
-    std::istringstream in(bytes, std::ios::binary);
-    song.LoadFromStream(in);
-}
-
 std::uint8_t At(const std::string& s, size_t i)
 {
     return static_cast<std::uint8_t>(s[i]);
@@ -169,7 +157,7 @@ TEST_F(MupropTest, DrumKitsAndOutOfRangeValuesGiveValidDataBytes)
 TEST_F(ProjectFileTest, NewSongIs1296BytesWithKnownLayout)
 {
     TMusicProject song;
-    const std::string bytes = Save(song);
+    const std::string bytes = ToBytes(song);
     ASSERT_EQ(bytes.size(), 1296u);
     EXPECT_EQ(bytes.substr(0, 8), "LYRV1999");
     EXPECT_EQ(GetInt32LE(reinterpret_cast<const std::uint8_t*>(bytes.data()) + 8), 1);
@@ -223,7 +211,7 @@ TEST_F(ProjectFileTest, RoundTripKeepsEverythingButLocks)
 
     TMusicProject copy;
     copy.Assign(song);
-    EXPECT_EQ(Save(copy), Save(song));
+    EXPECT_EQ(ToBytes(copy), ToBytes(song));
     ASSERT_EQ(copy.Count(), 3);
     EXPECT_EQ(copy.PropertyAt(0)->GetPatternName(0), name63);
     EXPECT_EQ(copy.PropertyAt(0)->Key, -7);
@@ -236,10 +224,10 @@ TEST_F(ProjectFileTest, LongNamesAreCutToFitTheirField)
 {
     TMusicProject song;
     song.PropertyAt(0)->SetPatternName(1, std::string(80, 'x'));
-    const std::string bytes = Save(song);
+    const std::string bytes = ToBytes(song);
     EXPECT_EQ(bytes.size(), 1296u);
     TMusicProject back;
-    Load(back, bytes);
+    FromBytes(bytes, back);
     EXPECT_EQ(back.PropertyAt(0)->GetPatternName(1), std::string(63, 'x'));
     EXPECT_EQ(back.PropertyAt(0)->GetPatternName(2), song.PropertyAt(0)->GetPatternName(2));
 }
@@ -247,16 +235,16 @@ TEST_F(ProjectFileTest, LongNamesAreCutToFitTheirField)
 TEST_F(ProjectFileTest, HeaderViolationsAreRefusedAndLeaveTheSongAsItWas)
 {
     TMusicProject good;
-    const std::string bytes = Save(good);
+    const std::string bytes = ToBytes(good);
 
     TMusicProject live;
     live.Items.Add(std::make_unique<TMunit>());
-    const std::string before = Save(live);
+    const std::string before = ToBytes(live);
 
     auto refused = [&](std::string bad)
     {
-        EXPECT_THROW(Load(live, bad), EReadError);
-        EXPECT_EQ(Save(live), before);
+        EXPECT_THROW(FromBytes(bad, live), EReadError);
+        EXPECT_EQ(ToBytes(live), before);
     };
     std::string magic = bytes;
     magic[7] = '8';
@@ -296,18 +284,18 @@ TEST_F(ProjectFileTest, CountFiftyAcceptedAndUnknownKindsSkipped)
     TMusicProject song;
     while (song.Count() < 50)
         song.Items.Add(std::make_unique<TMunit>());
-    const std::string fifty = Save(song);
+    const std::string fifty = ToBytes(song);
     TMusicProject back;
-    Load(back, fifty);
+    FromBytes(fifty, back);
     EXPECT_EQ(back.Count(), 50);
 
     // Kind 3 at entry 1 consumes no record: the unit record is read for entry 2's kind.
     TMusicProject two;
-    std::string bytes = Save(two);
+    std::string bytes = ToBytes(two);
     PutInt32LE(reinterpret_cast<std::uint8_t*>(bytes.data()) + 12, 3);
     bytes[209] = 3;
     bytes[210] = 2;
-    Load(back, bytes);
+    FromBytes(bytes, back);
     ASSERT_EQ(back.Count(), 2);
     EXPECT_NE(back.UnitAt(1), nullptr);
 
@@ -316,7 +304,7 @@ TEST_F(ProjectFileTest, CountFiftyAcceptedAndUnknownKindsSkipped)
     mixed.Items.Add(std::make_unique<TMuprop>());
     mixed.Items.Add(std::make_unique<TMunit>());
     mixed.PropertyAt(2)->Tempo = 90;
-    Load(back, Save(mixed));
+    FromBytes(ToBytes(mixed), back);
     back.AttachProperties();
     EXPECT_EQ(back.UnitAt(1)->Property, back.PropertyAt(0));
     EXPECT_EQ(back.UnitAt(3)->Property, back.PropertyAt(2));
@@ -331,11 +319,11 @@ TEST_F(ProjectFileTest, CountFiftyAcceptedAndUnknownKindsSkipped)
 TEST_F(ProjectFileTest, ScaleAndFlagsReadAsLowBytes)
 {
     TMusicProject song;
-    std::string bytes = Save(song);
+    std::string bytes = ToBytes(song);
     PutInt32LE(reinterpret_cast<std::uint8_t*>(bytes.data()) + 400 + 4, 0x105);  // low byte 5
     PutInt32LE(reinterpret_cast<std::uint8_t*>(bytes.data()) + 400 + 16, 0x100); // low byte 0
     TMusicProject back;
-    Load(back, bytes);
+    FromBytes(bytes, back);
     EXPECT_EQ(back.PropertyAt(0)->Scale, 1);
     EXPECT_EQ(back.PropertyAt(0)->Use7th, 0);
 }
@@ -352,7 +340,7 @@ TEST_F(ProjectFileTest, FilesAreWrittenWholeOrNotAtAll)
     song.SaveToFile(path);
     TMusicProject back;
     back.LoadFromFile(path);
-    EXPECT_EQ(Save(back), Save(song));
+    EXPECT_EQ(ToBytes(back), ToBytes(song));
 
     // A failed save leaves the old file as it was.
     while (song.Count() <= 50)

@@ -8,6 +8,7 @@
 #include "midi/MidiData.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
+#include "model/SongBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,6 @@
 #include <functional>
 #include <future>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include <fcntl.h>
@@ -96,15 +96,14 @@ TEST_F(ReadFaultsTest, AProjectFileIsAtMostAHeaderAndFiftyPropertyRecords)
     largest.Items.Clear();
     for (int i = 0; i < MaxFileEntries; ++i)
         largest.Items.Add(std::make_unique<TMuprop>());
-    std::ostringstream bytes(std::ios::binary);
-    largest.SaveToStream(bytes);
-    ASSERT_EQ(bytes.str().size(), MaxProjectFileSize);
+    const std::string bytes = ToBytes(largest);
+    ASSERT_EQ(bytes.size(), MaxProjectFileSize);
 
     TMusicProject song;
-    song.LoadFromFile(WriteWhole(Path("largest.lvp"), bytes.str()));
+    song.LoadFromFile(WriteWhole(Path("largest.lvp"), bytes));
     EXPECT_EQ(song.Count(), MaxFileEntries);
 
-    const std::string over = WriteWhole(Path("over.lvp"), bytes.str() + '\0');
+    const std::string over = WriteWhole(Path("over.lvp"), bytes + '\0');
     try
     {
         song.LoadFromFile(over);

@@ -13,6 +13,7 @@
 #include "midi/MidiData.h"
 #include "model/Munit.h"
 #include "model/MusicProject.h"
+#include "model/SongBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,6 @@
 #include <functional>
 #include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -63,16 +63,12 @@ TWriter ProjectWriter()
     TWriter writer;
     writer.Name = "Project";
     TMusicProject old;
-    std::ostringstream out(std::ios::binary);
-    old.SaveToStream(out);
-    writer.OldBytes = out.str();
+    writer.OldBytes = ToBytes(old);
 
     auto song = std::make_shared<TMusicProject>();
     for (int i = 0; i < 40; ++i)
         song->Items.Add(std::make_unique<TMunit>());
-    std::ostringstream whole(std::ios::binary);
-    song->SaveToStream(whole);
-    writer.NewSize = whole.str().size();
+    writer.NewSize = ToBytes(*song).size();
     writer.Save = [song](const std::string& path) { song->SaveToFile(path); };
     return writer;
 }

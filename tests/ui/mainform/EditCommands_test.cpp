@@ -2,6 +2,7 @@
 
 #include "PlaceholderPages.h"
 #include "model/Munit.h"
+#include "model/SongBytes.h"
 #include "ui/UnitClipboard.h"
 
 #include <QClipboard>
@@ -11,8 +12,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 namespace
 {
@@ -110,9 +109,7 @@ TEST_F(EditCommandsTest, CopyPutsTheUnitRecordOnTheClipboardAndChangesNothing)
     Action(form, "Action_EditCopy")->trigger();
     ASSERT_TRUE(F.Clipboard.Data.has_value());
     ASSERT_EQ(F.Clipboard.Data->size(), 256);
-    std::ostringstream record(std::ios::binary);
-    Song(form).UnitAt(2)->WriteToStream(record);
-    EXPECT_EQ(F.Clipboard.Data->toStdString(), record.str());
+    EXPECT_EQ(F.Clipboard.Data->toStdString(), ToBytes(*Song(form).UnitAt(2)));
     EXPECT_FALSE(Song(form).Modified);
     EXPECT_EQ(Song(form).Count(), 3);
 }
@@ -185,9 +182,7 @@ TEST_F(EditCommandsTest, PasteStopsAtFortyNineEntries)
 TEST_F(EditCommandsTest, ForeignClipboardDataIsRefusedAndTheSongStays)
 {
     TLyravaneMainForm& form = SongOf(F, 2);
-    std::ostringstream record(std::ios::binary);
-    Song(form).UnitAt(1)->WriteToStream(record);
-    QByteArray data = QByteArray::fromStdString(record.str());
+    QByteArray data = QByteArray::fromStdString(ToBytes(*Song(form).UnitAt(1)));
 
     // Right type, wrong content: version 2.
     data[0] = 2;

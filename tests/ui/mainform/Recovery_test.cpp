@@ -2,6 +2,7 @@
 
 #include "base/FileIO.h"
 #include "model/Munit.h"
+#include "model/SongBytes.h"
 #include "ui/Settings.h"
 #include "ui/SongRecovery.h"
 
@@ -63,7 +64,7 @@ int RunRecoveryChild(const QString& dir)
     if (!WaitForRecovery(form))
         return 1;
     WriteFileAtomically(QDir(dir).filePath(QStringLiteral("expected")).toStdString(),
-                        SongBytes(Song(form)));
+                        SongWithLocksToBytes(Song(form)));
     std::printf("ready\n");
     std::fflush(stdout);
     for (;;)
@@ -98,7 +99,7 @@ TEST_F(RecoveryTest, AKilledCopyLeavesItsSongForTheNextStart)
     ASSERT_EQ(F.MessageBoxes.Shown.size(), 1u);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Text, AskRecover);
     EXPECT_EQ(F.MessageBoxes.Shown[0].Buttons, TMsgButtons::SiNo);
-    EXPECT_TRUE(SongBytes(Song(form)) ==
+    EXPECT_TRUE(SongWithLocksToBytes(Song(form)) ==
                 ReadWholeFile(F.Path(QStringLiteral("expected")).toStdString()));
     EXPECT_TRUE(Song(form).Modified);
     EXPECT_EQ(Song(form).FileName, F.Path(QStringLiteral("child.lvp")).toStdString());

@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QTabBar>
 
-#include <sstream>
 #include <stdexcept>
 
 TMsgResult TFakeMessageBoxes::Show(QWidget* owner, const QString& text, TMsgIcon icon,
@@ -92,17 +91,6 @@ TFormFixture::TFormFixture()
     Services.CreatePropertyPage = [](QWidget* parent)
     { return new TPlaceholderPropertyPage(parent); };
     Services.CreateUnitPage = [](QWidget* parent) { return new TPlaceholderUnitPage(parent); };
-}
-
-std::string SongBytes(const TMusicProject& song)
-{
-    std::ostringstream stream(std::ios::binary);
-    song.SaveToStream(stream);
-    std::string bytes = stream.str();
-    for (int i = 0; i < song.Count(); ++i)
-        if (const TMunit* unit = song.UnitAt(i))
-            bytes.append(unit->Locks.begin(), unit->Locks.end());
-    return bytes;
 }
 
 TLyravaneMainForm& TFormFixture::Create(QStringList arguments)

@@ -98,9 +98,6 @@ public:
     }
 };
 
-/// The song as the project file holds it, followed by the unit locks the file leaves out.
-std::string SongBytes(const TMusicProject& song);
-
 /// A main window over fakes, with its settings and files in a temporary directory.
 class TFormFixture
 {
