@@ -4,10 +4,9 @@
 #include "cli/Commands.h"
 #include "midi/ArrangeList.h"
 #include "midi/MidiData.h"
-#include "model/Munit.h"
 #include "model/MusicProject.h"
+#include "render/RenderExport.h"
 #include "render/RenderSong.h"
-#include "render/TrackNames.h"
 
 #include <cstdio>
 
@@ -44,23 +43,13 @@ TMidiData RenderForPlayback(const TArgs& args, long long unitEntry)
     LoadSong(song, args.Input());
     WarnOfMissingPatterns(song);
     TMidiData midi;
-    const bool trackNames = args.Has("--track-names");
-    if (unitEntry == 0)
-    {
-        RenderSong(song, midi, static_cast<int>(repeat), gmReset);
-        if (trackNames)
-            AddTrackNames(midi, song);
-        return midi;
-    }
-    const int entry = static_cast<int>(unitEntry);
-    const TMunit* unit = entry < song.Count() ? song.UnitAt(entry) : nullptr;
-    if (unit == nullptr)
-        throw ELyravaneError("--unit " + std::to_string(entry) +
+    const TExportOptions options{.RepeatCount = static_cast<int>(repeat),
+                                 .IncludeReset = gmReset,
+                                 .TrackNames = args.Has("--track-names")};
+    if (!RenderExport(song, static_cast<int>(unitEntry), options, midi))
+        throw ELyravaneError("--unit " + std::to_string(unitEntry) +
                              ": entry is not a music unit (the song has entries 0.." +
                              std::to_string(song.Count() - 1) + ")");
-    RenderUnitPlayback(*unit, midi, gmReset);
-    if (trackNames)
-        AddTrackNames(midi, *unit->Property);
     return midi;
 }
 

@@ -6,8 +6,7 @@
 #include "midi/MidiData.h"
 #include "model/Munit.h"
 #include "notation/MusicXmlWriter.h"
-#include "render/RenderSong.h"
-#include "render/TrackNames.h"
+#include "render/RenderExport.h"
 #include "ui/WindowUtils.h"
 #include "ui/mainform/ExportRunner.h"
 
@@ -24,20 +23,8 @@
 
 bool TLyravaneMainForm::RenderTabMidi(int tab, TMidiData& midi) const
 {
-    if (tab == 0)
-    {
-        RenderSong(Project, midi, RepeatCount, IncludeReset);
-        if (MidiTrackNames)
-            AddTrackNames(midi, Project);
-        return true;
-    }
-    const TMunit* unit = tab > 0 && tab < Project.Count() ? Project.UnitAt(tab) : nullptr;
-    if (unit == nullptr)
-        return false;
-    RenderUnitPlayback(*unit, midi, false);
-    if (MidiTrackNames && unit->Property != nullptr)
-        AddTrackNames(midi, *unit->Property);
-    return true;
+    return RenderExport(Project, tab, {RepeatCount, tab == 0 && IncludeReset, MidiTrackNames},
+                        midi);
 }
 
 void TLyravaneMainForm::Action_FileOutputScoreExecute()
