@@ -1,6 +1,7 @@
 #include "ui/FormAddPattern.h"
 
 #include "ui/FileDialogs.h"
+#include "ui/Settings.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -84,6 +84,5 @@ void TFormAddPattern::TryAdd()
 
 QString DefaultUserPatternDir()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/PATTERN");
+    return UserDataFolder() + QStringLiteral("/PATTERN");
 }

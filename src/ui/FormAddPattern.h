@@ -42,6 +42,6 @@ private:
     TAdder FAdder;
 };
 
-/// The user's pattern library: "PATTERN" in the program's data folder
-/// (QStandardPaths::AppDataLocation); its index files and patterns are under USER/.
+/// The user's pattern library: "PATTERN" in the user's data folder (UserDataFolder); its
+/// index files and patterns are under USER/.
 QString DefaultUserPatternDir();

@@ -1,6 +1,7 @@
 #include "ui/Settings.h"
 
 #include <QFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -9,6 +10,11 @@ std::unique_ptr<QSettings> OpenLyravaneSettings(const QString& iniPath)
     if (!iniPath.isEmpty())
         return std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
     return std::make_unique<QSettings>(QStringLiteral("Vemora"), QStringLiteral("LYRV1999"));
+}
+
+QString UserDataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
 namespace

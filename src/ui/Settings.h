@@ -11,6 +11,10 @@
 /// Windows, an INI file elsewhere); an INI file at iniPath instead when it is not empty.
 std::unique_ptr<QSettings> OpenLyravaneSettings(const QString& iniPath);
 
+/// The program's folder for the user's own data (QStandardPaths::AppDataLocation), where the
+/// recovery files and the user's pattern library live.
+QString UserDataFolder();
+
 /// The song plays 1 to MaxRepeatCount times ("RepeatCount").
 constexpr int MaxRepeatCount = 4;
 

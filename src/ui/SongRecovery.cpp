@@ -5,6 +5,7 @@
 #include "model/MusicProject.h"
 #include "model/SongBytes.h"
 #include "ui/FileDialogs.h"
+#include "ui/Settings.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
@@ -14,7 +15,6 @@
 #include <QIODevice>
 #include <QLockFile>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 
 namespace
 {
@@ -47,8 +47,7 @@ TSongRecovery::~TSongRecovery() = default;
 
 QString TSongRecovery::DefaultDir()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/recovery");
+    return UserDataFolder() + QStringLiteral("/recovery");
 }
 
 void TSongRecovery::Own()

@@ -22,7 +22,7 @@ public:
     TSongRecovery(const TSongRecovery&) = delete;
     TSongRecovery& operator=(const TSongRecovery&) = delete;
 
-    /// "recovery" in the program's data folder (QStandardPaths::AppDataLocation).
+    /// "recovery" in the user's data folder (UserDataFolder).
     static QString DefaultDir();
 
     /// Writes the song, atomically, into this copy's file; raises EFCreateError.
