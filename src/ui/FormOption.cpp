@@ -84,12 +84,12 @@ TFormOption::TFormOption(QWidget* parent)
 
 void TFormOption::BuildExportAndSoundFont()
 {
-    TabControl2 = new QFrame(this);
-    TabControl2->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    TabControl2->setGeometry(8, 144, 185, 159);
-    TabControl2->setFocusPolicy(Qt::NoFocus);
+    FrameAudio = new QFrame(this);
+    FrameAudio->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    FrameAudio->setGeometry(8, 144, 185, 159);
+    FrameAudio->setFocusPolicy(Qt::NoFocus);
 
-    GroupBoxExport = new QGroupBox(QStringLiteral("Exportar a audio"), TabControl2);
+    GroupBoxExport = new QGroupBox(QStringLiteral("Exportar a audio"), FrameAudio);
     GroupBoxExport->setGeometry(8, 8, 169, 65);
     CheckNormalize = new QCheckBox(QStringLiteral("&Normalizar volumen"), GroupBoxExport);
     CheckNormalize->setGeometry(8, 18, 153, 17);
@@ -103,7 +103,7 @@ void TFormOption::BuildExportAndSoundFont()
     connect(CheckNormalize, &QCheckBox::toggled, ComboLoudness, &QWidget::setEnabled);
     connect(CheckNormalize, &QCheckBox::toggled, LabelLoudness, &QWidget::setEnabled);
 
-    GroupBoxSoundFont = new QGroupBox(QStringLiteral("SoundFont"), TabControl2);
+    GroupBoxSoundFont = new QGroupBox(QStringLiteral("SoundFont"), FrameAudio);
     GroupBoxSoundFont->setGeometry(8, 80, 169, 71);
     LabelSoundFont = new QLabel(GroupBoxSoundFont);
     LabelSoundFont->setGeometry(8, 16, 153, 17);

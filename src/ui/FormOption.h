@@ -42,15 +42,17 @@ public:
     /// Runs "Elegir otro..."'s file dialog; null: the real one.
     TFileDialogRunner* FileDialogs = nullptr;
 
+    /// The raised frame around the playing options (GroupBox1 and GroupBox2).
     QFrame* TabControl1;
-    QGroupBox* GroupBox1;
-    QGroupBox* GroupBox2;
+    QGroupBox* GroupBox1; ///< "Song Repeat ": the repeat count
+    QGroupBox* GroupBox2; ///< "Sistema G.MIDI On": the lead-in
     /// "1" to "4"; RadioButtons[k - 1] is RadioButtonk.
     std::array<QRadioButton*, MaxRepeatCount> RadioButtons{};
     QRadioButton* RadioButton5; ///< "Incluido "
     QRadioButton* RadioButton6; ///< "Excluido "
     QCheckBox* CheckTrackNames; ///< "Nombres de pista en MIDI"
-    QFrame* TabControl2;
+    /// The raised frame around the audio export and SoundFont groups.
+    QFrame* FrameAudio;
     QGroupBox* GroupBoxExport;
     QCheckBox* CheckNormalize;
     QLabel* LabelLoudness;

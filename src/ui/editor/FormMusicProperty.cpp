@@ -31,8 +31,9 @@
 
 namespace
 {
-// Indexed by (Key + 12) mod 12. The blanks and the missing periods are those of the labels
-// users know; they are kept as they are.
+// Indexed by the pitch class of the tonic that sounds: the key's in major, a major sixth above
+// it in minor. The blanks and the missing periods are those of the labels users know; they are
+// kept as they are.
 const char* const MajorKeyLabels[12] = {"C-Maj.",   "Db-Maj. ", "D-Maj.",   "Eb-Maj. ",
                                         "E-Maj.",   "F-Maj.",   "Gb-Maj. ", "G-Maj.",
                                         "Ab-Maj. ", "A-Maj.",   "Bb-Maj. ", "B-Maj."};

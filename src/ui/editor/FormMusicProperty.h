@@ -59,12 +59,12 @@ public:
 
     QPushButton* ButtonRandomSet;
     TFakeGroupBox* GroupBoxOption;
-    QCheckBox* CheckBox1;
-    QCheckBox* CheckBox2;
-    QCheckBox* CheckBox3;
+    QCheckBox* CheckBox1; ///< "Usar Acordes de 7th": Use7th
+    QCheckBox* CheckBox2; ///< "Usar Atrapar Bateria": AltSnare
+    QCheckBox* CheckBox3; ///< "Melodia de 1 Octava Arriba": OctaveUp
     TFakeGroupBox* GroupBoxScale;
-    QRadioButton* RadioButton1;
-    QRadioButton* RadioButton2;
+    QRadioButton* RadioButton1; ///< "Mayor"
+    QRadioButton* RadioButton2; ///< "Menor"
     TFakeGroupBox* GroupBoxKey;
     TDialEdit* DialEditK;
     QLabel* LabelScale;
@@ -76,25 +76,42 @@ public:
     /// The previews beside them: tags 1 to 4.
     std::array<QToolButton*, PatternSlotCount> BitBtn{};
     TFakeGroupBox* GroupBoxTracks;
-    /// Per track (tags 0 to 4): instrument, volume, pan, reverb, chorus.
+    /// Per track (tags 0 to 4): instrument (ComboBox101 to ComboBox105), volume
+    /// (DialEdit101 to DialEdit105), pan (DialEdit201...), reverb (DialEdit301...) and
+    /// chorus (DialEdit401...).
     std::array<QComboBox*, TrackCount> ComboBox10x{};
     std::array<TDialEdit*, TrackCount> DialEdit10x{};
     std::array<TDialEdit*, TrackCount> DialEdit20x{};
     std::array<TDialEdit*, TrackCount> DialEdit30x{};
     std::array<TDialEdit*, TrackCount> DialEdit40x{};
 
+    // The handlers write the control's value into the property set shown and mark the song
+    // modified; tag: the track or the pattern slot.
+    /// The key, and the key label with it.
     void DialEditKChange();
+    /// The major scale, and the key label with it.
     void RadioButton1Click();
+    /// The minor scale, and the key label with it.
     void RadioButton2Click();
+    /// The tempo.
     void DialEditTChange();
+    /// The track's instrument, from the instrument lists.
     void ComboBox101Change(int tag);
+    /// The track's volume.
     void DialEdit101Change(int tag);
+    /// The track's pan.
     void DialEdit201Change(int tag);
+    /// The track's reverb level.
     void DialEdit301Change(int tag);
+    /// The track's chorus level.
     void DialEdit401Change(int tag);
+    /// The slot's pattern name, from the pattern lists.
     void ComboBoxA1Change(int tag);
+    /// Seventh chords in the accompaniment (Use7th).
     void CheckBox1Click();
+    /// The other snare on the drum track (AltSnare).
     void CheckBox2Click();
+    /// The melody an octave higher (OctaveUp).
     void CheckBox3Click();
     /// Draws every value at random into the property set and shows the result.
     void ButtonRandomSetClick();
