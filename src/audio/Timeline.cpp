@@ -92,7 +92,7 @@ void TTimeline::ReadTempo(const TMidiData& midi)
                                                      event->Data[4]);
     std::stable_sort(tempos.begin(), tempos.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    const double division = midi.Division > 0 ? midi.Division : 384;
+    const double division = midi.Division > 0 ? midi.Division : ProgramDivision;
     // A tempo of 0 microseconds a beat, which only a broken file holds, counts as 1.
     const auto perTick = [&](double micros)
     { return std::max(micros, 1.0) / 1e6 / division * FSampleRate; };

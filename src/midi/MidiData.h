@@ -33,6 +33,10 @@ public:
 using TMidiTrack = TObjectList<TMidiEvent>;
 
 constexpr int QuarterNotesPerBar = 4;
+/// Ticks per quarter note of every sequence the program makes.
+constexpr std::int32_t ProgramDivision = 384;
+/// Ticks of one 4/4 bar at ProgramDivision.
+constexpr std::int32_t BarTicks = QuarterNotesPerBar * ProgramDivision;
 
 /// Moves a pitch by whole octaves into 0..127; nothing is ever wrapped modulo 128. Takes 64
 /// bits so that a pitch worked out from any key a file can hold cannot overflow on the way.
@@ -46,10 +50,10 @@ public:
     TMidiData();
 
     TObjectList<TMidiTrack> Tracks;
-    std::int32_t Division = 384;
+    std::int32_t Division = ProgramDivision;
     std::int32_t Format = 1;
     std::int32_t FileTrackCount = 0;
-    std::int32_t FileDivision = 384;
+    std::int32_t FileDivision = ProgramDivision;
 
     /// Ticks of one bar: everything the program writes is in 4/4.
     std::int32_t BarLength() const { return QuarterNotesPerBar * Division; }
