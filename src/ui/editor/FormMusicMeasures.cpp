@@ -1,12 +1,9 @@
 #include "ui/editor/FormMusicMeasures.h"
 
-#include "compose/ComposeUnit.h"
 #include "controls/FakeGroupBox.h"
 #include "controls/ScrollFrame.h"
 #include "model/Munit.h"
 #include "model/MusicProject.h"
-#include "model/UnitEditing.h"
-#include "ui/WindowUtils.h"
 #include "ui/editor/MeasureRows.h"
 
 #include <QAbstractItemDelegate>
@@ -26,17 +23,14 @@
 #include <QStylePainter>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <functional>
 #include <utility>
 
 namespace
 {
 
-constexpr int ChordItems = 6;
 constexpr int ChordComboWidth = 64;
 constexpr int ChordItemHeight = 18;
-constexpr int ChordItemIndent = 3;
 
 /// Puts the song's modified flag back as it was when it goes out of scope: loading the
 /// controls from the unit never marks the song modified.
@@ -151,19 +145,6 @@ TMeasureRowFrame* MakeFrame(TFormMusicMeasures* form, QWidget* parent, bool melo
     frame->setFixedSize(TFormMusicMeasures::FrameWidth, height);
     frame->setCursor(Qt::PointingHandCursor);
     return frame;
-}
-
-/// Fills the odd beats of a frame a shade darker, so that the steps read in pairs.
-void PaintBeatBands(QPainter& painter, const QRect& area, const QColor& base)
-{
-    const QColor band = base.darker(104);
-    for (int beat = 1; beat < 4; beat += 2)
-        painter.fillRect(QRect(beat * 2 * TFormMusicMeasures::CellWidth, area.top(),
-                               2 * TFormMusicMeasures::CellWidth, area.height()),
-                         band);
-    // The middle of the bar, where the second half-bar chord starts.
-    painter.fillRect(QRect(4 * TFormMusicMeasures::CellWidth, area.top(), 1, area.height()),
-                     base.darker(118));
 }
 
 } // namespace
@@ -313,84 +294,94 @@ QWidget* TFormMusicMeasures::CreateBarGrid()
     grid->addWidget(LabelRhythm, 3, 0);
     grid->addWidget(LabelMelody, 4, 0);
 
-    const TDrawItem drawItem = [this](QPainter& painter, const QRect& rect, int item, bool selected)
-    { ComboBoxChordDrawItem(painter, rect, item, selected); };
-
     for (int bar = 0; bar < Bars; ++bar)
     {
-        const int column = bar + 1;
-        const QString number = QString::number(bar + 1);
-
-        LabelBar[bar] = new QLabel(QStringLiteral("Barra ") + number, panel);
-        LabelBar[bar]->setObjectName(QStringLiteral("LabelBar") + number);
-        QFont heading = LabelBar[bar]->font();
-        heading.setBold(true);
-        LabelBar[bar]->setFont(heading);
-        grid->addWidget(LabelBar[bar], 0, column);
-
-        CheckBoxLock[bar] = new QCheckBox(QStringLiteral("Bloqueado"), panel);
-        CheckBoxLock[bar]->setObjectName(QStringLiteral("CheckBoxLock") + number);
-        CheckBoxLock[bar]->setAccessibleName(QStringLiteral("Compás %1 bloqueado").arg(number));
-        grid->addWidget(CheckBoxLock[bar], 1, column);
-        connect(CheckBoxLock[bar], &QCheckBox::clicked, this,
-                [this, bar] {
-                    RunEdit(QStringLiteral("Bloqueado"), nullptr,
-                            [this, bar] { CheckBoxLockClick(bar); });
-                });
-
-        auto* chords = new QHBoxLayout;
-        chords->setSpacing(FrameWidth - 2 * ChordComboWidth);
-        for (int half = 0; half < 2; ++half)
-        {
-            const int tag = 2 * bar + half;
-            auto* combo = new TChordComboBox(drawItem, panel);
-            combo->setObjectName(QStringLiteral("ComboBoxChord") + QString::number(tag + 1));
-            for (int item = 0; item < ChordItems; ++item)
-                combo->addItem(TMeasureGlyphs::ChordNumeral(item + 1));
-            combo->setCurrentIndex(-1);
-            combo->setFixedWidth(ChordComboWidth);
-            combo->setMaxVisibleItems(ChordItems);
-            ComboBoxChord[tag] = combo;
-            chords->addWidget(combo);
-            connect(combo, &QComboBox::activated, this,
-                    [this, tag](int item)
-                    {
-                        RunEdit(QStringLiteral("Acorde"), nullptr,
-                                [this, tag, item] { ComboBoxChordChange(tag, item); });
-                    });
-        }
-        grid->addLayout(chords, 2, column);
-
-        RhythmFrame[bar] = MakeFrame(this, panel, false, bar, RhythmFrameHeight);
-        MelodyFrame[bar] = MakeFrame(this, panel, true, bar, MelodyFrameHeight);
-        grid->addWidget(RhythmFrame[bar], 3, column);
-        grid->addWidget(MelodyFrame[bar], 4, column);
-        connect(RhythmFrame[bar], &TScrollFrame::Paint, this,
-                [this, bar](QPainter* painter) { RhythmFramePaint(bar, *painter); });
-        connect(MelodyFrame[bar], &TScrollFrame::Paint, this,
-                [this, bar](QPainter* painter) { MelodyFramePaint(bar, *painter); });
-        connect(RhythmFrame[bar], &TScrollFrame::MouseDown, this,
-                [this, bar](QMouseEvent* event)
-                {
-                    RunEdit(QStringLiteral("Longitud"), nullptr,
-                            [this, bar, event] {
-                                RhythmFrameMouseDown(bar, event->button(),
-                                                     event->position().toPoint().x());
-                            });
-                });
-        connect(MelodyFrame[bar], &TScrollFrame::MouseDown, this,
-                [this, bar](QMouseEvent* event)
-                {
-                    RunEdit(QStringLiteral("Melodía"), nullptr,
-                            [this, bar, event]
-                            {
-                                MelodyFrameMouseDown(bar, event->button(), event->modifiers(),
-                                                     event->position().toPoint().x());
-                            });
-                });
+        AddBarHeading(*grid, panel, bar);
+        grid->addLayout(CreateChordBoxes(panel, bar), 2, bar + 1);
+        AddRowFrames(*grid, panel, bar);
     }
     grid->addItem(new QSpacerItem(0, 4), 1, 0);
     return panel;
+}
+
+void TFormMusicMeasures::AddBarHeading(QGridLayout& grid, QWidget* panel, int bar)
+{
+    const QString number = QString::number(bar + 1);
+    LabelBar[bar] = new QLabel(QStringLiteral("Barra ") + number, panel);
+    LabelBar[bar]->setObjectName(QStringLiteral("LabelBar") + number);
+    QFont heading = LabelBar[bar]->font();
+    heading.setBold(true);
+    LabelBar[bar]->setFont(heading);
+    grid.addWidget(LabelBar[bar], 0, bar + 1);
+
+    CheckBoxLock[bar] = new QCheckBox(QStringLiteral("Bloqueado"), panel);
+    CheckBoxLock[bar]->setObjectName(QStringLiteral("CheckBoxLock") + number);
+    CheckBoxLock[bar]->setAccessibleName(QStringLiteral("Compás %1 bloqueado").arg(number));
+    grid.addWidget(CheckBoxLock[bar], 1, bar + 1);
+    connect(CheckBoxLock[bar], &QCheckBox::clicked, this,
+            [this, bar] {
+                RunEdit(QStringLiteral("Bloqueado"), nullptr,
+                        [this, bar] { CheckBoxLockClick(bar); });
+            });
+}
+
+QLayout* TFormMusicMeasures::CreateChordBoxes(QWidget* panel, int bar)
+{
+    const TDrawItem drawItem = [this](QPainter& painter, const QRect& rect, int item, bool selected)
+    { ComboBoxChordDrawItem(painter, rect, item, selected); };
+    auto* chords = new QHBoxLayout;
+    chords->setSpacing(FrameWidth - 2 * ChordComboWidth);
+    for (int half = 0; half < 2; ++half)
+    {
+        const int tag = 2 * bar + half;
+        auto* combo = new TChordComboBox(drawItem, panel);
+        combo->setObjectName(QStringLiteral("ComboBoxChord") + QString::number(tag + 1));
+        for (int item = 0; item < ChordItems; ++item)
+            combo->addItem(TMeasureGlyphs::ChordNumeral(item + 1));
+        combo->setCurrentIndex(-1);
+        combo->setFixedWidth(ChordComboWidth);
+        combo->setMaxVisibleItems(ChordItems);
+        ComboBoxChord[tag] = combo;
+        chords->addWidget(combo);
+        connect(combo, &QComboBox::activated, this,
+                [this, tag](int item)
+                {
+                    RunEdit(QStringLiteral("Acorde"), nullptr,
+                            [this, tag, item] { ComboBoxChordChange(tag, item); });
+                });
+    }
+    return chords;
+}
+
+void TFormMusicMeasures::AddRowFrames(QGridLayout& grid, QWidget* panel, int bar)
+{
+    RhythmFrame[bar] = MakeFrame(this, panel, false, bar, RhythmFrameHeight);
+    MelodyFrame[bar] = MakeFrame(this, panel, true, bar, MelodyFrameHeight);
+    grid.addWidget(RhythmFrame[bar], 3, bar + 1);
+    grid.addWidget(MelodyFrame[bar], 4, bar + 1);
+    connect(RhythmFrame[bar], &TScrollFrame::Paint, this,
+            [this, bar](QPainter* painter) { RhythmFramePaint(bar, *painter); });
+    connect(MelodyFrame[bar], &TScrollFrame::Paint, this,
+            [this, bar](QPainter* painter) { MelodyFramePaint(bar, *painter); });
+    connect(RhythmFrame[bar], &TScrollFrame::MouseDown, this,
+            [this, bar](QMouseEvent* event)
+            {
+                RunEdit(QStringLiteral("Longitud"), nullptr,
+                        [this, bar, event] {
+                            RhythmFrameMouseDown(bar, event->button(),
+                                                 event->position().toPoint().x());
+                        });
+            });
+    connect(MelodyFrame[bar], &TScrollFrame::MouseDown, this,
+            [this, bar](QMouseEvent* event)
+            {
+                RunEdit(QStringLiteral("Melodía"), nullptr,
+                        [this, bar, event]
+                        {
+                            MelodyFrameMouseDown(bar, event->button(), event->modifiers(),
+                                                 event->position().toPoint().x());
+                        });
+            });
 }
 
 void TFormMusicMeasures::showEvent(QShowEvent* event)
@@ -485,271 +476,4 @@ void TFormMusicMeasures::RepaintMelodyFrames()
 {
     for (int bar = 0; bar < Bars; ++bar)
         MelodyFrame[bar]->viewport()->update();
-}
-
-void TFormMusicMeasures::ComboBoxChordChange(int tag, int item)
-{
-    if (FUnit == nullptr || item < 0)
-        return;
-    FUnit->SetChordRun(tag / 2, (tag % 2) * 2, static_cast<std::uint8_t>(item + 1));
-    RefreshChords();
-    Modify();
-}
-
-void TFormMusicMeasures::ComboBoxChordDrawItem(QPainter& painter, const QRect& rect, int item,
-                                               bool selected) const
-{
-    painter.fillRect(rect, palette().color(selected ? QPalette::Highlight : QPalette::Base));
-    if (item < 0 || item >= ChordItems)
-        return;
-    const int base = selected           ? TMeasureGlyphs::SelectedChordBase
-                     : UnitScale() == 1 ? TMeasureGlyphs::MinorChordBase
-                                        : TMeasureGlyphs::MajorChordBase;
-    // A little air at the left; centred in rows higher than the glyph.
-    const int top = rect.top() + std::max(0, (rect.height() - TMeasureGlyphs::Size) / 2);
-    FGlyphs.Draw(painter, rect.left() + ChordItemIndent, top, base + item);
-}
-
-void TFormMusicMeasures::ButtonComposeClick()
-{
-    ButtonComposeChordClick();
-    ButtonComposeRhythmClick();
-}
-
-void TFormMusicMeasures::ButtonComposeChordClick()
-{
-    if (FUnit == nullptr)
-        return;
-    const TWaitCursor wait;
-    ComposeUnit(*FUnit, {.Chords = true});
-    RefreshChords();
-    Modify();
-}
-
-void TFormMusicMeasures::ButtonComposeRhythmClick()
-{
-    if (FUnit == nullptr)
-        return;
-    {
-        const TWaitCursor wait;
-        ComposeUnit(*FUnit, {.Rhythm = true});
-        RepaintFrames();
-        Modify();
-    }
-    ButtonComposeMelodyClick();
-}
-
-void TFormMusicMeasures::ButtonComposeMelodyClick()
-{
-    if (FUnit == nullptr)
-        return;
-    const TWaitCursor wait;
-    // One of a thousand random streams per composition; the clock picks which.
-    ComposeUnit(*FUnit, {.Melody = true});
-    RepaintMelodyFrames();
-    Modify();
-}
-
-void TFormMusicMeasures::ButtonClearClick()
-{
-    if (FUnit == nullptr)
-        return;
-    for (int bar = 0; bar < Bars; ++bar)
-        if (FUnit->GetLock(bar) == 0)
-            for (int step = 0; step < StepsPerBar; ++step)
-                FUnit->SetRhythm(bar, step, RhythmRest);
-    RepaintFrames();
-    Modify();
-}
-
-void TFormMusicMeasures::ButtonLockAllClick()
-{
-    if (FUnit == nullptr)
-        return;
-    for (int bar = 0; bar < Bars; ++bar)
-    {
-        FUnit->SetLock(bar, 1);
-        CheckBoxLock[bar]->setChecked(true);
-    }
-    Modify();
-}
-
-void TFormMusicMeasures::ButtonUnlockAllClick()
-{
-    if (FUnit == nullptr)
-        return;
-    for (int bar = 0; bar < Bars; ++bar)
-    {
-        FUnit->SetLock(bar, 0);
-        CheckBoxLock[bar]->setChecked(false);
-    }
-    Modify();
-}
-
-void TFormMusicMeasures::CheckBoxLockClick(int tag)
-{
-    if (FUnit == nullptr)
-        return;
-    FUnit->SetLock(tag, CheckBoxLock[tag]->isChecked() ? 1 : 0);
-    Modify();
-}
-
-void TFormMusicMeasures::CheckBoxCadenceClick()
-{
-    if (FUnit == nullptr)
-        return;
-    FUnit->SetCadence(CheckBoxCadence->isChecked() ? 1 : 0);
-    Modify();
-}
-
-void TFormMusicMeasures::CheckBoxShortNotesClick()
-{
-    if (FUnit == nullptr)
-        return;
-    FUnit->SetShortNotes(CheckBoxShortNotes->isChecked() ? 1 : 0);
-    Modify();
-}
-
-void TFormMusicMeasures::CheckBoxHarmonyVoiceClick()
-{
-    if (FUnit == nullptr)
-        return;
-    FUnit->SetHarmonyVoice(CheckBoxHarmonyVoice->isChecked() ? 1 : 0);
-    Modify();
-}
-
-void TFormMusicMeasures::CheckBoxFillClick()
-{
-    if (FUnit == nullptr)
-        return;
-    FUnit->SetFill(CheckBoxFill->isChecked() ? 1 : 0);
-    Modify();
-}
-
-void TFormMusicMeasures::RhythmFramePaint(int tag, QPainter& painter) const
-{
-    const QWidget* surface = RhythmFrame[tag]->viewport();
-    PaintBeatBands(painter, surface->rect(), surface->palette().color(QPalette::Window));
-    if (FUnit == nullptr)
-        return;
-    for (int step = 0; step < StepsPerBar; ++step)
-    {
-        const int x = step * CellWidth;
-        switch (FUnit->GetRhythm(tag, step))
-        {
-        case RhythmOnset:
-            FGlyphs.Draw(painter, x, 2, TMeasureGlyphs::RhythmOnsetGlyph);
-            break;
-        case RhythmRest:
-            FGlyphs.Draw(painter, x, 2, TMeasureGlyphs::RhythmRestGlyph);
-            break;
-        case RhythmHold:
-            FGlyphs.Draw(painter, x, 2, TMeasureGlyphs::RhythmHoldGlyph);
-            break;
-        default:
-            break;
-        }
-    }
-    PaintPlayCursor(tag, painter, surface->height());
-    PaintFocusMark(painter, *RhythmFrame[tag]);
-}
-
-int TFormMusicMeasures::PlayCursorX(int bar) const
-{
-    if (FPlayCursor < bar || FPlayCursor >= bar + 1)
-        return -1;
-    return static_cast<int>((FPlayCursor - bar) * StepsPerBar * CellWidth);
-}
-
-void TFormMusicMeasures::PaintPlayCursor(int bar, QPainter& painter, int height) const
-{
-    const int x = PlayCursorX(bar);
-    if (x >= 0)
-        painter.fillRect(x, 0, 2, height, QColor(0xD0, 0x10, 0x10));
-}
-
-void TFormMusicMeasures::ShowPlayCursor(double bars)
-{
-    const double shown = bars < 0 ? -1 : bars;
-    if (shown == FPlayCursor)
-        return;
-    std::array<int, Bars> before{};
-    for (int bar = 0; bar < Bars; ++bar)
-        before[static_cast<std::size_t>(bar)] = PlayCursorX(bar);
-    FPlayCursor = shown;
-    // Only the frames whose line moved by a pixel, came or went are painted again.
-    for (int bar = 0; bar < Bars; ++bar)
-        if (PlayCursorX(bar) != before[static_cast<std::size_t>(bar)])
-        {
-            RhythmFrame[static_cast<std::size_t>(bar)]->viewport()->update();
-            MelodyFrame[static_cast<std::size_t>(bar)]->viewport()->update();
-        }
-}
-
-void TFormMusicMeasures::MelodyFramePaint(int tag, QPainter& painter) const
-{
-    const QWidget* surface = MelodyFrame[tag]->viewport();
-    PaintBeatBands(painter, surface->rect(), surface->palette().color(QPalette::Window));
-    if (FUnit == nullptr)
-        return;
-    int pitchClass = 0; // of the latest onset to the left
-    for (int step = 0; step < StepsPerBar; ++step)
-    {
-        const int x = step * CellWidth;
-        const char rhythm = FUnit->GetRhythm(tag, step);
-        if (rhythm == RhythmOnset)
-        {
-            const int pitch = FUnit->GetMelody(tag, step);
-            pitchClass = PitchClass(pitch);
-            FGlyphs.Draw(painter, x, 8, TMeasureGlyphs::NoteNameBase + pitchClass);
-            if (pitch >= 12)
-                FGlyphs.Draw(painter, x, -8, TMeasureGlyphs::OctaveUpBase + pitchClass);
-            if (pitch < 0)
-                FGlyphs.Draw(painter, x, 24, TMeasureGlyphs::OctaveDownBase + pitchClass);
-        }
-        else if (rhythm == RhythmHold)
-            FGlyphs.Draw(painter, x, 8, TMeasureGlyphs::HoldBase + pitchClass);
-    }
-    PaintPlayCursor(tag, painter, surface->height());
-    PaintFocusMark(painter, *MelodyFrame[tag]);
-}
-
-void TFormMusicMeasures::RhythmFrameMouseDown(int tag, Qt::MouseButton button, int x)
-{
-    RhythmFrame[tag]->setFocus(Qt::MouseFocusReason);
-    if (FUnit == nullptr || (button != Qt::LeftButton && button != Qt::RightButton))
-        return;
-    const int bar = tag;
-    const int step = x / CellWidth;
-    // Past the eighth cell there is no step: nothing changes.
-    if (step >= StepsPerBar)
-        return;
-    CycleRhythmStep(*FUnit, bar, step, button == Qt::RightButton);
-
-    RhythmFrame[tag]->viewport()->update();
-    MelodyFrame[tag]->viewport()->update();
-    RhythmFrame[tag]->NotifyStep(step, false);
-    Modify();
-}
-
-void TFormMusicMeasures::MelodyFrameMouseDown(int tag, Qt::MouseButton button,
-                                              Qt::KeyboardModifiers modifiers, int x)
-{
-    MelodyFrame[tag]->setFocus(Qt::MouseFocusReason);
-    if (FUnit == nullptr || (button != Qt::LeftButton && button != Qt::RightButton))
-        return;
-    const int bar = tag;
-    const int note = NoteOnsetAt(*FUnit, bar, x / CellWidth);
-    if (note < 0)
-        return;
-
-    const int pitch = SteppedMelodyPitch(
-        FUnit->GetMelody(bar, note), button == Qt::LeftButton ? 1 : -1, UnitScale(),
-        FUnit->GetChord(bar, note / 2), modifiers.testFlag(Qt::ControlModifier));
-    FUnit->SetMelody(bar, note, pitch);
-    if (note + 1 < StepsPerBar && FUnit->GetRhythm(bar, note + 1) != RhythmOnset)
-        FUnit->SetMelody(bar, note + 1, pitch);
-    MelodyFrame[tag]->viewport()->update();
-    MelodyFrame[tag]->NotifyStep(note, false);
-    Modify();
 }

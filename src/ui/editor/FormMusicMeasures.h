@@ -10,8 +10,10 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QKeyEvent;
 class QLabel;
+class QLayout;
 class QMouseEvent;
 class QPainter;
 class QPushButton;
@@ -35,6 +37,8 @@ public:
     static constexpr int FrameWidth = 132;
     static constexpr int RhythmFrameHeight = 24;
     static constexpr int MelodyFrameHeight = 36;
+    /// The chord boxes offer the degrees I to VI.
+    static constexpr int ChordItems = 6;
 
     explicit TFormMusicMeasures(QWidget* parent = nullptr);
 
@@ -125,6 +129,12 @@ private:
     /// The buttons and option boxes of the top row, each click one undo step.
     void ConnectCommands();
     QWidget* CreateBarGrid();
+    /// Row 0 and 1 of bar's column: its number and its lock.
+    void AddBarHeading(QGridLayout& grid, QWidget* panel, int bar);
+    /// The two half-bar chord boxes of bar.
+    QLayout* CreateChordBoxes(QWidget* panel, int bar);
+    /// The rhythm and melody frames of bar, in rows 3 and 4 of its column.
+    void AddRowFrames(QGridLayout& grid, QWidget* panel, int bar);
     void RepaintFrames();
     void RepaintMelodyFrames();
     void Modify();
