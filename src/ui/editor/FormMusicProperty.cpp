@@ -1,16 +1,12 @@
 #include "ui/editor/FormMusicProperty.h"
 
-#include "audio/SongPlayer.h"
 #include "base/Text.h"
 #include "compose/RandomSetting.h"
 #include "controls/DialEdit.h"
 #include "controls/FakeGroupBox.h"
 #include "midi/GmInstruments.h"
-#include "midi/MidiData.h"
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
-#include "render/PatternPreview.h"
-#include "ui/MessageBoxes.h"
 #include "ui/WindowUtils.h"
 
 #include <QAbstractItemView>
@@ -26,8 +22,6 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <exception>
 
 namespace
 {
@@ -52,11 +46,6 @@ const char* const PatternLabels[PatternSlotCount] = {"Acomp. 1", "Acomp. 2", "Ba
 // Pattern list items keep the name's bytes: the stored name must be the library's own,
 // whatever encoding it came in.
 constexpr int NameBytesRole = Qt::UserRole;
-
-std::string NameBytes(const QComboBox* list, int index)
-{
-    return list->itemData(index, NameBytesRole).toByteArray().toStdString();
-}
 
 /// A margin of one caption height on top, so the children sit below the group's caption.
 template <class TLayout> TLayout* GroupLayout(TFakeGroupBox* group)
@@ -438,7 +427,7 @@ void TFormMusicProperty::SetMuprop(TMuprop* muprop)
         const std::string& name = muprop->GetPatternName(slot);
         int found = -1;
         for (int i = 0; i < list->count() && found < 0; ++i)
-            if (SameTextIgnoringCase(NameBytes(list, i), name))
+            if (SameTextIgnoringCase(PatternNameAt(slot, i), name))
                 found = i;
         list->setCurrentIndex(found);
     }
@@ -451,6 +440,14 @@ void TFormMusicProperty::SetMuprop(TMuprop* muprop)
     UpdateKeyLabel();
 }
 
+std::string TFormMusicProperty::PatternNameAt(int slot, int index) const
+{
+    return ComboBoxA[static_cast<std::size_t>(slot)]
+        ->itemData(index, NameBytesRole)
+        .toByteArray()
+        .toStdString();
+}
+
 void TFormMusicProperty::SetModified()
 {
     if (FServices.Song != nullptr)
@@ -461,164 +458,4 @@ void TFormMusicProperty::UpdateKeyLabel()
 {
     if (FMuprop != nullptr)
         LabelScale->setText(KeyLabelText(FMuprop->Scale, FMuprop->Key));
-}
-
-void TFormMusicProperty::DialEditKChange()
-{
-    if (!Editing())
-        return;
-    FMuprop->Key = DialEditK->Value();
-    UpdateKeyLabel();
-    SetModified();
-}
-
-void TFormMusicProperty::RadioButton1Click()
-{
-    if (!Editing())
-        return;
-    FMuprop->Scale = 0;
-    UpdateKeyLabel();
-    SetModified();
-}
-
-void TFormMusicProperty::RadioButton2Click()
-{
-    if (!Editing())
-        return;
-    FMuprop->Scale = 1;
-    UpdateKeyLabel();
-    SetModified();
-}
-
-void TFormMusicProperty::DialEditTChange()
-{
-    if (!Editing())
-        return;
-    FMuprop->Tempo = DialEditT->Value();
-    SetModified();
-}
-
-void TFormMusicProperty::ComboBox101Change(int tag)
-{
-    if (!Editing())
-        return;
-    const int index = ComboBox10x[static_cast<std::size_t>(tag)]->currentIndex();
-    if (index < 0)
-        return;
-    FMuprop->GetTrack(tag).SetInstrument(index);
-    SetModified();
-}
-
-void TFormMusicProperty::DialEdit101Change(int tag)
-{
-    if (!Editing())
-        return;
-    FMuprop->GetTrack(tag).SetVolume(DialEdit10x[static_cast<std::size_t>(tag)]->Value());
-    SetModified();
-}
-
-void TFormMusicProperty::DialEdit201Change(int tag)
-{
-    if (!Editing())
-        return;
-    FMuprop->GetTrack(tag).SetPan(DialEdit20x[static_cast<std::size_t>(tag)]->Value());
-    SetModified();
-}
-
-void TFormMusicProperty::DialEdit301Change(int tag)
-{
-    if (!Editing())
-        return;
-    FMuprop->GetTrack(tag).SetReverb(DialEdit30x[static_cast<std::size_t>(tag)]->Value());
-    SetModified();
-}
-
-void TFormMusicProperty::DialEdit401Change(int tag)
-{
-    if (!Editing())
-        return;
-    FMuprop->GetTrack(tag).SetChorus(DialEdit40x[static_cast<std::size_t>(tag)]->Value());
-    SetModified();
-}
-
-void TFormMusicProperty::ComboBoxA1Change(int tag)
-{
-    if (!Editing())
-        return;
-    const QComboBox* list = ComboBoxA[static_cast<std::size_t>(tag)];
-    const int index = list->currentIndex();
-    if (index < 0)
-        return;
-    FMuprop->SetPatternName(tag, NameBytes(list, index));
-    SetModified();
-}
-
-void TFormMusicProperty::CheckBox1Click()
-{
-    if (!Editing())
-        return;
-    FMuprop->SetUse7th(CheckBox1->isChecked() ? 1 : 0);
-    SetModified();
-}
-
-void TFormMusicProperty::CheckBox2Click()
-{
-    if (!Editing())
-        return;
-    FMuprop->SetAltSnare(CheckBox2->isChecked() ? 1 : 0);
-    SetModified();
-}
-
-void TFormMusicProperty::CheckBox3Click()
-{
-    if (!Editing())
-        return;
-    FMuprop->SetOctaveUp(CheckBox3->isChecked() ? 1 : 0);
-    SetModified();
-}
-
-void TFormMusicProperty::ButtonRandomSetClick()
-{
-    if (!Editing())
-        return;
-    // The draws pick among the items the lists hold, "None" included.
-    TPatternChoices choices;
-    for (std::size_t slot = 0; slot < choices.size(); ++slot)
-        for (int i = 0; i < ComboBoxA[slot]->count(); ++i)
-            choices[slot].push_back(NameBytes(ComboBoxA[slot], i));
-    RandomPropertySetting(*FMuprop, choices);
-    SetMuprop(FMuprop);
-    // Every value of the set has just changed: the song must not be closed unasked.
-    SetModified();
-}
-
-void TFormMusicProperty::UpdatePreviewButton(int slot)
-{
-    // "None" (the first item) and a pattern the library no longer holds have nothing to play.
-    const auto s = static_cast<std::size_t>(slot);
-    BitBtn[s]->setEnabled(ComboBoxA[s]->currentIndex() > 0);
-}
-
-void TFormMusicProperty::BitBtn1Click(int tag)
-{
-    if (FMuprop == nullptr || FServices.SongPlayer == nullptr || !FServices.SongPlayer->CanPlay())
-        return;
-    const TWaitCursor wait;
-    try
-    {
-        FServices.SongPlayer->Play(
-            [this, tag](TMidiData& midi) {
-                RenderPatternPreview(*FMuprop, tag, midi,
-                                     FServices.IncludeReset && FServices.IncludeReset());
-            });
-    }
-    catch (const std::exception& error)
-    {
-        // No exception may cross the event loop: the failure is shown here, as the main
-        // window shows those of its commands.
-        if (FServices.MessageBoxes != nullptr)
-            FServices.MessageBoxes->ShowDetailed(this, QString::fromUtf8(error.what()),
-                                                 ErrorDetails(error), TMsgIcon::Error,
-                                                 TMsgButtons::Ok);
-    }
 }

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -134,6 +135,8 @@ private:
     /// Whether a change handler may write: a property set is shown and no loading runs.
     bool Editing() const { return FMuprop != nullptr && !FLoading; }
     void SetModified();
+    /// The name of item index of slot's pattern list, as the library stores it.
+    std::string PatternNameAt(int slot, int index) const;
 
     TPropertyPageServices FServices;
     TMuprop* FMuprop = nullptr; // not owned
