@@ -131,13 +131,10 @@ void RunDeveloperAids(TLyravaneMainForm& form, TClock::time_point mainEntered,
                                });
         });
 }
-} // namespace
 
-int main(int argc, char** argv)
+/// The system's UI font at 9 points and the program's icon.
+void SetLook()
 {
-    const TClock::time_point mainEntered = TClock::now();
-
-    TLyravaneApplication app(argc, argv);
     InstallQtSpanishTranslations();
     QFont font = QApplication::font();
     font.setPointSize(9);
@@ -146,6 +143,57 @@ int main(int argc, char** argv)
     icon.addFile(QStringLiteral(":/lyravane/lyravane-64.png"));
     icon.addFile(QStringLiteral(":/lyravane/lyravane-128.png"));
     QApplication::setWindowIcon(icon);
+}
+
+/// The shipped pattern library, then the user's additions beside it and in their data
+/// folder; false, after "B01" has said why, when they cannot be read.
+bool LoadLibraries(const std::string& programDir, TQtMessageBoxes& messageBoxes)
+{
+    try
+    {
+        LoadPatternLibraries(FindPatternDir(programDir), ToFsPath(DefaultUserPatternDir()));
+        return true;
+    }
+    catch (const std::exception& error)
+    {
+        std::fprintf(stderr, "lyravane: B01: %s\n", MessageWithCause(error).c_str());
+        messageBoxes.ShowDetailed(nullptr, QStringLiteral("B01"), ErrorDetails(error, true),
+                                  TMsgIcon::None, TMsgButtons::Ok);
+        return false;
+    }
+}
+
+/// Shows the main window and runs the program until it closes; returns the exit status.
+int RunMainWindow(TLyravaneApplication& app, const TMainFormServices& services,
+                  TSingleInstance& instance, const std::vector<std::string>& arguments,
+                  TClock::time_point mainEntered)
+{
+    TLyravaneMainForm form(services, arguments);
+    Stamp("main window created", mainEntered);
+    QObject::connect(&instance, &TSingleInstance::ActivateRequested, &form,
+                     [&form]
+                     {
+                         if (form.isMinimized())
+                             form.showNormal();
+                         form.raise();
+                         form.activateWindow();
+                     });
+    form.setAttribute(Qt::WA_QuitOnClose, true);
+    form.ShowWindow();
+    Stamp("main window show()", mainEntered);
+    RunDeveloperAids(form, mainEntered, services.PlayerReady);
+    const int result = TLyravaneApplication::exec();
+    app.MessageBoxes = nullptr;
+    return result;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const TClock::time_point mainEntered = TClock::now();
+
+    TLyravaneApplication app(argc, argv);
+    SetLook();
 
     TQtMessageBoxes messageBoxes;
     app.MessageBoxes = &messageBoxes;
@@ -157,18 +205,8 @@ int main(int argc, char** argv)
         return 0;
 
     const std::string programDir = ProgramDir();
-    try
-    {
-        // The shipped library, then the user's additions beside it and in their data folder.
-        LoadPatternLibraries(FindPatternDir(programDir), ToFsPath(DefaultUserPatternDir()));
-    }
-    catch (const std::exception& error)
-    {
-        std::fprintf(stderr, "lyravane: B01: %s\n", MessageWithCause(error).c_str());
-        messageBoxes.ShowDetailed(nullptr, QStringLiteral("B01"), ErrorDetails(error, true),
-                                  TMsgIcon::None, TMsgButtons::Ok);
+    if (!LoadLibraries(programDir, messageBoxes))
         return 1;
-    }
     instance.Listen();
     Stamp("pattern libraries", mainEntered);
 
@@ -210,25 +248,6 @@ int main(int argc, char** argv)
 
     // The bytes as given: QApplication::arguments() would lose those of a name that is not
     // valid UTF-8. QApplication has taken its own options out of argv by now.
-    std::vector<std::string> arguments(argv + 1, argv + argc);
-    int result = 0;
-    {
-        TLyravaneMainForm form(services, arguments);
-        Stamp("main window created", mainEntered);
-        QObject::connect(&instance, &TSingleInstance::ActivateRequested, &form,
-                         [&form]
-                         {
-                             if (form.isMinimized())
-                                 form.showNormal();
-                             form.raise();
-                             form.activateWindow();
-                         });
-        form.setAttribute(Qt::WA_QuitOnClose, true);
-        form.ShowWindow();
-        Stamp("main window show()", mainEntered);
-        RunDeveloperAids(form, mainEntered, [&synth] { return synth.LoadFinished(); });
-        result = TLyravaneApplication::exec();
-        app.MessageBoxes = nullptr;
-    }
-    return result;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    return RunMainWindow(app, services, instance, arguments, mainEntered);
 }
