@@ -113,7 +113,7 @@ void RenderUnitPlayback(const TMunit& unit, TMidiData& midi, bool includeReset)
 
 TSongSpan UnitPlaybackSpan(const TMunit& unit, int entry, bool includeReset)
 {
-    const std::int32_t bar = TMidiData().BarLength();
+    const std::int32_t bar = BarTicks;
     const std::int32_t from = includeReset ? bar : 0;
     return {entry, from, from + bar * unit.BarCount};
 }

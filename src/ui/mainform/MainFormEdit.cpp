@@ -3,13 +3,14 @@
 #include "ui/mainform/LyravaneMainForm.h"
 
 #include "model/Munit.h"
+#include "model/SongBytes.h"
 #include "ui/UnitClipboard.h"
 #include "ui/editor/SongPages.h"
 
 #include <QTabBar>
 #include <QUndoStack>
 
-#include <sstream>
+#include <string_view>
 
 void TLyravaneMainForm::Action_EditUndoExecute()
 {
@@ -38,9 +39,7 @@ void TLyravaneMainForm::CopyCurrentUnit()
     const TMunit* unit = Project.UnitAt(CurrentTab());
     if (unit == nullptr)
         return;
-    std::ostringstream stream(std::ios::binary);
-    unit->WriteToStream(stream);
-    const std::string record = stream.str();
+    const std::string record = ToBytes(*unit);
     FServices.Clipboard->SetUnit(QByteArray(record.data(), static_cast<qsizetype>(record.size())));
 }
 
@@ -82,9 +81,9 @@ void TLyravaneMainForm::Action_EditPasteExecute()
     const std::optional<QByteArray> record = FServices.Clipboard->GetUnit();
     if (!record || record->size() < UnitRecordSize)
         return;
-    std::istringstream stream(std::string(record->constData(), UnitRecordSize), std::ios::binary);
     auto unit = std::make_unique<TMunit>();
-    unit->ReadFromStream(stream); // a rejected record reaches the standard handler
+    // A rejected record reaches the standard handler.
+    FromBytes(std::string_view(record->constData(), UnitRecordSize), *unit);
     const int index = CurrentTab();
     FDocument->ReplaceSong([index, &unit](TMusicProject& song)
                            { song.Items.Insert(index + 1, std::move(unit)); },

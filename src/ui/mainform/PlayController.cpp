@@ -170,8 +170,7 @@ void TPlayController::ShowPosition(const TPlayPosition& position)
     for (const TSongSpan& candidate : FLayout)
         if (candidate.FromTick <= position.Tick)
             span = &candidate;
-    const double bars =
-        std::max(0, position.Tick - span->FromTick) / static_cast<double>(TMidiData().BarLength());
+    const double bars = std::max(0, position.Tick - span->FromTick) / static_cast<double>(BarTicks);
     emit PositionChanged(span->Entry, bars);
     const QString status =
         QStringLiteral("Reproduciendo Ptn.%1 \u00B7 comp\u00E1s %2 \u00B7 %3 / %4")
