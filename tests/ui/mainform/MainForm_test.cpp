@@ -608,6 +608,11 @@ TEST_F(MainFormTest, ExportProposesTheSongNameAsMidiAndWritesTheFile)
 
 TEST_F(MainFormTest, SaveAndExportAreConfirmedInTheStatusBarForAFewSeconds)
 {
+    const int programs = TMainFormServices().ConfirmationMilliseconds;
+    EXPECT_GE(programs, 2000);
+    EXPECT_LE(programs, 6000);
+    // The test does not sit out the program's seconds.
+    F.Services.ConfirmationMilliseconds = 50;
     TLyravaneMainForm& form = F.Create();
     QStatusBar* status = form.statusBar();
     F.FileDialogs.Answers = {F.Path(QStringLiteral("no-such-dir/cancion1.lvp"))};
