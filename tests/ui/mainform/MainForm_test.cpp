@@ -45,11 +45,6 @@ const QString CannotOpen = QStringLiteral("ファイル '%1' がオープンで�
 const QString InvalidFormat = QStringLiteral("ファイル '%1' は有効な形式ではありません。");
 const QString CannotWrite = QStringLiteral("ファイル '%1' への書き込みができませんでした。");
 
-std::string Caption(const TLyravaneMainForm& form)
-{
-    return form.windowTitle().toStdString();
-}
-
 /// Changes the song the way a page would: an edit through the history.
 void Touch(TLyravaneMainForm& form)
 {
