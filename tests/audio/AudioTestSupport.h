@@ -69,5 +69,8 @@ private:
     std::string FPath;
 };
 
+/// The reference cases of tests/data/vectors: songs and the small pattern library.
+inline const std::string Vectors = std::string(LYRAVANE_TEST_DATA) + "/vectors";
+
 /// Tests need Debian's General MIDI SoundFont; says so plainly when it is missing.
 bool HaveDefaultSoundFont();

@@ -23,7 +23,6 @@ extern char** environ;
 
 namespace
 {
-const std::string Vectors = std::string(LYRAVANE_TEST_DATA) + "/vectors";
 const std::string Cli = std::string(LYRAVANE_BIN_DIR) + "/lyravane-cli";
 
 /// lyravane-cli with its standard error in errFile and TMPDIR set to tmpDir.

@@ -76,7 +76,7 @@ void WriteSong(const std::string& path, double firstLength, double later)
     midi.SaveToFile(path);
 }
 
-TSynthesizer& SharedSynth()
+TSynthesizer& PlayerSynth()
 {
     static TSynthesizer synth;
     return synth;
@@ -100,7 +100,7 @@ TEST_F(MediaPlayerTest, PlayReturnsAtOnceAndTheSoundGoesOn)
 {
     const std::string file = Dir.File("$$$.mid");
     WriteSong(file, 3.0, 3.5);
-    TMediaPlayer player(SharedSynth(), Listener.Output());
+    TMediaPlayer player(PlayerSynth(), Listener.Output());
     player.SetFileName(file);
     player.Open();
     EXPECT_EQ(player.DriverName(), "null");
@@ -123,7 +123,7 @@ TEST_F(MediaPlayerTest, PlayOnAPlayingSongRestartsIt)
     // from the start of the song.
     const std::string file = Dir.File("$$$.mid");
     WriteSong(file, 0.1, 5.0);
-    TMediaPlayer player(SharedSynth(), Listener.Output());
+    TMediaPlayer player(PlayerSynth(), Listener.Output());
     player.SetFileName(file);
     player.Open();
     player.Play();
@@ -145,7 +145,7 @@ TEST_F(MediaPlayerTest, CloseSilencesEveryNoteAndReleasesTheFile)
 {
     const std::string file = Dir.File("$$$.mid");
     WriteSong(file, 4.0, 4.5);
-    TMediaPlayer player(SharedSynth(), Listener.Output());
+    TMediaPlayer player(PlayerSynth(), Listener.Output());
     player.SetFileName(file);
     player.Open();
     player.Play();
@@ -171,7 +171,7 @@ TEST_F(MediaPlayerTest, CloseSilencesEveryNoteAndReleasesTheFile)
 
 TEST_F(MediaPlayerTest, CloseWithNothingOpenDoesNothing)
 {
-    TMediaPlayer player(SharedSynth(), Listener.Output());
+    TMediaPlayer player(PlayerSynth(), Listener.Output());
     EXPECT_NO_THROW(player.Close());
     EXPECT_NO_THROW(player.Close());
     EXPECT_FALSE(player.IsOpen());
@@ -187,7 +187,7 @@ TEST_F(MediaPlayerTest, CloseWithNothingOpenDoesNothing)
 
 TEST_F(MediaPlayerTest, OpenOfAMissingFileFailsWithItsName)
 {
-    TMediaPlayer player(SharedSynth(), Listener.Output());
+    TMediaPlayer player(PlayerSynth(), Listener.Output());
     player.SetFileName(Dir.File("nothing-here.mid"));
     try
     {
@@ -217,7 +217,7 @@ TEST_F(MediaPlayerTest, OpenOfABrokenFileIsRefused)
         std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
     }
-    TMediaPlayer player(SharedSynth(), Listener.Output());
+    TMediaPlayer player(PlayerSynth(), Listener.Output());
     player.SetFileName(file);
     EXPECT_THROW(player.Open(), EInvalidMidiFile);
     EXPECT_FALSE(player.IsOpen());
@@ -252,7 +252,7 @@ TEST_F(MediaPlayerTest, OpenWithoutAudioOutputSaysSo)
     WriteSong(file, 1.0, 1.5);
     TOutputOptions output;
     output.Driver = "no-such-driver";
-    TMediaPlayer player(SharedSynth(), output);
+    TMediaPlayer player(PlayerSynth(), output);
     player.SetFileName(file);
     try
     {
@@ -277,7 +277,7 @@ TEST_F(MediaPlayerTest, PrimingWithOnlyGmSystemOnPlaysSilently)
     midi.SetTrackCount(1);
     midi.AddGMSystemOn(0, 0);
     midi.SaveToFile(file);
-    TMediaPlayer player(SharedSynth(), Listener.Output());
+    TMediaPlayer player(PlayerSynth(), Listener.Output());
     player.Close();
     player.SetFileName(file);
     player.Open();
@@ -334,7 +334,7 @@ TEST_F(MediaPlayerTest, PositionFollowsWhatIsHeardOnTheFileOutput)
     output.Driver = "file";
     output.FileName = Dir.File("heard.wav");
     {
-        TMediaPlayer player(SharedSynth(), output);
+        TMediaPlayer player(PlayerSynth(), output);
         EXPECT_FALSE(player.Position().Playing) << "nothing open";
         player.SetFileName(file);
         player.Open();
@@ -390,7 +390,7 @@ TEST_F(MediaPlayerTest, TheFileOutputTakesOnlyARegularFile)
         TOutputOptions output;
         output.Driver = "file";
         output.FileName = name;
-        TMediaPlayer player(SharedSynth(), output);
+        TMediaPlayer player(PlayerSynth(), output);
         player.SetFileName(file);
         try
         {
@@ -413,7 +413,7 @@ TEST_F(MediaPlayerTest, ALoopRepeatsWithoutGapAndTakesANewPassAtItsNextStart)
     output.Driver = "file";
     output.FileName = Dir.File("loop.wav");
     {
-        TMediaPlayer player(SharedSynth(), output);
+        TMediaPlayer player(PlayerSynth(), output);
         EXPECT_NO_THROW(player.QueueLoopPass()) << "nothing loops: nothing to do";
         player.SetFileName(file);
         player.Open();

@@ -25,7 +25,6 @@
 
 namespace
 {
-const std::string Vectors = std::string(LYRAVANE_TEST_DATA) + "/vectors";
 
 /// A synthesiser used for many renderings, as the desktop program keeps one for its run.
 TSynthesizer& SharedSynth()

@@ -25,10 +25,12 @@ struct TRun
 };
 
 /// lyravane-cli with the test's pattern library; environment ("NAME=value") set for it alone.
-TRun Cli(const std::string& arguments, const std::string& environment = "XDG_DATA_HOME=/nonexistent")
+TRun Cli(const std::string& arguments,
+         const std::string& environment = "XDG_DATA_HOME=/nonexistent")
 {
-    const std::string command = "env " + environment + " " + std::string(LYRAVANE_BIN_DIR) + "/lyravane-cli " + arguments +
-                                " --pattern-dir " + LYRAVANE_TEST_DATA + "/vectors/PATTERN 2>&1";
+    const std::string command = "env " + environment + " " + std::string(LYRAVANE_BIN_DIR) +
+                                "/lyravane-cli " + arguments + " --pattern-dir " +
+                                LYRAVANE_TEST_DATA + "/vectors/PATTERN 2>&1";
     TRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
@@ -137,8 +139,8 @@ TEST_F(CliTest, CheckPatternPrintsTheReportOfTheDesktopCheck)
     two.SaveToFile(Path("two.mid"));
     const TRun faulty = Cli("check-pattern " + Path("two.mid") + " --kind bass");
     EXPECT_EQ(faulty.Status, 1);
-    EXPECT_EQ(faulty.Out, "el patrón de bajo no se puede usar:\n"
-                          "- el patrón de bajo tiene 2 compases; se esperan 4\n");
+    // The check's own report, whose sentences the core's tests hold.
+    EXPECT_EQ(faulty.Out, CheckPattern(two, TPatternKind::Bass).Report());
 
     // Bass keys under 35 are no drums.
     const TRun drum = Cli("check-pattern " + Path("two.mid") + " --kind drum");
@@ -170,7 +172,8 @@ TEST_F(CliTest, TheUsersLibraryIsReadAndAMissingPatternIsNamed)
     song.PropertyAt(0)->PatternNames[2] = "Nadie";
     song.SaveToFile(Path("s.lvp"));
 
-    const TRun run = Cli("export " + Path("s.lvp") + " -o " + Path("s.mid"), "XDG_DATA_HOME=" + data);
+    const TRun run =
+        Cli("export " + Path("s.lvp") + " -o " + Path("s.mid"), "XDG_DATA_HOME=" + data);
     ASSERT_EQ(run.Status, 0) << run.Out;
     EXPECT_EQ(run.Out, "lyravane-cli: warning: the pattern \"Nadie\" of Bajo (entry 0) is in no "
                        "pattern library; that part is silent\n");
@@ -178,7 +181,7 @@ TEST_F(CliTest, TheUsersLibraryIsReadAndAMissingPatternIsNamed)
     midi.LoadFromFile(Path("s.mid"));
     int claves = 0;
     for (int i = 0; i < midi.GetTrack(4)->Count(); ++i)
-        claves += midi.GetTrack(4)->Get(i)->Status() == 0x99 &&
-                  midi.GetTrack(4)->Get(i)->Data[1] == 75;
+        claves +=
+            midi.GetTrack(4)->Get(i)->Status() == 0x99 && midi.GetTrack(4)->Get(i)->Data[1] == 75;
     EXPECT_GT(claves, 0) << "the user's drum pattern plays";
 }

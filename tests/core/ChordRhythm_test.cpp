@@ -1,4 +1,5 @@
 #include "ComposeTestUtil.h"
+#include "UnitText.h"
 
 #include "compose/ChordMaker.h"
 #include "compose/RhythmMaker.h"
@@ -18,14 +19,6 @@ using composetest::Peek;
 namespace
 {
 constexpr std::uint32_t NoSeed = 0xFFFFFFFFu;
-
-std::string BarChords(const TMunit& u, int bar)
-{
-    std::string s;
-    for (int k = 0; k < 4; ++k)
-        s += static_cast<char>('0' + u.GetChord(bar, k));
-    return s;
-}
 
 std::string BarRhythm(const TMunit& u, int bar)
 {

@@ -1,3 +1,5 @@
+#include "UnitText.h"
+
 #include "base/Exceptions.h"
 #include "model/Munit.h"
 #include "model/Muprop.h"
@@ -13,14 +15,6 @@ void SetBar(TMunit& u, int bar, const std::string& rhythm)
 {
     for (int s = 0; s < 8; ++s)
         u.SetRhythm(bar, s, rhythm[static_cast<size_t>(s)]);
-}
-
-std::string BarChords(const TMunit& u, int bar)
-{
-    std::string s;
-    for (int k = 0; k < 4; ++k)
-        s += static_cast<char>('0' + u.GetChord(bar, k));
-    return s;
 }
 } // namespace
 

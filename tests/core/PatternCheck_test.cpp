@@ -21,8 +21,6 @@
 
 namespace
 {
-constexpr int Bar = 4 * 384;
-
 /// A pattern of the given bars: one note per beat on key, each a quarter note long.
 TMidiData Pattern(int bars, int key = 36)
 {
@@ -90,7 +88,7 @@ TEST(PatternCheckTest, ReportsWrongBarCountsInWords)
 TEST(PatternCheckTest, NotesOverBarLinesDrumKeysAndMetreAreFaults)
 {
     TMidiData midi = Pattern(4, 30);
-    midi.AddNote(1, Bar - 100, 200, 0, 38, 90); // over the line into bar 2
+    midi.AddNote(1, BarTicks - 100, 200, 0, 38, 90); // over the line into bar 2
     const TPatternCheck drums = CheckPatternBytes(midi.SaveToString(), TPatternKind::Drum);
     ASSERT_FALSE(drums.Usable());
     const std::string report = drums.Report();

@@ -94,7 +94,8 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
     CreateToolBar();
     CreateClientArea();
     CreateTabShortcuts();
-    FExports = std::make_unique<TExportRunner>(this, Project, StatusBar1, ConfirmationMilliseconds);
+    FExports = std::make_unique<TExportRunner>(this, Project, StatusBar1,
+                                               FServices.ConfirmationMilliseconds);
     ConnectParts();
 
     History = std::make_unique<TOpenFileHistory>(FServices.SettingsPath);

@@ -227,8 +227,6 @@ private:
     void Action_HelpContentsExecute();
     void Action_HelpAboutExecute();
 
-    /// How long a confirmation stays in the status bar.
-    static constexpr int ConfirmationMilliseconds = 4000;
     /// A tab's caption without the playing marker: "Composition", "Ptn.1", ...
     static QString TabName(int tab);
     /// The song's file name without folder and extension; empty while it has none.

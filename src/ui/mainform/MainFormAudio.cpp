@@ -108,7 +108,8 @@ void TLyravaneMainForm::ChangeSoundFont(const QString& path)
                 {
                     loaded.get();
                     WriteSoundFontSetting(FServices.SettingsPath, path);
-                    StatusBar1->showMessage(MsgSoundFontReady.arg(name), ConfirmationMilliseconds);
+                    StatusBar1->showMessage(MsgSoundFontReady.arg(name),
+                                            FServices.ConfirmationMilliseconds);
                 }
                 catch (const std::exception& error)
                 {

@@ -127,7 +127,7 @@ void TLyravaneMainForm::SaveProjectFile(const QString& path)
     SetCaptionName(path);
     History->AddFile(path);
     OpenDialog.FileName = path;
-    StatusBar1->showMessage(MsgSaved.arg(FileNamePart(path)), ConfirmationMilliseconds);
+    StatusBar1->showMessage(MsgSaved.arg(FileNamePart(path)), FServices.ConfirmationMilliseconds);
 }
 
 void TLyravaneMainForm::OfferRecovery()

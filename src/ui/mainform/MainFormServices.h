@@ -43,4 +43,6 @@ struct TMainFormServices
     /// page and the bar editor.
     std::function<TPropertyPage*(QWidget* parent)> CreatePropertyPage;
     std::function<TUnitPage*(QWidget* parent)> CreateUnitPage;
+    /// How long a confirmation ("Guardado: ...", "Exportado: ...") stays in the status bar.
+    int ConfirmationMilliseconds = 4000;
 };

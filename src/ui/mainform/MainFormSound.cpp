@@ -131,7 +131,7 @@ bool TLyravaneMainForm::AddUserPatternFile(const std::string& path, TPatternKind
         StatusBar1->showMessage(
             QStringLiteral("Patrón «%1» añadido a la lista de %2.")
                 .arg(QString::fromStdString(shown), QString::fromUtf8(PatternKindName(kind))),
-            ConfirmationMilliseconds);
+            FServices.ConfirmationMilliseconds);
         return true;
     }
     catch (const ELyravaneError& error)

@@ -64,6 +64,12 @@ inline TMusicProject& Song(TLyravaneMainForm& form)
     return form.Document().Song();
 }
 
+/// The title bar's text.
+inline std::string Caption(const QWidget& form)
+{
+    return form.windowTitle().toStdString();
+}
+
 /// Gives the song that many entries, new units at its end or its last entries gone, through
 /// the document as the edit commands change entries: the tabs are built anew.
 inline void ResizeSong(TLyravaneMainForm& form, int entries)

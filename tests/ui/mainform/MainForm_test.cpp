@@ -45,11 +45,6 @@ const QString CannotOpen = QStringLiteral("ファイル '%1' がオープンで�
 const QString InvalidFormat = QStringLiteral("ファイル '%1' は有効な形式ではありません。");
 const QString CannotWrite = QStringLiteral("ファイル '%1' への書き込みができませんでした。");
 
-std::string Caption(const TLyravaneMainForm& form)
-{
-    return form.windowTitle().toStdString();
-}
-
 /// Changes the song the way a page would: an edit through the history.
 void Touch(TLyravaneMainForm& form)
 {
@@ -608,6 +603,11 @@ TEST_F(MainFormTest, ExportProposesTheSongNameAsMidiAndWritesTheFile)
 
 TEST_F(MainFormTest, SaveAndExportAreConfirmedInTheStatusBarForAFewSeconds)
 {
+    const int programs = TMainFormServices().ConfirmationMilliseconds;
+    EXPECT_GE(programs, 2000);
+    EXPECT_LE(programs, 6000);
+    // The test does not sit out the program's seconds.
+    F.Services.ConfirmationMilliseconds = 50;
     TLyravaneMainForm& form = F.Create();
     QStatusBar* status = form.statusBar();
     F.FileDialogs.Answers = {F.Path(QStringLiteral("no-such-dir/cancion1.lvp"))};

@@ -31,11 +31,6 @@ std::string SongBytes(TLyravaneMainForm& form)
     return SongWithLocksToBytes(Song(form));
 }
 
-std::string Caption(const TLyravaneMainForm& form)
-{
-    return form.windowTitle().toStdString();
-}
-
 std::string UndoText(TLyravaneMainForm& form)
 {
     return Action(form, "Action_EditUndo")->text().toStdString();
