@@ -34,32 +34,29 @@ void CheckSoundFontFile(const std::string& path)
     using TReason = ESoundFontError::TReason;
     const auto fail = [&path](TReason reason, const std::string& why)
     { throw ESoundFontError(reason, path, why + ": " + HowToGetOne()); };
-    struct stat info
-    {
-    };
-    if (::stat(path.c_str(), &info) != 0)
+    // Opened without waiting, as the bounded reader opens: a FIFO or a device is seen for
+    // what it is by fstat, never read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
     {
         if (errno == ENOENT || errno == ENOTDIR)
             fail(TReason::Missing, "No SoundFont found at " + path);
         fail(TReason::Unreadable,
              "The SoundFont " + path + " cannot be read (" + std::strerror(errno) + ")");
     }
-    if (S_ISDIR(info.st_mode))
-        fail(TReason::Directory, "The SoundFont " + path + " is a directory, not a file");
-    if (!S_ISREG(info.st_mode))
-        fail(TReason::NotRegular, "The SoundFont " + path + " is not a regular file");
-    // Not waiting even if the name has become a FIFO since: the open is checked again.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        fail(TReason::Unreadable,
-             "The SoundFont " + path + " cannot be read (" + std::strerror(errno) + ")");
+    struct stat info
+    {
+    };
+    const bool known = ::fstat(fd, &info) == 0;
+    const bool regular = known && S_ISREG(info.st_mode);
     // SoundFonts (and the DLS files FluidSynth also takes) are RIFF files. Anything else is
     // refused here, before FluidSynth's loaders try it and complain on standard error.
     char magic[4] = {};
-    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     const bool riff =
         regular && ::read(fd, magic, sizeof magic) == 4 && std::memcmp(magic, "RIFF", 4) == 0;
     ::close(fd);
+    if (known && S_ISDIR(info.st_mode))
+        fail(TReason::Directory, "The SoundFont " + path + " is a directory, not a file");
     if (!regular)
         fail(TReason::NotRegular, "The SoundFont " + path + " is not a regular file");
     if (!riff)

@@ -15,7 +15,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <thread>
 
@@ -65,7 +64,7 @@ void WaitForSoundFont(const TSynthesizer& synth)
     {
         if (StopSignal() != 0)
         {
-            std::fprintf(stderr, "stopped by SIG%s\n", ::sigabbrev_np(StopSignal()));
+            std::fprintf(stderr, "%s\n", EStopped(StopSignal()).what());
             std::fflush(stderr);
             std::_Exit(128 + StopSignal());
         }

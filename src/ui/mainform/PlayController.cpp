@@ -85,18 +85,23 @@ void TPlayController::Stop()
 
 void TPlayController::Prime(const std::function<bool()>& ready)
 {
+    FReady = ready;
+    PrimeWhenReady();
+}
+
+void TPlayController::PrimeWhenReady()
+{
     if (!FPlayer.CanPlay())
         return;
-    if (ready && !ready())
+    if (FReady && !FReady())
     {
         if (FPrimeTimer == nullptr)
         {
             FPrimeTimer = new QTimer(this);
             FPrimeTimer->setInterval(PrimeRetryMilliseconds);
-            connect(FPrimeTimer, &QTimer::timeout, this, [this] { Prime(FReady); });
+            connect(FPrimeTimer, &QTimer::timeout, this, &TPlayController::PrimeWhenReady);
             FPrimeTimer->start();
         }
-        FReady = ready;
         return;
     }
     if (FPrimeTimer != nullptr)

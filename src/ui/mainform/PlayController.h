@@ -63,6 +63,8 @@ signals:
     void StatusChanged(const QString& status, const QString& previous);
 
 private:
+    /// Primes once FReady says the player can play; asks again a little later until then.
+    void PrimeWhenReady();
     void Start(const TSongPlayer::TRenderer& render, const std::vector<TSongSpan>& layout,
                std::int32_t loopTo);
     /// Renders the looped unit afresh once the pass under way is near its end.
