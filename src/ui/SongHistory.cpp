@@ -163,7 +163,6 @@ void TSongHistory::Edit(const QString& name, const QObject* control,
     const TNesting nesting(FDepth);
 
     const unsigned generation = FGeneration;
-    const bool wasModified = FSong.Modified;
     const int tabBefore = FCurrentTab();
     FLast = TSongSnapshot::Take(FSong, FLast);
     const TSongSnapshotPtr before = FLast;
@@ -175,23 +174,20 @@ void TSongHistory::Edit(const QString& name, const QObject* control,
     {
         // What a failing edit changed before it failed is a step all the same.
         if (generation == FGeneration)
-            Record(name, control, tabBefore, before, wasModified);
+            Record(name, control, tabBefore, before);
         throw;
     }
     // New and Open start the history afresh: they are no step.
     if (generation == FGeneration)
-        Record(name, control, tabBefore, before, wasModified);
+        Record(name, control, tabBefore, before);
 }
 
 void TSongHistory::Record(const QString& name, const QObject* control, int tabBefore,
-                          const TSongSnapshotPtr& before, bool wasModified)
+                          const TSongSnapshotPtr& before)
 {
     FLast = TSongSnapshot::Take(FSong, before);
     if (FLast == before)
-    {
-        FSong.Modified = wasModified;
         return;
-    }
     int mergeId = -1;
     if (control != nullptr)
     {
@@ -215,7 +211,7 @@ void TSongHistory::Apply(const TSongSnapshotPtr& state, int tab)
 
 void TSongHistory::SyncModified()
 {
-    FSong.Modified = !FStack.isClean();
+    FSong.SetModified(!FStack.isClean());
 }
 
 void TSongHistory::Reset()

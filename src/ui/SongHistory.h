@@ -59,7 +59,7 @@ public:
     const QUndoStack& Stack() const { return FStack; }
 
     /// Runs edit and records what it changed as one step named name; nothing changed, no
-    /// step, and the song's modified flag is as it was. control: a control whose quick
+    /// step. control: a control whose quick
     /// consecutive changes on one tab merge into one step (a drag, a held spin button);
     /// null: never merged. An edit run inside another edit, or while undo or redo restores
     /// the song, is part of that one.
@@ -83,7 +83,7 @@ public:
 private:
     friend class TSongStep;
     void Record(const QString& name, const QObject* control, int tabBefore,
-                const TSongSnapshotPtr& before, bool wasModified);
+                const TSongSnapshotPtr& before);
     void Apply(const TSongSnapshotPtr& state, int tab);
     /// The song is modified exactly when the stack is not at its saved state: the history
     /// alone sets the flag.

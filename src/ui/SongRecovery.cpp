@@ -153,7 +153,6 @@ void TSongRecovery::Read(TMusicProject& song) const
 
     song.Items = std::move(loaded.Items);
     song.FileName = fileName.toStdString();
-    song.Modified = false;
 }
 
 QString TSongRecovery::SetAside()

@@ -153,7 +153,6 @@ TEST(AccessibilityTest, RowStepsAreItemsThatFollowTheKeyboard)
     TMunit* unit = song.UnitAt(1);
     unit->SetProperty(song.PropertyAt(0));
     TFormMusicMeasures form;
-    form.SetSong(&song);
     form.ShowUnit(unit);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));

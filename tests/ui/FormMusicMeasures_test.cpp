@@ -290,7 +290,7 @@ TEST_F(FormMusicMeasuresTest, MelodyClicksWalkToTheNoteAndStepThroughTheMajorSca
     EXPECT_EQ(Unit->GetMelody(0, 4), 9) << "the next note is another note";
 
     // A rest ends the walk: nothing happens.
-    Song.SetModified(false);
+    SetModified(false);
     ClickMelody(0, 6);
     EXPECT_EQ(MelodyOf(*Unit, 0), (std::vector<int>{5, 5, 0, 0, 9, 0, 0, 0}));
     EXPECT_FALSE(Song.Modified);
@@ -414,7 +414,7 @@ TEST_F(FormMusicMeasuresTest, ShowUnitLoadsTheBoxesAndKeepsTheModifiedFlag)
     other.SetChordRun(3, 2, 6);
     for (bool modified : {false, true})
     {
-        Song.SetModified(modified);
+        SetModified(modified);
         Form->ShowUnit(&other);
         EXPECT_EQ(Song.Modified, modified);
         Form->RefreshChords();
@@ -447,7 +447,7 @@ TEST_F(FormMusicMeasuresTest, OptionAndLockBoxesWriteTheUnit)
     };
     for (const auto& [box, flag] : boxes)
     {
-        Song.SetModified(false);
+        SetModified(false);
         const QPoint indicator(7, box->height() / 2);
         QTest::mouseClick(box, Qt::LeftButton, {}, indicator);
         EXPECT_EQ(*flag, 1) << box->text().toStdString();
@@ -456,7 +456,7 @@ TEST_F(FormMusicMeasuresTest, OptionAndLockBoxesWriteTheUnit)
         EXPECT_EQ(*flag, 0);
     }
 
-    Song.SetModified(false);
+    SetModified(false);
     QTest::mouseClick(Form->CheckBoxLock[1], Qt::LeftButton);
     EXPECT_EQ(Unit->GetLock(1), 1);
     EXPECT_EQ(Unit->GetLock(0), 0);
@@ -468,7 +468,7 @@ TEST_F(FormMusicMeasuresTest, OptionAndLockBoxesWriteTheUnit)
         EXPECT_EQ(Unit->GetLock(bar), 1);
         EXPECT_TRUE(Form->CheckBoxLock[bar]->isChecked());
     }
-    Song.SetModified(false);
+    SetModified(false);
     QTest::mouseClick(Form->ButtonUnlockAll, Qt::LeftButton);
     for (int bar = 0; bar < 4; ++bar)
     {
@@ -635,7 +635,6 @@ TEST(FormMusicMeasuresMainWindowTest, UnitTabsShowTheBarEditorWithTheGoverningPr
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->Unit(), Song(form).UnitAt(3));
-    EXPECT_EQ(editor->Song(), &Song(form));
     EXPECT_EQ(Song(form).UnitAt(3)->Property, Song(form).PropertyAt(2));
     EXPECT_FALSE(Song(form).Modified);
 

@@ -12,6 +12,7 @@
 #include "model/Muprop.h"
 #include "model/MusicProject.h"
 #include "ui/MessageBoxes.h"
+#include "ui/SongHistory.h"
 #include "ui/editor/FormMusicProperty.h"
 #include "ui/mainform/LyravaneMainForm.h"
 
@@ -139,12 +140,14 @@ protected:
         DrumPatterns.LoadIndexText("drum.mid | Rock\n", dir);
 
         Song.NewSong();
-        Services.Song = &Song;
         SongPlayer = std::make_unique<TSongPlayer>(&Player, dir + "/$$$.mid");
         Services.SongPlayer = SongPlayer.get();
         Services.IncludeReset = [this] { return IncludeReset; };
         Services.MessageBoxes = &Boxes;
         Page = std::make_unique<TFormMusicProperty>(Services);
+        Page->SetEditRunner(
+            [this](const QString& step, const QObject* control, const std::function<void()>& edit)
+            { History.Edit(step, control, edit); });
         Page->resize(PageSize);
         Page->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Page.get()));
@@ -160,10 +163,13 @@ protected:
 
     TMuprop& Prop() { return *Song.PropertyAt(0); }
 
+    /// The song's modified flag, which only the history sets.
+    void SetModified(bool modified) { modified ? History.MarkUnsaved() : History.MarkSaved(); }
+
     /// Shows the song's property set with the song saved (not modified).
     void ShowProp()
     {
-        Song.SetModified(false);
+        SetModified(false);
         Page->SetMuprop(&Prop());
     }
 
@@ -177,6 +183,7 @@ protected:
     QTemporaryDir Dir;
     std::vector<TArrangeList> SavedLibraries;
     TMusicProject Song;
+    TSongHistory History{Song, [] { return 0; }, [](const TSongSnapshot&, int) {}};
     TFakePlayer Player;
     std::unique_ptr<TSongPlayer> SongPlayer;
     TFakeMessageBoxes Boxes;
@@ -275,7 +282,7 @@ TEST_F(FormMusicPropertyTest, LoadingShowsEveryValueAndNeverMarksTheSongModified
 
     for (const bool modified : {false, true})
     {
-        Song.SetModified(modified);
+        SetModified(modified);
         Page->SetMuprop(&prop);
         EXPECT_EQ(Song.Modified, modified);
     }
@@ -302,7 +309,7 @@ TEST_F(FormMusicPropertyTest, ReloadedListsShowANewPatternAndKeepEveryChoice)
     prop.SetPatternName(2, "Bajo Simple");
     prop.SetPatternName(3, "Rock");
     Page->SetMuprop(&prop);
-    Song.SetModified(false);
+    SetModified(false);
 
     BassPatterns.LoadIndexText("USER/BASSU001.MID | Mi Bajo\n", "/data/PATTERN");
     Page->ReloadPatternLists();
@@ -368,7 +375,7 @@ TEST_F(FormMusicPropertyTest, KeyLabelNamesTheKeyThatSounds)
     EXPECT_EQ(Prop().Key, 2);
     EXPECT_TRUE(Song.Modified);
 
-    Song.SetModified(false);
+    SetModified(false);
     Page->DialEditK->setFocus(Qt::TabFocusReason);
     QTest::keyClick(Page->DialEditK, Qt::Key_Up);
     EXPECT_EQ(Prop().Key, 3);
@@ -383,7 +390,7 @@ TEST_F(FormMusicPropertyTest, EveryEditWritesItsFieldAtOnceAndMarksTheSongModifi
     auto expectEdit = [&](const char* what, const std::function<void()>& edit,
                           const std::function<bool()>& written)
     {
-        Song.SetModified(false);
+        SetModified(false);
         edit();
         EXPECT_TRUE(written()) << what;
         EXPECT_TRUE(Song.Modified) << what;
@@ -494,7 +501,7 @@ TEST_F(FormMusicPropertyTest, PreviewOfNoneIsDisabledAndWouldPlayOnlyTheSetUpEve
     EXPECT_TRUE(Page->BitBtn[0]->isEnabled());
     Page->ComboBoxA[0]->setCurrentIndex(0);
     EXPECT_FALSE(Page->BitBtn[0]->isEnabled());
-    Song.SetModified(false);
+    SetModified(false);
 
     // What the preview of "None" renders: the set-up alone.
     Page->BitBtn1Click(1);

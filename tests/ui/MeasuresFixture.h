@@ -2,6 +2,7 @@
 
 #include "model/Munit.h"
 #include "model/MusicProject.h"
+#include "ui/SongHistory.h"
 #include "ui/editor/FormMusicMeasures.h"
 
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 /// A bar's rhythm as its characters, one a step.
@@ -33,13 +35,18 @@ protected:
         Panel.resize(632, 380);
         Form = new TFormMusicMeasures(&Panel);
         Form->setGeometry(-4, -4, 640, 388);
-        Form->SetSong(&Song);
+        Form->SetEditRunner(
+            [this](const QString& step, const QObject* control, const std::function<void()>& edit)
+            { History.Edit(step, control, edit); });
         Form->ShowUnit(Unit);
         Panel.show();
         Panel.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&Panel));
-        Song.SetModified(false);
+        History.MarkSaved();
     }
+
+    /// The song's modified flag, which only the history sets.
+    void SetModified(bool modified) { modified ? History.MarkUnsaved() : History.MarkSaved(); }
 
     void ClickRhythm(int bar, int step, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -68,6 +75,7 @@ protected:
     }
 
     TMusicProject Song;
+    TSongHistory History{Song, [] { return 1; }, [](const TSongSnapshot&, int) {}};
     TMunit* Unit = nullptr;
     QWidget Panel;
     TFormMusicMeasures* Form = nullptr;

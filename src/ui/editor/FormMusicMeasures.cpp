@@ -3,7 +3,6 @@
 #include "controls/FakeGroupBox.h"
 #include "controls/ScrollFrame.h"
 #include "model/Munit.h"
-#include "model/MusicProject.h"
 #include "ui/editor/MeasureRows.h"
 
 #include <QAbstractItemDelegate>
@@ -31,28 +30,6 @@ namespace
 
 constexpr int ChordComboWidth = 64;
 constexpr int ChordItemHeight = 18;
-
-/// Puts the song's modified flag back as it was when it goes out of scope: loading the
-/// controls from the unit never marks the song modified.
-class TModifiedRestorer
-{
-public:
-    explicit TModifiedRestorer(TMusicProject* song)
-        : FSong(song), FModified(song != nullptr && song->Modified)
-    {
-    }
-    ~TModifiedRestorer()
-    {
-        if (FSong != nullptr)
-            FSong->SetModified(FModified);
-    }
-    TModifiedRestorer(const TModifiedRestorer&) = delete;
-    TModifiedRestorer& operator=(const TModifiedRestorer&) = delete;
-
-private:
-    TMusicProject* FSong;
-    bool FModified;
-};
 
 using TDrawItem = std::function<void(QPainter&, const QRect&, int, bool)>;
 
@@ -396,14 +373,8 @@ void TFormMusicMeasures::showEvent(QShowEvent* event)
     }
 }
 
-void TFormMusicMeasures::SetSong(TMusicProject* song)
-{
-    FSong = song;
-}
-
 void TFormMusicMeasures::ShowUnit(TMunit* unit)
 {
-    const TModifiedRestorer restorer(FSong);
     FUnit = unit;
     RefreshChords();
     const bool shown = unit != nullptr;
@@ -418,7 +389,6 @@ void TFormMusicMeasures::ShowUnit(TMunit* unit)
 
 void TFormMusicMeasures::RefreshChords()
 {
-    const TModifiedRestorer restorer(FSong);
     for (int bar = 0; bar < Bars; ++bar)
         for (int half = 0; half < 2; ++half)
         {
@@ -457,12 +427,6 @@ void TFormMusicMeasures::ShowStatus(const QString& text)
     // Goes up to the window, which shows it in its status bar.
     QStatusTipEvent tip(text);
     QCoreApplication::sendEvent(this, &tip);
-}
-
-void TFormMusicMeasures::Modify()
-{
-    if (FSong != nullptr)
-        FSong->SetModified(true);
 }
 
 void TFormMusicMeasures::RepaintFrames()

@@ -19,7 +19,6 @@ class QPainter;
 class QPushButton;
 class TFakeGroupBox;
 class TMunit;
-class TMusicProject;
 
 /// The bar editor shown on the unit tabs: the half-bar chords, rhythm and melody of the four
 /// bars of one unit, edited with the mouse, the unit's options and bar locks, and the
@@ -42,7 +41,6 @@ public:
 
     explicit TFormMusicMeasures(QWidget* parent = nullptr);
 
-    void SetSong(TMusicProject* song) override;
     /// Loads the controls from unit and repaints the frames; the song's modified flag is the
     /// same afterwards, on every path.
     void ShowUnit(TMunit* unit) override;
@@ -54,7 +52,6 @@ public:
     double PlayCursor() const { return FPlayCursor; }
 
     TMunit* Unit() const { return FUnit; }
-    TMusicProject* Song() const { return FSong; }
     const TMeasureGlyphs& Glyphs() const { return FGlyphs; }
 
     TFakeGroupBox* GroupBoxCompose;
@@ -137,7 +134,6 @@ private:
     void AddRowFrames(QGridLayout& grid, QWidget* panel, int bar);
     void RepaintFrames();
     void RepaintMelodyFrames();
-    void Modify();
     /// Whether every bar of the unit shown is locked: the composition commands change nothing.
     bool AllBarsLocked() const;
     /// A message in the window's status bar.
@@ -153,8 +149,7 @@ private:
     int PlayCursorX(int bar) const;
     void PaintPlayCursor(int bar, QPainter& painter, int height) const;
 
-    TMusicProject* FSong = nullptr; // not owned
-    TMunit* FUnit = nullptr;        // not owned
+    TMunit* FUnit = nullptr; // not owned
     TMeasureGlyphs FGlyphs;
     double FPlayCursor = -1;
 };

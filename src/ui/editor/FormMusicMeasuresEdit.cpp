@@ -17,7 +17,6 @@ void TFormMusicMeasures::ComboBoxChordChange(int tag, int item)
         return;
     FUnit->SetChordRun(tag / 2, (tag % 2) * 2, static_cast<std::uint8_t>(item + 1));
     RefreshChords();
-    Modify();
 }
 
 void TFormMusicMeasures::ButtonComposeClick()
@@ -33,7 +32,6 @@ void TFormMusicMeasures::ButtonComposeChordClick()
     const TWaitCursor wait;
     ComposeUnit(*FUnit, {.Chords = true});
     RefreshChords();
-    Modify();
 }
 
 void TFormMusicMeasures::ButtonComposeRhythmClick()
@@ -44,7 +42,6 @@ void TFormMusicMeasures::ButtonComposeRhythmClick()
         const TWaitCursor wait;
         ComposeUnit(*FUnit, {.Rhythm = true});
         RepaintFrames();
-        Modify();
     }
     ButtonComposeMelodyClick();
 }
@@ -57,7 +54,6 @@ void TFormMusicMeasures::ButtonComposeMelodyClick()
     // One of a thousand random streams per composition; the clock picks which.
     ComposeUnit(*FUnit, {.Melody = true});
     RepaintMelodyFrames();
-    Modify();
 }
 
 void TFormMusicMeasures::ButtonClearClick()
@@ -69,7 +65,6 @@ void TFormMusicMeasures::ButtonClearClick()
             for (int step = 0; step < StepsPerBar; ++step)
                 FUnit->SetRhythm(bar, step, RhythmRest);
     RepaintFrames();
-    Modify();
 }
 
 void TFormMusicMeasures::ButtonLockAllClick()
@@ -81,7 +76,6 @@ void TFormMusicMeasures::ButtonLockAllClick()
         FUnit->SetLock(bar, 1);
         CheckBoxLock[bar]->setChecked(true);
     }
-    Modify();
 }
 
 void TFormMusicMeasures::ButtonUnlockAllClick()
@@ -93,7 +87,6 @@ void TFormMusicMeasures::ButtonUnlockAllClick()
         FUnit->SetLock(bar, 0);
         CheckBoxLock[bar]->setChecked(false);
     }
-    Modify();
 }
 
 void TFormMusicMeasures::CheckBoxLockClick(int tag)
@@ -101,7 +94,6 @@ void TFormMusicMeasures::CheckBoxLockClick(int tag)
     if (FUnit == nullptr)
         return;
     FUnit->SetLock(tag, CheckBoxLock[tag]->isChecked() ? 1 : 0);
-    Modify();
 }
 
 void TFormMusicMeasures::CheckBoxCadenceClick()
@@ -109,7 +101,6 @@ void TFormMusicMeasures::CheckBoxCadenceClick()
     if (FUnit == nullptr)
         return;
     FUnit->SetCadence(CheckBoxCadence->isChecked() ? 1 : 0);
-    Modify();
 }
 
 void TFormMusicMeasures::CheckBoxShortNotesClick()
@@ -117,7 +108,6 @@ void TFormMusicMeasures::CheckBoxShortNotesClick()
     if (FUnit == nullptr)
         return;
     FUnit->SetShortNotes(CheckBoxShortNotes->isChecked() ? 1 : 0);
-    Modify();
 }
 
 void TFormMusicMeasures::CheckBoxHarmonyVoiceClick()
@@ -125,7 +115,6 @@ void TFormMusicMeasures::CheckBoxHarmonyVoiceClick()
     if (FUnit == nullptr)
         return;
     FUnit->SetHarmonyVoice(CheckBoxHarmonyVoice->isChecked() ? 1 : 0);
-    Modify();
 }
 
 void TFormMusicMeasures::CheckBoxFillClick()
@@ -133,7 +122,6 @@ void TFormMusicMeasures::CheckBoxFillClick()
     if (FUnit == nullptr)
         return;
     FUnit->SetFill(CheckBoxFill->isChecked() ? 1 : 0);
-    Modify();
 }
 
 void TFormMusicMeasures::RhythmFrameMouseDown(int tag, Qt::MouseButton button, int x)
@@ -151,7 +139,6 @@ void TFormMusicMeasures::RhythmFrameMouseDown(int tag, Qt::MouseButton button, i
     RhythmFrame[tag]->viewport()->update();
     MelodyFrame[tag]->viewport()->update();
     RhythmFrame[tag]->NotifyStep(step, false);
-    Modify();
 }
 
 void TFormMusicMeasures::MelodyFrameMouseDown(int tag, Qt::MouseButton button,
@@ -173,5 +160,4 @@ void TFormMusicMeasures::MelodyFrameMouseDown(int tag, Qt::MouseButton button,
         FUnit->SetMelody(bar, note + 1, pitch);
     MelodyFrame[tag]->viewport()->update();
     MelodyFrame[tag]->NotifyStep(note, false);
-    Modify();
 }

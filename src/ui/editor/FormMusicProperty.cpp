@@ -6,7 +6,6 @@
 #include "controls/FakeGroupBox.h"
 #include "midi/GmInstruments.h"
 #include "model/Muprop.h"
-#include "model/MusicProject.h"
 #include "ui/WindowUtils.h"
 
 #include <QAbstractItemView>
@@ -17,7 +16,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QStyle>
 #include <QToolButton>
@@ -398,14 +396,6 @@ void TFormMusicProperty::SetMuprop(TMuprop* muprop)
     // Setting a control fires its handler; while loading, the handlers write nothing, so a
     // value the control cannot show (a stored name no library holds, a volume above 127)
     // stays as it is in the song.
-    TMusicProject* song = FServices.Song;
-    const bool modified = song != nullptr && song->Modified;
-    const auto restoreModified = qScopeGuard(
-        [song, modified]
-        {
-            if (song != nullptr)
-                song->SetModified(modified);
-        });
     const QScopedValueRollback<bool> loading(FLoading, true);
 
     for (int track = 0; track < TrackCount; ++track)
@@ -446,12 +436,6 @@ std::string TFormMusicProperty::PatternNameAt(int slot, int index) const
         ->itemData(index, NameBytesRole)
         .toByteArray()
         .toStdString();
-}
-
-void TFormMusicProperty::SetModified()
-{
-    if (FServices.Song != nullptr)
-        FServices.Song->SetModified(true);
 }
 
 void TFormMusicProperty::UpdateKeyLabel()

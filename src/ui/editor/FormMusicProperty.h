@@ -20,15 +20,12 @@ class QToolButton;
 class TDialEdit;
 class TFakeGroupBox;
 class TMessageBoxes;
-class TMusicProject;
 class TSongPlayer;
 
 /// What the property page reaches in the main window; none of it is owned. Tests put fakes
 /// in its place.
 struct TPropertyPageServices
 {
-    /// The song whose modified flag an edit sets.
-    TMusicProject* Song = nullptr;
     /// The main window's song player, which the pattern preview plays through; null or
     /// one that cannot play: the previews do nothing.
     TSongPlayer* SongPlayer = nullptr;
@@ -52,8 +49,8 @@ class TFormMusicProperty : public TPropertyPage
 public:
     explicit TFormMusicProperty(const TPropertyPageServices& services, QWidget* parent = nullptr);
 
-    /// Loads every control from muprop; the song's modified flag is the same afterwards,
-    /// on every path. Null: nothing is edited until the next call.
+    /// Loads every control from muprop, which is no edit. Null: nothing is edited until the
+    /// next call.
     void SetMuprop(TMuprop* muprop) override;
     void ReloadPatternLists() override;
     TMuprop* Muprop() const { return FMuprop; }
@@ -134,7 +131,6 @@ private:
     void UpdateKeyLabel();
     /// Whether a change handler may write: a property set is shown and no loading runs.
     bool Editing() const { return FMuprop != nullptr && !FLoading; }
-    void SetModified();
     /// The name of item index of slot's pattern list, as the library stores it.
     std::string PatternNameAt(int slot, int index) const;
 

@@ -21,7 +21,6 @@ void TFormMusicProperty::DialEditKChange()
         return;
     FMuprop->Key = DialEditK->Value();
     UpdateKeyLabel();
-    SetModified();
 }
 
 void TFormMusicProperty::RadioButton1Click()
@@ -30,7 +29,6 @@ void TFormMusicProperty::RadioButton1Click()
         return;
     FMuprop->Scale = 0;
     UpdateKeyLabel();
-    SetModified();
 }
 
 void TFormMusicProperty::RadioButton2Click()
@@ -39,7 +37,6 @@ void TFormMusicProperty::RadioButton2Click()
         return;
     FMuprop->Scale = 1;
     UpdateKeyLabel();
-    SetModified();
 }
 
 void TFormMusicProperty::DialEditTChange()
@@ -47,7 +44,6 @@ void TFormMusicProperty::DialEditTChange()
     if (!Editing())
         return;
     FMuprop->Tempo = DialEditT->Value();
-    SetModified();
 }
 
 void TFormMusicProperty::ComboBox101Change(int tag)
@@ -58,7 +54,6 @@ void TFormMusicProperty::ComboBox101Change(int tag)
     if (index < 0)
         return;
     FMuprop->GetTrack(tag).SetInstrument(index);
-    SetModified();
 }
 
 void TFormMusicProperty::DialEdit101Change(int tag)
@@ -66,7 +61,6 @@ void TFormMusicProperty::DialEdit101Change(int tag)
     if (!Editing())
         return;
     FMuprop->GetTrack(tag).SetVolume(DialEdit10x[static_cast<std::size_t>(tag)]->Value());
-    SetModified();
 }
 
 void TFormMusicProperty::DialEdit201Change(int tag)
@@ -74,7 +68,6 @@ void TFormMusicProperty::DialEdit201Change(int tag)
     if (!Editing())
         return;
     FMuprop->GetTrack(tag).SetPan(DialEdit20x[static_cast<std::size_t>(tag)]->Value());
-    SetModified();
 }
 
 void TFormMusicProperty::DialEdit301Change(int tag)
@@ -82,7 +75,6 @@ void TFormMusicProperty::DialEdit301Change(int tag)
     if (!Editing())
         return;
     FMuprop->GetTrack(tag).SetReverb(DialEdit30x[static_cast<std::size_t>(tag)]->Value());
-    SetModified();
 }
 
 void TFormMusicProperty::DialEdit401Change(int tag)
@@ -90,7 +82,6 @@ void TFormMusicProperty::DialEdit401Change(int tag)
     if (!Editing())
         return;
     FMuprop->GetTrack(tag).SetChorus(DialEdit40x[static_cast<std::size_t>(tag)]->Value());
-    SetModified();
 }
 
 void TFormMusicProperty::ComboBoxA1Change(int tag)
@@ -102,7 +93,6 @@ void TFormMusicProperty::ComboBoxA1Change(int tag)
     if (index < 0)
         return;
     FMuprop->SetPatternName(tag, PatternNameAt(tag, index));
-    SetModified();
 }
 
 void TFormMusicProperty::CheckBox1Click()
@@ -110,7 +100,6 @@ void TFormMusicProperty::CheckBox1Click()
     if (!Editing())
         return;
     FMuprop->SetUse7th(CheckBox1->isChecked() ? 1 : 0);
-    SetModified();
 }
 
 void TFormMusicProperty::CheckBox2Click()
@@ -118,7 +107,6 @@ void TFormMusicProperty::CheckBox2Click()
     if (!Editing())
         return;
     FMuprop->SetAltSnare(CheckBox2->isChecked() ? 1 : 0);
-    SetModified();
 }
 
 void TFormMusicProperty::CheckBox3Click()
@@ -126,7 +114,6 @@ void TFormMusicProperty::CheckBox3Click()
     if (!Editing())
         return;
     FMuprop->SetOctaveUp(CheckBox3->isChecked() ? 1 : 0);
-    SetModified();
 }
 
 void TFormMusicProperty::ButtonRandomSetClick()
@@ -141,7 +128,6 @@ void TFormMusicProperty::ButtonRandomSetClick()
     RandomPropertySetting(*FMuprop, choices);
     SetMuprop(FMuprop);
     // Every value of the set has just changed: the song must not be closed unasked.
-    SetModified();
 }
 
 void TFormMusicProperty::UpdatePreviewButton(int slot)

@@ -7,7 +7,6 @@
 
 class TMunit;
 class TMuprop;
-class TMusicProject;
 
 /// What the pages have in common: every change the user makes runs through the window's edit
 /// runner, which makes it one undo step.
@@ -36,8 +35,8 @@ private:
     TEditRunner FEditRunner;
 };
 
-/// The page of the "Composition" tab: edits a property set in place and sets the song's
-/// modified flag itself when the user changes something.
+/// The page of the "Composition" tab: edits a property set in place, each change through the
+/// edit runner.
 class TPropertyPage : public TSongPage
 {
 public:
@@ -50,14 +49,12 @@ public:
     virtual void ReloadPatternLists() {}
 };
 
-/// The page of a unit tab, the bar editor: edits a unit in place and sets the song's modified
-/// flag itself.
+/// The page of a unit tab, the bar editor: edits a unit in place, each change through the edit
+/// runner.
 class TUnitPage : public TSongPage
 {
 public:
     using TSongPage::TSongPage;
-    /// The song whose modified flag the page sets; not owned.
-    virtual void SetSong(TMusicProject* song) = 0;
     /// Shows (and from now on edits) the unit; not owned. Null: shows nothing; the window
     /// passes it before it frees the unit shown. Showing never marks the song modified.
     virtual void ShowUnit(TMunit* unit) = 0;

@@ -509,7 +509,6 @@ void TLyravaneMainForm::CreatePages()
     else
     {
         TPropertyPageServices pageServices;
-        pageServices.Song = &Project;
         pageServices.SongPlayer = &FPlay->Player();
         pageServices.IncludeReset = [this] { return IncludeReset; };
         pageServices.MessageBoxes = FServices.MessageBoxes;

@@ -26,23 +26,6 @@
 
 #include <algorithm>
 
-namespace
-{
-/// Restores the song's modified flag when a page has been loaded from the song.
-class TModifiedKeeper
-{
-public:
-    explicit TModifiedKeeper(TMusicProject& song) : FSong(song), FModified(song.Modified) {}
-    ~TModifiedKeeper() { FSong.SetModified(FModified); }
-    TModifiedKeeper(const TModifiedKeeper&) = delete;
-    TModifiedKeeper& operator=(const TModifiedKeeper&) = delete;
-
-private:
-    TMusicProject& FSong;
-    bool FModified;
-};
-} // namespace
-
 // --- Window life cycle --------------------------------------------------------------------------
 
 void TLyravaneMainForm::ApplyFixedOuterSize()
@@ -262,7 +245,6 @@ void TLyravaneMainForm::TabControl1Change()
     const int index = CurrentTab();
     if (index < 0 || index >= Project.Count())
         return;
-    const TModifiedKeeper keeper(Project);
     if (TMuprop* muprop = Project.PropertyAt(index))
     {
         BarEditor->hide();
@@ -272,7 +254,6 @@ void TLyravaneMainForm::TabControl1Change()
     else if (TMunit* unit = Project.UnitAt(index))
     {
         PropertyPage->hide();
-        BarEditor->SetSong(&Project);
         BarEditor->ShowUnit(unit);
         Project.AttachProperties();
         BarEditor->show();

@@ -24,16 +24,13 @@ class TPlaceholderUnitPage : public TUnitPage
 {
 public:
     explicit TPlaceholderUnitPage(QWidget* parent = nullptr);
-    void SetSong(TMusicProject* song) override { FSong = song; }
     void ShowUnit(TMunit* unit) override;
     TMunit* Unit() const { return FUnit; }
-    TMusicProject* Song() const { return FSong; }
     void ShowPlayCursor(double bars) override { PlayCursor = bars; }
     /// What the window last gave ShowPlayCursor.
     double PlayCursor = -1;
 
 private:
-    TMusicProject* FSong = nullptr; // not owned
-    TMunit* FUnit = nullptr;        // not owned
+    TMunit* FUnit = nullptr; // not owned
     QLabel* FText;
 };
