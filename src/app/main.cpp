@@ -132,13 +132,18 @@ void RunDeveloperAids(TLyravaneMainForm& form, TClock::time_point mainEntered,
         });
 }
 
-/// The system's UI font at 9 points and the program's icon.
+/// The system's UI font at 9 points.
 void SetLook()
 {
     InstallQtSpanishTranslations();
     QFont font = QApplication::font();
     font.setPointSize(9);
     QApplication::setFont(font);
+}
+
+/// The program's icon, for every window.
+void SetIcon()
+{
     QIcon icon;
     icon.addFile(QStringLiteral(":/lyravane/lyravane-64.png"));
     icon.addFile(QStringLiteral(":/lyravane/lyravane-128.png"));
@@ -157,6 +162,7 @@ bool LoadLibraries(const std::string& programDir, TQtMessageBoxes& messageBoxes)
     catch (const std::exception& error)
     {
         std::fprintf(stderr, "lyravane: B01: %s\n", MessageWithCause(error).c_str());
+        SetIcon();
         messageBoxes.ShowDetailed(nullptr, QStringLiteral("B01"), ErrorDetails(error, true),
                                   TMsgIcon::None, TMsgButtons::Ok);
         return false;
@@ -181,6 +187,17 @@ int RunMainWindow(TLyravaneApplication& app, const TMainFormServices& services,
     form.setAttribute(Qt::WA_QuitOnClose, true);
     form.ShowWindow();
     Stamp("main window show()", mainEntered);
+    // Loading FluidSynth and its SoundFont, and reading the icon's images, start once the
+    // window has been painted: the loader thread's loading of FluidSynth's dozens of libraries
+    // would hold up every library the window loads meanwhile (image readers, input methods).
+    // A play command before then starts the loading itself and waits for it.
+    new TFirstPaintWatcher(form.windowHandle(),
+                           [&services]
+                           {
+                               if (services.Synth != nullptr)
+                                   services.Synth->StartLoading();
+                               SetIcon();
+                           });
     RunDeveloperAids(form, mainEntered, services.PlayerReady);
     const int result = TLyravaneApplication::exec();
     app.MessageBoxes = nullptr;
@@ -210,10 +227,10 @@ int main(int argc, char** argv)
     instance.Listen();
     Stamp("pattern libraries", mainEntered);
 
-    // The SoundFont starts loading now, on a thread of its own; the window does not wait.
+    // The synthesiser loads on a thread of its own once the window is up (see RunMainWindow).
     TSynthOptions synthOptions;
     synthOptions.SoundFont = ToFsPath(ReadSoundFontSetting(QString()));
-    TSynthesizer synth(synthOptions);
+    TSynthesizer synth(synthOptions, false);
     const TAudioOutputSettings audio = ReadAudioOutputSettings(QString());
     TOutputOptions output;
     output.Driver = audio.Driver;
@@ -244,7 +261,7 @@ int main(int argc, char** argv)
     services.TempMidiFile = tempDir->TempMidiFile();
     services.HelpFile = QString::fromStdString(FindHelpFile(programDir));
 
-    Stamp("synthesiser started", mainEntered);
+    Stamp("services", mainEntered);
 
     // The bytes as given: QApplication::arguments() would lose those of a name that is not
     // valid UTF-8. QApplication has taken its own options out of argv by now.

@@ -99,22 +99,37 @@ std::vector<std::string> InstalledSoundFonts(const std::vector<std::string>& dir
     return found;
 }
 
-TSynthesizer::TSynthesizer(const TSynthOptions& options)
+TSynthesizer::TSynthesizer(const TSynthOptions& options, bool startNow)
     : FOptions(options),
       FSoundFontPath(options.SoundFont.empty() ? std::string(DefaultSoundFont) : options.SoundFont)
 {
-    try
-    {
-        Start();
-    }
-    catch (const std::exception&)
-    {
-        // Without FluidSynth the program still works, silent: every use of the synthesiser
-        // raises the reason, as a SoundFont that could not be loaded does.
-        std::promise<int> failed;
-        failed.set_exception(std::current_exception());
-        FLoaded = failed.get_future().share();
-    }
+    if (startNow)
+        StartLoading();
+}
+
+void TSynthesizer::StartLoading() const
+{
+    const std::lock_guard lock(FMutex);
+    StartLoadingLocked();
+}
+
+void TSynthesizer::StartLoadingLocked() const
+{
+    if (FLoaded.valid())
+        return;
+    // Loading FluidSynth's library (and the dozens it pulls in), making the synthesiser and
+    // reading the SoundFont all happen on the loader thread: a window opens without waiting
+    // for them. Without FluidSynth the program still works, silent: every use of the
+    // synthesiser raises the reason, as a SoundFont that could not be loaded does.
+    // Loading is no change of the synthesiser a caller sees: a const use that needs it starts it.
+    auto* self = const_cast<TSynthesizer*>(this);
+    FLoaded = std::async(std::launch::async,
+                         [self]
+                         {
+                             self->Start();
+                             return self->Load();
+                         })
+                  .share();
 }
 
 void TSynthesizer::Start()
@@ -135,14 +150,16 @@ void TSynthesizer::Start()
     FSynth.reset(Fluid().new_fluid_synth(s));
     if (!FSynth)
         throw EAudioError("The synthesiser could not be started" + errors.Reason());
-
-    FLoaded = std::async(std::launch::async, [this] { return Load(); }).share();
 }
 
 TSynthesizer::~TSynthesizer()
 {
     // A change of SoundFont waits for the load before it, so the last one is all to wait for.
-    const std::shared_future<int> loaded = Loaded();
+    std::shared_future<int> loaded;
+    {
+        const std::lock_guard lock(FMutex);
+        loaded = FLoaded;
+    }
     if (loaded.valid())
         loaded.wait();
 }
@@ -186,19 +203,7 @@ std::shared_future<void> TSynthesizer::ChangeSoundFont(const std::string& path)
     auto outcome = std::make_shared<std::promise<void>>();
     std::shared_future<void> result = outcome->get_future().share();
     const std::lock_guard lock(FMutex);
-    if (!FSynth)
-    {
-        // Without FluidSynth there is nothing to load into: the reason it is missing.
-        try
-        {
-            FLoaded.get();
-        }
-        catch (...)
-        {
-            outcome->set_exception(std::current_exception());
-        }
-        return result;
-    }
+    StartLoadingLocked();
     std::shared_future<int> previous = FLoaded;
     FLoaded = std::async(std::launch::async,
                          [this, previous, path, outcome]
@@ -211,6 +216,13 @@ std::shared_future<void> TSynthesizer::ChangeSoundFont(const std::string& path)
                              catch (const std::exception&)
                              {
                                  // The first SoundFont failed: the new one may do better.
+                                 // Without FluidSynth there is nothing to load into: the
+                                 // reason it is missing.
+                                 if (!FSynth)
+                                 {
+                                     outcome->set_exception(std::current_exception());
+                                     throw;
+                                 }
                              }
                              try
                              {
@@ -248,6 +260,7 @@ std::string TSynthesizer::SoundFontPath() const
 std::shared_future<int> TSynthesizer::Loaded() const
 {
     const std::lock_guard lock(FMutex);
+    StartLoadingLocked();
     return FLoaded;
 }
 
@@ -258,7 +271,15 @@ void TSynthesizer::WaitUntilLoaded() const
 
 bool TSynthesizer::LoadFinished() const
 {
-    return Loaded().wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    const std::lock_guard lock(FMutex);
+    return FLoaded.valid() &&
+           FLoaded.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+fluid_settings_t* TSynthesizer::Settings() const
+{
+    WaitUntilLoaded();
+    return FSettings.get();
 }
 
 fluid_synth_t* TSynthesizer::Synth() const

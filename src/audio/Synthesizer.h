@@ -33,30 +33,34 @@ struct TSynthOptions
     double Gain = 0.2;
 };
 
-/// The embedded General MIDI synthesiser: FluidSynth with one SoundFont, which loads on a
-/// thread of its own from construction on, so nothing waits for it until it is first needed.
+/// The embedded General MIDI synthesiser: FluidSynth with one SoundFont. FluidSynth's library,
+/// the synthesiser and the SoundFont load on a thread of its own from construction on, so
+/// nothing waits for them until they are first needed.
 /// The program keeps one for the whole run.
 class TSynthesizer
 {
 public:
     /// Never fails: when FluidSynth cannot be had, every call that needs it raises
-    /// EAudioError saying what is missing and how to install it.
-    explicit TSynthesizer(const TSynthOptions& options = {});
+    /// EAudioError saying what is missing and how to install it. startNow off: loading starts
+    /// with StartLoading or with the first call that needs the synthesiser.
+    explicit TSynthesizer(const TSynthOptions& options = {}, bool startNow = true);
     ~TSynthesizer();
     TSynthesizer(const TSynthesizer&) = delete;
     TSynthesizer& operator=(const TSynthesizer&) = delete;
 
+    /// Starts loading on the loader thread unless it has started already.
+    void StartLoading() const;
     /// Blocks until the SoundFont is loaded; raises EAudioError saying what is missing and
     /// how to get it when it could not be (every call raises it again).
     void WaitUntilLoaded() const;
-    /// True once loading has ended, well or not; never blocks.
+    /// True once loading has ended, well or not; never blocks, never starts it.
     bool LoadFinished() const;
 
     /// The synthesiser, after WaitUntilLoaded.
     fluid_synth_t* Synth() const;
-    /// The settings the synthesiser was made with; audio drivers are made from them too.
-    /// Null when FluidSynth could not be had (see WaitUntilLoaded).
-    fluid_settings_t* Settings() const { return FSettings.get(); }
+    /// The settings the synthesiser was made with, after WaitUntilLoaded; audio drivers are
+    /// made from them too.
+    fluid_settings_t* Settings() const;
     const TSynthOptions& Options() const { return FOptions; }
     /// The SoundFont in use (the default filled in); once a change has loaded, the new one.
     std::string SoundFontPath() const;
@@ -73,7 +77,9 @@ public:
     void PreparePresets(const TMidiData& midi) const;
 
 private:
+    /// Loads FluidSynth and makes the settings and the synthesiser (on the loader thread).
     void Start();
+    void StartLoadingLocked() const;
     int Load();
     /// Checks and loads one SoundFont file, which becomes the channels' preset source.
     int LoadFile(const std::string& path);
@@ -81,7 +87,8 @@ private:
     void Pin(int bank, int program) const;
 
     TSynthOptions FOptions;
-    /// Guards FSoundFontPath, FSoundFontId and FLoaded, which a change of SoundFont replaces.
+    /// Guards FSoundFontPath, FSoundFontId and FLoaded, which a change of SoundFont replaces
+    /// (and the first need of the synthesiser starts).
     mutable std::mutex FMutex;
     std::string FSoundFontPath;
     TFluidSettingsPtr FSettings;
@@ -89,5 +96,5 @@ private:
     int FSoundFontId = -1;
     std::chrono::duration<double> FLoadTime{0};
     // Declared last, so it is destroyed first: the loader finishes before the synth goes.
-    std::shared_future<int> FLoaded;
+    mutable std::shared_future<int> FLoaded;
 };

@@ -2,22 +2,23 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
+#include <cstring>
+
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
-#endif
 
 namespace
 {
 const QByteArray ActivateMessage = QByteArrayLiteral("activate\n");
+/// Connections a listening socket queues before it accepts them.
+constexpr int Backlog = 32;
 
-#ifdef Q_OS_UNIX
 /// A folder of this user's that no one else may enter. The folder in the shared temporary
 /// folder is looked at itself, not through a link someone may have left in its place.
 bool IsPrivateFolder(const QByteArray& path, bool followLink)
@@ -28,14 +29,11 @@ bool IsPrivateFolder(const QByteArray& path, bool followLink)
     return result == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
            (info.st_mode & 0777) == 0700;
 }
-#endif
 
-/// The socket's path. On Unix it carries the display: a copy can only bring forward a window
-/// on its own screen, so copies on other displays (other sessions, test servers) run side by
-/// side.
+/// The socket's path. It carries the display: a copy can only bring forward a window on its
+/// own screen, so copies on other displays (other sessions, test servers) run side by side.
 QString ServerPath(const QString& name)
 {
-#ifdef Q_OS_UNIX
     const QString folder = SingleInstanceFolder();
     if (folder.isEmpty())
         return {};
@@ -44,15 +42,73 @@ QString ServerPath(const QString& name)
         display = qEnvironmentVariable("DISPLAY");
     display.replace(QLatin1Char('/'), QLatin1Char('_'));
     return folder + QLatin1Char('/') + name + QLatin1Char('-') + display;
-#else
-    return name + QLatin1Char('-') + qEnvironmentVariable("USERNAME");
-#endif
+}
+
+/// The socket address of path; false when the path is too long for one.
+bool SocketAddress(const QString& path, sockaddr_un& address)
+{
+    const QByteArray bytes = QFile::encodeName(path);
+    address = sockaddr_un{};
+    address.sun_family = AF_UNIX;
+    if (bytes.isEmpty() || static_cast<std::size_t>(bytes.size()) >= sizeof(address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return true;
+}
+
+/// A connection to the socket at path, -1 when none is made within timeoutMs. A listener
+/// whose queue is full is tried again until then.
+int ConnectTo(const QString& path, int timeoutMs)
+{
+    sockaddr_un address{};
+    if (!SocketAddress(path, address))
+        return -1;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    constexpr int RetryMs = 10;
+    for (int waited = 0;; waited += RetryMs)
+    {
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+            return fd;
+        if ((errno != EAGAIN && errno != EINTR) || waited >= timeoutMs)
+            break;
+        ::poll(nullptr, 0, RetryMs);
+    }
+    ::close(fd);
+    return -1;
+}
+
+/// Writes all of data within timeoutMs; false when it cannot.
+bool SendAll(int fd, const QByteArray& data, int timeoutMs)
+{
+    qsizetype sent = 0;
+    while (sent < data.size())
+    {
+        const ssize_t n = ::send(fd, data.constData() + sent,
+                                 static_cast<std::size_t>(data.size() - sent), MSG_NOSIGNAL);
+        if (n > 0)
+        {
+            sent += n;
+            continue;
+        }
+        pollfd writable{fd, POLLOUT, 0};
+        if ((n < 0 && errno != EAGAIN && errno != EINTR) || ::poll(&writable, 1, timeoutMs) <= 0)
+            return false;
+    }
+    return true;
+}
+
+/// The inode of the file at path; 0 when there is none.
+unsigned long InodeOf(const QString& path)
+{
+    struct stat info = {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 } // namespace
 
 QString SingleInstanceFolder()
 {
-#ifdef Q_OS_UNIX
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     if (runtime.startsWith('/') && IsPrivateFolder(runtime, true))
         return QFile::decodeName(runtime);
@@ -65,7 +121,6 @@ QString SingleInstanceFolder()
     qWarning("lyravane: %s cannot be this user's own folder; other copies of the program are "
              "not looked for",
              own.constData());
-#endif
     return {};
 }
 
@@ -92,122 +147,178 @@ TSingleInstance::TSingleInstance(const QString& name, const TSingleInstanceLimit
 
 TSingleInstance::~TSingleInstance()
 {
-    // The connections close with the server; they must not call back into a half-destroyed
-    // copy while they do.
-    for (QLocalSocket* socket : std::as_const(FConnections))
-        socket->disconnect(this);
-    delete FServer;
+    // The connections close with the server, without calling back into this copy.
+    for (auto& [fd, connection] : FConnections)
+    {
+        delete connection.Notifier;
+        ::close(fd);
+    }
+    FConnections.clear();
+    CloseServer();
+    // The file goes with the copy that made it, never one a later copy has made since.
+    if (FServerInode != 0 && InodeOf(FServerName) == FServerInode)
+        ::unlink(QFile::encodeName(FServerName).constData());
 }
 
 bool TSingleInstance::NotifyRunningCopy(int timeoutMs)
 {
     if (FServerName.isEmpty())
         return false;
-    QLocalSocket socket;
-    socket.connectToServer(FServerName);
-    if (!socket.waitForConnected(timeoutMs))
+    const int fd = ConnectTo(FServerName, timeoutMs);
+    if (fd < 0)
         return false;
     // Whoever listens there as another user is not a copy of ours: this copy runs on.
-    if (!TrustedPeer(int(socket.socketDescriptor())))
-        return false;
-    socket.write(ActivateMessage);
-    socket.waitForBytesWritten(timeoutMs);
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState)
-        socket.waitForDisconnected(timeoutMs);
-    return true;
+    const bool trusted = TrustedPeer(fd);
+    if (trusted)
+        SendAll(fd, ActivateMessage, timeoutMs);
+    ::close(fd);
+    return trusted;
 }
 
 bool TSingleInstance::Listen()
 {
     if (FServerName.isEmpty())
         return false;
-    if (!FServer)
-    {
-        FServer = new QLocalServer(this);
-        FServer->setSocketOptions(QLocalServer::UserAccessOption);
-        connect(FServer, &QLocalServer::newConnection, this, &TSingleInstance::Accept);
-    }
     FCheckTimer.start(FLimits.CheckInterval);
     return StartListening();
 }
 
+bool TSingleInstance::Bind()
+{
+    sockaddr_un address{};
+    if (!SocketAddress(FServerName, address))
+    {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(fd, Backlog) != 0)
+    {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    // Only this user may connect, whatever the umask.
+    ::chmod(address.sun_path, S_IRWXU);
+    FServerFd = fd;
+    FServerInode = InodeOf(FServerName);
+    FServerNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(FServerNotifier, &QSocketNotifier::activated, this, &TSingleInstance::Accept);
+    return true;
+}
+
 bool TSingleInstance::StartListening()
 {
-    if (FServer->listen(FServerName))
+    if (Bind())
         return true;
-    if (FServer->serverError() != QAbstractSocket::AddressInUseError)
+    if (errno != EADDRINUSE)
         return false;
     // The name is taken: by a copy that answers, which keeps it, or by the socket a killed
     // copy left behind.
-    QLocalSocket probe;
-    probe.connectToServer(FServerName);
-    if (probe.waitForConnected(100))
+    if (const int probe = ConnectTo(FServerName, 100); probe >= 0)
     {
+        ::close(probe);
         // Another copy became the running copy as this one started; it is not watched over.
         FCheckTimer.stop();
         return false;
     }
-    QLocalServer::removeServer(FServerName);
-    return FServer->listen(FServerName);
+    ::unlink(QFile::encodeName(FServerName).constData());
+    return Bind();
+}
+
+void TSingleInstance::CloseServer()
+{
+    delete FServerNotifier;
+    FServerNotifier = nullptr;
+    if (FServerFd >= 0)
+        ::close(FServerFd);
+    FServerFd = -1;
 }
 
 void TSingleInstance::CheckServer()
 {
-    // When an accept fails (say, with the descriptors used up) QLocalServer closes its socket
-    // and removes its file without a signal; the file may also be removed under it. Later
-    // copies would then not find this one and open a second window.
-#ifdef Q_OS_UNIX
-    const bool reachable = FServer->socketDescriptor() != -1 && QFileInfo::exists(FServerName);
-#else
-    const bool reachable = true;
-#endif
-    if (FServer->isListening() && reachable)
+    // The file may be removed or replaced under the socket; later copies would then not find
+    // this one and open a second window.
+    if (FServerFd >= 0 && InodeOf(FServerName) == FServerInode)
         return;
-    FServer->close();
+    CloseServer();
     StartListening();
 }
 
 void TSingleInstance::Accept()
 {
-    while (QLocalSocket* socket = FServer->nextPendingConnection())
+    for (;;)
     {
+        const int fd = ::accept4(FServerFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            // Out of descriptors, the socket is closed (watched, it would wake this copy for
+            // ever) and set up afresh by the next check, with an empty queue.
+            if (errno != EAGAIN && errno != EWOULDBLOCK)
+                CloseServer();
+            return;
+        }
         // Past the cap, or from another user, a connection is closed at once: held open, a
         // flood of them would use up this copy's descriptors and it could save nothing more.
-        if (FConnections.size() >= FLimits.MaxConnections ||
-            !TrustedPeer(int(socket->socketDescriptor())))
+        if (FConnections.size() >= static_cast<std::size_t>(FLimits.MaxConnections) ||
+            !TrustedPeer(fd))
         {
-            socket->abort();
-            socket->deleteLater();
+            ::close(fd);
             continue;
         }
-        FConnections.insert(socket);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read(socket); });
-        connect(socket, &QLocalSocket::disconnected, this, [this, socket] { Drop(socket); });
-        QTimer::singleShot(FLimits.IdleTimeout, socket, [this, socket] { Drop(socket); });
+        auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        FConnections[fd] = {notifier, {}};
+        connect(notifier, &QSocketNotifier::activated, this,
+                [this, fd, notifier] { Read(fd, notifier); });
+        QTimer::singleShot(FLimits.IdleTimeout, notifier,
+                           [this, fd, notifier] { Drop(fd, notifier); });
     }
 }
 
-void TSingleInstance::Read(QLocalSocket* socket)
+void TSingleInstance::Read(int fd, const QSocketNotifier* notifier)
 {
-    // A copy sends one short line and nothing more.
-    if (!socket->canReadLine())
+    const auto found = FConnections.find(fd);
+    if (found == FConnections.end() || found->second.Notifier != notifier)
+        return;
+    char buffer[64];
+    const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+    if (got < 0 && (errno == EAGAIN || errno == EINTR))
+        return;
+    if (got <= 0)
     {
-        if (socket->bytesAvailable() > ActivateMessage.size())
-            Drop(socket);
+        Drop(fd, notifier);
         return;
     }
-    const bool activate = socket->read(ActivateMessage.size()) == ActivateMessage;
-    Drop(socket);
+    // A copy sends one short line and nothing more.
+    QByteArray& received = found->second.Received;
+    received.append(buffer, got);
+    const qsizetype end = received.indexOf('\n');
+    if (end < 0)
+    {
+        if (received.size() > ActivateMessage.size())
+            Drop(fd, notifier);
+        return;
+    }
+    const bool activate = received.left(end + 1) == ActivateMessage;
+    Drop(fd, notifier);
     if (activate)
         emit ActivateRequested();
 }
 
-void TSingleInstance::Drop(QLocalSocket* socket)
+void TSingleInstance::Drop(int fd, const QSocketNotifier* notifier)
 {
-    if (!FConnections.remove(socket))
+    const auto found = FConnections.find(fd);
+    if (found == FConnections.end() || found->second.Notifier != notifier)
         return;
-    socket->disconnect(this);
-    socket->abort();
-    socket->deleteLater();
+    // Called from the notifier's own signal too: it goes once control is back in the loop.
+    found->second.Notifier->setEnabled(false);
+    found->second.Notifier->deleteLater();
+    FConnections.erase(found);
+    ::close(fd);
 }

@@ -1,14 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <QTimer>
 
 #include <chrono>
+#include <map>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 /// How much a flood of connections may cost the running copy.
 struct TSingleInstanceLimits
@@ -21,9 +21,10 @@ struct TSingleInstanceLimits
     std::chrono::milliseconds CheckInterval{1000};
 };
 
-/// Only one copy of the program runs per user and display: the first copy listens on a local
-/// socket in a folder only the user can enter; a later copy finds it there, asks it to come to
-/// the front, and ends.
+/// Only one copy of the program runs per user and display: the first copy listens on a Unix
+/// domain socket in a folder only the user can enter; a later copy finds it there, asks it to
+/// come to the front, and ends. Plain sockets under the event loop's notifiers: no networking
+/// library is loaded at start-up for it.
 class TSingleInstance : public QObject
 {
     Q_OBJECT
@@ -43,23 +44,37 @@ public:
     /// Whenever the socket stops answering later, it is set up again.
     bool Listen();
     /// Connections accepted and not yet closed.
-    int OpenConnections() const { return FConnections.size(); }
+    int OpenConnections() const { return static_cast<int>(FConnections.size()); }
 
 signals:
     /// Another copy asked this one to come to the front.
     void ActivateRequested();
 
 private:
+    /// An accepted connection: what it has sent so far, and the notifier that watches it (which
+    /// also tells this connection from a later one given the same descriptor).
+    struct TConnection
+    {
+        QSocketNotifier* Notifier;
+        QByteArray Received;
+    };
+
     void Accept();
-    void Read(QLocalSocket* socket);
-    void Drop(QLocalSocket* socket);
+    void Read(int fd, const QSocketNotifier* notifier);
+    void Drop(int fd, const QSocketNotifier* notifier);
     bool StartListening();
+    /// Makes the socket and listens on it; errno says why not.
+    bool Bind();
+    void CloseServer();
     void CheckServer();
 
     QString FServerName;
     TSingleInstanceLimits FLimits;
-    QLocalServer* FServer = nullptr;
-    QSet<QLocalSocket*> FConnections;
+    int FServerFd = -1;
+    /// The socket file's inode once this copy has bound it: only that file is removed at the end.
+    unsigned long FServerInode = 0;
+    QSocketNotifier* FServerNotifier = nullptr;
+    std::map<int, TConnection> FConnections;
     QTimer FCheckTimer;
 };
 

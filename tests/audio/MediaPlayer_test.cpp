@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -467,6 +468,17 @@ TEST(MediaPlayerDeathTest, WithoutFluidSynthEveryUseSaysWhatToInstall)
             TSynthesizer synth;
             TMediaPlayer player(synth);
             player.SetFileName(std::string(LYRAVANE_TEST_DATA) + "/vectors/render/unit_0.mid");
+            try
+            {
+                // Another SoundFont has nothing to load into either.
+                synth.ChangeSoundFont(DefaultSoundFont).get();
+                std::_Exit(4);
+            }
+            catch (const EAudioError& error)
+            {
+                if (std::strstr(error.what(), "libfluidsynth-not-here") == nullptr)
+                    std::_Exit(5);
+            }
             try
             {
                 player.Open();

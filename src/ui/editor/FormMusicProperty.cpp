@@ -14,6 +14,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
@@ -82,6 +84,23 @@ void WidenPopup(QComboBox* list)
     QAbstractItemView* view = list->view();
     const int scroll = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     view->setMinimumWidth(view->sizeHintForColumn(0) + scroll + 8);
+}
+
+/// The preview buttons' image, a play triangle in the buttons' text colour, drawn here: the
+/// style's own would read the icon theme from disk at start-up.
+QIcon PlayIcon(const QColor& color, qreal ratio)
+{
+    constexpr int Side = 16;
+    QPixmap image(QSize(Side, Side) * ratio);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    const QPointF triangle[] = {{4.5, 2.5}, {13.0, 8.0}, {4.5, 13.5}};
+    painter.drawPolygon(triangle, 3);
+    return QIcon(image);
 }
 } // namespace
 
@@ -191,7 +210,7 @@ QWidget* TFormMusicProperty::CreatePatternGroup()
     GroupBoxPattern->setObjectName(QStringLiteral("GroupBoxPattern"));
     auto* patterns = GroupLayout<QGridLayout>(GroupBoxPattern);
     patterns->setHorizontalSpacing(6);
-    const QIcon play = style()->standardIcon(QStyle::SP_MediaPlay);
+    const QIcon play = PlayIcon(palette().color(QPalette::ButtonText), devicePixelRatioF());
     for (int slot = 0; slot < PatternSlotCount; ++slot)
     {
         auto* label = new QLabel(QString::fromLatin1(PatternLabels[slot]), GroupBoxPattern);
@@ -267,16 +286,24 @@ QWidget* TFormMusicProperty::CreateTrackGroup()
 
 void TFormMusicProperty::FillInstrumentLists()
 {
+    QStringList instruments;
+    for (const char* name : GmInstrumentNames)
+        instruments << QString::fromLatin1(name);
+    QStringList drums;
+    for (const char* name : DrumSetNames)
+        drums << QString::fromLatin1(name);
+    // The four melodic lists are alike: their popups are measured once.
+    QComboBox* firstMelodic = nullptr;
     for (int track = 0; track < TrackCount; ++track)
     {
         QComboBox* list = ComboBox10x[static_cast<std::size_t>(track)];
-        if (track == DrumTrack)
-            for (const char* name : DrumSetNames)
-                list->addItem(QString::fromLatin1(name));
+        list->addItems(track == DrumTrack ? drums : instruments);
+        if (track == DrumTrack || firstMelodic == nullptr)
+            WidenPopup(list);
         else
-            for (const char* name : GmInstrumentNames)
-                list->addItem(QString::fromLatin1(name));
-        WidenPopup(list);
+            list->view()->setMinimumWidth(firstMelodic->view()->minimumWidth());
+        if (track != DrumTrack && firstMelodic == nullptr)
+            firstMelodic = list;
     }
 }
 

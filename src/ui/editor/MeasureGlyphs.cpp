@@ -220,41 +220,52 @@ QPixmap HoldRhythmGlyph(qreal ratio)
 
 } // namespace
 
-TMeasureGlyphs::TMeasureGlyphs(qreal ratio)
+TMeasureGlyphs::TMeasureGlyphs(qreal ratio) : FRatio(ratio), FGlyphs(Count) {}
+
+QPixmap TMeasureGlyphs::Make(int index) const
 {
-    FGlyphs.resize(Count);
-    for (int c = 0; c < PitchClasses; ++c)
+    const qreal ratio = FRatio;
+    if (index < NoteNameBase)
+        return OctaveGlyph(index - OctaveUpBase, true, ratio);
+    if (index < OctaveDownBase)
+        return NoteNameGlyph(index - NoteNameBase, ratio);
+    if (index < HoldBase)
+        return OctaveGlyph(index - OctaveDownBase, false, ratio);
+    if (index < MajorChordBase)
+        return HoldGlyph(index - HoldBase, ratio);
+    if (index < MinorChordBase)
     {
-        FGlyphs[OctaveUpBase + c] = OctaveGlyph(c, true, ratio);
-        FGlyphs[NoteNameBase + c] = NoteNameGlyph(c, ratio);
-        FGlyphs[OctaveDownBase + c] = OctaveGlyph(c, false, ratio);
-        FGlyphs[HoldBase + c] = HoldGlyph(c, ratio);
+        const int degree = index - MajorChordBase + 1;
+        return NumeralGlyph(degree, QColor(QualityColors[ChordQuality(degree, 0)]), ratio);
     }
-    for (int degree = 1; degree <= Degrees; ++degree)
+    if (index < SelectedChordBase)
     {
-        FGlyphs[MajorChordBase + degree - 1] =
-            NumeralGlyph(degree, QColor(QualityColors[ChordQuality(degree, 0)]), ratio);
-        FGlyphs[MinorChordBase + degree - 1] =
-            NumeralGlyph(degree, QColor(QualityColors[ChordQuality(degree, 1)]), ratio);
-        FGlyphs[SelectedChordBase + degree - 1] = NumeralGlyph(degree, QColor(Qt::white), ratio);
+        const int degree = index - MinorChordBase + 1;
+        return NumeralGlyph(degree, QColor(QualityColors[ChordQuality(degree, 1)]), ratio);
     }
-    FGlyphs[RhythmOnsetGlyph] = OnsetGlyph(ratio);
-    FGlyphs[RhythmRestGlyph] = RestGlyph(ratio);
-    FGlyphs[RhythmHoldGlyph] = HoldRhythmGlyph(ratio);
+    if (index < RhythmOnsetGlyph)
+        return NumeralGlyph(index - SelectedChordBase + 1, QColor(Qt::white), ratio);
+    if (index == RhythmOnsetGlyph)
+        return OnsetGlyph(ratio);
+    return index == RhythmRestGlyph ? RestGlyph(ratio) : HoldRhythmGlyph(ratio);
 }
 
 QPixmap TMeasureGlyphs::Glyph(int index) const
 {
     if (index < 0 || index >= Count)
         return QPixmap();
-    return FGlyphs[static_cast<std::size_t>(index)];
+    // Painted on first use: the bar editor is made at start-up but seldom shown then.
+    QPixmap& glyph = FGlyphs[static_cast<std::size_t>(index)];
+    if (glyph.isNull())
+        glyph = Make(index);
+    return glyph;
 }
 
 void TMeasureGlyphs::Draw(QPainter& painter, int x, int y, int index) const
 {
     if (index < 0 || index >= Count)
         return;
-    painter.drawPixmap(x, y, FGlyphs[static_cast<std::size_t>(index)]);
+    painter.drawPixmap(x, y, Glyph(index));
 }
 
 QColor TMeasureGlyphs::PitchClassColor(int pitchClass)

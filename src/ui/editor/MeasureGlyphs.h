@@ -9,7 +9,7 @@
 class QPainter;
 
 /// The bar editor's image list: 69 glyphs of 16 x 16 (logical) pixels, painted from shapes and text
-/// when the list is made. The indices and the colours of the pitch classes are fixed; the
+/// when first used. The indices and the colours of the pitch classes are fixed; the
 /// art is ours.
 class TMeasureGlyphs
 {
@@ -47,5 +47,8 @@ public:
     static QString ChordNumeral(int degree);
 
 private:
-    std::vector<QPixmap> FGlyphs;
+    QPixmap Make(int index) const;
+
+    qreal FRatio;
+    mutable std::vector<QPixmap> FGlyphs;
 };

@@ -142,7 +142,8 @@ TLyravaneMainForm::~TLyravaneMainForm()
     FormArranger->SavePlacement();
     // The pages are deleted after the song; they must not hold on to its entries.
     PropertyPage->SetMuprop(nullptr);
-    BarEditor->ShowUnit(nullptr);
+    if (BarEditor != nullptr)
+        BarEditor->ShowUnit(nullptr);
     // The song player removes the temporary MIDI file as it goes.
 }
 
@@ -514,22 +515,40 @@ void TLyravaneMainForm::CreatePages()
         pageServices.MessageBoxes = FServices.MessageBoxes;
         PropertyPage = new TFormMusicProperty(pageServices, PagePanel);
     }
-    BarEditor = FServices.CreateUnitPage ? FServices.CreateUnitPage(PagePanel)
-                                         : new TFormMusicMeasures(PagePanel);
-    PropertyPage->setParent(PagePanel);
-    BarEditor->setParent(PagePanel);
     PropertyPage->setObjectName(QStringLiteral("FormMusicProperty"));
-    BarEditor->setObjectName(QStringLiteral("FormMusicMeasures"));
-    PropertyPage->hide();
-    BarEditor->hide();
-    const TSongPage::TEditRunner runEdit =
+    AddPage(PropertyPage);
+}
+
+TUnitPage* TLyravaneMainForm::UnitPage()
+{
+    // Made when a unit's tab is first shown: a window opens on the composition tab.
+    if (BarEditor == nullptr)
+    {
+        BarEditor = FServices.CreateUnitPage ? FServices.CreateUnitPage(PagePanel)
+                                             : new TFormMusicMeasures(PagePanel);
+        BarEditor->setObjectName(QStringLiteral("FormMusicMeasures"));
+        AddPage(BarEditor);
+    }
+    return BarEditor;
+}
+
+void TLyravaneMainForm::AddPage(TSongPage* page)
+{
+    page->setParent(PagePanel);
+    page->hide();
+    page->setGeometry(PageArea());
+    page->SetEditRunner(
         [this](const QString& step, const QObject* control, const std::function<void()>& edit)
-    { EditSong(step, control, edit); };
-    PropertyPage->SetEditRunner(runEdit);
-    BarEditor->SetEditRunner(runEdit);
+        { EditSong(step, control, edit); });
     // Ctrl+Z in a number field undoes the song, not the field's typing.
-    for (QLineEdit* field : PagePanel->findChildren<QLineEdit*>())
+    for (QLineEdit* field : page->findChildren<QLineEdit*>())
         field->installEventFilter(this);
+}
+
+QRect TLyravaneMainForm::PageArea() const
+{
+    // The pages sit at (-4, -4) so that their own border falls outside the visible area.
+    return {-4, -4, PagePanel->width() + 8, PagePanel->height() + 8};
 }
 
 void TLyravaneMainForm::UpdateTabListButton()

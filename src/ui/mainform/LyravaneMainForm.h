@@ -38,6 +38,7 @@ class TImageListEx;
 class TMenuButton;
 class TExportRunner;
 class TOpenFileHistory;
+class TSongPage;
 
 /// The main window: builds the widgets and the commands and wires them to its parts: the
 /// song document (the song, its undo history and recovery file), the play controller and the
@@ -155,6 +156,7 @@ private:
     QMenu* MenuMusic;
     QMenu* MenuHelp;
     TPropertyPage* PropertyPage = nullptr;
+    /// The bar editor once made (see UnitPage).
     TUnitPage* BarEditor = nullptr;
 
     /// Shows the tab list button when the song has TabListUnits units or more and fills its
@@ -264,6 +266,10 @@ private:
     QHBoxLayout* CreateTabRow();
     /// The property page and the bar editor (or the services' own), their edits undo steps.
     void CreatePages();
+    /// The bar editor, made on first use.
+    TUnitPage* UnitPage();
+    void AddPage(TSongPage* page);
+    QRect PageArea() const;
     /// Ctrl+Tab and Ctrl+PgDn go to the next tab, Ctrl+Shift+Tab and Ctrl+PgUp to the one
     /// before, round the ends.
     void CreateTabShortcuts();

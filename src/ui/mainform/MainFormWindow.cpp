@@ -93,10 +93,9 @@ bool TLyravaneMainForm::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == PagePanel && event->type() == QEvent::Resize)
     {
-        // The pages sit at (-4, -4) so that their own border falls outside the visible area.
-        const QRect area(-4, -4, PagePanel->width() + 8, PagePanel->height() + 8);
-        PropertyPage->setGeometry(area);
-        BarEditor->setGeometry(area);
+        PropertyPage->setGeometry(PageArea());
+        if (BarEditor != nullptr)
+            BarEditor->setGeometry(PageArea());
     }
     if (FMinimiseWhenExposed && watched == windowHandle() && event->type() == QEvent::Expose &&
         windowHandle()->isExposed())
@@ -206,7 +205,8 @@ void TLyravaneMainForm::ConnectParts()
             [this]
             {
                 PropertyPage->SetMuprop(nullptr);
-                BarEditor->ShowUnit(nullptr);
+                if (BarEditor != nullptr)
+                    BarEditor->ShowUnit(nullptr);
             });
     connect(FDocument.get(), &TSongDocument::Replaced, this,
             [this](int tab)
@@ -247,14 +247,15 @@ void TLyravaneMainForm::TabControl1Change()
         return;
     if (TMuprop* muprop = Project.PropertyAt(index))
     {
-        BarEditor->hide();
+        if (BarEditor != nullptr)
+            BarEditor->hide();
         PropertyPage->SetMuprop(muprop);
         PropertyPage->show();
     }
     else if (TMunit* unit = Project.UnitAt(index))
     {
         PropertyPage->hide();
-        BarEditor->ShowUnit(unit);
+        UnitPage()->ShowUnit(unit);
         Project.AttachProperties();
         BarEditor->show();
     }

@@ -813,7 +813,8 @@ TEST_F(MainFormTest, TheProgramsOwnPagesFollowTheTabs)
     form.show();
     Inside(form).FormShow();
     EXPECT_FALSE(PropertyPage(form)->isHidden());
-    EXPECT_TRUE(BarEditor(form)->isHidden());
+    EXPECT_EQ(form.findChild<QWidget*>(QStringLiteral("FormMusicMeasures")), nullptr)
+        << "made when a unit is first shown";
     form.TabControl1->setCurrentIndex(1);
     EXPECT_TRUE(PropertyPage(form)->isHidden());
     EXPECT_FALSE(BarEditor(form)->isHidden());

@@ -30,9 +30,11 @@ TLyravaneMainForm& TwoUnitSong(TFormFixture& f)
     return form;
 }
 
+/// Where the bar editor shows the play cursor; -1 (nowhere) before a unit has been shown.
 double Cursor(TLyravaneMainForm& form)
 {
-    return static_cast<TPlaceholderUnitPage*>(BarEditor(form))->PlayCursor;
+    const auto* editor = form.findChild<QWidget*>(QStringLiteral("FormMusicMeasures"));
+    return editor != nullptr ? static_cast<const TPlaceholderUnitPage*>(editor)->PlayCursor : -1;
 }
 
 std::string Status(TLyravaneMainForm& form)

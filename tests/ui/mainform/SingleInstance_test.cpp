@@ -118,7 +118,7 @@ TEST(SingleInstanceTest, TheRunningCopyOutlivesAFloodAndTheLossOfItsSocket)
         << "each closed at once or when idle";
     EXPECT_TRUE(ComesForward(first, name));
 
-    // Out of descriptors, the server's accept fails and QLocalServer closes its socket.
+    // Out of descriptors, the server's accept fails and the copy closes its socket.
     int highest = 0;
     for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
         highest = std::max(highest, std::stoi(entry.path().filename().string()));

@@ -72,8 +72,12 @@ protected:
     {
         return *static_cast<TFormMusicProperty*>(PropertyPage(form));
     }
+    /// The bar editor, which the window makes when a unit is first shown.
     TFormMusicMeasures& Editor(TLyravaneMainForm& form)
     {
+        const int shown = form.TabControl1->currentIndex();
+        form.TabControl1->setCurrentIndex(1);
+        form.TabControl1->setCurrentIndex(shown);
         return *static_cast<TFormMusicMeasures*>(BarEditor(form));
     }
 };
