@@ -9,6 +9,7 @@
 #include "ui/FormHelp.h"
 #include "ui/UnitClipboard.h"
 #include "ui/WindowUtils.h"
+#include "ui/editor/FormMusicMeasures.h"
 #include "ui/editor/SongPages.h"
 
 #include <QAction>
@@ -234,6 +235,38 @@ void TLyravaneMainForm::ConnectParts()
             &TLyravaneMainForm::ShowPlayPosition);
     connect(FPlay.get(), &TPlayController::StatusChanged, this, &TLyravaneMainForm::ShowPlayStatus);
     FPlay->Refresh();
+}
+
+TUnitPage* TLyravaneMainForm::UnitPage()
+{
+    // Made when a unit's tab is first shown: a window opens on the composition tab.
+    if (BarEditor == nullptr)
+    {
+        BarEditor = FServices.CreateUnitPage ? FServices.CreateUnitPage(PagePanel)
+                                             : new TFormMusicMeasures(PagePanel);
+        BarEditor->setObjectName(QStringLiteral("FormMusicMeasures"));
+        AddPage(BarEditor);
+    }
+    return BarEditor;
+}
+
+void TLyravaneMainForm::AddPage(TSongPage* page)
+{
+    page->setParent(PagePanel);
+    page->hide();
+    page->setGeometry(PageArea());
+    page->SetEditRunner(
+        [this](const QString& step, const QObject* control, const std::function<void()>& edit)
+        { EditSong(step, control, edit); });
+    // Ctrl+Z in a number field undoes the song, not the field's typing.
+    for (QLineEdit* field : page->findChildren<QLineEdit*>())
+        field->installEventFilter(this);
+}
+
+QRect TLyravaneMainForm::PageArea() const
+{
+    // The pages sit at (-4, -4) so that their own border falls outside the visible area.
+    return {-4, -4, PagePanel->width() + 8, PagePanel->height() + 8};
 }
 
 void TLyravaneMainForm::TabControl1Change()
