@@ -7,6 +7,7 @@
 #include "controls/MenuButtonActionLink.h"
 #include "controls/SpeedDivider.h"
 #include "controls/ToolbarImages.h"
+#include "ui/ControlKeys.h"
 #include "ui/FormArranger.h"
 #include "ui/OpenFileHistory.h"
 #include "ui/Settings.h"
@@ -108,6 +109,8 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
 
     ReadSettings();
     setAcceptDrops(true);
+    // The space bar plays or stops only where the focus has no use for it.
+    installEventFilter(new TControlKeys(this));
     Randomize();
 
     // The document starts with a new song.

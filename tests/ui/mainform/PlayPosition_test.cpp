@@ -8,9 +8,15 @@
 #include "model/Munit.h"
 #include "ui/Settings.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
@@ -169,7 +175,7 @@ TEST_F(PlayPositionTest, PlayFromHereStartsAtTheCurrentTabsUnit)
         << "General MIDI System On in the lead-in";
 }
 
-TEST_F(PlayPositionTest, SpaceBarRepeatsTheLastPlayOrStopsUnlessATextFieldHasTheFocus)
+TEST_F(PlayPositionTest, SpaceBarRepeatsTheLastPlayOrStopsUnlessTheFocusUsesIt)
 {
     TLyravaneMainForm& form = TwoUnitSong(F);
     form.show();
@@ -197,13 +203,39 @@ TEST_F(PlayPositionTest, SpaceBarRepeatsTheLastPlayOrStopsUnlessATextFieldHasThe
     EXPECT_TRUE(F.Player.IsPlaying);
     EXPECT_LT(F.Player.OpenedBytes.size(), song.size()) << "the unit again";
 
+    // A focused control that uses the space bar keeps it; Return and Enter press a button.
+    QPushButton button(PagePanel(form));
+    QCheckBox box(PagePanel(form));
+    QRadioButton radio(PagePanel(form));
+    QComboBox list(PagePanel(form));
+    list.addItems({QStringLiteral("I"), QStringLiteral("IV")});
+    QSpinBox spin(PagePanel(form));
     QLineEdit field(PagePanel(form));
-    field.show();
-    field.setFocus();
-    F.Player.Calls.clear();
-    QTest::keyClick(&field, Qt::Key_Space);
-    EXPECT_TRUE(F.Player.Calls.empty());
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&clicks] { ++clicks; });
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{&button, &box, &radio, &list, &spin, &field})
+    {
+        control->show();
+        control->setFocus();
+        F.Player.Calls.clear();
+        QTest::keyClick(control, Qt::Key_Space);
+        EXPECT_TRUE(F.Player.Calls.empty()) << control->metaObject()->className();
+    }
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(box.isChecked());
+    EXPECT_TRUE(radio.isChecked());
+    EXPECT_TRUE(list.view()->isVisible()) << "the list opens";
+    list.hidePopup();
     EXPECT_EQ(field.text(), QStringLiteral(" "));
+    button.setFocus();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter})
+    {
+        const int before = clicks;
+        QTest::keyClick(&button, key);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == before + 1; }, 2000)) << key;
+    }
+    EXPECT_TRUE(F.Player.Calls.empty());
 }
 
 TEST_F(PlayPositionTest, TheAudioOutputSettingsAreReadTrimmed)
