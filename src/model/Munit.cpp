@@ -16,7 +16,6 @@ namespace
 //  16 Fill(4)  20 Cadence(4)  24 ShortNotes(4)  28 HarmonyVoice(4)  32 reserved(32)
 //  64 Chords(16)  80 reserved(16)  96 Rhythm(32)  128 reserved(32)
 // 160 Melody(32)  192 reserved(64)
-constexpr std::size_t RecordSize = UnitRecordSize;
 constexpr std::size_t ChordsAt = 64;
 constexpr std::size_t RhythmAt = 96;
 constexpr std::size_t MelodyAt = 160;
@@ -199,7 +198,7 @@ int TMunit::NoteOrdinal(int bar, int step) const
 
 void TMunit::ReadFromStream(std::istream& stream)
 {
-    std::uint8_t r[RecordSize];
+    std::uint8_t r[UnitRecordSize];
     ReadExact(stream, r, sizeof r);
     if (GetInt32LE(r) != 1 || GetInt32LE(r + 4) != 2 || GetInt32LE(r + 8) != 4 ||
         GetInt32LE(r + 12) != 4)
@@ -220,7 +219,7 @@ void TMunit::ReadFromStream(std::istream& stream)
 
 void TMunit::WriteToStream(std::ostream& stream) const
 {
-    std::uint8_t r[RecordSize] = {};
+    std::uint8_t r[UnitRecordSize] = {};
     PutInt32LE(r, 1);
     PutInt32LE(r + 4, StepsPerBeat);
     PutInt32LE(r + 8, BeatsPerBar);

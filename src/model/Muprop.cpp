@@ -36,12 +36,11 @@ constexpr std::array<TTrackDefault, TrackCount> TrackDefaults = {{
 //  24 OctaveUp(4) 28 reserved(37)
 //  65 five track blocks of 8 bytes: Instrument Volume Pan Reverb Chorus 0 0 0
 // 105 reserved(23)  128 four pattern names of 64 bytes  384 reserved(256)
-constexpr std::size_t RecordSize = PropertyRecordSize;
 constexpr std::size_t TrackBlocksAt = 65;
 constexpr std::size_t NamesAt = 128;
 constexpr std::size_t NameField = 64;
 
-int DataByte(int value)
+int ClampedDataByte(int value)
 {
     return std::clamp(value, 0, 127);
 }
@@ -108,7 +107,7 @@ void TMuprop::SetPatternName(int index, const std::string& name)
 
 void TMuprop::ReadFromStream(std::istream& stream)
 {
-    std::uint8_t r[RecordSize];
+    std::uint8_t r[PropertyRecordSize];
     ReadExact(stream, r, sizeof r);
     if (GetInt32LE(r) != 1)
         throw EReadError("a property record of an unknown version");
@@ -140,7 +139,7 @@ void TMuprop::ReadFromStream(std::istream& stream)
 
 void TMuprop::WriteToStream(std::ostream& stream) const
 {
-    std::uint8_t r[RecordSize] = {};
+    std::uint8_t r[PropertyRecordSize] = {};
     PutInt32LE(r, 1);
     PutInt32LE(r + 4, Scale);
     PutInt32LE(r + 8, Key);
@@ -185,16 +184,16 @@ void TMuprop::EmitTrackSetup(TMidiData& midi, std::int32_t tick, const TMuprop* 
         if (p == nullptr || p->Instrument != t.Instrument)
         {
             const int program =
-                i == DrumTrack ? DrumKitProgram(t.Instrument) : DataByte(t.Instrument);
+                i == DrumTrack ? DrumKitProgram(t.Instrument) : ClampedDataByte(t.Instrument);
             midi.AddProgramChange(i, tick, channel, program + 1);
         }
         if (p == nullptr || p->Volume != t.Volume)
-            midi.AddControlChange(i, tick, channel, 7, DataByte(t.Volume));
+            midi.AddControlChange(i, tick, channel, 7, ClampedDataByte(t.Volume));
         if (p == nullptr || p->Pan != t.Pan)
-            midi.AddControlChange(i, tick, channel, 10, DataByte(t.Pan));
+            midi.AddControlChange(i, tick, channel, 10, ClampedDataByte(t.Pan));
         if (p == nullptr || p->Reverb != t.Reverb)
-            midi.AddControlChange(i, tick, channel, 91, DataByte(t.Reverb));
+            midi.AddControlChange(i, tick, channel, 91, ClampedDataByte(t.Reverb));
         if (p == nullptr || p->Chorus != t.Chorus)
-            midi.AddControlChange(i, tick, channel, 93, DataByte(t.Chorus));
+            midi.AddControlChange(i, tick, channel, 93, ClampedDataByte(t.Chorus));
     }
 }
