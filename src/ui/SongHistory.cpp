@@ -3,8 +3,10 @@
 #include "model/MusicProject.h"
 #include "model/SongBytes.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QUndoCommand>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -82,25 +84,27 @@ std::size_t TSongSnapshot::MemoryUsed(std::set<const void*>& counted) const
 
 // --- Steps --------------------------------------------------------------------------------------
 
-/// One step: the song before and after it, and the tab shown with each.
+/// One step: the song before and after it, the tab shown with each, and the control the
+/// edit was made with, which shows the value undo or redo puts back.
 class TSongStep : public QUndoCommand
 {
 public:
     TSongStep(TSongHistory& history, const QString& name, int mergeId, std::int64_t at,
-              TSongSnapshotPtr before, int tabBefore, TSongSnapshotPtr after, int tabAfter)
+              TSongSnapshotPtr before, int tabBefore, TSongSnapshotPtr after, int tabAfter,
+              QWidget* control)
         : QUndoCommand(name), FHistory(history), FMergeId(mergeId), FAt(at),
           FBefore(std::move(before)), FAfter(std::move(after)), FTabBefore(tabBefore),
-          FTabAfter(tabAfter)
+          FTabAfter(tabAfter), FControl(control)
     {
     }
 
-    void undo() override { FHistory.Apply(FBefore, FTabBefore); }
+    void undo() override { FHistory.Apply(FBefore, FTabBefore, FControl); }
 
     void redo() override
     {
         // Pushed after the edit has been made: the first redo has nothing to do.
         if (FDone)
-            FHistory.Apply(FAfter, FTabAfter);
+            FHistory.Apply(FAfter, FTabAfter, FControl);
         FDone = true;
     }
 
@@ -132,6 +136,7 @@ private:
     TSongSnapshotPtr FAfter;
     int FTabBefore;
     int FTabAfter;
+    QPointer<QWidget> FControl;
     bool FDone = false;
 };
 
@@ -164,6 +169,7 @@ void TSongHistory::Edit(const QString& name, const QObject* control,
 
     const unsigned generation = FGeneration;
     const int tabBefore = FCurrentTab();
+    FFocusAtEdit = QApplication::focusWidget();
     FLast = TSongSnapshot::Take(FSong, FLast);
     const TSongSnapshotPtr before = FLast;
     try
@@ -197,16 +203,25 @@ void TSongHistory::Record(const QString& name, const QObject* control, int tabBe
             FMergeControls.push_back(control);
     }
     ++FRevision;
-    FStack.push(
-        new TSongStep(*this, name, mergeId, Clock(), before, tabBefore, FLast, FCurrentTab()));
+    FStack.push(new TSongStep(*this, name, mergeId, Clock(), before, tabBefore, FLast,
+                              FCurrentTab(), FFocusAtEdit));
 }
 
-void TSongHistory::Apply(const TSongSnapshotPtr& state, int tab)
+void TSongHistory::Apply(const TSongSnapshotPtr& state, int tab, QWidget* control)
 {
     const TNesting nesting(FDepth);
+    const QPointer<QWidget> focus = QApplication::focusWidget();
     FRestore(*state, tab);
     FLast = state;
     ++FRevision;
+    // The keyboard goes on where the value came back: to the control the edit was made with,
+    // else where it was, when either is still to be seen.
+    for (QWidget* widget : {control, focus.data()})
+        if (widget != nullptr && widget->isVisible() && widget->isEnabled())
+        {
+            widget->setFocus(Qt::OtherFocusReason);
+            break;
+        }
 }
 
 void TSongHistory::SyncModified()

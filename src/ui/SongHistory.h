@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QUndoStack>
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 class QObject;
+class QWidget;
 class TMusicProject;
 
 /// The song as an undo step keeps it: the song with its locks (SongWithLocksParts). A part
@@ -84,7 +86,7 @@ private:
     friend class TSongStep;
     void Record(const QString& name, const QObject* control, int tabBefore,
                 const TSongSnapshotPtr& before);
-    void Apply(const TSongSnapshotPtr& state, int tab);
+    void Apply(const TSongSnapshotPtr& state, int tab, QWidget* control);
     /// The song is modified exactly when the stack is not at its saved state: the history
     /// alone sets the flag.
     void SyncModified();
@@ -98,5 +100,7 @@ private:
     std::vector<const QObject*> FMergeControls;
     int FDepth = 0;
     unsigned FGeneration = 0;
+    /// Where the keyboard was when the edit being recorded began.
+    QPointer<QWidget> FFocusAtEdit;
     unsigned FRevision = 0;
 };

@@ -9,6 +9,7 @@
 #include "ui/editor/FormMusicProperty.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QMouseEvent>
@@ -297,6 +298,37 @@ TEST_F(UndoTest, ShortcutsUndoTheSongFromANumberField)
     page.DialEditT->setFocus();
     QTest::keyClick(page.DialEditT, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Song(form).PropertyAt(0)->Tempo, 150);
+}
+
+TEST_F(UndoTest, TheKeyboardGoesBackToTheControlThatShowsTheRestoredValue)
+{
+    TLyravaneMainForm& form = RealPages();
+    TFormMusicProperty& page = Property(form);
+    TFormMusicMeasures& editor = Editor(form);
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    page.CheckBox1->setFocus();
+    QTest::keyClick(page.CheckBox1, Qt::Key_Space);
+    ASSERT_TRUE(page.CheckBox1->isChecked());
+    form.TabControl1->setCurrentIndex(1);
+    editor.RhythmFrame[2]->setFocus();
+    QTest::keyClick(editor.RhythmFrame[2], Qt::Key_Space);
+    ASSERT_EQ(Song(form).UnitAt(1)->GetRhythm(2, 0), '*');
+
+    // Each undo and redo shows its step's tab with the keyboard on the step's control.
+    const std::vector<std::pair<const char*, QWidget*>> steps = {
+        {"Action_EditUndo", editor.RhythmFrame[2]},
+        {"Action_EditUndo", page.CheckBox1},
+        {"Action_EditRedo", page.CheckBox1},
+        {"Action_EditRedo", editor.RhythmFrame[2]}};
+    for (const auto& [command, control] : steps)
+    {
+        form.TabControl1->setFocus();
+        Trigger(form, command);
+        EXPECT_EQ(QApplication::focusWidget(), control) << command;
+    }
+    EXPECT_TRUE(page.CheckBox1->isChecked());
+    EXPECT_EQ(Song(form).UnitAt(1)->GetRhythm(2, 0), '*');
 }
 
 TEST_F(UndoTest, AThousandStepsOnAFiftyEntrySongStayUnderFiftyMegabytes)
