@@ -44,8 +44,13 @@ TEST_F(MeasureKeysTest, TabReachesTheRowsAndSpaceEditsRhythmAsTheMouse)
     Form->ComboBoxChord[1]->setFocus(Qt::OtherFocusReason);
     QTest::keyClick(Form->ComboBoxChord[1], Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), Form->RhythmFrame[0]);
+    Keys(Form->RhythmFrame[0], {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right});
     QTest::keyClick(Form->RhythmFrame[0], Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), Form->MelodyFrame[0]);
+    EXPECT_EQ(Form->MelodyFrame[0]->Cursor(), 3) << "on the step it left";
+    QTest::keyClick(Form->MelodyFrame[0], Qt::Key_Left);
+    QTest::keyClick(Form->MelodyFrame[0], Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(Form->RhythmFrame[0]->Cursor(), 2);
 
     // The same edits as the mouse tests: a note on step 4 of bar 3 (chord V) sounds its root.
     Form->RhythmFrame[2]->setFocus(Qt::TabFocusReason);

@@ -1,7 +1,5 @@
 #include "ui/editor/MeasureRows.h"
 
-#include "ui/editor/MeasureRows.h"
-
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QHelpEvent>
@@ -15,6 +13,8 @@
 
 namespace
 {
+/// The row the keyboard left last, which the next row it reaches may take its step from.
+QPointer<TMeasureRowFrame> LastRowLeft;
 
 /// One step of a row: a list item named after its content.
 class TMeasureStepAccessible : public QAccessibleInterface
@@ -243,6 +243,12 @@ void TMeasureRowFrame::keyPressEvent(QKeyEvent* event)
 void TMeasureRowFrame::focusInEvent(QFocusEvent* event)
 {
     TScrollFrame::focusInEvent(event);
+    // From the bar's other row by Tab or Shift+Tab, the keyboard stays on its step.
+    const bool tabbed =
+        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    if (tabbed && LastRowLeft != nullptr && LastRowLeft != this && LastRowLeft->Owner() == FOwner &&
+        LastRowLeft->Bar() == FBar)
+        SetCursor(LastRowLeft->Cursor());
     viewport()->update();
     NotifyStep(FCursor, true);
 }
@@ -250,6 +256,7 @@ void TMeasureRowFrame::focusInEvent(QFocusEvent* event)
 void TMeasureRowFrame::focusOutEvent(QFocusEvent* event)
 {
     TScrollFrame::focusOutEvent(event);
+    LastRowLeft = this;
     viewport()->update();
 }
 
