@@ -3,6 +3,7 @@
 #include "controls/DialButton.h"
 #include "controls/SpinButton.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -146,21 +147,23 @@ void TDialEdit::TextChanged()
         FAutoSelect = autoSelect;
     }
     FInTextChange = false;
-    UpdateAccessibleName();
+    NotifyValue();
     emit Change();
 }
 
-void TDialEdit::SetAccessibleLabel(const QString& label)
+void TDialEdit::SetAccessibleLabel(const QString& label, const QString& description)
 {
-    FAccessibleLabel = label;
+    setAccessibleName(label);
+    setAccessibleDescription(description);
     FDialButton->setAccessibleName(label + QStringLiteral(", rueda"));
-    UpdateAccessibleName();
 }
 
-void TDialEdit::UpdateAccessibleName()
+void TDialEdit::NotifyValue()
 {
-    if (!FAccessibleLabel.isEmpty())
-        setAccessibleName(FAccessibleLabel + QStringLiteral(": ") + text());
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent event(this, Value());
+    QAccessible::updateAccessibility(&event);
 }
 
 void TDialEdit::PasteText(QClipboard::Mode mode)

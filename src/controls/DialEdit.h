@@ -48,9 +48,9 @@ public:
 
     QSize sizeHint() const override;
 
-    /// What the field is ("Volumen, Melodía"): its accessible name becomes the label and the
-    /// value ("Volumen, Melodía: 100"), kept up to date.
-    void SetAccessibleLabel(const QString& label);
+    /// What the field is ("Volumen, Melodía"), its accessible name, and what it means where
+    /// the caption does not say. Assistive tools see a spin box with the value.
+    void SetAccessibleLabel(const QString& label, const QString& description = QString());
 
 signals:
     /// The text changed (typing, pasting, stepping or SetValue).
@@ -75,7 +75,8 @@ private:
     void AddToValue(long long delta);
     void TextChanged();
     void LayoutButtons();
-    void UpdateAccessibleName();
+    /// Tells assistive tools the value has changed.
+    void NotifyValue();
 
     int FIncrement = 1;
     int FMinValue = 0;
@@ -88,7 +89,6 @@ private:
     // A click that gave the edit the focus selects all instead of placing the caret.
     bool FSelectOnClick = false;
     bool FClickSwallowed = false;
-    QString FAccessibleLabel;
     TDialButton* FDialButton;
     TSpinButton* FUpButton;
     TSpinButton* FDownButton;

@@ -1,16 +1,19 @@
 // What a screen reader finds in the window: every control has a name.
 #include "ShownMainForm.h"
+#include "controls/DialEdit.h"
 #include "controls/MenuButton.h"
 #include "mainform/MainFormParts.h"
 #include "model/Munit.h"
 #include "model/MusicProject.h"
 #include "ui/editor/FormMusicMeasures.h"
+#include "ui/editor/FormMusicProperty.h"
 #include "ui/editor/MeasureRows.h"
 #include "ui/mainform/LyravaneMainForm.h"
 #include "ui/mainform/MainFormServices.h"
 
 #include <QAccessible>
 #include <QAction>
+#include <QComboBox>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -99,10 +102,21 @@ TEST(AccessibilityTest, EveryControlOnBothKindsOfTabHasAName)
     Walk(root, composition);
     EXPECT_TRUE(composition.Unnamed.empty()) << Join(composition.Unnamed);
     EXPECT_TRUE(composition.Fillers.empty()) << Join(composition.Fillers);
-    EXPECT_TRUE(Has(composition.Names, "Volumen, Melodía: 100")) << Join(composition.Names);
-    EXPECT_TRUE(Has(composition.Names, "Reverb, Batería: 40"));
-    EXPECT_TRUE(Has(composition.Names, "Tempo: 120"));
-    EXPECT_TRUE(Has(composition.Names, "Escuchar Bajo"));
+    for (const char* name : {"Volumen, Melodia", "Reverb, Bateria", "Tiempo", "Tecla",
+                             "Escuchar Bajo", "Acomp. 1", "Instrumento de Melodia"})
+        EXPECT_TRUE(Has(composition.Names, name)) << name << ": " << Join(composition.Names);
+    // A number field is a spin box with its value and bounds; a list says its choice.
+    auto* page = qobject_cast<TFormMusicProperty*>(PropertyPage(form));
+    QAccessibleInterface* tempo = QAccessible::queryAccessibleInterface(page->DialEditT);
+    EXPECT_EQ(tempo->role(), QAccessible::SpinBox);
+    EXPECT_EQ(tempo->text(QAccessible::Value), QStringLiteral("120"));
+    ASSERT_NE(tempo->valueInterface(), nullptr);
+    EXPECT_EQ(tempo->valueInterface()->maximumValue().toInt(), 250);
+    tempo->valueInterface()->setCurrentValue(96);
+    EXPECT_EQ(Song(form).PropertyAt(0)->Tempo, 96);
+    EXPECT_FALSE(tempo->text(QAccessible::Description).isEmpty()) << "what the caption means";
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(page->ComboBox10x[0]);
+    EXPECT_EQ(list->text(QAccessible::Value), page->ComboBox10x[0]->currentText());
 
     form.TabControl1->setCurrentIndex(1);
     Song(form).UnitAt(1)->SetBarRhythm(1, "**-.....");

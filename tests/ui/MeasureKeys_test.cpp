@@ -10,6 +10,7 @@
 #include "ui/mainform/LyravaneMainForm.h"
 #include "ui/mainform/MainFormServices.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -171,8 +172,10 @@ TEST_F(MeasureKeysTest, ChordTipsNameTheChordInTheKeyAndScale)
     property.Key = 2;
     Form->ShowUnit(Unit);
     EXPECT_EQ(Form->ComboBoxChord[bar3]->toolTip().toStdString(), "V → A7");
-    EXPECT_EQ(Form->ComboBoxChord[bar3]->accessibleName().toStdString(),
-              "Compás 3, acorde 1: V → A7");
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(Form->ComboBoxChord[bar3]);
+    EXPECT_EQ(box->text(QAccessible::Name).toStdString(), "Compás 3, primera mitad, acorde");
+    EXPECT_EQ(box->text(QAccessible::Value).toStdString(), "V");
+    EXPECT_EQ(box->text(QAccessible::Description).toStdString(), "V → A7");
     property.Use7th = 0;
     property.Key = 0;
     property.Scale = 1;

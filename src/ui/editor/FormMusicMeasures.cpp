@@ -1,5 +1,6 @@
 #include "ui/editor/FormMusicMeasures.h"
 
+#include "controls/ControlsAccessible.h"
 #include "controls/FakeGroupBox.h"
 #include "controls/ScrollFrame.h"
 #include "model/Munit.h"
@@ -130,6 +131,8 @@ TFormMusicMeasures::TFormMusicMeasures(QWidget* parent)
     : TUnitPage(parent), FGlyphs(qApp->devicePixelRatio())
 {
     setObjectName(QStringLiteral("FormMusicMeasures"));
+    // The chord boxes' names reach screen readers through the controls' interfaces.
+    InstallControlsAccessibility();
     setWindowTitle(QStringLiteral("Estimar forma musica"));
     CreateControls();
 }
@@ -313,6 +316,11 @@ QLayout* TFormMusicMeasures::CreateChordBoxes(QWidget* panel, int bar)
         const int tag = 2 * bar + half;
         auto* combo = new TChordComboBox(drawItem, panel);
         combo->setObjectName(QStringLiteral("ComboBoxChord") + QString::number(tag + 1));
+        // A screen reader reads the numeral as the value; the chord it plays is told after.
+        combo->setAccessibleName(
+            QStringLiteral("Compás %1, %2 mitad, acorde")
+                .arg(bar + 1)
+                .arg(half == 0 ? QStringLiteral("primera") : QStringLiteral("segunda")));
         for (int item = 0; item < ChordItems; ++item)
             combo->addItem(TMeasureGlyphs::ChordNumeral(item + 1));
         combo->setCurrentIndex(-1);
@@ -398,11 +406,8 @@ void TFormMusicMeasures::RefreshChords()
             QComboBox* combo = ComboBoxChord[2 * bar + half];
             combo->setCurrentIndex(item);
             combo->setToolTip(ChordToolTip(2 * bar + half));
-            combo->setAccessibleName(
-                QStringLiteral("Compás %1, acorde %2: %3")
-                    .arg(bar + 1)
-                    .arg(half + 1)
-                    .arg(item >= 0 ? combo->toolTip() : QStringLiteral("ninguno")));
+            combo->setAccessibleDescription(item >= 0 ? combo->toolTip()
+                                                      : QStringLiteral("sin acorde"));
             combo->update();
         }
 }

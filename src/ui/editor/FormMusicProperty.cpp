@@ -36,11 +36,14 @@ const char* const MinorKeyLabels[12] = {"C-Min.",   "Db-Min. ", "D-Min.",   "Eb-
                                         "Ab-Min",   "A-Min.  ", "Bb-Min",   "B-Min.  "};
 
 const char* const TrackLabels[TrackCount] = {"Melodia", "Acomp. 1", "Acomp. 2", "Bajo", "Bateria"};
-// The track and value column names a screen reader says, in full words.
-const char* const AccessibleTrackNames[TrackCount] = {"Melodía", "Acompañamiento 1",
-                                                      "Acompañamiento 2", "Bajo", "Batería"};
-const char* const AccessibleColumnNames[4] = {"Volumen", "Posición de la toma", "Reverb",
-                                              "Estribillo"};
+const char* const ValueColumns[4] = {"Volumen", "Posicion de la Toma", "Reverb", "Estribillo"};
+// What a screen reader adds to a value column's caption, which says little by itself.
+const char* const ValueColumnDescriptions[4] = {
+    "Volumen de la parte, de 0 a 127",
+    "Panorama: 0 a la izquierda, 64 en el centro, 127 a la derecha",
+    "Cantidad de reverberación, de 0 a 127",
+    "Cantidad de efecto de coro (chorus), de 0 a 127",
+};
 const char* const PatternLabels[PatternSlotCount] = {"Acomp. 1", "Acomp. 2", "Bajo", "Bateria"};
 
 // Pattern list items keep the name's bytes: the stored name must be the library's own,
@@ -186,7 +189,9 @@ QLayout* TFormMusicProperty::CreateKeyTempoColumn()
     GroupBoxKey->setObjectName(QStringLiteral("GroupBoxKey"));
     auto* key = GroupLayout<QVBoxLayout>(GroupBoxKey);
     DialEditK = MakeDialEdit(GroupBoxKey, QStringLiteral("DialEditK"), -12, 12, 0);
-    DialEditK->SetAccessibleLabel(QStringLiteral("Tonalidad"));
+    DialEditK->SetAccessibleLabel(
+        QStringLiteral("Tecla"),
+        QStringLiteral("Transposición de la canción en semitonos, de -12 a 12"));
     LabelScale = new QLabel(QStringLiteral("C-May."), GroupBoxKey);
     LabelScale->setObjectName(QStringLiteral("LabelScale"));
     key->addWidget(DialEditK);
@@ -196,7 +201,8 @@ QLayout* TFormMusicProperty::CreateKeyTempoColumn()
     GroupBoxTempo->setObjectName(QStringLiteral("GroupBoxTempo"));
     auto* tempo = GroupLayout<QVBoxLayout>(GroupBoxTempo);
     DialEditT = MakeDialEdit(GroupBoxTempo, QStringLiteral("DialEditT"), 10, 250, 120);
-    DialEditT->SetAccessibleLabel(QStringLiteral("Tempo"));
+    DialEditT->SetAccessibleLabel(QStringLiteral("Tiempo"),
+                                  QStringLiteral("Tempo en negras por minuto, de 10 a 250"));
     tempo->addWidget(DialEditT);
     middle->addWidget(GroupBoxTempo);
     middle->addStretch(1);
@@ -223,6 +229,7 @@ QWidget* TFormMusicProperty::CreatePatternGroup()
         button->setAccessibleName(button->toolTip());
         button->setFixedHeight(list->sizeHint().height());
         label->setBuddy(list);
+        list->setAccessibleName(label->text());
         patterns->addWidget(label, slot, 0);
         patterns->addWidget(list, slot, 1);
         patterns->addWidget(button, slot, 2);
@@ -241,14 +248,14 @@ QWidget* TFormMusicProperty::CreateTrackGroup()
     auto* tracks = GroupLayout<QGridLayout>(GroupBoxTracks);
     tracks->setHorizontalSpacing(6);
     tracks->setVerticalSpacing(1);
-    const char* const headers[5] = {"Instrumento", "Volumen", "Posicion de la Toma", "Reverb",
-                                    "Estribillo"};
     // The value columns are as narrow as a three-digit dial edit, so that the instrument
     // lists get the room their names need.
     constexpr int DialWidth = 62;
     for (int column = 0; column < 5; ++column)
     {
-        auto* header = new QLabel(QString::fromLatin1(headers[column]), GroupBoxTracks);
+        auto* header = new QLabel(column == 0 ? QStringLiteral("Instrumento")
+                                              : QString::fromLatin1(ValueColumns[column - 1]),
+                                  GroupBoxTracks);
         header->setAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignBottom
                                          : Qt::AlignHCenter | Qt::AlignBottom);
         tracks->addWidget(header, 0, column + 1);
@@ -261,8 +268,8 @@ QWidget* TFormMusicProperty::CreateTrackGroup()
                           0);
         ComboBox10x[t] =
             MakeList(GroupBoxTracks, QStringLiteral("ComboBox10%1").arg(track + 1), 18);
-        ComboBox10x[t]->setAccessibleName(QStringLiteral("Instrumento, ") +
-                                          QString::fromUtf8(AccessibleTrackNames[track]));
+        const QString trackLabel = QString::fromLatin1(TrackLabels[track]);
+        ComboBox10x[t]->setAccessibleName(QStringLiteral("Instrumento de ") + trackLabel);
         tracks->addWidget(ComboBox10x[t], row, 1);
         const std::array<std::array<TDialEdit*, TrackCount>*, 4> columns = {
             &DialEdit10x, &DialEdit20x, &DialEdit30x, &DialEdit40x};
@@ -273,9 +280,9 @@ QWidget* TFormMusicProperty::CreateTrackGroup()
                 GroupBoxTracks, QStringLiteral("DialEdit%1").arg((column + 1) * 100 + track + 1), 0,
                 127, initial[column]);
             edit->setFixedWidth(DialWidth);
-            edit->SetAccessibleLabel(QString::fromUtf8(AccessibleColumnNames[column]) +
-                                     QStringLiteral(", ") +
-                                     QString::fromUtf8(AccessibleTrackNames[track]));
+            edit->SetAccessibleLabel(QString::fromLatin1(ValueColumns[column]) +
+                                         QStringLiteral(", ") + trackLabel,
+                                     QString::fromUtf8(ValueColumnDescriptions[column]));
             (*columns[static_cast<std::size_t>(column)])[t] = edit;
             tracks->addWidget(edit, row, column + 2, Qt::AlignHCenter);
         }
