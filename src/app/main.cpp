@@ -58,33 +58,6 @@ void Stamp(const char* step, TClock::time_point mainEntered)
             std::chrono::duration<double, std::milli>(TClock::now() - mainEntered).count());
 }
 
-/// Calls a function once the window has been exposed and painted for the first time.
-class TFirstPaintWatcher : public QObject
-{
-public:
-    TFirstPaintWatcher(QWindow* window, std::function<void()> done)
-        : QObject(window), FDone(std::move(done))
-    {
-        window->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        auto* window = static_cast<QWindow*>(watched);
-        if (event->type() == QEvent::Expose && window->isExposed() && FDone)
-        {
-            // The widget paints while it handles this event; report right after that.
-            QTimer::singleShot(0, window, std::exchange(FDone, nullptr));
-            window->removeEventFilter(this);
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> FDone;
-};
-
 void RunDeveloperAids(TLyravaneMainForm& form, TClock::time_point mainEntered,
                       const std::function<bool()>& soundFontLoaded)
 {
@@ -92,8 +65,8 @@ void RunDeveloperAids(TLyravaneMainForm& form, TClock::time_point mainEntered,
     const QString screenshot = qEnvironmentVariable("LYRAVANE_SCREENSHOT");
     if ((!timing && screenshot.isEmpty()) || form.windowHandle() == nullptr)
         return;
-    new TFirstPaintWatcher(
-        form.windowHandle(),
+    WhenOnScreen(
+        &form,
         [&form, timing, screenshot, mainEntered, soundFontLoaded]
         {
             if (timing)
@@ -191,13 +164,13 @@ int RunMainWindow(TLyravaneApplication& app, const TMainFormServices& services,
     // window has been painted: the loader thread's loading of FluidSynth's dozens of libraries
     // would hold up every library the window loads meanwhile (image readers, input methods).
     // A play command before then starts the loading itself and waits for it.
-    new TFirstPaintWatcher(form.windowHandle(),
-                           [&services]
-                           {
-                               if (services.Synth != nullptr)
-                                   services.Synth->StartLoading();
-                               SetIcon();
-                           });
+    WhenOnScreen(&form,
+                 [&services]
+                 {
+                     if (services.Synth != nullptr)
+                         services.Synth->StartLoading();
+                     SetIcon();
+                 });
     RunDeveloperAids(form, mainEntered, services.PlayerReady);
     const int result = TLyravaneApplication::exec();
     app.MessageBoxes = nullptr;

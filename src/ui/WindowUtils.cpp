@@ -3,11 +3,15 @@
 #include "base/Text.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QScreen>
 #include <QStringDecoder>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
+#include <utility>
 
 QString ProgramTitle()
 {
@@ -64,6 +68,17 @@ void KeepOnScreen(QWidget* window)
         window->move(target);
 }
 
+QString WhenText(const QDateTime& at, const QDateTime& now)
+{
+    const QString time = at.time().toString(QStringLiteral("HH:mm"));
+    const qint64 days = at.date().daysTo(now.date());
+    if (days == 0)
+        return QStringLiteral("hoy, ") + time;
+    if (days == 1)
+        return QStringLiteral("ayer, ") + time;
+    return at.date().toString(QStringLiteral("d/M/yyyy")) + QStringLiteral(", ") + time;
+}
+
 void CenterOnOwner(QWidget* window)
 {
     const QWidget* owner = window->parentWidget();
@@ -76,6 +91,45 @@ void CenterOnOwner(QWidget* window)
     window->move(outer.left() + outer.width() / 2 - size.width() / 2,
                  outer.top() + outer.height() / 2 - size.height() / 2);
     KeepOnScreen(window);
+}
+
+namespace
+{
+/// Calls a function once its window has been exposed and painted for the first time.
+class TFirstPaintWatcher : public QObject
+{
+public:
+    TFirstPaintWatcher(QWindow* window, std::function<void()> done)
+        : QObject(window), FDone(std::move(done))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* window = static_cast<QWindow*>(watched);
+        if (event->type() == QEvent::Expose && window->isExposed() && FDone)
+        {
+            // The widget paints while it handles this event; the call comes right after.
+            QTimer::singleShot(0, window, std::exchange(FDone, nullptr));
+            window->removeEventFilter(this);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> FDone;
+};
+} // namespace
+
+void WhenOnScreen(QWidget* window, std::function<void()> done)
+{
+    QWindow* handle = window->windowHandle();
+    if (handle == nullptr || handle->isExposed())
+        done();
+    else
+        new TFirstPaintWatcher(handle, std::move(done));
 }
 
 TWaitCursor::TWaitCursor()

@@ -5,8 +5,10 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <string>
 
+class QDateTime;
 class QWidget;
 
 /// "Lyravane 1999": the caption of every message box and the start of the main caption.
@@ -29,11 +31,19 @@ QRect ScreenWorkArea(const QWidget* window);
 /// than the area ends at its top-left corner.
 QPoint ClampIntoArea(QPoint topLeft, QSize size, const QRect& area);
 
+/// When something happened, as a message says it: "hoy, 21:42", "ayer, 21:42", else
+/// "8/12/2026, 21:42".
+QString WhenText(const QDateTime& at, const QDateTime& now);
+
 /// Pulls a top-level window back into the screen's work area, shrinking one that is larger.
 void KeepOnScreen(QWidget* window);
 
 /// Centres a window over its parent window, then keeps it on the screen.
 void CenterOnOwner(QWidget* window);
+
+/// Runs done once the window is on the screen and painted: at once when it is already
+/// exposed or has no native window, else after its first exposure has been painted.
+void WhenOnScreen(QWidget* window, std::function<void()> done);
 
 /// Shows the hourglass cursor for its lifetime, on every path out of a command.
 class TWaitCursor

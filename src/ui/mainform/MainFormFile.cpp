@@ -32,8 +32,9 @@ const QString MsgInvalidFormat = QStringLiteral("ファイル '%s' は有効な�
 const QString MsgCannotWrite = QStringLiteral("ファイル '%s' への書き込みができませんでした。");
 const QString MsgRevert = QStringLiteral("変更をすべて破棄します。よろしいですか？");
 const QString MsgSaveChanges = QStringLiteral("%s has changed. Save now ? ");
-const QString MsgRecover = QStringLiteral(
-    "Se encontró una canción sin guardar de una sesión anterior. ¿Desea recuperarla?");
+// The song by its file's name ("Sin título" for a new one) and when its copy was made.
+const QString MsgRecover =
+    QStringLiteral("Se encontró una copia sin guardar de «%1» (%2). ¿Desea recuperarla?");
 const QString MsgRecoveryUnreadable =
     QStringLiteral("No se pudo leer la canción sin guardar de una sesión anterior. "
                    "El archivo se ha guardado aparte en:\n%1");
@@ -133,9 +134,13 @@ void TLyravaneMainForm::SaveProjectFile(const QString& path)
 void TLyravaneMainForm::OfferRecovery()
 {
     FDocument->OfferRecovery(
-        [this] {
-            return ShowMessageBox(MsgRecover, TMsgIcon::Question, TMsgButtons::SiNo) ==
-                   TMsgResult::Yes;
+        [this](const QString& fileName, const QDateTime& madeAt)
+        {
+            const QString song =
+                fileName.isEmpty() ? QStringLiteral("Sin título") : FileNamePart(fileName);
+            return ShowMessageBox(
+                       MsgRecover.arg(song, WhenText(madeAt, QDateTime::currentDateTime())),
+                       TMsgIcon::Question, TMsgButtons::SiNo) == TMsgResult::Yes;
         },
         [this](const QString& aside)
         {

@@ -125,14 +125,19 @@ void TLyravaneMainForm::FormShow()
     RunCommand([this] { TabControl1Change(); });
     emit FirstShown();
 
-    RunCommand([this] { OfferRecovery(); });
-    if (!FArguments.empty() && !FArguments.front().empty())
-    {
-        const std::string path = AbsoluteFsPath(FArguments.front());
-        RunCommand([this, &path] { OpenProjectFile(path); });
-        update();
-    }
-    FPlay->Prime(FServices.PlayerReady);
+    // The questions and messages of the start open over the window, once it is on the screen.
+    WhenOnScreen(this,
+                 [this]
+                 {
+                     RunCommand([this] { OfferRecovery(); });
+                     if (!FArguments.empty() && !FArguments.front().empty())
+                     {
+                         const std::string path = AbsoluteFsPath(FArguments.front());
+                         RunCommand([this, &path] { OpenProjectFile(path); });
+                         update();
+                     }
+                     FPlay->Prime(FServices.PlayerReady);
+                 });
 }
 
 void TLyravaneMainForm::closeEvent(QCloseEvent* event)

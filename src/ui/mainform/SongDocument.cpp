@@ -4,6 +4,7 @@
 #include "ui/SongRecovery.h"
 #include "ui/WindowUtils.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <QUndoStack>
 
@@ -93,8 +94,9 @@ void TSongDocument::Edit(const QString& step, const QObject* control,
 
 // --- Recovery ----------------------------------------------------------------------------------
 
-void TSongDocument::OfferRecovery(const std::function<bool()>& ask,
-                                  const std::function<void(const QString& aside)>& tellUnreadable)
+void TSongDocument::OfferRecovery(
+    const std::function<bool(const QString& fileName, const QDateTime& madeAt)>& ask,
+    const std::function<void(const QString& aside)>& tellUnreadable)
 {
     if (!FRecovery->ClaimLeftOver())
         return;
@@ -108,7 +110,7 @@ void TSongDocument::OfferRecovery(const std::function<bool()>& ask,
         tellUnreadable(FRecovery->SetAside());
         return;
     }
-    if (!ask())
+    if (!ask(FromFsPath(recovered.FileName), QFileInfo(FRecovery->Path()).lastModified()))
     {
         DiscardRecovery();
         return;

@@ -3,6 +3,7 @@
 #include "model/MusicProject.h"
 #include "ui/SongHistory.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -56,9 +57,11 @@ public:
     void Edit(const QString& step, const QObject* control, const std::function<void()>& edit);
 
     /// At start: takes over the song a copy that ended without saving left behind, when ask
-    /// says so; an unreadable one is set aside and told of with its new path.
-    void OfferRecovery(const std::function<bool()>& ask,
-                       const std::function<void(const QString& aside)>& tellUnreadable);
+    /// says so (given the song's file name, empty for a new song, and when the copy was
+    /// written); an unreadable one is set aside and told of with its new path.
+    void
+    OfferRecovery(const std::function<bool(const QString& fileName, const QDateTime& madeAt)>& ask,
+                  const std::function<void(const QString& aside)>& tellUnreadable);
     /// Removes the recovery file: the unsaved changes are meant to go.
     void DiscardRecovery();
     TSongRecovery& Recovery() { return *FRecovery; }

@@ -1,6 +1,7 @@
 #include "ui/FormArranger.h"
 #include "ui/WindowUtils.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -110,4 +111,17 @@ TEST(WindowUtilsTest, KeepOnScreenAndCenterOnOwner)
     KeepOnScreen(&far);
     EXPECT_EQ(far.frameGeometry().topLeft(),
               QPoint(area.left() + area.width() - 300, area.top() + area.height() - 200));
+}
+
+TEST(WindowUtilsTest, WhenTextSaysTodayYesterdayOrTheDate)
+{
+    const QDateTime now(QDate(2026, 12, 8), QTime(0, 5));
+    const std::pair<QDateTime, const char*> cases[] = {
+        {QDateTime(QDate(2026, 12, 8), QTime(0, 1)), "hoy, 00:01"},
+        {QDateTime(QDate(2026, 12, 7), QTime(21, 42)), "ayer, 21:42"},
+        {QDateTime(QDate(2026, 12, 6), QTime(9, 3)), "6/12/2026, 09:03"},
+        {QDateTime(QDate(2025, 12, 8), QTime(23, 59)), "8/12/2025, 23:59"},
+    };
+    for (const auto& [at, text] : cases)
+        EXPECT_EQ(WhenText(at, now).toStdString(), text);
 }
