@@ -8,8 +8,10 @@
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QMimeDatabase>
 #include <QStringList>
+#include <QTreeView>
 #include <QUrl>
 
 #include <filesystem>
@@ -95,9 +97,16 @@ std::optional<QString> TQtFileDialogRunner::Run(QWidget* owner, TFileDialogReque
             dialog.setDirectory(info.absolutePath());
         dialog.selectFile(info.fileName());
     }
-    // On a small screen (a large scale factor) the dialog and its title bar fit the work area.
+    // Wide enough for the name, size, type and date columns whole; on a small screen (a large
+    // scale factor) the dialog and its title bar fit the work area.
     const QSize room = ScreenWorkArea(owner).size() - QSize(16, 48);
-    dialog.resize(dialog.sizeHint().boundedTo(room).expandedTo(dialog.minimumSizeHint()));
+    const QSize roomy = QSize(780, 460).expandedTo(dialog.sizeHint());
+    dialog.resize(roomy.boundedTo(room).expandedTo(dialog.minimumSizeHint()));
+    if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView")))
+    {
+        constexpr int DateColumn = 3;
+        details->header()->setSectionResizeMode(DateColumn, QHeaderView::ResizeToContents);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     if (check != nullptr)

@@ -3,6 +3,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/Settings.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 
 #include <algorithm>
 #include <vector>
@@ -107,11 +109,15 @@ void TFormOption::BuildExportAndSoundFont()
     GroupBoxSoundFont->setGeometry(8, 80, 169, 71);
     LabelSoundFont = new QLabel(GroupBoxSoundFont);
     LabelSoundFont->setGeometry(8, 16, 153, 17);
+    // The list takes the row but for a small button, so a SoundFont's name shows whole; its
+    // popup is as wide as the longest name.
     ComboSoundFont = new QComboBox(GroupBoxSoundFont);
-    ComboSoundFont->setGeometry(8, 36, 97, 21);
+    ComboSoundFont->setGeometry(8, 36, 125, 21);
     ComboSoundFont->setAccessibleName(QStringLiteral("SoundFont"));
-    ButtonChooseSoundFont = new QPushButton(QStringLiteral("&Elegir..."), GroupBoxSoundFont);
-    ButtonChooseSoundFont->setGeometry(108, 35, 53, 23);
+    ButtonChooseSoundFont = new QPushButton(QStringLiteral("…"), GroupBoxSoundFont);
+    ButtonChooseSoundFont->setGeometry(136, 35, 25, 23);
+    ButtonChooseSoundFont->setToolTip(QStringLiteral("Elegir otro archivo SoundFont"));
+    ButtonChooseSoundFont->setAccessibleName(QStringLiteral("Elegir SoundFont"));
     connect(ButtonChooseSoundFont, &QPushButton::clicked, this, &TFormOption::ChooseSoundFont);
 }
 
@@ -156,9 +162,13 @@ void TFormOption::FormShow()
     for (const QString& path : InstalledSoundFonts)
         SelectSoundFont(path);
     SelectSoundFont(SoundFont);
+    QAbstractItemView* list = ComboSoundFont->view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) +
+                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
     const QString name =
         SoundFont.isEmpty() ? QStringLiteral("ninguno") : QFileInfo(SoundFont).fileName();
-    LabelSoundFont->setText(QStringLiteral("En uso: %1").arg(name));
+    LabelSoundFont->setText(LabelSoundFont->fontMetrics().elidedText(
+        QStringLiteral("En uso: %1").arg(name), Qt::ElideMiddle, LabelSoundFont->width()));
     LabelSoundFont->setToolTip(SoundFont);
 }
 

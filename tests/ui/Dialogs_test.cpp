@@ -13,6 +13,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -64,6 +66,13 @@ TEST(FormOptionTest, ExportAndSoundFontChoicesGoBackIntoTheFields)
     EXPECT_EQ(dialog.ComboLoudness->currentText(), QStringLiteral("-23 LUFS"));
     EXPECT_EQ(dialog.ComboSoundFont->count(), 2) << "the one in use is listed once";
     EXPECT_EQ(dialog.ComboSoundFont->currentText(), QStringLiteral("FluidR3_GM.sf2"));
+    QStyleOptionComboBox box;
+    box.initFrom(dialog.ComboSoundFont);
+    const QRect field = dialog.ComboSoundFont->style()->subControlRect(
+        QStyle::CC_ComboBox, &box, QStyle::SC_ComboBoxEditField, dialog.ComboSoundFont);
+    EXPECT_GE(field.width(), dialog.ComboSoundFont->fontMetrics().horizontalAdvance(
+                                 dialog.ComboSoundFont->currentText()))
+        << "the name shows whole";
     EXPECT_EQ(dialog.LabelSoundFont->text(), QStringLiteral("En uso: FluidR3_GM.sf2"));
 
     // The keyboard goes through the dialog top to bottom.

@@ -11,11 +11,13 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QProgressDialog>
 #include <QStatusBar>
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <exception>
@@ -48,6 +50,11 @@ std::unique_ptr<QProgressDialog> MakeProgressDialog(QWidget* owner, const QStrin
                                                       QStringLiteral("Cancelar"), 0, 100, owner);
     progress->setObjectName(QStringLiteral("ExportProgress"));
     progress->setWindowTitle(title);
+    // Wide enough that a window manager's title bar shows the title whole, beside its buttons.
+    constexpr int TitleBarButtons = 120;
+    progress->setMinimumWidth(std::max(
+        progress->sizeHint().width(),
+        QFontMetrics(progress->font()).horizontalAdvance(title) * 3 / 2 + TitleBarButtons));
     progress->setWindowModality(Qt::WindowModal);
     progress->setMinimumDuration(0);
     progress->setAutoReset(false);
