@@ -53,7 +53,7 @@ bool TControlKeys::eventFilter(QObject* watched, QEvent* event)
     if (IsReturn(key) && button != nullptr && button->isEnabled() && !button->autoDefault() &&
         !button->isDefault())
     {
-        button->animateClick();
+        button->click();
         return true;
     }
     return false;

@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusTipEvent>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -166,6 +167,11 @@ void TFormMusicMeasures::CreateControls()
         return button;
     };
     ButtonCompose = makeButton(QStringLiteral("Comp. Automatica"), "ButtonCompose");
+    // F9 composes the unit shown from anywhere in the window, as the button does.
+    ButtonCompose->setToolTip(QStringLiteral("Compone los compases sin bloquear (F9)"));
+    auto* composeKey = new QShortcut(QKeySequence(Qt::Key_F9), this);
+    composeKey->setContext(Qt::WindowShortcut);
+    connect(composeKey, &QShortcut::activated, ButtonCompose, &QPushButton::click);
     ButtonComposeChord =
         makeButton(QStringLiteral("Comp. Automatica de Acordes"), "ButtonComposeChord");
     ButtonComposeRhythm =
@@ -379,6 +385,11 @@ void TFormMusicMeasures::showEvent(QShowEvent* event)
         RhythmFrame[bar]->SetColor(window);
         MelodyFrame[bar]->SetColor(window);
     }
+}
+
+QWidget* TFormMusicMeasures::EntryControl() const
+{
+    return ComboBoxChord[0];
 }
 
 void TFormMusicMeasures::ShowUnit(TMunit* unit)

@@ -43,6 +43,8 @@ public:
 
     /// Loads the controls from unit and repaints the frames; the song's modified flag is the
     /// same afterwards, on every path.
+    /// The first bar's first chord box: the keyboard edit of a unit starts there.
+    QWidget* EntryControl() const override;
     void ShowUnit(TMunit* unit) override;
     /// Selects the chords of beats 0 and 2 of every bar in the combo boxes; leaves the
     /// modified flag as it was.

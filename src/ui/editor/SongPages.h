@@ -20,6 +20,9 @@ public:
 
     using QWidget::QWidget;
     void SetEditRunner(TEditRunner runner) { FEditRunner = std::move(runner); }
+    /// Where the keyboard enters the page from the tab bar (Down); null: the first control
+    /// in the tab order.
+    virtual QWidget* EntryControl() const { return nullptr; }
 
 protected:
     /// Without a runner the edit just runs.

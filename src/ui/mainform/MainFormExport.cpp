@@ -91,6 +91,21 @@ std::unique_ptr<QMimeData> TLyravaneMainForm::MakeTabDragData(int tab)
 
 bool TLyravaneMainForm::TabBarEvent(QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::Key_Down))
+    {
+        // Down goes from the tab into its page, where the page's keyboard work starts.
+        QWidget* page = PropertyPage->isVisible() ? static_cast<QWidget*>(PropertyPage)
+                        : BarEditor != nullptr && BarEditor->isVisible() ? BarEditor
+                                                                         : nullptr;
+        if (page == nullptr)
+            return false;
+        QWidget* entry = static_cast<TSongPage*>(page)->EntryControl();
+        if (entry == nullptr)
+            entry = page->nextInFocusChain();
+        entry->setFocus(Qt::TabFocusReason);
+        return true;
+    }
     if (event->type() == QEvent::ContextMenu)
     {
         const auto* request = static_cast<QContextMenuEvent*>(event);
