@@ -1,14 +1,13 @@
 #include "audio/Loudness.h"
 
 #include "audio/AudioError.h"
+#include "audio/SoundLibraries.h"
 
 #include <algorithm>
 #include <cmath>
 #include <deque>
 #include <memory>
 #include <utility>
-
-#include <ebur128.h>
 
 namespace
 {
@@ -32,7 +31,7 @@ double FromDb(double db)
 
 struct TEbur128Deleter
 {
-    void operator()(ebur128_state* state) const { ebur128_destroy(&state); }
+    void operator()(ebur128_state* state) const { Ebur128().ebur128_destroy(&state); }
 };
 using TEbur128Ptr = std::unique_ptr<ebur128_state, TEbur128Deleter>;
 
@@ -41,7 +40,7 @@ class TMeter
 {
 public:
     TMeter(int channels, int sampleRate, bool loudness, bool truePeak)
-        : FState(ebur128_init(
+        : FState(Ebur128().ebur128_init(
               static_cast<unsigned>(channels), static_cast<unsigned long>(sampleRate),
               (loudness ? EBUR128_MODE_I : 0) | (truePeak ? EBUR128_MODE_TRUE_PEAK : 0))),
           FChannels(channels), FLoudness(loudness), FTruePeak(truePeak)
@@ -52,7 +51,7 @@ public:
 
     void Add(const float* samples, std::size_t frames)
     {
-        if (ebur128_add_frames_float(FState.get(), samples, frames) != EBUR128_SUCCESS)
+        if (Ebur128().ebur128_add_frames_float(FState.get(), samples, frames) != EBUR128_SUCCESS)
             throw EAudioError("The loudness meter cannot measure this sound");
     }
 
@@ -60,14 +59,14 @@ public:
     {
         TLoudness result;
         if (FLoudness)
-            ebur128_loudness_global(FState.get(), &result.Lufs);
+            Ebur128().ebur128_loudness_global(FState.get(), &result.Lufs);
         if (FTruePeak)
         {
             double peak = 0;
             for (int c = 0; c < FChannels; ++c)
             {
                 double channelPeak = 0;
-                ebur128_true_peak(FState.get(), static_cast<unsigned>(c), &channelPeak);
+                Ebur128().ebur128_true_peak(FState.get(), static_cast<unsigned>(c), &channelPeak);
                 peak = std::max(peak, channelPeak);
             }
             result.TruePeakDb = peak > 0 ? 20.0 * std::log10(peak) : -HUGE_VAL;
