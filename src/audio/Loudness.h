@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <vector>
 
 /// What a normalised rendering aims at: an integrated loudness (ITU-R BS.1770, in LUFS)
@@ -20,44 +21,124 @@ struct TLoudness
     double TruePeakDb = 0;
 };
 
-/// Measures interleaved samples of channels channels; truePeak off saves the oversampling
-/// (TruePeakDb stays 0).
+/// Feeds interleaved sound to libebur128, in pieces of any size, and reads the figures back;
+/// truePeak off saves the oversampling (TruePeakDb stays 0).
+class TLoudnessMeter
+{
+public:
+    TLoudnessMeter(int channels, int sampleRate, bool loudness, bool truePeak);
+    ~TLoudnessMeter();
+    TLoudnessMeter(const TLoudnessMeter&) = delete;
+    TLoudnessMeter& operator=(const TLoudnessMeter&) = delete;
+
+    void Add(const float* samples, std::size_t frames);
+    TLoudness Result() const;
+
+private:
+    /// libebur128's state, whose type its header keeps to itself.
+    void* FState;
+    int FChannels;
+    bool FLoudness;
+    bool FTruePeak;
+};
+
+/// Measures interleaved samples of channels channels.
 TLoudness MeasureLoudness(const float* samples, std::size_t frames, int channels, int sampleRate,
                           bool truePeak = true);
 
-/// The gain that brings a rendering to a loudness target: one factor for the whole song
-/// and, where the song's peaks would rise above the ceiling, a look-ahead limiter that lowers
-/// them smoothly. Everything is worked out in floating point from the samples alone, so the
+/// Interleaved sound that can be read again, any part of it, as often as needed.
+class TSoundSource
+{
+public:
+    virtual ~TSoundSource() = default;
+    virtual std::size_t Frames() const = 0;
+    virtual void Read(std::size_t from, std::size_t count, float* out) const = 0;
+};
+
+/// Sound held in memory.
+class TMemorySound : public TSoundSource
+{
+public:
+    TMemorySound(const std::vector<float>& samples, int channels)
+        : FSamples(samples), FChannels(static_cast<std::size_t>(channels))
+    {
+    }
+    std::size_t Frames() const override { return FSamples.size() / FChannels; }
+    void Read(std::size_t from, std::size_t count, float* out) const override;
+
+private:
+    const std::vector<float>& FSamples;
+    std::size_t FChannels;
+};
+
+/// How a normalised rendering's sound is scaled: one factor for the whole song and, where
+/// its peaks would rise above the ceiling, a look-ahead limiter that lowers them smoothly.
+struct TGainPlan
+{
+    float Gain = 1.0f;
+    /// The limiter's ceiling, linear; the limiter works only when Limit is set.
+    double Ceiling = 1.0;
+    bool Limit = false;
+};
+
+/// One pass over a sound from its start with a plan's gain applied: the limiter's factor
+/// for a frame depends on the frames just ahead of it, which are read as needed.
+class TGainPass
+{
+public:
+    TGainPass(const TSoundSource& sound, int channels, int sampleRate, const TGainPlan& plan);
+    /// Up to count next frames into out; the number given, 0 at the end.
+    std::size_t Next(std::size_t count, float* out);
+
+private:
+    void Limit(std::size_t count, std::size_t span, float* out);
+
+    const TSoundSource& FSound;
+    std::size_t FChannels;
+    TGainPlan FPlan;
+    std::size_t FAt = 0;
+    std::size_t FAhead;
+    float FRelease;
+    std::vector<float> FRaw;
+    std::vector<float> FNeed;
+    std::vector<float> FRecent;
+    double FSum = 0;
+    float FHeld = 1.0f;
+};
+
+/// Works out the gain that brings a rendering to a loudness target. The sound is measured as
+/// it is made (Add); Plan then settles the factor and the limiter, reading the sound again
+/// for each try. Everything is worked out in floating point from the samples alone, so the
 /// same song always gets the same gain. Silence is left as it is.
 class TLoudnessNormaliser
 {
 public:
+    TLoudnessNormaliser(int channels, int sampleRate);
+    ~TLoudnessNormaliser();
+
+    /// The next interleaved frames of the sound as it comes.
+    void Add(const float* samples, std::size_t frames);
     /// checkpoint is called between the passes over the sound; it may raise to give up.
-    TLoudnessNormaliser(const std::vector<float>& samples, int channels, int sampleRate,
-                        const TLoudnessTarget& target,
-                        const std::function<void()>& checkpoint = {});
+    void Plan(const TSoundSource& sound, const TLoudnessTarget& target,
+              const std::function<void()>& checkpoint = {});
 
-    /// Frames count frames of the samples from frame from on into out, the gain applied.
-    void Apply(const float* samples, std::size_t from, std::size_t count, float* out) const;
-
-    /// The loudness of the samples as they came.
+    const TGainPlan& GainPlan() const { return FPlan; }
+    /// The loudness of the sound as it came.
     const TLoudness& Before() const { return FBefore; }
-    /// The loudness after Apply.
+    /// The loudness with the plan applied.
     const TLoudness& After() const { return FAfter; }
     /// The factor for the whole song, in dB.
     double GainDb() const;
 
 private:
-    void PlanLimiter(double ceiling);
-    /// The sound after Apply, its loudness or its true peak or both.
-    TLoudness MeasureResult(bool loudness, bool truePeak) const;
+    TLoudness MeasureResult(const TSoundSource& sound) const;
 
-    const std::vector<float>& FSamples;
     int FChannels;
     int FSampleRate;
-    float FGain = 1.0f;
-    /// The limiter's factor per frame; empty while no peak needs it.
-    std::vector<float> FLimit;
+    std::unique_ptr<TLoudnessMeter> FRawMeter;
+    /// The largest absolute sample of the sound as it came.
+    float FRawPeak = 0;
+    TGainPlan FPlan;
     TLoudness FBefore;
     TLoudness FAfter;
 };

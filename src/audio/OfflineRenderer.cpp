@@ -1,7 +1,10 @@
 #include "audio/OfflineRenderer.h"
 
 #include "audio/AudioError.h"
+#include "audio/EncoderThread.h"
 #include "audio/FluidHandles.h"
+#include "audio/SampleSpool.h"
+#include "audio/SoundLibraries.h"
 #include "audio/Synthesizer.h"
 #include "base/Exceptions.h"
 #include "midi/MidiData.h"
@@ -9,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -152,29 +157,18 @@ private:
     int FReported = -1;
 };
 
-/// The sound of a rendering with its gain, if any, applied.
-struct TSound
-{
-    const std::vector<float>& Samples;
-    const TLoudnessNormaliser* Normaliser = nullptr;
+/// Where the rendered sound goes, a block at a time (interleaved stereo).
+using TSoundSink = std::function<void(const float* samples, std::size_t frames, bool inSong)>;
 
-    std::size_t Frames() const { return Samples.size() / 2; }
-    void Get(std::size_t from, std::size_t count, float* out) const
-    {
-        if (Normaliser)
-            Normaliser->Apply(Samples.data() + 2 * from, from, count, out);
-        else
-            std::copy_n(Samples.data() + 2 * from, 2 * count, out);
-    }
-};
-
-/// Plays the sequence through the synthesiser into samples (interleaved stereo) until the
-/// player stops, its echo included; returns the frame where the sequence ended.
-std::uint64_t RenderSequence(fluid_synth_t* synth, TTickState& state, std::vector<float>& samples,
+/// Plays the sequence through the synthesiser into sink until the player stops, its echo
+/// included; returns the frame where the sequence ended. inSong tells the blocks before
+/// that frame.
+std::uint64_t RenderSequence(fluid_synth_t* synth, TTickState& state, const TSoundSink& sink,
                              int sampleRate, TProgress& progress, double share)
 {
     std::vector<float> left(BlockFrames);
     std::vector<float> right(BlockFrames);
+    std::vector<float> block(2 * BlockFrames);
     std::uint64_t frames = 0;
     std::uint64_t songFrames = 0;
     TFluidErrorScope errors;
@@ -187,9 +181,10 @@ std::uint64_t RenderSequence(fluid_synth_t* synth, TTickState& state, std::vecto
             throw EAudioError("The synthesiser failed while rendering" + errors.Reason());
         for (std::size_t i = 0; i < BlockFrames; ++i)
         {
-            samples.push_back(left[i]);
-            samples.push_back(right[i]);
+            block[2 * i] = left[i];
+            block[2 * i + 1] = right[i];
         }
+        sink(block.data(), BlockFrames, songFrames == 0);
         frames += BlockFrames;
         if (state.ReachedEnd && songFrames == 0)
             songFrames = frames;
@@ -203,55 +198,128 @@ std::uint64_t RenderSequence(fluid_synth_t* synth, TTickState& state, std::vecto
     return songFrames != 0 ? songFrames : frames;
 }
 
-/// Where the sound dies away at 16 bits, and its loudest sample; every format gets the same
-/// length.
-void FindSoundEnd(const TSound& sound, TRenderResult& result)
+/// Quantises the sound into the file as it comes. The song is written whole; after its end
+/// the sound runs on until it dies away at 16 bits, and the silence after that is left out,
+/// so every format gets the same length. The frames after the song wait until a sound
+/// after them shows they belong to the file. They go to the writer WriteFrames at a time,
+/// through a thread of their own when the format is encoded.
+class TSoundOutput
 {
-    TDither dither(16);
-    std::vector<float> chunk(2 * WriteFrames);
-    std::uint64_t lastSound = 0;
-    for (std::size_t at = 0; at < sound.Frames(); at += WriteFrames)
+public:
+    TSoundOutput(TAudioFileWriter& writer, const TRenderOptions& options)
+        : FWriter(writer), FFloat(options.Format == TAudioFormat::Ogg), FDither(options.Bits),
+          FSameDither(!FFloat && options.Bits == 16)
     {
-        const std::size_t count = std::min(WriteFrames, sound.Frames() - at);
-        sound.Get(at, count, chunk.data());
-        for (std::size_t i = 0; i < count; ++i)
+        if (options.Format != TAudioFormat::Wav)
+            FEncoder.emplace(writer);
+    }
+
+    void Add(const float* samples, std::size_t frames, bool inSong, TRenderResult& result)
+    {
+        for (std::size_t i = 0; i < 2 * frames; i += 2)
         {
+            const float l = samples[i];
+            const float r = samples[i + 1];
             // Left, then right: the dither's sequence is that of the file.
-            const int left = std::abs(dither.Convert(chunk[2 * i]));
-            const int level = std::max(left, std::abs(dither.Convert(chunk[2 * i + 1])));
-            if (level > SilenceLevel)
-                lastSound = at + i + 1;
+            const std::int32_t wl = FFloat ? 0 : FDither.Convert(l);
+            const std::int32_t wr = FFloat ? 0 : FDither.Convert(r);
+            const int dl = std::abs(FSameDither ? wl : FSilence.Convert(l));
+            const int level = std::max(dl, std::abs(FSameDither ? wr : FSilence.Convert(r)));
             result.Peak = std::max(result.Peak, level);
+            if (FFloat)
+            {
+                FPendingFloat.push_back(std::clamp(l, -1.0f, 1.0f));
+                FPendingFloat.push_back(std::clamp(r, -1.0f, 1.0f));
+            }
+            else
+            {
+                FPendingWhole.push_back(wl);
+                FPendingWhole.push_back(wr);
+            }
+            if (inSong || level > SilenceLevel)
+            {
+                result.Frames += (FPendingFloat.size() + FPendingWhole.size()) / 2;
+                Move(FPendingFloat, FOutFloat);
+                Move(FPendingWhole, FOutWhole);
+            }
         }
     }
-    result.Frames = std::max<std::uint64_t>(result.SongFrames, lastSound);
-}
 
-void WriteSound(const TSound& sound, std::uint64_t frames, const TRenderOptions& options,
-                TAudioFileWriter& writer, TProgress& progress, double from)
-{
-    TDither dither(options.Bits);
-    std::vector<float> chunk(2 * WriteFrames);
-    std::vector<std::int32_t> whole(2 * WriteFrames);
-    for (std::uint64_t at = 0; at < frames; at += WriteFrames)
+    /// What waits is silence after the song: left out.
+    void Finish()
     {
-        const auto count =
-            static_cast<std::size_t>(std::min<std::uint64_t>(WriteFrames, frames - at));
-        sound.Get(static_cast<std::size_t>(at), count, chunk.data());
-        if (options.Format == TAudioFormat::Ogg)
+        if (!FOutFloat.empty())
+            Emit(FOutFloat);
+        if (!FOutWhole.empty())
+            Emit(FOutWhole);
+        if (FEncoder)
+            FEncoder->Finish();
+    }
+
+private:
+    template <typename T> void Move(std::vector<T>& from, std::vector<T>& out)
+    {
+        for (const T sample : from)
         {
-            for (std::size_t i = 0; i < 2 * count; ++i)
-                chunk[i] = std::clamp(chunk[i], -1.0f, 1.0f);
-            writer.WriteFloat(chunk.data(), count);
+            out.push_back(sample);
+            if (out.size() == 2 * WriteFrames)
+                Emit(out);
         }
+        from.clear();
+    }
+
+    void Emit(std::vector<float>& samples)
+    {
+        if (FEncoder)
+            FEncoder->WriteFloat(std::exchange(samples, {}));
         else
-        {
-            for (std::size_t i = 0; i < 2 * count; ++i)
-                whole[i] = dither.Convert(chunk[i]);
-            writer.WriteWhole(whole.data(), count);
-        }
-        progress.Report(from +
-                        (1.0 - from) * static_cast<double>(at) / static_cast<double>(frames));
+            FWriter.WriteFloat(samples.data(), samples.size() / 2);
+        samples.clear();
+        samples.reserve(2 * WriteFrames);
+    }
+    void Emit(std::vector<std::int32_t>& samples)
+    {
+        if (FEncoder)
+            FEncoder->WriteWhole(std::exchange(samples, {}));
+        else
+            FWriter.WriteWhole(samples.data(), samples.size() / 2);
+        samples.clear();
+        samples.reserve(2 * WriteFrames);
+    }
+
+    TAudioFileWriter& FWriter;
+    bool FFloat;
+    TDither FDither;
+    /// The 16-bit dither that tells sound from silence, for every format alike.
+    TDither FSilence{16};
+    bool FSameDither;
+    std::vector<float> FPendingFloat;
+    std::vector<std::int32_t> FPendingWhole;
+    std::vector<float> FOutFloat;
+    std::vector<std::int32_t> FOutWhole;
+    /// Declared last: stopped before the buffers go.
+    std::optional<TEncoderThread> FEncoder;
+};
+
+/// Writes the spooled sound with the normaliser's gain through output.
+void WriteNormalised(const TSampleSpool& spool, const TLoudnessNormaliser& normaliser,
+                     std::uint64_t songFrames, int sampleRate, TSoundOutput& output,
+                     TRenderResult& result, TProgress& progress, double from)
+{
+    TGainPass pass(spool, 2, sampleRate, normaliser.GainPlan());
+    std::vector<float> chunk(2 * WriteFrames);
+    for (std::uint64_t at = 0; at < spool.Frames(); at += WriteFrames)
+    {
+        progress.Report(from + (1.0 - from) * static_cast<double>(at) /
+                                   static_cast<double>(spool.Frames()));
+        const std::size_t count = pass.Next(WriteFrames, chunk.data());
+        // The chunks begin on the song's end, a multiple of the synthesiser's blocks, or
+        // within the song.
+        const std::uint64_t inSong =
+            std::min<std::uint64_t>(count, songFrames > at ? songFrames - at : 0);
+        output.Add(chunk.data(), static_cast<std::size_t>(inSong), true, result);
+        output.Add(chunk.data() + 2 * inSong, count - static_cast<std::size_t>(inSong), false,
+                   result);
     }
 }
 
@@ -279,6 +347,39 @@ std::uint32_t StreamSerial(const std::string& midiBytes)
         hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
     return hash;
 }
+
+/// Renders the sequence into a spool, measuring it as it comes, works out the gain, and
+/// writes the spooled sound with it.
+void RenderNormalised(fluid_synth_t* synth, TTickState& state, double seconds,
+                      const std::string& path, const TRenderOptions& options, TSoundOutput& output,
+                      TRenderResult& result, TProgress& report)
+{
+    const int rate = result.SampleRate;
+    // Room for the song and its echo as floating-point stereo.
+    const auto bytes =
+        static_cast<std::uint64_t>((seconds + MaxTailSeconds + 1) * rate) * 2 * sizeof(float);
+    TSampleSpool spool(SpoolDirFor(path), 2, bytes);
+    TLoudnessNormaliser normaliser(2, rate);
+    result.SongFrames = RenderSequence(
+        synth, state,
+        [&](const float* samples, std::size_t frames, bool)
+        {
+            spool.Append(samples, frames);
+            normaliser.Add(samples, frames);
+        },
+        rate, report, RenderShare);
+    spool.Flush();
+    TLoudnessTarget target = options.Target;
+    if (options.Format == TAudioFormat::Ogg)
+        target.TruePeakDb -= OggPeakHeadroomDb;
+    normaliser.Plan(spool, target, [&] { report.Report(RenderShare, true); });
+    result.Normalized = true;
+    result.Before = normaliser.Before();
+    result.After = normaliser.After();
+    result.GainDb = normaliser.GainDb();
+    WriteNormalised(spool, normaliser, result.SongFrames, rate, output, result, report,
+                    RenderShare + NormalizeShare);
+}
 } // namespace
 
 TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes,
@@ -288,6 +389,10 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
     // Our own reader first: FluidSynth's player would take a broken file for an empty song.
     TMidiData check;
     check.LoadFromString(midiBytes);
+    // The libraries that write and measure are known to be there before anything is made.
+    Sndfile();
+    if (options.Normalize)
+        Ebur128();
     fluid_synth_t* s = synth.Synth();
     TFluidErrorScope errors;
     // A rendering never hears what an earlier one left in the synthesiser.
@@ -309,32 +414,18 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
     TAudioFileWriter writer(path, options.Format, options.Bits, result.SampleRate, 2,
                             StreamSerial(midiBytes));
     TProgress report(progress);
-    const double renderShare = options.Normalize ? RenderShare : RenderShare + NormalizeShare;
-    std::vector<float> samples;
-    // Room for the song and its echo, so the samples are never moved to a larger block.
-    samples.reserve(
-        static_cast<std::size_t>((SequenceSeconds(check) + MaxTailSeconds) * result.SampleRate +
-                                 BlockFrames) *
-        2);
-    result.SongFrames = RenderSequence(s, state, samples, result.SampleRate, report, renderShare);
-    player.reset();
-
-    std::optional<TLoudnessNormaliser> normaliser;
+    TSoundOutput output(writer, options);
     if (options.Normalize)
-    {
-        TLoudnessTarget target = options.Target;
-        if (options.Format == TAudioFormat::Ogg)
-            target.TruePeakDb -= OggPeakHeadroomDb;
-        normaliser.emplace(samples, 2, result.SampleRate, target,
-                           [&] { report.Report(RenderShare, true); });
-        result.Normalized = true;
-        result.Before = normaliser->Before();
-        result.After = normaliser->After();
-        result.GainDb = normaliser->GainDb();
-    }
-    const TSound sound{samples, normaliser ? &*normaliser : nullptr};
-    FindSoundEnd(sound, result);
-    WriteSound(sound, result.Frames, options, writer, report, RenderShare + NormalizeShare);
+        RenderNormalised(s, state, SequenceSeconds(check), path, options, output, result, report);
+    else
+        // Without a gain to work out, the sound goes straight into the file.
+        result.SongFrames = RenderSequence(
+            s, state,
+            [&](const float* samples, std::size_t frames, bool inSong)
+            { output.Add(samples, frames, inSong, result); },
+            result.SampleRate, report, RenderShare + NormalizeShare);
+    player.reset();
+    output.Finish();
     writer.Commit();
     report.Finish();
     return result;

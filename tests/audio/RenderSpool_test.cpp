@@ -1,4 +1,6 @@
-// A clear message when the libraries that write and measure are missing.
+// The normaliser's spool: never a name in the output's folder, no descriptor left after a
+// cancel or a failure, a song too long for the free room refused before it is rendered, and
+// a clear message when the libraries that write and measure are missing.
 
 #include "AudioTestSupport.h"
 
@@ -10,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
 #include <string>
 
 namespace
@@ -25,7 +29,85 @@ std::string SpoolSong(std::int32_t lastTick)
     return midi.SaveToString();
 }
 
+/// Descriptors of this process open on files in dir, removed or not.
+int OpenFilesIn(const std::string& dir)
+{
+    int count = 0;
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd"))
+    {
+        std::error_code ec;
+        const std::string target = std::filesystem::read_symlink(fd.path(), ec).string();
+        count += !ec && target.rfind(dir + "/", 0) == 0;
+    }
+    return count;
+}
 } // namespace
+
+TEST(RenderSpoolTest, CancelOrFailureAtAnyStepLeavesNoFileAndNoDescriptor)
+{
+    if (!HaveDefaultSoundFont())
+        GTEST_FAIL() << "No SoundFont at " << DefaultSoundFont;
+    TSynthesizer synth;
+    const std::string midi = SpoolSong(8 * 192);
+    TRenderOptions options;
+    options.Format = TAudioFormat::Flac;
+    options.Normalize = true;
+    // Rendering into the spool, working out the gain, writing from the spool.
+    for (const double at : {0.3, 0.85, 0.95})
+        for (const bool fail : {false, true})
+        {
+            SCOPED_TRACE(std::to_string(at) + (fail ? " failing" : " cancelled"));
+            TScratchDir dir;
+            std::size_t seen = 0;
+            auto stop = [&](double done)
+            {
+                // Only the output's own temporary file has a name.
+                seen = std::max(seen, dir.List().size());
+                if (done >= at && fail)
+                    throw std::runtime_error("disk gone");
+                return done < at;
+            };
+            try
+            {
+                RenderMidiToFile(synth, midi, dir.File("song.flac"), options, stop);
+                ADD_FAILURE() << "the rendering went on";
+            }
+            catch (const ERenderCancelled&)
+            {
+                EXPECT_FALSE(fail);
+            }
+            catch (const std::runtime_error& e)
+            {
+                EXPECT_TRUE(fail) << e.what();
+            }
+            EXPECT_EQ(seen, 1u);
+            EXPECT_TRUE(dir.List().empty());
+            EXPECT_EQ(OpenFilesIn(dir.Path()), 0);
+        }
+}
+
+TEST(RenderSpoolTest, SongTooLongForTheFreeRoomIsRefusedBeforeRendering)
+{
+    TSynthesizer synth;
+    TScratchDir dir;
+    TRenderOptions options;
+    options.Format = TAudioFormat::Ogg;
+    options.Normalize = true;
+    // A month of music would need close to a terabyte of spool.
+    try
+    {
+        RenderMidiToFile(synth, SpoolSong(2000000000), dir.File("long.ogg"), options,
+                         [](double) -> bool { throw std::logic_error("rendering began"); });
+        ADD_FAILURE() << "no error";
+    }
+    catch (const EAudioError& e)
+    {
+        EXPECT_NE(std::string(e.what()).find("No hay espacio libre suficiente en «" + dir.Path()),
+                  std::string::npos)
+            << e.what();
+    }
+    EXPECT_TRUE(dir.List().empty());
+}
 
 TEST(RenderSpoolDeathTest, WithoutTheFileOrLoudnessLibraryTheExportSaysWhatToInstall)
 {
