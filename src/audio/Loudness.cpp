@@ -166,51 +166,147 @@ void TGainPass::Limit(std::size_t count, std::size_t span, float* out)
     }
 }
 
+TBackgroundWork::~TBackgroundWork()
+{
+    if (FPending.valid())
+        FPending.wait();
+}
+
+void TBackgroundWork::Run(std::function<void()> work)
+{
+    Wait();
+    FPending = std::async(std::launch::async, std::move(work));
+}
+
+void TBackgroundWork::Wait()
+{
+    if (FPending.valid())
+        FPending.get();
+}
+
+TStereoMeter::TStereoMeter(int sampleRate)
+    : FLoudness(2, sampleRate, true, false), FLeft(1, sampleRate, false, true),
+      FRight(1, sampleRate, false, true)
+{
+}
+
+void TStereoMeter::Add(const float* samples, std::size_t frames)
+{
+    FWork.Wait();
+    FLeftSamples.resize(frames);
+    FRightSamples.resize(frames);
+    for (std::size_t f = 0; f < frames; ++f)
+    {
+        FLeftSamples[f] = samples[2 * f];
+        FRightSamples[f] = samples[2 * f + 1];
+    }
+    FWork.Run(
+        [this, frames]
+        {
+            FLeft.Add(FLeftSamples.data(), frames);
+            FRight.Add(FRightSamples.data(), frames);
+        });
+    FLoudness.Add(samples, frames);
+}
+
+TLoudness TStereoMeter::Result()
+{
+    FWork.Wait();
+    TLoudness result;
+    result.Lufs = FLoudness.Result().Lufs;
+    // Each channel's true peak is worked out from its own samples alone.
+    result.TruePeakDb = std::max(FLeft.Result().TruePeakDb, FRight.Result().TruePeakDb);
+    return result;
+}
+
 TLoudnessNormaliser::TLoudnessNormaliser(int channels, int sampleRate)
     : FChannels(channels), FSampleRate(sampleRate),
       FRawMeter(std::make_unique<TLoudnessMeter>(channels, sampleRate, true, false))
 {
+    FGathered.reserve(ChunkFrames * static_cast<std::size_t>(channels));
 }
 
 TLoudnessNormaliser::~TLoudnessNormaliser() = default;
 
 void TLoudnessNormaliser::Add(const float* samples, std::size_t frames)
 {
-    FRawMeter->Add(samples, frames);
-    for (std::size_t i = 0; i < frames * static_cast<std::size_t>(FChannels); ++i)
-        FRawPeak = std::max(FRawPeak, std::fabs(samples[i]));
+    const auto channels = static_cast<std::size_t>(FChannels);
+    FGathered.insert(FGathered.end(), samples, samples + frames * channels);
+    if (FGathered.size() >= ChunkFrames * channels)
+        MeasureRaw(FGathered.size() / channels);
+}
+
+void TLoudnessNormaliser::MeasureRaw(std::size_t frames)
+{
+    FWork.Wait();
+    std::swap(FGathered, FMeasured);
+    FGathered.clear();
+    FWork.Run(
+        [this, frames]
+        {
+            FRawMeter->Add(FMeasured.data(), frames);
+            for (const float sample : FMeasured)
+                FRawPeak = std::max(FRawPeak, std::fabs(sample));
+        });
+}
+
+bool TLoudnessNormaliser::Start(const TLoudnessTarget& target)
+{
+    if (!FGathered.empty())
+        MeasureRaw(FGathered.size() / static_cast<std::size_t>(FChannels));
+    FWork.Wait();
+    FTarget = target;
+    FBefore = FRawMeter->Result();
+    FAfter = FBefore;
+    FPlan = TGainPlan{};
+    if (!std::isfinite(FBefore.Lufs))
+        return false; // silence stays silence
+    FGainDb = std::min(target.Lufs - FBefore.Lufs, MaxGainDb);
+    FCeilingDb = target.TruePeakDb - CeilingMarginDb;
+    FRound = 0;
+    SetPlan();
+    return true;
+}
+
+void TLoudnessNormaliser::SetPlan()
+{
+    FPlan.Gain = static_cast<float>(FromDb(FGainDb));
+    FPlan.Ceiling = FromDb(FCeilingDb);
+    FPlan.Limit = static_cast<double>(FRawPeak) * FPlan.Gain > FPlan.Ceiling;
+}
+
+bool TLoudnessNormaliser::Judge(const TLoudness& result)
+{
+    // Each round corrects the gain by what the limiter took away; once the loudness is
+    // reached, the true peak is checked, and the limiter's ceiling lowered by what peaks
+    // between samples still rose above the target's.
+    FAfter = result;
+    const bool last = FRound + 1 == MaxRounds;
+    if (std::fabs(FAfter.Lufs - FTarget.Lufs) > LoudnessTolerance && FGainDb < MaxGainDb && !last)
+        FGainDb = std::min(FGainDb + FTarget.Lufs - FAfter.Lufs, MaxGainDb);
+    else if (FAfter.TruePeakDb <= FTarget.TruePeakDb || last)
+        return true;
+    else
+        FCeilingDb -= FAfter.TruePeakDb - FTarget.TruePeakDb + CeilingMarginDb / 2;
+    ++FRound;
+    SetPlan();
+    return false;
 }
 
 void TLoudnessNormaliser::Plan(const TSoundSource& sound, const TLoudnessTarget& target,
                                const std::function<void()>& checkpoint)
 {
-    FBefore = FRawMeter->Result();
-    FAfter = FBefore;
-    if (!std::isfinite(FBefore.Lufs))
-        return; // silence stays silence
-    double gainDb = std::min(target.Lufs - FBefore.Lufs, MaxGainDb);
-    double ceilingDb = target.TruePeakDb - CeilingMarginDb;
-    // Each round corrects the gain by what the limiter took away; once the loudness is
-    // reached, the true peak is checked, and the limiter's ceiling lowered by what peaks
-    // between samples still rose above the target's.
-    for (int round = 0; round < MaxRounds; ++round)
+    if (Start(target))
+        Settle(sound, checkpoint);
+}
+
+void TLoudnessNormaliser::Settle(const TSoundSource& sound, const std::function<void()>& checkpoint)
+{
+    do
     {
         if (checkpoint)
             checkpoint();
-        FPlan.Gain = static_cast<float>(FromDb(gainDb));
-        FPlan.Ceiling = FromDb(ceilingDb);
-        FPlan.Limit = static_cast<double>(FRawPeak) * FPlan.Gain > FPlan.Ceiling;
-        FAfter = MeasureResult(sound);
-        const bool last = round + 1 == MaxRounds;
-        if (std::fabs(FAfter.Lufs - target.Lufs) > LoudnessTolerance && gainDb < MaxGainDb && !last)
-        {
-            gainDb = std::min(gainDb + target.Lufs - FAfter.Lufs, MaxGainDb);
-            continue;
-        }
-        if (FAfter.TruePeakDb <= target.TruePeakDb)
-            break;
-        ceilingDb -= FAfter.TruePeakDb - target.TruePeakDb + CeilingMarginDb / 2;
-    }
+    } while (!Judge(MeasureResult(sound)));
 }
 
 double TLoudnessNormaliser::GainDb() const
@@ -220,8 +316,7 @@ double TLoudnessNormaliser::GainDb() const
 
 TLoudness TLoudnessNormaliser::MeasureResult(const TSoundSource& sound) const
 {
-    // The loudness and the true peak in one pass: libebur128 works them out apart.
-    TLoudnessMeter meter(FChannels, FSampleRate, true, true);
+    TStereoMeter meter(FSampleRate);
     TGainPass pass(sound, FChannels, FSampleRate, FPlan);
     std::vector<float> chunk(ChunkFrames * static_cast<std::size_t>(FChannels));
     while (const std::size_t count = pass.Next(ChunkFrames, chunk.data()))

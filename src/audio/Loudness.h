@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -106,21 +107,63 @@ private:
     float FHeld = 1.0f;
 };
 
+/// Work handed to a thread of its own a piece at a time: each piece waits for the last.
+class TBackgroundWork
+{
+public:
+    /// Waits for the piece under way.
+    ~TBackgroundWork();
+    void Run(std::function<void()> work);
+    /// Waits for the piece under way and raises what it raised.
+    void Wait();
+
+private:
+    std::future<void> FPending;
+};
+
+/// The loudness and true peak of stereo sound as it comes: the true peak of each channel,
+/// the costly part, is worked out on a thread of its own while the caller goes on. The
+/// figures are those of one meter of both.
+class TStereoMeter
+{
+public:
+    explicit TStereoMeter(int sampleRate);
+    void Add(const float* samples, std::size_t frames);
+    TLoudness Result();
+
+private:
+    TLoudnessMeter FLoudness;
+    TLoudnessMeter FLeft;
+    TLoudnessMeter FRight;
+    std::vector<float> FLeftSamples;
+    std::vector<float> FRightSamples;
+    /// Declared last: done before what it works on goes.
+    TBackgroundWork FWork;
+};
+
 /// Works out the gain that brings a rendering to a loudness target. The sound is measured as
-/// it is made (Add); Plan then settles the factor and the limiter, reading the sound again
-/// for each try. Everything is worked out in floating point from the samples alone, so the
-/// same song always gets the same gain. Silence is left as it is.
+/// it is made (Add); then each try of a gain plan is judged on the sound it makes, until one
+/// holds. Everything is worked out in floating point from the samples alone, so the same
+/// song always gets the same gain. Silence is left as it is.
 class TLoudnessNormaliser
 {
 public:
     TLoudnessNormaliser(int channels, int sampleRate);
     ~TLoudnessNormaliser();
 
-    /// The next interleaved frames of the sound as it comes.
+    /// The next interleaved frames of the sound as it comes; measured on a thread of its own.
     void Add(const float* samples, std::size_t frames);
-    /// checkpoint is called between the passes over the sound; it may raise to give up.
+    /// The first plan; false when it needs no trying (silence keeps its level).
+    bool Start(const TLoudnessTarget& target);
+    /// Judges the current plan by the loudness of the sound it makes: true when it holds,
+    /// else the plan is changed for the next try.
+    bool Judge(const TLoudness& result);
+    /// Start, then Settle.
     void Plan(const TSoundSource& sound, const TLoudnessTarget& target,
               const std::function<void()>& checkpoint = {});
+    /// Tries the current plan and the next ones until one holds, reading the sound again for
+    /// each; checkpoint is called before each pass and may raise to give up.
+    void Settle(const TSoundSource& sound, const std::function<void()>& checkpoint = {});
 
     const TGainPlan& GainPlan() const { return FPlan; }
     /// The loudness of the sound as it came.
@@ -131,6 +174,8 @@ public:
     double GainDb() const;
 
 private:
+    void MeasureRaw(std::size_t frames);
+    void SetPlan();
     TLoudness MeasureResult(const TSoundSource& sound) const;
 
     int FChannels;
@@ -138,7 +183,16 @@ private:
     std::unique_ptr<TLoudnessMeter> FRawMeter;
     /// The largest absolute sample of the sound as it came.
     float FRawPeak = 0;
+    TLoudnessTarget FTarget;
+    double FGainDb = 0;
+    double FCeilingDb = 0;
+    int FRound = 0;
     TGainPlan FPlan;
     TLoudness FBefore;
     TLoudness FAfter;
+    /// The sound as it comes, gathered for the meter, and the piece it measures.
+    std::vector<float> FGathered;
+    std::vector<float> FMeasured;
+    /// Declared last: done before what it works on goes.
+    TBackgroundWork FWork;
 };

@@ -120,9 +120,10 @@ namespace
 {
 /// Frames converted and written at a time.
 constexpr std::size_t WriteFrames = 16384;
-/// Shares of the progress: rendering, then normalising, then writing.
+/// Shares of the progress taken by the rendering, normalised (then written and measured) or
+/// not (written as it comes).
 constexpr double RenderShare = 0.8;
-constexpr double NormalizeShare = 0.1;
+constexpr double PlainRenderShare = 0.9;
 /// The Vorbis encoder rounds peaks off and overshoots them by up to about a decibel: an
 /// Ogg file is normalised under a ceiling that much lower.
 constexpr double OggPeakHeadroomDb = 1.0;
@@ -226,6 +227,16 @@ public:
             const int dl = std::abs(FSameDither ? wl : FSilence.Convert(l));
             const int level = std::max(dl, std::abs(FSameDither ? wr : FSilence.Convert(r)));
             result.Peak = std::max(result.Peak, level);
+            // The song's frames all go to the file; those after it wait to be told.
+            if (inSong)
+            {
+                ++result.Frames;
+                if (FFloat)
+                    Put(std::clamp(l, -1.0f, 1.0f), std::clamp(r, -1.0f, 1.0f), FOutFloat);
+                else
+                    Put(wl, wr, FOutWhole);
+                continue;
+            }
             if (FFloat)
             {
                 FPendingFloat.push_back(std::clamp(l, -1.0f, 1.0f));
@@ -236,7 +247,7 @@ public:
                 FPendingWhole.push_back(wl);
                 FPendingWhole.push_back(wr);
             }
-            if (inSong || level > SilenceLevel)
+            if (level > SilenceLevel)
             {
                 result.Frames += (FPendingFloat.size() + FPendingWhole.size()) / 2;
                 Move(FPendingFloat, FOutFloat);
@@ -257,14 +268,17 @@ public:
     }
 
 private:
+    template <typename T> void Put(T left, T right, std::vector<T>& out)
+    {
+        out.push_back(left);
+        out.push_back(right);
+        if (out.size() == 2 * WriteFrames)
+            Emit(out);
+    }
     template <typename T> void Move(std::vector<T>& from, std::vector<T>& out)
     {
-        for (const T sample : from)
-        {
-            out.push_back(sample);
-            if (out.size() == 2 * WriteFrames)
-                Emit(out);
-        }
+        for (std::size_t i = 0; i < from.size(); i += 2)
+            Put(from[i], from[i + 1], out);
         from.clear();
     }
 
@@ -301,18 +315,47 @@ private:
     std::optional<TEncoderThread> FEncoder;
 };
 
-/// Writes the spooled sound with the normaliser's gain through output.
-void WriteNormalised(const TSampleSpool& spool, const TLoudnessNormaliser& normaliser,
-                     std::uint64_t songFrames, int sampleRate, TSoundOutput& output,
+/// The file being written and the output that quantises into it.
+struct TOutputFile
+{
+    const std::string& Path;
+    const TRenderOptions& Options;
+    int SampleRate;
+    std::uint32_t Serial;
+    std::optional<TAudioFileWriter> Writer;
+    /// After the writer: its encoder thread stops before the writer goes.
+    std::optional<TSoundOutput> Output;
+
+    /// Opens the file, or opens it anew, dropping what was written.
+    void Open()
+    {
+        Output.reset();
+        Writer.reset();
+        Writer.emplace(Path, Options.Format, Options.Bits, SampleRate, 2, Serial);
+        Output.emplace(*Writer, Options);
+    }
+    void Commit()
+    {
+        Output->Finish();
+        Writer->Commit();
+    }
+};
+
+/// Writes the spooled sound with the gain plan through output, and measures it into meter
+/// when there is one.
+void WriteNormalised(const TSampleSpool& spool, const TGainPlan& plan, std::uint64_t songFrames,
+                     int sampleRate, TSoundOutput& output, TStereoMeter* meter,
                      TRenderResult& result, TProgress& progress, double from)
 {
-    TGainPass pass(spool, 2, sampleRate, normaliser.GainPlan());
+    TGainPass pass(spool, 2, sampleRate, plan);
     std::vector<float> chunk(2 * WriteFrames);
     for (std::uint64_t at = 0; at < spool.Frames(); at += WriteFrames)
     {
         progress.Report(from + (1.0 - from) * static_cast<double>(at) /
                                    static_cast<double>(spool.Frames()));
         const std::size_t count = pass.Next(WriteFrames, chunk.data());
+        if (meter)
+            meter->Add(chunk.data(), count);
         // The chunks begin on the song's end, a multiple of the synthesiser's blocks, or
         // within the song.
         const std::uint64_t inSong =
@@ -321,6 +364,34 @@ void WriteNormalised(const TSampleSpool& spool, const TLoudnessNormaliser& norma
         output.Add(chunk.data() + 2 * inSong, count - static_cast<std::size_t>(inSong), false,
                    result);
     }
+}
+
+/// Works out the gain for the spooled sound and writes the sound with it. The first plan
+/// nearly always holds: the file is written with it while the result is measured, and
+/// written again only when it does not. A pipe, which cannot be gone back over, gets the
+/// plan settled first.
+void WriteWithGain(const TSampleSpool& spool, TLoudnessNormaliser& normaliser,
+                   const TLoudnessTarget& target, TOutputFile& file, TRenderResult& result,
+                   TProgress& report)
+{
+    const auto checkpoint = [&] { report.Report(RenderShare, true); };
+    const bool tryFirst = normaliser.Start(target);
+    if (tryFirst && !file.Writer->Seekable())
+        normaliser.Settle(spool, checkpoint);
+    checkpoint();
+    std::optional<TStereoMeter> meter;
+    if (tryFirst && file.Writer->Seekable())
+        meter.emplace(result.SampleRate);
+    WriteNormalised(spool, normaliser.GainPlan(), result.SongFrames, result.SampleRate,
+                    *file.Output, meter ? &*meter : nullptr, result, report, RenderShare);
+    if (!meter || normaliser.Judge(meter->Result()))
+        return;
+    normaliser.Settle(spool, checkpoint);
+    file.Open();
+    result.Frames = 0;
+    result.Peak = 0;
+    WriteNormalised(spool, normaliser.GainPlan(), result.SongFrames, result.SampleRate,
+                    *file.Output, nullptr, result, report, 0.99);
 }
 
 /// A song too long for a WAV file is refused before anything is rendered.
@@ -351,14 +422,14 @@ std::uint32_t StreamSerial(const std::string& midiBytes)
 /// Renders the sequence into a spool, measuring it as it comes, works out the gain, and
 /// writes the spooled sound with it.
 void RenderNormalised(fluid_synth_t* synth, TTickState& state, double seconds,
-                      const std::string& path, const TRenderOptions& options, TSoundOutput& output,
-                      TRenderResult& result, TProgress& report)
+                      const TRenderOptions& options, TOutputFile& file, TRenderResult& result,
+                      TProgress& report)
 {
     const int rate = result.SampleRate;
     // Room for the song and its echo as floating-point stereo.
     const auto bytes =
         static_cast<std::uint64_t>((seconds + MaxTailSeconds + 1) * rate) * 2 * sizeof(float);
-    TSampleSpool spool(SpoolDirFor(path), 2, bytes);
+    TSampleSpool spool(SpoolDirFor(file.Path), 2, bytes);
     TLoudnessNormaliser normaliser(2, rate);
     result.SongFrames = RenderSequence(
         synth, state,
@@ -372,16 +443,13 @@ void RenderNormalised(fluid_synth_t* synth, TTickState& state, double seconds,
     TLoudnessTarget target = options.Target;
     if (options.Format == TAudioFormat::Ogg)
         target.TruePeakDb -= OggPeakHeadroomDb;
-    normaliser.Plan(spool, target, [&] { report.Report(RenderShare, true); });
+    WriteWithGain(spool, normaliser, target, file, result, report);
     result.Normalized = true;
     result.Before = normaliser.Before();
     result.After = normaliser.After();
     result.GainDb = normaliser.GainDb();
-    WriteNormalised(spool, normaliser, result.SongFrames, rate, output, result, report,
-                    RenderShare + NormalizeShare);
 }
 } // namespace
-
 TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes,
                                const std::string& path, const TRenderOptions& options,
                                const TRenderProgress& progress)
@@ -411,22 +479,20 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
     result.SampleRate = synth.Options().SampleRate;
     RefuseTooLongForWav(check, path, options, result.SampleRate);
     // The file is opened first: a place that cannot be written to is known before rendering.
-    TAudioFileWriter writer(path, options.Format, options.Bits, result.SampleRate, 2,
-                            StreamSerial(midiBytes));
+    TOutputFile file{path, options, result.SampleRate, StreamSerial(midiBytes), {}, {}};
+    file.Open();
     TProgress report(progress);
-    TSoundOutput output(writer, options);
     if (options.Normalize)
-        RenderNormalised(s, state, SequenceSeconds(check), path, options, output, result, report);
+        RenderNormalised(s, state, SequenceSeconds(check), options, file, result, report);
     else
         // Without a gain to work out, the sound goes straight into the file.
         result.SongFrames = RenderSequence(
             s, state,
             [&](const float* samples, std::size_t frames, bool inSong)
-            { output.Add(samples, frames, inSong, result); },
-            result.SampleRate, report, RenderShare + NormalizeShare);
+            { file.Output->Add(samples, frames, inSong, result); },
+            result.SampleRate, report, PlainRenderShare);
     player.reset();
-    output.Finish();
-    writer.Commit();
+    file.Commit();
     report.Finish();
     return result;
 }
