@@ -90,46 +90,36 @@ void TSampleSpool::Append(const float* samples, std::size_t frames)
         Flush();
 }
 
-void TSampleSpool::Flush()
+void TSampleSpool::Transfer(char* bytes, std::size_t size, std::uint64_t at, bool write) const
 {
-    const char* bytes = reinterpret_cast<const char*>(FBuffer.data());
-    std::size_t left = FBuffer.size() * sizeof(float);
-    auto at = static_cast<off_t>(FFrames * FChannels * sizeof(float));
-    while (left > 0)
+    while (size > 0)
     {
-        const ssize_t n = ::pwrite(FFd, bytes, left, at);
+        const auto offset = static_cast<off_t>(at);
+        const ssize_t n =
+            write ? ::pwrite(FFd, bytes, size, offset) : ::pread(FFd, bytes, size, offset);
         if (n < 0 && errno == EINTR)
         {
             ThrowIfStopped();
             continue;
         }
         if (n <= 0)
-            Fail(n < 0 ? errno : ENOSPC);
+            Fail(n < 0 ? errno : write ? ENOSPC : EIO);
         bytes += n;
-        at += n;
-        left -= static_cast<std::size_t>(n);
+        at += static_cast<std::uint64_t>(n);
+        size -= static_cast<std::size_t>(n);
     }
+}
+
+void TSampleSpool::Flush()
+{
+    Transfer(reinterpret_cast<char*>(FBuffer.data()), FBuffer.size() * sizeof(float),
+             FFrames * FChannels * sizeof(float), true);
     FFrames += FBuffer.size() / FChannels;
     FBuffer.clear();
 }
 
 void TSampleSpool::Read(std::size_t from, std::size_t count, float* out) const
 {
-    char* bytes = reinterpret_cast<char*>(out);
-    std::size_t left = count * FChannels * sizeof(float);
-    auto at = static_cast<off_t>(from * FChannels * sizeof(float));
-    while (left > 0)
-    {
-        const ssize_t n = ::pread(FFd, bytes, left, at);
-        if (n < 0 && errno == EINTR)
-        {
-            ThrowIfStopped();
-            continue;
-        }
-        if (n <= 0)
-            Fail(n < 0 ? errno : EIO);
-        bytes += n;
-        at += n;
-        left -= static_cast<std::size_t>(n);
-    }
+    Transfer(reinterpret_cast<char*>(out), count * FChannels * sizeof(float),
+             from * FChannels * sizeof(float), false);
 }

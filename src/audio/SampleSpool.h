@@ -27,6 +27,8 @@ public:
 
 private:
     [[noreturn]] void Fail(int error) const;
+    /// Writes size bytes at at, or reads them; a signal that asks to stop gives up.
+    void Transfer(char* bytes, std::size_t size, std::uint64_t at, bool write) const;
 
     std::string FDir;
     int FFd = -1;
