@@ -166,24 +166,6 @@ void TGainPass::Limit(std::size_t count, std::size_t span, float* out)
     }
 }
 
-TBackgroundWork::~TBackgroundWork()
-{
-    if (FPending.valid())
-        FPending.wait();
-}
-
-void TBackgroundWork::Run(std::function<void()> work)
-{
-    Wait();
-    FPending = std::async(std::launch::async, std::move(work));
-}
-
-void TBackgroundWork::Wait()
-{
-    if (FPending.valid())
-        FPending.get();
-}
-
 TStereoMeter::TStereoMeter(int sampleRate)
     : FLoudness(2, sampleRate, true, false), FLeft(1, sampleRate, false, true),
       FRight(1, sampleRate, false, true)
@@ -192,26 +174,25 @@ TStereoMeter::TStereoMeter(int sampleRate)
 
 void TStereoMeter::Add(const float* samples, std::size_t frames)
 {
-    FWork.Wait();
-    FLeftSamples.resize(frames);
-    FRightSamples.resize(frames);
+    std::vector<float> left(frames);
+    std::vector<float> right(frames);
     for (std::size_t f = 0; f < frames; ++f)
     {
-        FLeftSamples[f] = samples[2 * f];
-        FRightSamples[f] = samples[2 * f + 1];
+        left[f] = samples[2 * f];
+        right[f] = samples[2 * f + 1];
     }
-    FWork.Run(
-        [this, frames]
+    FWork.Push(
+        [this, left = std::move(left), right = std::move(right)]
         {
-            FLeft.Add(FLeftSamples.data(), frames);
-            FRight.Add(FRightSamples.data(), frames);
+            FLeft.Add(left.data(), left.size());
+            FRight.Add(right.data(), right.size());
         });
     FLoudness.Add(samples, frames);
 }
 
 TLoudness TStereoMeter::Result()
 {
-    FWork.Wait();
+    FWork.Finish();
     TLoudness result;
     result.Lufs = FLoudness.Result().Lufs;
     // Each channel's true peak is worked out from its own samples alone.
@@ -223,38 +204,19 @@ TLoudnessNormaliser::TLoudnessNormaliser(int channels, int sampleRate)
     : FChannels(channels), FSampleRate(sampleRate),
       FRawMeter(std::make_unique<TLoudnessMeter>(channels, sampleRate, true, false))
 {
-    FGathered.reserve(ChunkFrames * static_cast<std::size_t>(channels));
 }
 
 TLoudnessNormaliser::~TLoudnessNormaliser() = default;
 
 void TLoudnessNormaliser::Add(const float* samples, std::size_t frames)
 {
-    const auto channels = static_cast<std::size_t>(FChannels);
-    FGathered.insert(FGathered.end(), samples, samples + frames * channels);
-    if (FGathered.size() >= ChunkFrames * channels)
-        MeasureRaw(FGathered.size() / channels);
-}
-
-void TLoudnessNormaliser::MeasureRaw(std::size_t frames)
-{
-    FWork.Wait();
-    std::swap(FGathered, FMeasured);
-    FGathered.clear();
-    FWork.Run(
-        [this, frames]
-        {
-            FRawMeter->Add(FMeasured.data(), frames);
-            for (const float sample : FMeasured)
-                FRawPeak = std::max(FRawPeak, std::fabs(sample));
-        });
+    FRawMeter->Add(samples, frames);
+    for (std::size_t i = 0; i < frames * static_cast<std::size_t>(FChannels); ++i)
+        FRawPeak = std::max(FRawPeak, std::fabs(samples[i]));
 }
 
 bool TLoudnessNormaliser::Start(const TLoudnessTarget& target)
 {
-    if (!FGathered.empty())
-        MeasureRaw(FGathered.size() / static_cast<std::size_t>(FChannels));
-    FWork.Wait();
     FTarget = target;
     FBefore = FRawMeter->Result();
     FAfter = FBefore;

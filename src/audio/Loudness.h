@@ -1,8 +1,9 @@
 #pragma once
 
+#include "audio/WorkQueue.h"
 #include <cstddef>
+
 #include <functional>
-#include <future>
 #include <memory>
 #include <vector>
 
@@ -107,20 +108,6 @@ private:
     float FHeld = 1.0f;
 };
 
-/// Work handed to a thread of its own a piece at a time: each piece waits for the last.
-class TBackgroundWork
-{
-public:
-    /// Waits for the piece under way.
-    ~TBackgroundWork();
-    void Run(std::function<void()> work);
-    /// Waits for the piece under way and raises what it raised.
-    void Wait();
-
-private:
-    std::future<void> FPending;
-};
-
 /// The loudness and true peak of stereo sound as it comes: the true peak of each channel,
 /// the costly part, is worked out on a thread of its own while the caller goes on. The
 /// figures are those of one meter of both.
@@ -135,10 +122,8 @@ private:
     TLoudnessMeter FLoudness;
     TLoudnessMeter FLeft;
     TLoudnessMeter FRight;
-    std::vector<float> FLeftSamples;
-    std::vector<float> FRightSamples;
-    /// Declared last: done before what it works on goes.
-    TBackgroundWork FWork;
+    /// Declared last: done before the meters go.
+    TWorkQueue FWork;
 };
 
 /// Works out the gain that brings a rendering to a loudness target. The sound is measured as
@@ -151,7 +136,7 @@ public:
     TLoudnessNormaliser(int channels, int sampleRate);
     ~TLoudnessNormaliser();
 
-    /// The next interleaved frames of the sound as it comes; measured on a thread of its own.
+    /// The next interleaved frames of the sound as it comes.
     void Add(const float* samples, std::size_t frames);
     /// The first plan; false when it needs no trying (silence keeps its level).
     bool Start(const TLoudnessTarget& target);
@@ -174,7 +159,6 @@ public:
     double GainDb() const;
 
 private:
-    void MeasureRaw(std::size_t frames);
     void SetPlan();
     TLoudness MeasureResult(const TSoundSource& sound) const;
 
@@ -190,9 +174,4 @@ private:
     TGainPlan FPlan;
     TLoudness FBefore;
     TLoudness FAfter;
-    /// The sound as it comes, gathered for the meter, and the piece it measures.
-    std::vector<float> FGathered;
-    std::vector<float> FMeasured;
-    /// Declared last: done before what it works on goes.
-    TBackgroundWork FWork;
 };

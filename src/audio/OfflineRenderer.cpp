@@ -1,11 +1,11 @@
 #include "audio/OfflineRenderer.h"
 
 #include "audio/AudioError.h"
-#include "audio/EncoderThread.h"
 #include "audio/FluidHandles.h"
 #include "audio/SampleSpool.h"
 #include "audio/SoundLibraries.h"
 #include "audio/Synthesizer.h"
+#include "audio/WorkQueue.h"
 #include "base/Exceptions.h"
 #include "midi/MidiData.h"
 
@@ -120,6 +120,8 @@ namespace
 {
 /// Frames converted and written at a time.
 constexpr std::size_t WriteFrames = 16384;
+/// Frames of the rendering handed at a time to the thread that spools and measures them.
+constexpr std::size_t SpoolFrames = 65536;
 /// Shares of the progress taken by the rendering, normalised (then written and measured) or
 /// not (written as it comes).
 constexpr double RenderShare = 0.8;
@@ -212,7 +214,7 @@ public:
           FSameDither(!FFloat && options.Bits == 16)
     {
         if (options.Format != TAudioFormat::Wav)
-            FEncoder.emplace(writer);
+            FEncoder.emplace(4);
     }
 
     void Add(const float* samples, std::size_t frames, bool inSong, TRenderResult& result)
@@ -285,7 +287,8 @@ private:
     void Emit(std::vector<float>& samples)
     {
         if (FEncoder)
-            FEncoder->WriteFloat(std::exchange(samples, {}));
+            FEncoder->Push([this, chunk = std::exchange(samples, {})]
+                           { FWriter.WriteFloat(chunk.data(), chunk.size() / 2); });
         else
             FWriter.WriteFloat(samples.data(), samples.size() / 2);
         samples.clear();
@@ -294,7 +297,8 @@ private:
     void Emit(std::vector<std::int32_t>& samples)
     {
         if (FEncoder)
-            FEncoder->WriteWhole(std::exchange(samples, {}));
+            FEncoder->Push([this, chunk = std::exchange(samples, {})]
+                           { FWriter.WriteWhole(chunk.data(), chunk.size() / 2); });
         else
             FWriter.WriteWhole(samples.data(), samples.size() / 2);
         samples.clear();
@@ -312,7 +316,7 @@ private:
     std::vector<float> FOutFloat;
     std::vector<std::int32_t> FOutWhole;
     /// Declared last: stopped before the buffers go.
-    std::optional<TEncoderThread> FEncoder;
+    std::optional<TWorkQueue> FEncoder;
 };
 
 /// The file being written and the output that quantises into it.
@@ -431,14 +435,33 @@ void RenderNormalised(fluid_synth_t* synth, TTickState& state, double seconds,
         static_cast<std::uint64_t>((seconds + MaxTailSeconds + 1) * rate) * 2 * sizeof(float);
     TSampleSpool spool(SpoolDirFor(file.Path), 2, bytes);
     TLoudnessNormaliser normaliser(2, rate);
-    result.SongFrames = RenderSequence(
-        synth, state,
-        [&](const float* samples, std::size_t frames, bool)
+    {
+        // The sound is spooled and measured on a second thread while the synthesiser plays.
+        std::vector<float> gathered;
+        TWorkQueue keep;
+        const auto hand = [&]
         {
-            spool.Append(samples, frames);
-            normaliser.Add(samples, frames);
-        },
-        rate, report, RenderShare);
+            keep.Push(
+                [&, chunk = std::exchange(gathered, {})]
+                {
+                    spool.Append(chunk.data(), chunk.size() / 2);
+                    normaliser.Add(chunk.data(), chunk.size() / 2);
+                });
+            gathered.reserve(2 * SpoolFrames);
+        };
+        result.SongFrames = RenderSequence(
+            synth, state,
+            [&](const float* samples, std::size_t frames, bool)
+            {
+                gathered.insert(gathered.end(), samples, samples + 2 * frames);
+                if (gathered.size() >= 2 * SpoolFrames)
+                    hand();
+            },
+            rate, report, RenderShare);
+        if (!gathered.empty())
+            hand();
+        keep.Finish();
+    }
     spool.Flush();
     TLoudnessTarget target = options.Target;
     if (options.Format == TAudioFormat::Ogg)

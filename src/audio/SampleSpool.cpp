@@ -49,7 +49,11 @@ std::string SpoolDirFor(const std::string& outputPath)
         const fs::path temp = fs::temp_directory_path(ec);
         return ec ? std::string("/tmp") : temp.string();
     }
-    const fs::path dir = fs::path(outputPath).parent_path();
+    // Beside the file a link stands for, where the output's own temporary file goes.
+    std::error_code ec;
+    fs::path dir = fs::weakly_canonical(outputPath, ec).parent_path();
+    if (ec)
+        dir = fs::path(outputPath).parent_path();
     return dir.empty() ? std::string(".") : dir.string();
 }
 

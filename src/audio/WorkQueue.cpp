@@ -1,21 +1,10 @@
-#include "audio/EncoderThread.h"
-
-#include "audio/AudioFileWriter.h"
+#include "audio/WorkQueue.h"
 
 #include <utility>
 
-namespace
-{
-/// Chunks that may wait for the encoder.
-constexpr std::size_t MaxWaiting = 4;
-} // namespace
+TWorkQueue::TWorkQueue(std::size_t depth) : FDepth(depth), FThread([this] { Run(); }) {}
 
-TEncoderThread::TEncoderThread(TAudioFileWriter& writer)
-    : FWriter(writer), FThread([this] { Run(); })
-{
-}
-
-TEncoderThread::~TEncoderThread()
+TWorkQueue::~TWorkQueue()
 {
     {
         std::lock_guard<std::mutex> guard(FLock);
@@ -26,39 +15,29 @@ TEncoderThread::~TEncoderThread()
     FThread.join();
 }
 
-void TEncoderThread::RaiseFailure()
+void TWorkQueue::RaiseFailure()
 {
     if (FFailure)
         std::rethrow_exception(std::exchange(FFailure, nullptr));
 }
 
-void TEncoderThread::Push(TChunk&& chunk)
+void TWorkQueue::Push(std::function<void()> task)
 {
     std::unique_lock<std::mutex> guard(FLock);
-    FChanged.wait(guard, [this] { return FQueue.size() < MaxWaiting || FFailure; });
+    FChanged.wait(guard, [this] { return FQueue.size() < FDepth || FFailure; });
     RaiseFailure();
-    FQueue.push_back(std::move(chunk));
+    FQueue.push_back(std::move(task));
     FChanged.notify_all();
 }
 
-void TEncoderThread::WriteWhole(std::vector<std::int32_t>&& samples)
-{
-    Push(TChunk{std::move(samples), {}});
-}
-
-void TEncoderThread::WriteFloat(std::vector<float>&& samples)
-{
-    Push(TChunk{{}, std::move(samples)});
-}
-
-void TEncoderThread::Finish()
+void TWorkQueue::Finish()
 {
     std::unique_lock<std::mutex> guard(FLock);
     FChanged.wait(guard, [this] { return (FQueue.empty() && !FBusy) || FFailure; });
     RaiseFailure();
 }
 
-void TEncoderThread::Run()
+void TWorkQueue::Run()
 {
     std::unique_lock<std::mutex> guard(FLock);
     for (;;)
@@ -66,7 +45,7 @@ void TEncoderThread::Run()
         FChanged.wait(guard, [this] { return FStop || !FQueue.empty(); });
         if (FStop)
             return;
-        TChunk chunk = std::move(FQueue.front());
+        std::function<void()> task = std::move(FQueue.front());
         FQueue.pop_front();
         FBusy = true;
         FChanged.notify_all();
@@ -74,10 +53,7 @@ void TEncoderThread::Run()
         std::exception_ptr failure;
         try
         {
-            if (!chunk.Whole.empty())
-                FWriter.WriteWhole(chunk.Whole.data(), chunk.Whole.size() / 2);
-            else
-                FWriter.WriteFloat(chunk.Float.data(), chunk.Float.size() / 2);
+            task();
         }
         catch (...)
         {
