@@ -1,20 +1,27 @@
 // The normaliser's spool: never a name in the output's folder, no descriptor left after a
-// cancel or a failure, a song too long for the free room refused before it is rendered, and
-// a clear message when the libraries that write and measure are missing.
+// cancel or a failure, a song too long for the free room refused before it is rendered; a
+// clear message when the libraries that write and measure are missing; a failure on the
+// encoder's thread reaching the caller.
 
 #include "AudioTestSupport.h"
 
 #include "audio/AudioError.h"
 #include "audio/OfflineRenderer.h"
 #include "audio/Synthesizer.h"
+#include "audio/WorkQueue.h"
+#include "base/Exceptions.h"
 #include "midi/MidiData.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+
+#include <sys/resource.h>
 
 namespace
 {
@@ -142,4 +149,57 @@ TEST(RenderSpoolDeathTest, WithoutTheFileOrLoudnessLibraryTheExportSaysWhatToIns
                 std::_Exit(0);
             },
             ::testing::ExitedWithCode(3), c.Expected);
+}
+
+TEST(RenderSpoolDeathTest, AWriteFailingOnTheEncoderThreadFailsTheRendering)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // Past the file size limit write() fails (EFBIG) on the thread that encodes the FLAC
+    // file; the failure must reach the caller, and the file must not be left behind.
+    EXPECT_EXIT(
+        {
+            std::signal(SIGXFSZ, SIG_IGN);
+            TScratchDir dir;
+            rlimit limit{};
+            limit.rlim_cur = limit.rlim_max = 64 * 1024;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            TRenderOptions options;
+            options.Format = TAudioFormat::Flac;
+            try
+            {
+                TSynthesizer synth;
+                RenderMidiToFile(synth, SpoolSong(20 * 192), dir.File("song.flac"), options);
+            }
+            catch (const EFCreateError& error)
+            {
+                std::fprintf(stderr, "%s\n", error.what());
+                std::_Exit(dir.List().empty() ? 3 : 4);
+            }
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(3), "song.flac.*File too large");
+}
+
+TEST(WorkQueueTest, AFailedTaskIsRaisedOnceAndTheTasksBehindItAreDropped)
+{
+    TWorkQueue queue(2);
+    std::atomic<int> ran{0};
+    queue.Push([] { throw std::runtime_error("disk gone"); });
+    bool raised = false;
+    try
+    {
+        for (int i = 0; i < 100; ++i)
+            queue.Push([&] { ++ran; });
+        queue.Finish();
+    }
+    catch (const std::runtime_error&)
+    {
+        raised = true;
+    }
+    EXPECT_TRUE(raised);
+    queue.Finish();
+    EXPECT_EQ(ran, 0) << "tasks behind the failed one were dropped";
+    queue.Push([&] { ++ran; });
+    queue.Finish();
+    EXPECT_EQ(ran, 1);
 }
