@@ -1,13 +1,12 @@
 #include "audio/AudioFileWriter.h"
 
+#include "audio/SoundLibraries.h"
 #include "base/Exceptions.h"
 #include "base/Text.h"
 
 #include <algorithm>
 #include <array>
 #include <vector>
-
-#include <sndfile.h>
 
 namespace
 {
@@ -210,12 +209,12 @@ TAudioFileWriter::TAudioFileWriter(const std::string& path, TAudioFormat format,
     info.channels = channels;
     info.format = SndFormat(format, bits);
     SF_VIRTUAL_IO io{&VirtualLength, &VirtualSeek, &VirtualRead, &VirtualWrite, &VirtualTell};
-    FSnd = sf_open_virtual(&io, SFM_WRITE, &info, &FVirtual);
+    FSnd = Sndfile().sf_open_virtual(&io, SFM_WRITE, &info, &FVirtual);
     if (!FSnd)
     {
         if (FVirtual.Failure)
             std::rethrow_exception(FVirtual.Failure);
-        throw EFCreateError(path, sf_strerror(nullptr));
+        throw EFCreateError(path, Sndfile().sf_strerror(nullptr));
     }
 }
 
@@ -223,7 +222,7 @@ TAudioFileWriter::~TAudioFileWriter()
 {
     // Without Commit the TSafeFile removes the temporary file.
     if (FSnd)
-        sf_close(FSnd);
+        Sndfile().sf_close(FSnd);
 }
 
 void TAudioFileWriter::Check(bool ok)
@@ -231,7 +230,7 @@ void TAudioFileWriter::Check(bool ok)
     if (FVirtual.Failure)
         std::rethrow_exception(FVirtual.Failure);
     if (!ok)
-        throw EFCreateError(FFile.Path(), sf_strerror(FSnd));
+        throw EFCreateError(FFile.Path(), Sndfile().sf_strerror(FSnd));
 }
 
 void TAudioFileWriter::WriteWhole(const std::int32_t* samples, std::size_t frames)
@@ -241,20 +240,20 @@ void TAudioFileWriter::WriteWhole(const std::int32_t* samples, std::size_t frame
     for (std::size_t i = 0; i < scaled.size(); ++i)
         scaled[i] = static_cast<int>(static_cast<std::uint32_t>(samples[i]) << FShift);
     const auto count = static_cast<sf_count_t>(frames);
-    Check(sf_writef_int(FSnd, scaled.data(), count) == count);
+    Check(Sndfile().sf_writef_int(FSnd, scaled.data(), count) == count);
 }
 
 void TAudioFileWriter::WriteFloat(const float* samples, std::size_t frames)
 {
     const auto count = static_cast<sf_count_t>(frames);
-    Check(sf_writef_float(FSnd, samples, count) == count);
+    Check(Sndfile().sf_writef_float(FSnd, samples, count) == count);
 }
 
 void TAudioFileWriter::Commit()
 {
     SNDFILE* snd = FSnd;
     FSnd = nullptr;
-    Check(sf_close(snd) == 0);
+    Check(Sndfile().sf_close(snd) == 0);
     if (!FVirtual.OggPending.empty())
         throw EFCreateError(FFile.Path(), "the Ogg encoder left a page unfinished");
     FFile.Commit();

@@ -49,6 +49,8 @@ public:
     /// Interleaved samples within -1..1.
     void WriteFloat(const float* samples, std::size_t frames);
     void Commit();
+    /// False for a pipe or a terminal: what is written cannot be taken back.
+    bool Seekable() const { return FVirtual.Seekable; }
 
     /// The file's position and length as libsndfile sees them; used by its callbacks.
     struct TVirtualFile

@@ -1,14 +1,12 @@
 #include "audio/Loudness.h"
 
 #include "audio/AudioError.h"
+#include "audio/SoundLibraries.h"
 
 #include <algorithm>
 #include <cmath>
 #include <deque>
-#include <memory>
 #include <utility>
-
-#include <ebur128.h>
 
 namespace
 {
@@ -30,182 +28,260 @@ double FromDb(double db)
     return std::pow(10.0, db / 20.0);
 }
 
-struct TEbur128Deleter
+ebur128_state* State(void* state)
 {
-    void operator()(ebur128_state* state) const { ebur128_destroy(&state); }
-};
-using TEbur128Ptr = std::unique_ptr<ebur128_state, TEbur128Deleter>;
+    return static_cast<ebur128_state*>(state);
+}
 
-/// Feeds chunks of sound to libebur128 and reads the figures back.
-class TMeter
+[[noreturn]] void CannotMeasure()
 {
-public:
-    TMeter(int channels, int sampleRate, bool loudness, bool truePeak)
-        : FState(ebur128_init(
-              static_cast<unsigned>(channels), static_cast<unsigned long>(sampleRate),
-              (loudness ? EBUR128_MODE_I : 0) | (truePeak ? EBUR128_MODE_TRUE_PEAK : 0))),
-          FChannels(channels), FLoudness(loudness), FTruePeak(truePeak)
-    {
-        if (!FState)
-            throw EAudioError("The loudness meter cannot measure this sound");
-    }
-
-    void Add(const float* samples, std::size_t frames)
-    {
-        if (ebur128_add_frames_float(FState.get(), samples, frames) != EBUR128_SUCCESS)
-            throw EAudioError("The loudness meter cannot measure this sound");
-    }
-
-    TLoudness Result() const
-    {
-        TLoudness result;
-        if (FLoudness)
-            ebur128_loudness_global(FState.get(), &result.Lufs);
-        if (FTruePeak)
-        {
-            double peak = 0;
-            for (int c = 0; c < FChannels; ++c)
-            {
-                double channelPeak = 0;
-                ebur128_true_peak(FState.get(), static_cast<unsigned>(c), &channelPeak);
-                peak = std::max(peak, channelPeak);
-            }
-            result.TruePeakDb = peak > 0 ? 20.0 * std::log10(peak) : -HUGE_VAL;
-        }
-        return result;
-    }
-
-private:
-    TEbur128Ptr FState;
-    int FChannels;
-    bool FLoudness;
-    bool FTruePeak;
-};
+    throw EAudioError("The loudness meter cannot measure this sound");
+}
 } // namespace
+
+TLoudnessMeter::TLoudnessMeter(int channels, int sampleRate, bool loudness, bool truePeak)
+    : FState(Ebur128().ebur128_init(
+          static_cast<unsigned>(channels), static_cast<unsigned long>(sampleRate),
+          (loudness ? EBUR128_MODE_I : 0) | (truePeak ? EBUR128_MODE_TRUE_PEAK : 0))),
+      FChannels(channels), FLoudness(loudness), FTruePeak(truePeak)
+{
+    if (FState == nullptr)
+        CannotMeasure();
+}
+
+TLoudnessMeter::~TLoudnessMeter()
+{
+    ebur128_state* state = State(FState);
+    Ebur128().ebur128_destroy(&state);
+}
+
+void TLoudnessMeter::Add(const float* samples, std::size_t frames)
+{
+    if (Ebur128().ebur128_add_frames_float(State(FState), samples, frames) != EBUR128_SUCCESS)
+        CannotMeasure();
+}
+
+TLoudness TLoudnessMeter::Result() const
+{
+    TLoudness result;
+    if (FLoudness)
+        Ebur128().ebur128_loudness_global(State(FState), &result.Lufs);
+    if (FTruePeak)
+    {
+        double peak = 0;
+        for (int c = 0; c < FChannels; ++c)
+        {
+            double channelPeak = 0;
+            Ebur128().ebur128_true_peak(State(FState), static_cast<unsigned>(c), &channelPeak);
+            peak = std::max(peak, channelPeak);
+        }
+        result.TruePeakDb = peak > 0 ? 20.0 * std::log10(peak) : -HUGE_VAL;
+    }
+    return result;
+}
 
 TLoudness MeasureLoudness(const float* samples, std::size_t frames, int channels, int sampleRate,
                           bool truePeak)
 {
-    TMeter meter(channels, sampleRate, true, truePeak);
+    TLoudnessMeter meter(channels, sampleRate, true, truePeak);
     for (std::size_t at = 0; at < frames; at += ChunkFrames)
         meter.Add(samples + at * static_cast<std::size_t>(channels),
                   std::min(ChunkFrames, frames - at));
     return meter.Result();
 }
 
-TLoudnessNormaliser::TLoudnessNormaliser(const std::vector<float>& samples, int channels,
-                                         int sampleRate, const TLoudnessTarget& target,
-                                         const std::function<void()>& checkpoint)
-    : FSamples(samples), FChannels(channels), FSampleRate(sampleRate)
+void TMemorySound::Read(std::size_t from, std::size_t count, float* out) const
 {
-    const std::size_t frames = samples.size() / static_cast<std::size_t>(channels);
-    FBefore = MeasureLoudness(samples.data(), frames, channels, sampleRate, false);
-    FAfter = FBefore;
-    if (!std::isfinite(FBefore.Lufs))
-        return; // silence stays silence
-    double gainDb = std::min(target.Lufs - FBefore.Lufs, MaxGainDb);
-    double ceilingDb = target.TruePeakDb - CeilingMarginDb;
-    // Each round corrects the gain by what the limiter took away; once the loudness is
-    // reached, the true peak (the slow measurement) is checked, and the limiter's ceiling
-    // lowered by what peaks between samples still rose above the target's.
-    for (int round = 0; round < MaxRounds; ++round)
+    std::copy_n(FSamples.data() + from * FChannels, count * FChannels, out);
+}
+
+TGainPass::TGainPass(const TSoundSource& sound, int channels, int sampleRate, const TGainPlan& plan)
+    : FSound(sound), FChannels(static_cast<std::size_t>(channels)), FPlan(plan),
+      FAhead(std::max<std::size_t>(1, static_cast<std::size_t>(LookAheadSeconds * sampleRate))),
+      FRelease(static_cast<float>(1.0 - std::exp(-1.0 / (ReleaseSeconds * sampleRate))))
+{
+}
+
+std::size_t TGainPass::Next(std::size_t count, float* out)
+{
+    const std::size_t frames = FSound.Frames();
+    count = std::min(count, frames - FAt);
+    if (count == 0)
+        return 0;
+    if (!FPlan.Limit)
     {
-        if (checkpoint)
-            checkpoint();
-        FGain = static_cast<float>(FromDb(gainDb));
-        PlanLimiter(FromDb(ceilingDb));
-        FAfter = MeasureResult(true, false);
-        const bool last = round + 1 == MaxRounds;
-        if (std::fabs(FAfter.Lufs - target.Lufs) > LoudnessTolerance && gainDb < MaxGainDb && !last)
-        {
-            gainDb = std::min(gainDb + target.Lufs - FAfter.Lufs, MaxGainDb);
-            continue;
-        }
-        // The loudness is that of this round already.
-        FAfter.TruePeakDb = MeasureResult(false, true).TruePeakDb;
-        if (FAfter.TruePeakDb <= target.TruePeakDb)
-            break;
-        ceilingDb -= FAfter.TruePeakDb - target.TruePeakDb + CeilingMarginDb / 2;
+        FSound.Read(FAt, count, out);
+        for (std::size_t i = 0; i < count * FChannels; ++i)
+            out[i] *= FPlan.Gain;
     }
+    else
+        // The frames ahead that the last of these sees coming.
+        Limit(count, std::min(count + FAhead - 1, frames - FAt), out);
+    FAt += count;
+    return count;
 }
 
-double TLoudnessNormaliser::GainDb() const
+void TGainPass::Limit(std::size_t count, std::size_t span, float* out)
 {
-    return 20.0 * std::log10(static_cast<double>(FGain));
-}
-
-void TLoudnessNormaliser::PlanLimiter(double ceiling)
-{
-    const auto channels = static_cast<std::size_t>(FChannels);
-    const std::size_t frames = FSamples.size() / channels;
+    FRaw.resize(span * FChannels);
+    FNeed.resize(span);
+    FSound.Read(FAt, span, FRaw.data());
     // The factor each frame needs on its own to stay under the ceiling.
-    std::vector<float> need(frames);
-    bool any = false;
-    for (std::size_t f = 0; f < frames; ++f)
+    for (std::size_t f = 0; f < span; ++f)
     {
         float peak = 0;
-        for (std::size_t c = 0; c < channels; ++c)
-            peak = std::max(peak, std::fabs(FSamples[f * channels + c]));
-        const double level = static_cast<double>(peak) * FGain;
-        need[f] = level > ceiling ? static_cast<float>(ceiling / level) : 1.0f;
-        any = any || level > ceiling;
+        for (std::size_t c = 0; c < FChannels; ++c)
+            peak = std::max(peak, std::fabs(FRaw[f * FChannels + c]));
+        const double level = static_cast<double>(peak) * FPlan.Gain;
+        FNeed[f] = level > FPlan.Ceiling ? static_cast<float>(FPlan.Ceiling / level) : 1.0f;
     }
-    FLimit.clear();
-    if (!any)
-        return;
-    const std::size_t ahead =
-        std::max<std::size_t>(1, static_cast<std::size_t>(LookAheadSeconds * FSampleRate));
     // The least factor of the frames ahead, in place, from the end backwards.
     std::deque<std::pair<std::size_t, float>> window;
-    for (std::size_t f = frames; f-- > 0;)
+    for (std::size_t f = span; f-- > 0;)
     {
-        while (!window.empty() && window.back().second >= need[f])
+        while (!window.empty() && window.back().second >= FNeed[f])
             window.pop_back();
-        window.emplace_back(f, need[f]);
-        while (window.front().first >= f + ahead)
+        window.emplace_back(f, FNeed[f]);
+        while (window.front().first >= f + FAhead)
             window.pop_front();
-        need[f] = window.front().second;
+        FNeed[f] = window.front().second;
     }
     // A slow release, then a moving average over the look-ahead that turns the steps into
     // ramps. Every frame the average covers saw the frame's own peak coming, so the average
     // never lets a peak through.
-    const float release = static_cast<float>(1.0 - std::exp(-1.0 / (ReleaseSeconds * FSampleRate)));
-    std::vector<float> recent(ahead, need[0]);
-    double sum = static_cast<double>(need[0]) * static_cast<double>(ahead);
-    float held = 1.0f;
-    for (std::size_t f = 0; f < frames; ++f)
+    if (FAt == 0)
     {
-        held = std::min(need[f], held + (1.0f - held) * release);
-        sum += static_cast<double>(held) - static_cast<double>(recent[f % ahead]);
-        recent[f % ahead] = held;
-        need[f] = static_cast<float>(sum / static_cast<double>(ahead));
+        FRecent.assign(FAhead, FNeed[0]);
+        FSum = static_cast<double>(FNeed[0]) * static_cast<double>(FAhead);
     }
-    FLimit = std::move(need);
-}
-
-void TLoudnessNormaliser::Apply(const float* samples, std::size_t from, std::size_t count,
-                                float* out) const
-{
-    const auto channels = static_cast<std::size_t>(FChannels);
     for (std::size_t f = 0; f < count; ++f)
     {
-        const float factor = FLimit.empty() ? FGain : FGain * FLimit[from + f];
-        for (std::size_t c = 0; c < channels; ++c)
-            out[f * channels + c] = samples[f * channels + c] * factor;
+        const std::size_t at = FAt + f;
+        FHeld = std::min(FNeed[f], FHeld + (1.0f - FHeld) * FRelease);
+        FSum += static_cast<double>(FHeld) - static_cast<double>(FRecent[at % FAhead]);
+        FRecent[at % FAhead] = FHeld;
+        const float factor = FPlan.Gain * static_cast<float>(FSum / static_cast<double>(FAhead));
+        for (std::size_t c = 0; c < FChannels; ++c)
+            out[f * FChannels + c] = FRaw[f * FChannels + c] * factor;
     }
 }
 
-TLoudness TLoudnessNormaliser::MeasureResult(bool loudness, bool truePeak) const
+TStereoMeter::TStereoMeter(int sampleRate)
+    : FLoudness(2, sampleRate, true, false), FLeft(1, sampleRate, false, true),
+      FRight(1, sampleRate, false, true)
 {
-    const auto channels = static_cast<std::size_t>(FChannels);
-    const std::size_t frames = FSamples.size() / channels;
-    TMeter meter(FChannels, FSampleRate, loudness, truePeak);
-    std::vector<float> chunk(ChunkFrames * channels);
-    for (std::size_t at = 0; at < frames; at += ChunkFrames)
+}
+
+void TStereoMeter::Add(const float* samples, std::size_t frames)
+{
+    std::vector<float> left(frames);
+    std::vector<float> right(frames);
+    for (std::size_t f = 0; f < frames; ++f)
     {
-        const std::size_t count = std::min(ChunkFrames, frames - at);
-        Apply(FSamples.data() + at * channels, at, count, chunk.data());
-        meter.Add(chunk.data(), count);
+        left[f] = samples[2 * f];
+        right[f] = samples[2 * f + 1];
     }
+    FWork.Push(
+        [this, left = std::move(left), right = std::move(right)]
+        {
+            FLeft.Add(left.data(), left.size());
+            FRight.Add(right.data(), right.size());
+        });
+    FLoudness.Add(samples, frames);
+}
+
+TLoudness TStereoMeter::Result()
+{
+    FWork.Finish();
+    TLoudness result;
+    result.Lufs = FLoudness.Result().Lufs;
+    // Each channel's true peak is worked out from its own samples alone.
+    result.TruePeakDb = std::max(FLeft.Result().TruePeakDb, FRight.Result().TruePeakDb);
+    return result;
+}
+
+TLoudnessNormaliser::TLoudnessNormaliser(int channels, int sampleRate)
+    : FChannels(channels), FSampleRate(sampleRate),
+      FRawMeter(std::make_unique<TLoudnessMeter>(channels, sampleRate, true, false))
+{
+}
+
+TLoudnessNormaliser::~TLoudnessNormaliser() = default;
+
+void TLoudnessNormaliser::Add(const float* samples, std::size_t frames)
+{
+    FRawMeter->Add(samples, frames);
+    for (std::size_t i = 0; i < frames * static_cast<std::size_t>(FChannels); ++i)
+        FRawPeak = std::max(FRawPeak, std::fabs(samples[i]));
+}
+
+bool TLoudnessNormaliser::Start(const TLoudnessTarget& target)
+{
+    FTarget = target;
+    FBefore = FRawMeter->Result();
+    FAfter = FBefore;
+    FPlan = TGainPlan{};
+    if (!std::isfinite(FBefore.Lufs))
+        return false; // silence stays silence
+    FGainDb = std::min(target.Lufs - FBefore.Lufs, MaxGainDb);
+    FCeilingDb = target.TruePeakDb - CeilingMarginDb;
+    FRound = 0;
+    SetPlan();
+    return true;
+}
+
+void TLoudnessNormaliser::SetPlan()
+{
+    FPlan.Gain = static_cast<float>(FromDb(FGainDb));
+    FPlan.Ceiling = FromDb(FCeilingDb);
+    FPlan.Limit = static_cast<double>(FRawPeak) * FPlan.Gain > FPlan.Ceiling;
+}
+
+bool TLoudnessNormaliser::Judge(const TLoudness& result)
+{
+    // Each round corrects the gain by what the limiter took away; once the loudness is
+    // reached, the true peak is checked, and the limiter's ceiling lowered by what peaks
+    // between samples still rose above the target's.
+    FAfter = result;
+    const bool last = FRound + 1 == MaxRounds;
+    if (std::fabs(FAfter.Lufs - FTarget.Lufs) > LoudnessTolerance && FGainDb < MaxGainDb && !last)
+        FGainDb = std::min(FGainDb + FTarget.Lufs - FAfter.Lufs, MaxGainDb);
+    else if (FAfter.TruePeakDb <= FTarget.TruePeakDb || last)
+        return true;
+    else
+        FCeilingDb -= FAfter.TruePeakDb - FTarget.TruePeakDb + CeilingMarginDb / 2;
+    ++FRound;
+    SetPlan();
+    return false;
+}
+
+void TLoudnessNormaliser::Plan(const TSoundSource& sound, const TLoudnessTarget& target,
+                               const std::function<void()>& checkpoint)
+{
+    if (Start(target))
+        Settle(sound, checkpoint);
+}
+
+void TLoudnessNormaliser::Settle(const TSoundSource& sound, const std::function<void()>& checkpoint)
+{
+    do
+    {
+        if (checkpoint)
+            checkpoint();
+    } while (!Judge(MeasureResult(sound)));
+}
+
+double TLoudnessNormaliser::GainDb() const
+{
+    return 20.0 * std::log10(static_cast<double>(FPlan.Gain));
+}
+
+TLoudness TLoudnessNormaliser::MeasureResult(const TSoundSource& sound) const
+{
+    TStereoMeter meter(FSampleRate);
+    TGainPass pass(sound, FChannels, FSampleRate, FPlan);
+    std::vector<float> chunk(ChunkFrames * static_cast<std::size_t>(FChannels));
+    while (const std::size_t count = pass.Next(ChunkFrames, chunk.data()))
+        meter.Add(chunk.data(), count);
     return meter.Result();
 }

@@ -2,13 +2,18 @@
 
 #include "audio/AudioError.h"
 #include "audio/FluidHandles.h"
+#include "audio/SampleSpool.h"
+#include "audio/SoundLibraries.h"
 #include "audio/Synthesizer.h"
+#include "audio/WorkQueue.h"
 #include "base/Exceptions.h"
 #include "midi/MidiData.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -115,9 +120,12 @@ namespace
 {
 /// Frames converted and written at a time.
 constexpr std::size_t WriteFrames = 16384;
-/// Shares of the progress: rendering, then normalising, then writing.
+/// Frames of the rendering handed at a time to the thread that spools and measures them.
+constexpr std::size_t SpoolFrames = 65536;
+/// Shares of the progress taken by the rendering, normalised (then written and measured) or
+/// not (written as it comes).
 constexpr double RenderShare = 0.8;
-constexpr double NormalizeShare = 0.1;
+constexpr double PlainRenderShare = 0.9;
 /// The Vorbis encoder rounds peaks off and overshoots them by up to about a decibel: an
 /// Ogg file is normalised under a ceiling that much lower.
 constexpr double OggPeakHeadroomDb = 1.0;
@@ -152,29 +160,18 @@ private:
     int FReported = -1;
 };
 
-/// The sound of a rendering with its gain, if any, applied.
-struct TSound
-{
-    const std::vector<float>& Samples;
-    const TLoudnessNormaliser* Normaliser = nullptr;
+/// Where the rendered sound goes, a block at a time (interleaved stereo).
+using TSoundSink = std::function<void(const float* samples, std::size_t frames, bool inSong)>;
 
-    std::size_t Frames() const { return Samples.size() / 2; }
-    void Get(std::size_t from, std::size_t count, float* out) const
-    {
-        if (Normaliser)
-            Normaliser->Apply(Samples.data() + 2 * from, from, count, out);
-        else
-            std::copy_n(Samples.data() + 2 * from, 2 * count, out);
-    }
-};
-
-/// Plays the sequence through the synthesiser into samples (interleaved stereo) until the
-/// player stops, its echo included; returns the frame where the sequence ended.
-std::uint64_t RenderSequence(fluid_synth_t* synth, TTickState& state, std::vector<float>& samples,
+/// Plays the sequence through the synthesiser into sink until the player stops, its echo
+/// included; returns the frame where the sequence ended. inSong tells the blocks before
+/// that frame.
+std::uint64_t RenderSequence(fluid_synth_t* synth, TTickState& state, const TSoundSink& sink,
                              int sampleRate, TProgress& progress, double share)
 {
     std::vector<float> left(BlockFrames);
     std::vector<float> right(BlockFrames);
+    std::vector<float> block(2 * BlockFrames);
     std::uint64_t frames = 0;
     std::uint64_t songFrames = 0;
     TFluidErrorScope errors;
@@ -187,9 +184,10 @@ std::uint64_t RenderSequence(fluid_synth_t* synth, TTickState& state, std::vecto
             throw EAudioError("The synthesiser failed while rendering" + errors.Reason());
         for (std::size_t i = 0; i < BlockFrames; ++i)
         {
-            samples.push_back(left[i]);
-            samples.push_back(right[i]);
+            block[2 * i] = left[i];
+            block[2 * i + 1] = right[i];
         }
+        sink(block.data(), BlockFrames, songFrames == 0);
         frames += BlockFrames;
         if (state.ReachedEnd && songFrames == 0)
             songFrames = frames;
@@ -203,56 +201,201 @@ std::uint64_t RenderSequence(fluid_synth_t* synth, TTickState& state, std::vecto
     return songFrames != 0 ? songFrames : frames;
 }
 
-/// Where the sound dies away at 16 bits, and its loudest sample; every format gets the same
-/// length.
-void FindSoundEnd(const TSound& sound, TRenderResult& result)
+/// Quantises the sound into the file as it comes. The song is written whole; after its end
+/// the sound runs on until it dies away at 16 bits, and the silence after that is left out,
+/// so every format gets the same length. The frames after the song wait until a sound
+/// after them shows they belong to the file. They go to the writer WriteFrames at a time,
+/// through a thread of their own when the format is encoded.
+class TSoundOutput
 {
-    TDither dither(16);
-    std::vector<float> chunk(2 * WriteFrames);
-    std::uint64_t lastSound = 0;
-    for (std::size_t at = 0; at < sound.Frames(); at += WriteFrames)
+public:
+    TSoundOutput(TAudioFileWriter& writer, const TRenderOptions& options)
+        : FWriter(writer), FFloat(options.Format == TAudioFormat::Ogg), FDither(options.Bits),
+          FSameDither(!FFloat && options.Bits == 16)
     {
-        const std::size_t count = std::min(WriteFrames, sound.Frames() - at);
-        sound.Get(at, count, chunk.data());
-        for (std::size_t i = 0; i < count; ++i)
+        if (options.Format != TAudioFormat::Wav)
+            FEncoder.emplace(4);
+    }
+
+    void Add(const float* samples, std::size_t frames, bool inSong, TRenderResult& result)
+    {
+        for (std::size_t i = 0; i < 2 * frames; i += 2)
         {
+            const float l = samples[i];
+            const float r = samples[i + 1];
             // Left, then right: the dither's sequence is that of the file.
-            const int left = std::abs(dither.Convert(chunk[2 * i]));
-            const int level = std::max(left, std::abs(dither.Convert(chunk[2 * i + 1])));
-            if (level > SilenceLevel)
-                lastSound = at + i + 1;
+            const std::int32_t wl = FFloat ? 0 : FDither.Convert(l);
+            const std::int32_t wr = FFloat ? 0 : FDither.Convert(r);
+            const int dl = std::abs(FSameDither ? wl : FSilence.Convert(l));
+            const int level = std::max(dl, std::abs(FSameDither ? wr : FSilence.Convert(r)));
             result.Peak = std::max(result.Peak, level);
+            // The song's frames all go to the file; those after it wait to be told.
+            if (inSong)
+            {
+                ++result.Frames;
+                if (FFloat)
+                    Put(std::clamp(l, -1.0f, 1.0f), std::clamp(r, -1.0f, 1.0f), FOutFloat);
+                else
+                    Put(wl, wr, FOutWhole);
+                continue;
+            }
+            if (FFloat)
+            {
+                FPendingFloat.push_back(std::clamp(l, -1.0f, 1.0f));
+                FPendingFloat.push_back(std::clamp(r, -1.0f, 1.0f));
+            }
+            else
+            {
+                FPendingWhole.push_back(wl);
+                FPendingWhole.push_back(wr);
+            }
+            if (level > SilenceLevel)
+            {
+                result.Frames += (FPendingFloat.size() + FPendingWhole.size()) / 2;
+                Move(FPendingFloat, FOutFloat);
+                Move(FPendingWhole, FOutWhole);
+            }
         }
     }
-    result.Frames = std::max<std::uint64_t>(result.SongFrames, lastSound);
+
+    /// What waits is silence after the song: left out.
+    void Finish()
+    {
+        if (!FOutFloat.empty())
+            Emit(FOutFloat);
+        if (!FOutWhole.empty())
+            Emit(FOutWhole);
+        if (FEncoder)
+            FEncoder->Finish();
+    }
+
+private:
+    template <typename T> void Put(T left, T right, std::vector<T>& out)
+    {
+        out.push_back(left);
+        out.push_back(right);
+        if (out.size() == 2 * WriteFrames)
+            Emit(out);
+    }
+    template <typename T> void Move(std::vector<T>& from, std::vector<T>& out)
+    {
+        for (std::size_t i = 0; i < from.size(); i += 2)
+            Put(from[i], from[i + 1], out);
+        from.clear();
+    }
+
+    void Emit(std::vector<float>& samples)
+    {
+        if (FEncoder)
+            FEncoder->Push([this, chunk = std::exchange(samples, {})]
+                           { FWriter.WriteFloat(chunk.data(), chunk.size() / 2); });
+        else
+            FWriter.WriteFloat(samples.data(), samples.size() / 2);
+        samples.clear();
+        samples.reserve(2 * WriteFrames);
+    }
+    void Emit(std::vector<std::int32_t>& samples)
+    {
+        if (FEncoder)
+            FEncoder->Push([this, chunk = std::exchange(samples, {})]
+                           { FWriter.WriteWhole(chunk.data(), chunk.size() / 2); });
+        else
+            FWriter.WriteWhole(samples.data(), samples.size() / 2);
+        samples.clear();
+        samples.reserve(2 * WriteFrames);
+    }
+
+    TAudioFileWriter& FWriter;
+    bool FFloat;
+    TDither FDither;
+    /// The 16-bit dither that tells sound from silence, for every format alike.
+    TDither FSilence{16};
+    bool FSameDither;
+    std::vector<float> FPendingFloat;
+    std::vector<std::int32_t> FPendingWhole;
+    std::vector<float> FOutFloat;
+    std::vector<std::int32_t> FOutWhole;
+    /// Declared last: stopped before the buffers go.
+    std::optional<TWorkQueue> FEncoder;
+};
+
+/// The file being written and the output that quantises into it.
+struct TOutputFile
+{
+    const std::string& Path;
+    const TRenderOptions& Options;
+    int SampleRate;
+    std::uint32_t Serial;
+    std::optional<TAudioFileWriter> Writer;
+    /// After the writer: its encoder thread stops before the writer goes.
+    std::optional<TSoundOutput> Output;
+
+    /// Opens the file, or opens it anew, dropping what was written.
+    void Open()
+    {
+        Output.reset();
+        Writer.reset();
+        Writer.emplace(Path, Options.Format, Options.Bits, SampleRate, 2, Serial);
+        Output.emplace(*Writer, Options);
+    }
+    void Commit()
+    {
+        Output->Finish();
+        Writer->Commit();
+    }
+};
+
+/// Writes the spooled sound with the gain plan through output, and measures it into meter
+/// when there is one.
+void WriteNormalised(const TSampleSpool& spool, const TGainPlan& plan, std::uint64_t songFrames,
+                     int sampleRate, TSoundOutput& output, TStereoMeter* meter,
+                     TRenderResult& result, TProgress& progress, double from)
+{
+    TGainPass pass(spool, 2, sampleRate, plan);
+    std::vector<float> chunk(2 * WriteFrames);
+    for (std::uint64_t at = 0; at < spool.Frames(); at += WriteFrames)
+    {
+        progress.Report(from + (1.0 - from) * static_cast<double>(at) /
+                                   static_cast<double>(spool.Frames()));
+        const std::size_t count = pass.Next(WriteFrames, chunk.data());
+        if (meter)
+            meter->Add(chunk.data(), count);
+        // The chunks begin on the song's end, a multiple of the synthesiser's blocks, or
+        // within the song.
+        const std::uint64_t inSong =
+            std::min<std::uint64_t>(count, songFrames > at ? songFrames - at : 0);
+        output.Add(chunk.data(), static_cast<std::size_t>(inSong), true, result);
+        output.Add(chunk.data() + 2 * inSong, count - static_cast<std::size_t>(inSong), false,
+                   result);
+    }
 }
 
-void WriteSound(const TSound& sound, std::uint64_t frames, const TRenderOptions& options,
-                TAudioFileWriter& writer, TProgress& progress, double from)
+/// Works out the gain for the spooled sound and writes the sound with it. The first plan
+/// nearly always holds: the file is written with it while the result is measured, and
+/// written again only when it does not. A pipe, which cannot be gone back over, gets the
+/// plan settled first.
+void WriteWithGain(const TSampleSpool& spool, TLoudnessNormaliser& normaliser,
+                   const TLoudnessTarget& target, TOutputFile& file, TRenderResult& result,
+                   TProgress& report)
 {
-    TDither dither(options.Bits);
-    std::vector<float> chunk(2 * WriteFrames);
-    std::vector<std::int32_t> whole(2 * WriteFrames);
-    for (std::uint64_t at = 0; at < frames; at += WriteFrames)
-    {
-        const auto count =
-            static_cast<std::size_t>(std::min<std::uint64_t>(WriteFrames, frames - at));
-        sound.Get(static_cast<std::size_t>(at), count, chunk.data());
-        if (options.Format == TAudioFormat::Ogg)
-        {
-            for (std::size_t i = 0; i < 2 * count; ++i)
-                chunk[i] = std::clamp(chunk[i], -1.0f, 1.0f);
-            writer.WriteFloat(chunk.data(), count);
-        }
-        else
-        {
-            for (std::size_t i = 0; i < 2 * count; ++i)
-                whole[i] = dither.Convert(chunk[i]);
-            writer.WriteWhole(whole.data(), count);
-        }
-        progress.Report(from +
-                        (1.0 - from) * static_cast<double>(at) / static_cast<double>(frames));
-    }
+    const auto checkpoint = [&] { report.Report(RenderShare, true); };
+    const bool tryFirst = normaliser.Start(target);
+    if (tryFirst && !file.Writer->Seekable())
+        normaliser.Settle(spool, checkpoint);
+    checkpoint();
+    std::optional<TStereoMeter> meter;
+    if (tryFirst && file.Writer->Seekable())
+        meter.emplace(result.SampleRate);
+    WriteNormalised(spool, normaliser.GainPlan(), result.SongFrames, result.SampleRate,
+                    *file.Output, meter ? &*meter : nullptr, result, report, RenderShare);
+    if (!meter || normaliser.Judge(meter->Result()))
+        return;
+    normaliser.Settle(spool, checkpoint);
+    file.Open();
+    result.Frames = 0;
+    result.Peak = 0;
+    WriteNormalised(spool, normaliser.GainPlan(), result.SongFrames, result.SampleRate,
+                    *file.Output, nullptr, result, report, 0.99);
 }
 
 /// A song too long for a WAV file is refused before anything is rendered.
@@ -279,8 +422,57 @@ std::uint32_t StreamSerial(const std::string& midiBytes)
         hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
     return hash;
 }
-} // namespace
 
+/// Renders the sequence into a spool, measuring it as it comes, works out the gain, and
+/// writes the spooled sound with it.
+void RenderNormalised(fluid_synth_t* synth, TTickState& state, double seconds,
+                      const TRenderOptions& options, TOutputFile& file, TRenderResult& result,
+                      TProgress& report)
+{
+    const int rate = result.SampleRate;
+    // Room for the song and its echo as floating-point stereo.
+    const auto bytes =
+        static_cast<std::uint64_t>((seconds + MaxTailSeconds + 1) * rate) * 2 * sizeof(float);
+    TSampleSpool spool(SpoolDirFor(file.Path), 2, bytes);
+    TLoudnessNormaliser normaliser(2, rate);
+    {
+        // The sound is spooled and measured on a second thread while the synthesiser plays.
+        std::vector<float> gathered;
+        TWorkQueue keep;
+        const auto hand = [&]
+        {
+            keep.Push(
+                [&, chunk = std::exchange(gathered, {})]
+                {
+                    spool.Append(chunk.data(), chunk.size() / 2);
+                    normaliser.Add(chunk.data(), chunk.size() / 2);
+                });
+            gathered.reserve(2 * SpoolFrames);
+        };
+        result.SongFrames = RenderSequence(
+            synth, state,
+            [&](const float* samples, std::size_t frames, bool)
+            {
+                gathered.insert(gathered.end(), samples, samples + 2 * frames);
+                if (gathered.size() >= 2 * SpoolFrames)
+                    hand();
+            },
+            rate, report, RenderShare);
+        if (!gathered.empty())
+            hand();
+        keep.Finish();
+    }
+    spool.Flush();
+    TLoudnessTarget target = options.Target;
+    if (options.Format == TAudioFormat::Ogg)
+        target.TruePeakDb -= OggPeakHeadroomDb;
+    WriteWithGain(spool, normaliser, target, file, result, report);
+    result.Normalized = true;
+    result.Before = normaliser.Before();
+    result.After = normaliser.After();
+    result.GainDb = normaliser.GainDb();
+}
+} // namespace
 TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes,
                                const std::string& path, const TRenderOptions& options,
                                const TRenderProgress& progress)
@@ -288,6 +480,10 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
     // Our own reader first: FluidSynth's player would take a broken file for an empty song.
     TMidiData check;
     check.LoadFromString(midiBytes);
+    // The libraries that write and measure are known to be there before anything is made.
+    Sndfile();
+    if (options.Normalize)
+        Ebur128();
     fluid_synth_t* s = synth.Synth();
     TFluidErrorScope errors;
     // A rendering never hears what an earlier one left in the synthesiser.
@@ -306,36 +502,20 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
     result.SampleRate = synth.Options().SampleRate;
     RefuseTooLongForWav(check, path, options, result.SampleRate);
     // The file is opened first: a place that cannot be written to is known before rendering.
-    TAudioFileWriter writer(path, options.Format, options.Bits, result.SampleRate, 2,
-                            StreamSerial(midiBytes));
+    TOutputFile file{path, options, result.SampleRate, StreamSerial(midiBytes), {}, {}};
+    file.Open();
     TProgress report(progress);
-    const double renderShare = options.Normalize ? RenderShare : RenderShare + NormalizeShare;
-    std::vector<float> samples;
-    // Room for the song and its echo, so the samples are never moved to a larger block.
-    samples.reserve(
-        static_cast<std::size_t>((SequenceSeconds(check) + MaxTailSeconds) * result.SampleRate +
-                                 BlockFrames) *
-        2);
-    result.SongFrames = RenderSequence(s, state, samples, result.SampleRate, report, renderShare);
-    player.reset();
-
-    std::optional<TLoudnessNormaliser> normaliser;
     if (options.Normalize)
-    {
-        TLoudnessTarget target = options.Target;
-        if (options.Format == TAudioFormat::Ogg)
-            target.TruePeakDb -= OggPeakHeadroomDb;
-        normaliser.emplace(samples, 2, result.SampleRate, target,
-                           [&] { report.Report(RenderShare, true); });
-        result.Normalized = true;
-        result.Before = normaliser->Before();
-        result.After = normaliser->After();
-        result.GainDb = normaliser->GainDb();
-    }
-    const TSound sound{samples, normaliser ? &*normaliser : nullptr};
-    FindSoundEnd(sound, result);
-    WriteSound(sound, result.Frames, options, writer, report, RenderShare + NormalizeShare);
-    writer.Commit();
+        RenderNormalised(s, state, SequenceSeconds(check), options, file, result, report);
+    else
+        // Without a gain to work out, the sound goes straight into the file.
+        result.SongFrames = RenderSequence(
+            s, state,
+            [&](const float* samples, std::size_t frames, bool inSong)
+            { file.Output->Add(samples, frames, inSong, result); },
+            result.SampleRate, report, PlainRenderShare);
+    player.reset();
+    file.Commit();
     report.Finish();
     return result;
 }
