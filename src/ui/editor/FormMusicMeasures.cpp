@@ -136,6 +136,11 @@ TFormMusicMeasures::TFormMusicMeasures(QWidget* parent)
     InstallControlsAccessibility();
     setWindowTitle(QStringLiteral("Estimar forma musica"));
     CreateControls();
+    // F9 composes the unit shown from anywhere in the window, as the button does.
+    ButtonCompose->setToolTip(QStringLiteral("Compone los compases sin bloquear (F9)"));
+    auto* composeKey = new QShortcut(QKeySequence(Qt::Key_F9), this);
+    composeKey->setContext(Qt::WindowShortcut);
+    connect(composeKey, &QShortcut::activated, ButtonCompose, &QPushButton::click);
 }
 
 void TFormMusicMeasures::CreateControls()
@@ -167,11 +172,6 @@ void TFormMusicMeasures::CreateControls()
         return button;
     };
     ButtonCompose = makeButton(QStringLiteral("Comp. Automatica"), "ButtonCompose");
-    // F9 composes the unit shown from anywhere in the window, as the button does.
-    ButtonCompose->setToolTip(QStringLiteral("Compone los compases sin bloquear (F9)"));
-    auto* composeKey = new QShortcut(QKeySequence(Qt::Key_F9), this);
-    composeKey->setContext(Qt::WindowShortcut);
-    connect(composeKey, &QShortcut::activated, ButtonCompose, &QPushButton::click);
     ButtonComposeChord =
         makeButton(QStringLiteral("Comp. Automatica de Acordes"), "ButtonComposeChord");
     ButtonComposeRhythm =

@@ -8,6 +8,7 @@
 #include "notation/MusicXmlWriter.h"
 #include "render/RenderExport.h"
 #include "ui/WindowUtils.h"
+#include "ui/editor/SongPages.h"
 #include "ui/mainform/ExportRunner.h"
 
 #include <QApplication>
