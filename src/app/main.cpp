@@ -44,6 +44,8 @@
 #include <utility>
 #include <vector>
 
+#include <unistd.h>
+
 namespace
 {
 using TClock = std::chrono::steady_clock;
@@ -103,6 +105,48 @@ void RunDeveloperAids(TLyravaneMainForm& form, TClock::time_point mainEntered,
                                    QApplication::exit(0);
                                });
         });
+}
+
+/// The size of the window and its dialogs ("Window/Scale") as Qt's scale factor for the whole
+/// program, unless the user has set a factor for Qt; returns the percent in force.
+int ApplyWindowScale()
+{
+    // Lowered to fit the screen by the start before this one.
+    if (const int lowered = qEnvironmentVariableIntValue("LYRAVANE_WINDOW_SCALE"); lowered > 0)
+        return lowered;
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+        return 100;
+    const int percent = ReadWindowScale(QString());
+    if (percent != 100)
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(percent / 100.0));
+    return percent;
+}
+
+/// A scale at which the window would not fit the screen's work area is lowered to the largest
+/// that fits: the program starts afresh with it, before it has done anything else.
+void KeepScaleOnScreen(int percent, const std::vector<std::string>& arguments)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (percent == 100 || screen == nullptr || qEnvironmentVariableIsSet("LYRAVANE_WINDOW_SCALE"))
+        return;
+    const QSize area = screen->availableGeometry().size() * percent / 100;
+    const int fitting = FittingWindowScale(
+        percent, QSize(TLyravaneMainForm::OuterWidth, TLyravaneMainForm::OuterHeight), area);
+    if (fitting == percent)
+        return;
+    std::fprintf(stderr, "lyravane: the window at %d %% does not fit the screen; %d %% instead\n",
+                 percent, fitting);
+    qputenv("LYRAVANE_WINDOW_SCALE", QByteArray::number(fitting));
+    if (fitting == 100)
+        qunsetenv("QT_SCALE_FACTOR");
+    else
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(fitting / 100.0));
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    ::execv("/proc/self/exe", argv.data());
+    // Could not start afresh: this copy goes on at the scale it has.
 }
 
 /// The system's UI font at 9 points.
@@ -182,7 +226,10 @@ int main(int argc, char** argv)
 {
     const TClock::time_point mainEntered = TClock::now();
 
+    const std::vector<std::string> startArguments(argv, argv + argc);
+    const int scale = ApplyWindowScale();
     TLyravaneApplication app(argc, argv);
+    KeepScaleOnScreen(scale, startArguments);
     SetLook();
 
     TQtMessageBoxes messageBoxes;

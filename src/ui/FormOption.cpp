@@ -34,7 +34,7 @@ TFormOption::TFormOption(QWidget* parent)
 {
     setObjectName(QStringLiteral("FormOption"));
     setWindowTitle(QStringLiteral("  Opciones  "));
-    setFixedSize(201, 344);
+    setFixedSize(201, 372);
 
     TabControl1 = new QFrame(this);
     TabControl1->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
@@ -65,21 +65,31 @@ TFormOption::TFormOption(QWidget* parent)
 
     BuildExportAndSoundFont();
 
+    LabelWindowScale = new QLabel(QStringLiteral("&Tamaño de la ventana:"), this);
+    LabelWindowScale->setGeometry(12, 311, 120, 21);
+    ComboWindowScale = new QComboBox(this);
+    ComboWindowScale->setObjectName(QStringLiteral("ComboWindowScale"));
+    ComboWindowScale->setGeometry(132, 311, 61, 21);
+    for (const int percent : WindowScaleChoices)
+        ComboWindowScale->addItem(QStringLiteral("%1 %").arg(percent), percent);
+    ComboWindowScale->setToolTip(QStringLiteral("Se aplica al volver a abrir el programa"));
+    LabelWindowScale->setBuddy(ComboWindowScale);
+
     ButtonOk = new QPushButton(QStringLiteral("&OK"), this);
-    ButtonOk->setGeometry(8, 311, 89, 25);
+    ButtonOk->setGeometry(8, 339, 89, 25);
     ButtonOk->setDefault(true);
     ButtonOk->setAutoDefault(true);
     ButtonCancel = new QPushButton(QStringLiteral("  &Cancelar  "), this);
-    ButtonCancel->setGeometry(104, 311, 89, 25);
+    ButtonCancel->setGeometry(104, 339, 89, 25);
     connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
     // Esc and the close box end the dialog through reject() too.
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     // Top to bottom, as the dialog reads.
     const std::vector<QWidget*> order = {
-        RadioButtons[0],       RadioButtons[1], RadioButtons[2], RadioButtons[3], RadioButton5,
-        RadioButton6,          CheckTrackNames, CheckNormalize,  ComboLoudness,   ComboSoundFont,
-        ButtonChooseSoundFont, ButtonOk,        ButtonCancel};
+        RadioButtons[0],       RadioButtons[1],  RadioButtons[2], RadioButtons[3], RadioButton5,
+        RadioButton6,          CheckTrackNames,  CheckNormalize,  ComboLoudness,   ComboSoundFont,
+        ButtonChooseSoundFont, ComboWindowScale, ButtonOk,        ButtonCancel};
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -158,6 +168,7 @@ void TFormOption::FormShow()
     ComboLoudness->setEnabled(Normalize);
     LabelLoudness->setEnabled(Normalize);
     ComboLoudness->setCurrentIndex(std::max(0, ComboLoudness->findData(LoudnessLufs)));
+    ComboWindowScale->setCurrentIndex(std::max(0, ComboWindowScale->findData(WindowScale)));
     ComboSoundFont->clear();
     for (const QString& path : InstalledSoundFonts)
         SelectSoundFont(path);
@@ -186,6 +197,7 @@ void TFormOption::FormClose()
     LoudnessLufs = ComboLoudness->currentData().toInt();
     if (ComboSoundFont->currentIndex() >= 0)
         SoundFont = ComboSoundFont->currentData().toString();
+    WindowScale = ComboWindowScale->currentData().toInt();
 }
 
 void TFormOption::showEvent(QShowEvent* event)

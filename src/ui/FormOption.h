@@ -39,6 +39,8 @@ public:
     QString SoundFont;
     /// Offered in the list besides SoundFont (the installed ones).
     QStringList InstalledSoundFonts;
+    /// The size of the window, one of WindowScaleChoices (Settings.h), in percent.
+    int WindowScale = 100;
     /// Runs "Elegir otro..."'s file dialog; null: the real one.
     TFileDialogRunner* FileDialogs = nullptr;
 
@@ -64,6 +66,9 @@ public:
     /// item's data.
     QComboBox* ComboSoundFont;
     QPushButton* ButtonChooseSoundFont;
+    QLabel* LabelWindowScale;
+    /// "Tamaño de la ventana": 100 %, 125 %, 150 %, 200 %, the percent each item's data.
+    QComboBox* ComboWindowScale;
     QPushButton* ButtonOk;
     QPushButton* ButtonCancel;
 

@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <iterator>
 
 std::unique_ptr<QSettings> OpenLyravaneSettings(const QString& iniPath)
 {
@@ -124,4 +125,30 @@ void WriteSoundFontSetting(const QString& iniPath, const QString& path)
     const auto settings = OpenLyravaneSettings(iniPath);
     settings->setValue(QStringLiteral("SoundFont"), path);
     settings->sync();
+}
+
+int ReadWindowScale(const QString& iniPath)
+{
+    bool ok = false;
+    const int percent =
+        OpenLyravaneSettings(iniPath)->value(QStringLiteral("Window/Scale"), 100).toInt(&ok);
+    const auto& choices = WindowScaleChoices;
+    return ok && std::find(std::begin(choices), std::end(choices), percent) != std::end(choices)
+               ? percent
+               : 100;
+}
+
+void WriteWindowScale(const QString& iniPath, int percent)
+{
+    OpenLyravaneSettings(iniPath)->setValue(QStringLiteral("Window/Scale"), percent);
+}
+
+int FittingWindowScale(int percent, QSize window, QSize area)
+{
+    int fitting = 100;
+    for (const int choice : WindowScaleChoices)
+        if (choice <= percent && window.width() * choice <= area.width() * 100 &&
+            window.height() * choice <= area.height() * 100)
+            fitting = choice;
+    return fitting;
 }

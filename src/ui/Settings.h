@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSettings>
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
@@ -62,3 +63,12 @@ void WriteExportSettings(const QString& iniPath, const TExportSettings& values);
 /// "SoundFont": the SoundFont file the synthesiser loads; empty when none was chosen.
 QString ReadSoundFontSetting(const QString& iniPath);
 void WriteSoundFontSetting(const QString& iniPath, const QString& path);
+
+/// "Window/Scale": the size of the window and its dialogs, in percent, one of the choices;
+/// 100 when missing or not one of them. It takes effect at the next start.
+inline constexpr int WindowScaleChoices[] = {100, 125, 150, 200};
+int ReadWindowScale(const QString& iniPath);
+void WriteWindowScale(const QString& iniPath, int percent);
+/// The largest choice at or below percent at which a window of size (at 100 %) fits an area
+/// of size (screen pixels); 100 when none larger does.
+int FittingWindowScale(int percent, QSize window, QSize area);

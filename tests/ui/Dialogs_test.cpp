@@ -58,6 +58,7 @@ TEST(FormOptionTest, ExportAndSoundFontChoicesGoBackIntoTheFields)
     dialog.Normalize = false;
     dialog.LoudnessLufs = -23;
     dialog.SoundFont = QStringLiteral("/usr/share/sounds/sf2/FluidR3_GM.sf2");
+    dialog.WindowScale = 150;
     dialog.InstalledSoundFonts = {QStringLiteral("/usr/share/sounds/sf2/FluidR3_GM.sf2"),
                                   QStringLiteral("/usr/share/sounds/sf3/Other.sf3")};
     dialog.show();
@@ -102,12 +103,15 @@ TEST(FormOptionTest, ExportAndSoundFontChoicesGoBackIntoTheFields)
     ASSERT_EQ(files.Requests.size(), 1u);
     EXPECT_EQ(QtNameFilters(files.Requests[0].Filter), QStringLiteral("SoundFont (*.sf2 *.sf3)"));
     EXPECT_EQ(dialog.ComboSoundFont->currentText(), QStringLiteral("Piano.sf3"));
+    EXPECT_EQ(dialog.ComboWindowScale->currentText(), QStringLiteral("150 %"));
+    dialog.ComboWindowScale->setCurrentIndex(dialog.ComboWindowScale->findData(200));
     if (const QString shots = qEnvironmentVariable("LYRAVANE_SCREENSHOT_DIR"); !shots.isEmpty())
         dialog.grab().save(shots + QStringLiteral("/options-dialog.png"));
     dialog.accept();
     EXPECT_TRUE(dialog.Normalize);
     EXPECT_EQ(dialog.LoudnessLufs, -16);
     EXPECT_EQ(dialog.SoundFont, files.Answer);
+    EXPECT_EQ(dialog.WindowScale, 200);
 
     // Cancelling the file dialog keeps the choice.
     files.Answer.clear();

@@ -18,6 +18,8 @@
 namespace
 {
 const QString MsgSoundFontLoading = QStringLiteral("Cargando el SoundFont %1...");
+const QString MsgScaleAtNextStart =
+    QStringLiteral("El nuevo tamaño de la ventana se aplicará al volver a abrir el programa");
 const QString MsgSoundFontReady = QStringLiteral("SoundFont listo: %1");
 const QString MsgSoundFontFailed =
     QStringLiteral("No se pudo cargar el SoundFont %1; se sigue usando %2.");
@@ -67,11 +69,17 @@ void TLyravaneMainForm::PrepareOptionDialog(TFormOption& dialog) const
          InstalledSoundFonts({std::begin(SoundFontDirs), std::end(SoundFontDirs)}))
         dialog.InstalledSoundFonts << FromFsPath(path);
     dialog.FileDialogs = FServices.FileDialogs;
+    dialog.WindowScale = ReadWindowScale(FServices.SettingsPath);
 }
 
 void TLyravaneMainForm::ApplyOptionDialog(const TFormOption& dialog)
 {
     WriteExportSettings(FServices.SettingsPath, {dialog.Normalize, dialog.LoudnessLufs});
+    if (dialog.WindowScale != ReadWindowScale(FServices.SettingsPath))
+    {
+        WriteWindowScale(FServices.SettingsPath, dialog.WindowScale);
+        StatusBar1->showMessage(MsgScaleAtNextStart, FServices.ConfirmationMilliseconds);
+    }
     if (dialog.SoundFont != CurrentSoundFont())
         ChangeSoundFont(dialog.SoundFont);
 }

@@ -1,4 +1,5 @@
 #include "ui/FormArranger.h"
+#include "ui/Settings.h"
 #include "ui/WindowUtils.h"
 
 #include <QDateTime>
@@ -8,6 +9,12 @@
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <utility>
+
+#include <vector>
+
+#include <tuple>
 
 TEST(WindowPlacementTest, RecordIsFortyFourLittleEndianBytes)
 {
@@ -124,4 +131,28 @@ TEST(WindowUtilsTest, WhenTextSaysTodayYesterdayOrTheDate)
     };
     for (const auto& [at, text] : cases)
         EXPECT_EQ(WhenText(at, now).toStdString(), text);
+}
+
+TEST(WindowScaleTest, TheSettingIsAChoiceAndAScaleTooLargeForTheScreenIsLowered)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("settings.ini"));
+    EXPECT_EQ(ReadWindowScale(ini), 100);
+    for (const auto& [value, percent] : std::vector<std::pair<QVariant, int>>{
+             {150, 150}, {200, 200}, {130, 100}, {QStringLiteral("mucho"), 100}, {125, 125}})
+    {
+        QSettings(ini, QSettings::IniFormat).setValue(QStringLiteral("Window/Scale"), value);
+        EXPECT_EQ(ReadWindowScale(ini), percent) << value.toString().toStdString();
+    }
+
+    // The window's outer size at 100 % against screens' work areas.
+    const QSize window(640, 452);
+    const std::tuple<int, QSize, int> cases[] = {
+        {200, QSize(1920, 1040), 200}, {200, QSize(1280, 900), 150},  {200, QSize(1024, 740), 150},
+        {150, QSize(1024, 670), 125},  {125, QSize(800, 600), 125},   {125, QSize(800, 560), 100},
+        {150, QSize(640, 400), 100},   {100, QSize(1920, 1080), 100},
+    };
+    for (const auto& [asked, area, fitting] : cases)
+        EXPECT_EQ(FittingWindowScale(asked, window, area), fitting)
+            << asked << " on " << area.width() << "x" << area.height();
 }
