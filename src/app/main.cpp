@@ -142,6 +142,7 @@ void KeepScaleOnScreen(int percent, const std::vector<std::string>& arguments)
     else
         qputenv("QT_SCALE_FACTOR", QByteArray::number(fitting / 100.0));
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
