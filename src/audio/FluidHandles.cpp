@@ -1,39 +1,23 @@
 #include "audio/FluidHandles.h"
 
 #include "audio/AudioError.h"
+#include "audio/SoundLibraries.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <iterator>
 #include <mutex>
-#include <vector>
-
-#include <dlfcn.h>
 
 namespace
 {
 thread_local TFluidErrorScope* CurrentScope = nullptr;
 
-/// The library of FluidSynth 2 (soname 3), then any other that a build environment offers.
-constexpr const char* FluidLibraries[] = {"libfluidsynth.so.3", "libfluidsynth.so"};
-
 TFluidApi LoadFluidApi()
 {
-    void* library = nullptr;
     std::string why;
+    // FluidSynth 2 (soname 3), then any other that a build environment offers;
     // LYRAVANE_FLUIDSYNTH_LIBRARY names the one library to try instead: tests give a name
     // that does not exist to see the program without FluidSynth.
-    std::vector<const char*> names(std::begin(FluidLibraries), std::end(FluidLibraries));
-    if (const char* chosen = std::getenv("LYRAVANE_FLUIDSYNTH_LIBRARY"))
-        names = {chosen};
-    for (const char* name : names)
-    {
-        library = ::dlopen(name, RTLD_NOW | RTLD_LOCAL);
-        if (library != nullptr)
-            break;
-        if (why.empty())
-            why = ::dlerror();
-    }
+    void* library = OpenSharedLibrary({"libfluidsynth.so.3", "libfluidsynth.so"},
+                                      "LYRAVANE_FLUIDSYNTH_LIBRARY", why);
     if (library == nullptr)
         throw EAudioError("The FluidSynth library could not be loaded (" + why +
                           "): install the package libfluidsynth3 (sudo apt install "
@@ -42,7 +26,7 @@ TFluidApi LoadFluidApi()
     // The library stays loaded for the life of the process: synthesisers may be freed late.
     TFluidApi api;
 #define LYRAVANE_FLUID_RESOLVE(name)                                                               \
-    api.name = reinterpret_cast<decltype(api.name)>(::dlsym(library, #name));                      \
+    api.name = reinterpret_cast<decltype(api.name)>(LibraryFunction(library, #name));              \
     if (api.name == nullptr)                                                                       \
         throw EAudioError("The FluidSynth library lacks " #name                                    \
                           ": install FluidSynth 2.2 or later (package libfluidsynth3)");
@@ -54,13 +38,7 @@ TFluidApi LoadFluidApi()
 
 const TFluidApi& Fluid()
 {
-    // A failed load is tried again by the next call, so the message reaches every caller.
-    static std::mutex lock;
-    static std::unique_ptr<TFluidApi> api;
-    std::lock_guard<std::mutex> guard(lock);
-    if (!api)
-        api = std::make_unique<TFluidApi>(LoadFluidApi());
-    return *api;
+    return LoadOnce<TFluidApi>(LoadFluidApi);
 }
 
 struct TFluidLog

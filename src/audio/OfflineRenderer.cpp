@@ -284,23 +284,19 @@ private:
         from.clear();
     }
 
-    void Emit(std::vector<float>& samples)
+    void Write(const float* samples, std::size_t frames) { FWriter.WriteFloat(samples, frames); }
+    void Write(const std::int32_t* samples, std::size_t frames)
     {
-        if (FEncoder)
-            FEncoder->Push([this, chunk = std::exchange(samples, {})]
-                           { FWriter.WriteFloat(chunk.data(), chunk.size() / 2); });
-        else
-            FWriter.WriteFloat(samples.data(), samples.size() / 2);
-        samples.clear();
-        samples.reserve(2 * WriteFrames);
+        FWriter.WriteWhole(samples, frames);
     }
-    void Emit(std::vector<std::int32_t>& samples)
+    /// Writes a full buffer, on the encoder's thread when there is one.
+    template <typename T> void Emit(std::vector<T>& samples)
     {
         if (FEncoder)
             FEncoder->Push([this, chunk = std::exchange(samples, {})]
-                           { FWriter.WriteWhole(chunk.data(), chunk.size() / 2); });
+                           { Write(chunk.data(), chunk.size() / 2); });
         else
-            FWriter.WriteWhole(samples.data(), samples.size() / 2);
+            Write(samples.data(), samples.size() / 2);
         samples.clear();
         samples.reserve(2 * WriteFrames);
     }

@@ -3,32 +3,29 @@
 #include "audio/AudioError.h"
 
 #include <cstdlib>
-#include <memory>
-#include <mutex>
 #include <vector>
 
 #include <dlfcn.h>
 
 namespace
 {
-/// Loads one library's table once; a failed load is tried again by the next call, so the
-/// message reaches every caller.
-template <typename TApi, typename TLoad> const TApi& LoadOnce(TLoad load)
-{
-    static std::mutex lock;
-    static std::unique_ptr<TApi> api;
-    std::lock_guard<std::mutex> guard(lock);
-    if (!api)
-        api = std::make_unique<TApi>(load());
-    return *api;
-}
-
 [[noreturn]] void Missing(const std::string& library, const std::string& why,
                           const std::string& package)
 {
     throw EAudioError("No se pudo cargar la biblioteca " + library + " (" + why +
                       "), necesaria para exportar audio: instale el paquete " + package +
                       " (sudo apt install " + package + ")");
+}
+
+/// The first of names that loads (or the override's), or the reason it is missing raised.
+void* OpenOrExplain(std::initializer_list<const char*> names, const char* override,
+                    const std::string& library, const std::string& package)
+{
+    std::string why;
+    void* opened = OpenSharedLibrary(names, override, why);
+    if (opened == nullptr)
+        Missing(library, why, package);
+    return opened;
 }
 } // namespace
 
@@ -65,11 +62,8 @@ const TSndfileApi& Sndfile()
         {
             static const std::string Library = "libsndfile";
             static const std::string Package = "libsndfile1";
-            std::string why;
-            void* library = OpenSharedLibrary({"libsndfile.so.1", "libsndfile.so"},
-                                              "LYRAVANE_SNDFILE_LIBRARY", why);
-            if (library == nullptr)
-                Missing(Library, why, Package);
+            void* library = OpenOrExplain({"libsndfile.so.1", "libsndfile.so"},
+                                          "LYRAVANE_SNDFILE_LIBRARY", Library, Package);
             TSndfileApi api;
             LYRAVANE_SNDFILE_FUNCTIONS(LYRAVANE_LIBRARY_RESOLVE)
             return api;
@@ -83,11 +77,8 @@ const TEbur128Api& Ebur128()
         {
             static const std::string Library = "libebur128";
             static const std::string Package = "libebur128-1";
-            std::string why;
-            void* library = OpenSharedLibrary({"libebur128.so.1", "libebur128.so"},
-                                              "LYRAVANE_EBUR128_LIBRARY", why);
-            if (library == nullptr)
-                Missing(Library, why, Package);
+            void* library = OpenOrExplain({"libebur128.so.1", "libebur128.so"},
+                                          "LYRAVANE_EBUR128_LIBRARY", Library, Package);
             TEbur128Api api;
             LYRAVANE_EBUR128_FUNCTIONS(LYRAVANE_LIBRARY_RESOLVE)
             return api;

@@ -4,6 +4,8 @@
 #include <sndfile.h>
 
 #include <initializer_list>
+#include <memory>
+#include <mutex>
 #include <string>
 
 // libsndfile (with its codecs) and libebur128 are loaded from their shared libraries on first
@@ -51,3 +53,15 @@ void* OpenSharedLibrary(std::initializer_list<const char*> names, const char* ov
                         std::string& why);
 /// The function name of library, or nullptr.
 void* LibraryFunction(void* library, const char* name);
+
+/// A library's function table, loaded by load on the first call; a failed load is tried again
+/// by the next call, so its message reaches every caller.
+template <typename TApi, typename TLoad> const TApi& LoadOnce(TLoad load)
+{
+    static std::mutex lock;
+    static std::unique_ptr<TApi> api;
+    const std::lock_guard<std::mutex> guard(lock);
+    if (!api)
+        api = std::make_unique<TApi>(load());
+    return *api;
+}

@@ -19,9 +19,9 @@ bool IsReturn(const QKeyEvent& key)
 {
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
-} // namespace
 
-bool TControlKeys::UsesSpace(const QWidget* widget)
+/// Whether the widget has a use of its own for the space bar.
+bool UsesSpace(const QWidget* widget)
 {
     return qobject_cast<const QAbstractButton*>(widget) != nullptr ||
            qobject_cast<const QComboBox*>(widget) != nullptr ||
@@ -29,6 +29,7 @@ bool TControlKeys::UsesSpace(const QWidget* widget)
            qobject_cast<const QLineEdit*>(widget) != nullptr ||
            qobject_cast<const QAbstractItemView*>(widget) != nullptr;
 }
+} // namespace
 
 bool TControlKeys::eventFilter(QObject* watched, QEvent* event)
 {

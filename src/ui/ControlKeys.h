@@ -2,8 +2,6 @@
 
 #include <QObject>
 
-class QWidget;
-
 /// Lets the control that has the focus keep the keys it uses, as everywhere on the desktop:
 /// the space bar goes to a button, a check box, a radio button, a list or a field rather than
 /// to a window's shortcut on it (the main window's play or stop), and Return or Enter press
@@ -12,9 +10,6 @@ class TControlKeys : public QObject
 {
 public:
     using QObject::QObject;
-
-    /// Whether the widget has a use of its own for the space bar.
-    static bool UsesSpace(const QWidget* widget);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

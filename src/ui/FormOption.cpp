@@ -2,8 +2,8 @@
 
 #include "ui/FileDialogs.h"
 #include "ui/Settings.h"
+#include "ui/WindowUtils.h"
 
-#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
 
 #include <algorithm>
 #include <vector>
@@ -173,9 +172,7 @@ void TFormOption::FormShow()
     for (const QString& path : InstalledSoundFonts)
         SelectSoundFont(path);
     SelectSoundFont(SoundFont);
-    QAbstractItemView* list = ComboSoundFont->view();
-    list->setMinimumWidth(list->sizeHintForColumn(0) +
-                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
+    WidenPopup(ComboSoundFont);
     const QString name =
         SoundFont.isEmpty() ? QStringLiteral("ninguno") : QFileInfo(SoundFont).fileName();
     LabelSoundFont->setText(LabelSoundFont->fontMetrics().elidedText(

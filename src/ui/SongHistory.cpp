@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QUndoCommand>
 #include <QWidget>
 
@@ -169,7 +170,8 @@ void TSongHistory::Edit(const QString& name, const QObject* control,
 
     const unsigned generation = FGeneration;
     const int tabBefore = FCurrentTab();
-    FFocusAtEdit = QApplication::focusWidget();
+    // Where the keyboard was: the control undo and redo of the step go back to.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
     FLast = TSongSnapshot::Take(FSong, FLast);
     const TSongSnapshotPtr before = FLast;
     try
@@ -180,16 +182,16 @@ void TSongHistory::Edit(const QString& name, const QObject* control,
     {
         // What a failing edit changed before it failed is a step all the same.
         if (generation == FGeneration)
-            Record(name, control, tabBefore, before);
+            Record(name, control, tabBefore, before, focus);
         throw;
     }
     // New and Open start the history afresh: they are no step.
     if (generation == FGeneration)
-        Record(name, control, tabBefore, before);
+        Record(name, control, tabBefore, before, focus);
 }
 
 void TSongHistory::Record(const QString& name, const QObject* control, int tabBefore,
-                          const TSongSnapshotPtr& before)
+                          const TSongSnapshotPtr& before, QWidget* focus)
 {
     FLast = TSongSnapshot::Take(FSong, before);
     if (FLast == before)
@@ -204,7 +206,7 @@ void TSongHistory::Record(const QString& name, const QObject* control, int tabBe
     }
     ++FRevision;
     FStack.push(new TSongStep(*this, name, mergeId, Clock(), before, tabBefore, FLast,
-                              FCurrentTab(), FFocusAtEdit));
+                              FCurrentTab(), focus));
 }
 
 void TSongHistory::Apply(const TSongSnapshotPtr& state, int tab, QWidget* control)

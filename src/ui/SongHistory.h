@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QString>
 #include <QUndoStack>
 
@@ -85,7 +84,7 @@ public:
 private:
     friend class TSongStep;
     void Record(const QString& name, const QObject* control, int tabBefore,
-                const TSongSnapshotPtr& before);
+                const TSongSnapshotPtr& before, QWidget* focus);
     void Apply(const TSongSnapshotPtr& state, int tab, QWidget* control);
     /// The song is modified exactly when the stack is not at its saved state: the history
     /// alone sets the flag.
@@ -100,7 +99,5 @@ private:
     std::vector<const QObject*> FMergeControls;
     int FDepth = 0;
     unsigned FGeneration = 0;
-    /// Where the keyboard was when the edit being recorded began.
-    QPointer<QWidget> FFocusAtEdit;
     unsigned FRevision = 0;
 };

@@ -2,10 +2,13 @@
 
 #include "base/Text.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateTime>
 #include <QScreen>
 #include <QStringDecoder>
+#include <QStyle>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -91,6 +94,15 @@ void CenterOnOwner(QWidget* window)
     window->move(outer.left() + outer.width() / 2 - size.width() / 2,
                  outer.top() + outer.height() / 2 - size.height() / 2);
     KeepOnScreen(window);
+}
+
+int WidenPopup(QComboBox* list)
+{
+    QAbstractItemView* view = list->view();
+    const int scroll = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int width = view->sizeHintForColumn(0) + scroll + 8;
+    view->setMinimumWidth(width);
+    return width;
 }
 
 namespace

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+class QComboBox;
 class QDateTime;
 class QWidget;
 
@@ -40,6 +41,9 @@ void KeepOnScreen(QWidget* window);
 
 /// Centres a window over its parent window, then keeps it on the screen.
 void CenterOnOwner(QWidget* window);
+
+/// Makes a list's popup as wide as its widest item (and its scroll bar); returns that width.
+int WidenPopup(QComboBox* list);
 
 /// Runs done once the window is on the screen and painted: at once when it is already
 /// exposed or has no native window, else after its first exposure has been painted.

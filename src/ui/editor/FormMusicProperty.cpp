@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -80,13 +79,6 @@ QComboBox* MakeList(QWidget* parent, const QString& name, int minChars)
     list->setMinimumContentsLength(minChars);
     list->setMaxVisibleItems(16);
     return list;
-}
-
-void WidenPopup(QComboBox* list)
-{
-    QAbstractItemView* view = list->view();
-    const int scroll = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    view->setMinimumWidth(view->sizeHintForColumn(0) + scroll + 8);
 }
 
 /// The preview buttons' image, a play triangle in the buttons' text colour, drawn here: the
@@ -299,19 +291,15 @@ void TFormMusicProperty::FillInstrumentLists()
     QStringList drums;
     for (const char* name : DrumSetNames)
         drums << QString::fromLatin1(name);
-    // The four melodic lists are alike: their popups are measured once.
-    QComboBox* firstMelodic = nullptr;
     for (int track = 0; track < TrackCount; ++track)
-    {
-        QComboBox* list = ComboBox10x[static_cast<std::size_t>(track)];
-        list->addItems(track == DrumTrack ? drums : instruments);
-        if (track == DrumTrack || firstMelodic == nullptr)
-            WidenPopup(list);
-        else
-            list->view()->setMinimumWidth(firstMelodic->view()->minimumWidth());
-        if (track != DrumTrack && firstMelodic == nullptr)
-            firstMelodic = list;
-    }
+        ComboBox10x[static_cast<std::size_t>(track)]->addItems(track == DrumTrack ? drums
+                                                                                  : instruments);
+    // The melodic lists are alike: their popups are measured once, on the melody's.
+    WidenPopup(ComboBox10x[DrumTrack]);
+    const int melodicWidth = WidenPopup(ComboBox10x[0]);
+    for (int track = 1; track < TrackCount; ++track)
+        if (track != DrumTrack)
+            ComboBox10x[static_cast<std::size_t>(track)]->view()->setMinimumWidth(melodicWidth);
 }
 
 void TFormMusicProperty::ConnectHandlers()

@@ -96,12 +96,11 @@ bool TLyravaneMainForm::TabBarEvent(QEvent* event)
         static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::Key_Down))
     {
         // Down goes from the tab into its page, where the page's keyboard work starts.
-        QWidget* page = PropertyPage->isVisible() ? static_cast<QWidget*>(PropertyPage)
-                        : BarEditor != nullptr && BarEditor->isVisible() ? BarEditor
-                                                                         : nullptr;
-        if (page == nullptr)
+        TSongPage* page =
+            PropertyPage->isVisible() ? static_cast<TSongPage*>(PropertyPage) : BarEditor;
+        if (page == nullptr || !page->isVisible())
             return false;
-        QWidget* entry = static_cast<TSongPage*>(page)->EntryControl();
+        QWidget* entry = page->EntryControl();
         if (entry == nullptr)
             entry = page->nextInFocusChain();
         entry->setFocus(Qt::TabFocusReason);
