@@ -151,6 +151,17 @@ TEST(CliAudioTest, RenderWithoutSoundFontSaysWhatIsMissingAndWritesNothing)
     EXPECT_EQ(run.Errors, "lyravane-cli render: No SoundFont found at /nonexistent/GM.sf2: "
                           "install the package fluid-soundfont-gm or choose a SoundFont\n");
     EXPECT_TRUE(dir.List().empty());
+    // Without FluidSynth itself: the reason, raised from the loader's once-only setup, reaches
+    // the command's message and exit status (not an abort).
+    ::setenv("LYRAVANE_FLUIDSYNTH_LIBRARY", "libfluidsynth-not-here.so.3", 1);
+    const TRun lost = RunCli({"render", Vectors + "/compose/out_0.lvp", "-o", dir.File("song.wav"),
+                              "--pattern-dir", Vectors + "/PATTERN"},
+                             dir);
+    ::unsetenv("LYRAVANE_FLUIDSYNTH_LIBRARY");
+    EXPECT_EQ(lost.Status, 1);
+    EXPECT_NE(lost.Errors.find("install the package libfluidsynth3"), std::string::npos)
+        << lost.Errors;
+    EXPECT_TRUE(dir.List().empty());
 }
 
 TEST(CliAudioTest, PlayStopsCleanlyOnCtrlC)
