@@ -10,6 +10,9 @@
 class EAudioError : public ELyravaneError
 {
 public:
+    explicit EAudioError(TMessage message) : ELyravaneError(std::move(message)) {}
+    explicit EAudioError(const char* message) : EAudioError(Msg(message)) {}
+    /// Texts that are not ours to translate.
     explicit EAudioError(const std::string& message) : ELyravaneError(message) {}
 };
 
@@ -29,8 +32,8 @@ public:
         /// FluidSynth refused the file.
         Refused,
     };
-    ESoundFontError(TReason reason, std::string path, const std::string& message)
-        : EAudioError(message), FReason(reason), FPath(std::move(path))
+    ESoundFontError(TReason reason, std::string path, TMessage message)
+        : EAudioError(std::move(message)), FReason(reason), FPath(std::move(path))
     {
     }
     TReason Reason() const { return FReason; }
@@ -46,5 +49,5 @@ private:
 class ERenderCancelled : public EAudioError
 {
 public:
-    ERenderCancelled() : EAudioError("The rendering was cancelled") {}
+    ERenderCancelled() : EAudioError(Core::Tr("The rendering was cancelled")) {}
 };

@@ -75,7 +75,8 @@ void WriteOggPages(TVirtualFile& file)
     while (pending.size() - at >= HeaderSize)
     {
         if (pending.compare(at, 4, "OggS") != 0)
-            throw EFCreateError(file.File->Path(), "the Ogg encoder wrote something not a page");
+            throw EFCreateError(file.File->Path(),
+                                Core::Tr("the Ogg encoder wrote something not a page"));
         const std::size_t segments = static_cast<unsigned char>(pending[at + 26]);
         if (pending.size() - at < HeaderSize + segments)
             break;
@@ -106,7 +107,8 @@ sf_count_t VirtualWrite(const void* data, sf_count_t count, void* user)
         {
             // Ogg pages are written one after the other, never gone back to.
             if (file->Position != file->Length)
-                throw EFCreateError(file->File->Path(), "the Ogg encoder went back in its file");
+                throw EFCreateError(file->File->Path(),
+                                    Core::Tr("the Ogg encoder went back in its file"));
             file->OggPending.append(static_cast<const char*>(data),
                                     static_cast<std::size_t>(count));
             WriteOggPages(*file);
@@ -202,8 +204,8 @@ TAudioFileWriter::TAudioFileWriter(const std::string& path, TAudioFormat format,
     FVirtual.OggSerial = oggSerial;
     // The header is completed at the end, at the start of the file.
     if (format == TAudioFormat::Wav && !FVirtual.Seekable)
-        throw EFCreateError(path, "A WAV file cannot be written to a pipe or a terminal: its "
-                                  "header is completed at the end");
+        throw EFCreateError(path, Core::Tr("A WAV file cannot be written to a pipe or a terminal: "
+                                           "its header is completed at the end"));
     SF_INFO info{};
     info.samplerate = sampleRate;
     info.channels = channels;
@@ -255,6 +257,6 @@ void TAudioFileWriter::Commit()
     FSnd = nullptr;
     Check(Sndfile().sf_close(snd) == 0);
     if (!FVirtual.OggPending.empty())
-        throw EFCreateError(FFile.Path(), "the Ogg encoder left a page unfinished");
+        throw EFCreateError(FFile.Path(), Core::Tr("the Ogg encoder left a page unfinished"));
     FFile.Commit();
 }

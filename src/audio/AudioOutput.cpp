@@ -51,8 +51,10 @@ void RefuseUnlessRegularFile(const std::string& name)
     if (::stat(name.c_str(), &info) != 0)
         return;
     if (!S_ISREG(info.st_mode))
-        throw EAudioError("The audio file " + name +
-                          " is not a regular file; the file output writes a WAV file there");
+        throw EAudioError(Msg(
+            Core::Tr(
+                "The audio file %1 is not a regular file; the file output writes a WAV file there"),
+            name));
 }
 } // namespace
 
@@ -105,9 +107,11 @@ TAudioOutput::TAudioOutput(fluid_settings_t* settings, const TOutputOptions& opt
         else
             reasons += (reasons.empty() ? "" : "; ") + name + " is not available";
     }
-    throw EAudioError("No audio output could be opened (tried " + tried + ": " + reasons +
-                      "). Connect a sound device or start the sound server (PipeWire or "
-                      "PulseAudio); lyravane-cli render writes a WAV file without one.");
+    throw EAudioError(
+        Msg(Core::Tr("No audio output could be opened (tried %1: %2). Connect a sound "
+                     "device or start the sound server (PipeWire or PulseAudio); "
+                     "lyravane-cli render writes a WAV file without one."),
+            tried, reasons));
 }
 
 TAudioOutput::~TAudioOutput()

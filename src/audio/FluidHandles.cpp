@@ -19,17 +19,20 @@ TFluidApi LoadFluidApi()
     void* library = OpenSharedLibrary({"libfluidsynth.so.3", "libfluidsynth.so"},
                                       "LYRAVANE_FLUIDSYNTH_LIBRARY", why);
     if (library == nullptr)
-        throw EAudioError("The FluidSynth library could not be loaded (" + why +
-                          "): install the package libfluidsynth3 (sudo apt install "
-                          "libfluidsynth3), and fluid-soundfont-gm for its instruments");
+        throw EAudioError(
+            Msg(Core::Tr("The FluidSynth library could not be loaded (%1): install the "
+                         "package libfluidsynth3 (sudo apt install libfluidsynth3), "
+                         "and fluid-soundfont-gm for its instruments"),
+                why));
 
     // The library stays loaded for the life of the process: synthesisers may be freed late.
     TFluidApi api;
 #define LYRAVANE_FLUID_RESOLVE(name)                                                               \
     api.name = reinterpret_cast<decltype(api.name)>(LibraryFunction(library, #name));              \
     if (api.name == nullptr)                                                                       \
-        throw EAudioError("The FluidSynth library lacks " #name                                    \
-                          ": install FluidSynth 2.2 or later (package libfluidsynth3)");
+        throw EAudioError(Msg(Core::Tr("The FluidSynth library lacks %1: install FluidSynth 2.2 "  \
+                                       "or later (package libfluidsynth3)"),                       \
+                              #name));
     LYRAVANE_FLUID_FUNCTIONS(LYRAVANE_FLUID_RESOLVE)
 #undef LYRAVANE_FLUID_RESOLVE
     return api;

@@ -35,7 +35,7 @@ ebur128_state* State(void* state)
 
 [[noreturn]] void CannotMeasure()
 {
-    throw EAudioError("The loudness meter cannot measure this sound");
+    throw EAudioError(Core::Tr("The loudness meter cannot measure this sound"));
 }
 } // namespace
 

@@ -142,17 +142,17 @@ void TMediaPlayer::Start(std::shared_ptr<const TTimeline> first, bool loop)
 void TMediaPlayer::Play()
 {
     if (!FOpen)
-        throw EAudioError("Nothing to play: no MIDI file is open");
+        throw EAudioError(Core::Tr("Nothing to play: no MIDI file is open"));
     Start(std::make_shared<TTimeline>(FMidi, FSampleRate), false);
 }
 
 void TMediaPlayer::PlayLoop(std::int32_t fromTick, std::int32_t toTick)
 {
     if (!FOpen)
-        throw EAudioError("Nothing to play: no MIDI file is open");
+        throw EAudioError(Core::Tr("Nothing to play: no MIDI file is open"));
     auto first = std::make_shared<TTimeline>(FMidi, FSampleRate, 0, toTick);
     if (fromTick < 0 || toTick <= fromTick || first->Frames() <= first->FrameAt(fromTick))
-        throw EAudioError("Nothing to loop: the stretch to repeat is empty");
+        throw EAudioError(Core::Tr("Nothing to loop: the stretch to repeat is empty"));
     FLoopFrom = fromTick;
     FLoopTo = toTick;
     Start(std::move(first), true);

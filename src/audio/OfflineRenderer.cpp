@@ -181,7 +181,8 @@ std::uint64_t RenderSequence(fluid_synth_t* synth, TTickState& state, const TSou
     {
         if (Fluid().fluid_synth_write_float(synth, static_cast<int>(BlockFrames), left.data(), 0, 1,
                                             right.data(), 0, 1) != FLUID_OK)
-            throw EAudioError("The synthesiser failed while rendering" + errors.Reason());
+            throw EAudioError(
+                Msg(Core::Tr("The synthesiser failed while rendering%1"), errors.Reason()));
         for (std::size_t i = 0; i < BlockFrames; ++i)
         {
             block[2 * i] = left[i];
@@ -487,12 +488,14 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
     TFluidPlayerPtr player(Fluid().new_fluid_player(s));
     if (!player ||
         Fluid().fluid_player_add_mem(player.get(), midiBytes.data(), midiBytes.size()) != FLUID_OK)
-        throw EAudioError("The synthesiser cannot play this sequence" + errors.Reason());
+        throw EAudioError(
+            Msg(Core::Tr("The synthesiser cannot play this sequence%1"), errors.Reason()));
     TTickState state;
     state.Player = player.get();
     Fluid().fluid_player_set_tick_callback(player.get(), &OnTick, &state);
     if (Fluid().fluid_player_play(player.get()) != FLUID_OK)
-        throw EAudioError("The synthesiser cannot play this sequence" + errors.Reason());
+        throw EAudioError(
+            Msg(Core::Tr("The synthesiser cannot play this sequence%1"), errors.Reason()));
 
     TRenderResult result;
     result.SampleRate = synth.Options().SampleRate;

@@ -69,9 +69,11 @@ TSampleSpool::TSampleSpool(const std::string& dir, int channels, std::uint64_t b
     {
         const std::uint64_t free = std::uint64_t{room.f_bavail} * room.f_frsize;
         if (free < bytes)
-            throw EAudioError("No hay espacio libre suficiente en «" + dir +
-                              "» para normalizar el volumen: hacen falta " + Mebibytes(bytes) +
-                              " para el archivo temporal y quedan " + Mebibytes(free));
+            throw EAudioError(
+                Msg(Core::Tr("No hay espacio libre suficiente en «%1» para normalizar el "
+                             "volumen: hacen falta %2 para el archivo temporal y "
+                             "quedan %3"),
+                    dir, Mebibytes(bytes), Mebibytes(free)));
     }
     FBuffer.reserve(BufferFrames * FChannels);
 }
@@ -83,8 +85,9 @@ TSampleSpool::~TSampleSpool()
 
 void TSampleSpool::Fail(int error) const
 {
-    throw EAudioError("No se pudo usar el archivo temporal de la normalización en «" + FDir +
-                      "»: " + std::strerror(error));
+    throw EAudioError(
+        Msg(Core::Tr("No se pudo usar el archivo temporal de la normalización en «%1»: %2"), FDir,
+            std::string(std::strerror(error))));
 }
 
 void TSampleSpool::Append(const float* samples, std::size_t frames)

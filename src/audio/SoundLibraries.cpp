@@ -12,9 +12,9 @@ namespace
 [[noreturn]] void Missing(const std::string& library, const std::string& why,
                           const std::string& package)
 {
-    throw EAudioError("No se pudo cargar la biblioteca " + library + " (" + why +
-                      "), necesaria para exportar audio: instale el paquete " + package +
-                      " (sudo apt install " + package + ")");
+    throw EAudioError(Msg(Core::Tr("No se pudo cargar la biblioteca %1 (%2), necesaria para "
+                                   "exportar audio: instale el paquete %3 (sudo apt install %3)"),
+                          library, why, package));
 }
 
 /// The first of names that loads (or the override's), or the reason it is missing raised.

@@ -33,7 +33,7 @@ void CheckSoundFontFile(const std::string& path)
 {
     using TReason = ESoundFontError::TReason;
     const auto fail = [&path](TReason reason, const std::string& why)
-    { throw ESoundFontError(reason, path, why + ": " + HowToGetOne()); };
+    { throw ESoundFontError(reason, path, Verbatim(why + ": " + HowToGetOne())); };
     // Opened without waiting, as the bounded reader opens: a FIFO or a device is seen for
     // what it is by fstat, never read.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -137,7 +137,7 @@ void TSynthesizer::Start()
     TFluidErrorScope errors;
     FSettings.reset(Fluid().new_fluid_settings());
     if (!FSettings)
-        throw EAudioError("The synthesiser could not be set up" + errors.Reason());
+        throw EAudioError(Msg(Core::Tr("The synthesiser could not be set up%1"), errors.Reason()));
     fluid_settings_t* s = FSettings.get();
     Fluid().fluid_settings_setnum(s, "synth.sample-rate", FOptions.SampleRate);
     Fluid().fluid_settings_setnum(s, "synth.gain", FOptions.Gain);
@@ -149,7 +149,7 @@ void TSynthesizer::Start()
     Fluid().fluid_settings_setstr(s, "synth.midi-bank-select", "gm");
     FSynth.reset(Fluid().new_fluid_synth(s));
     if (!FSynth)
-        throw EAudioError("The synthesiser could not be started" + errors.Reason());
+        throw EAudioError(Msg(Core::Tr("The synthesiser could not be started%1"), errors.Reason()));
 }
 
 TSynthesizer::~TSynthesizer()
@@ -183,8 +183,8 @@ int TSynthesizer::LoadFile(const std::string& path)
     const int id = Fluid().fluid_synth_sfload(FSynth.get(), path.c_str(), 1);
     if (id == FLUID_FAILED)
         throw ESoundFontError(ESoundFontError::TReason::Refused, path,
-                              "The SoundFont " + path + " could not be loaded" + errors.Reason() +
-                                  ": " + HowToGetOne());
+                              Verbatim("The SoundFont " + path + " could not be loaded" +
+                                       errors.Reason() + ": " + HowToGetOne()));
     {
         const std::lock_guard lock(FMutex);
         FSoundFontId = id;

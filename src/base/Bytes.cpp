@@ -11,7 +11,7 @@ void ReadExact(std::istream& stream, void* buffer, std::size_t size)
         return;
     stream.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size));
     if (static_cast<std::size_t>(stream.gcount()) != size)
-        throw EReadError("the data ends early");
+        throw EReadError(Core::Tr("the data ends early"));
 }
 
 void WriteExact(std::ostream& stream, const void* buffer, std::size_t size)

@@ -51,9 +51,8 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t maxSize)
     if (S_ISDIR(info.st_mode))
         throw EFOpenError(path, SystemReason(EISDIR));
     if (!S_ISREG(info.st_mode))
-        throw EFOpenError(path, "Not a regular file");
-    const std::string tooLarge =
-        "The file is too large (more than " + std::to_string(maxSize) + " bytes)";
+        throw EFOpenError(path, Core::Tr("Not a regular file"));
+    const TMessage tooLarge = Msg(Core::Tr("The file is too large (more than %1 bytes)"), maxSize);
     if (static_cast<std::uint64_t>(info.st_size) > maxSize)
         throw EFOpenError(path, tooLarge);
 
@@ -92,8 +91,9 @@ TFileLock::TFileLock(const std::string& path, std::chrono::milliseconds timeout)
             std::chrono::steady_clock::now() >= deadline)
         {
             ::close(FFd);
-            throw EFCreateError(path, error == EWOULDBLOCK ? "another process holds it"
-                                                           : SystemReason(error));
+            if (error == EWOULDBLOCK)
+                throw EFCreateError(path, Core::Tr("another process holds it"));
+            throw EFCreateError(path, SystemReason(error));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -218,7 +218,8 @@ TSafeFile::TSafeFile(const std::string& path) : FPath(path)
     {
         // A pipe or a device is written as it is, never replaced by a file of that name.
         if (!S_ISFIFO(old.st_mode) && !S_ISCHR(old.st_mode))
-            throw EFCreateError(path, "It is neither a file, a pipe nor a character device");
+            throw EFCreateError(path,
+                                Core::Tr("It is neither a file, a pipe nor a character device"));
         // Opening a pipe waits for its reader, or for a stop signal.
         FFd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (FFd < 0)

@@ -28,14 +28,14 @@ public:
     std::uint8_t Byte()
     {
         if (FPos >= FBytes.size())
-            throw EInvalidMidiFile("the data ends early");
+            throw EInvalidMidiFile(Core::Tr("the data ends early"));
         return static_cast<std::uint8_t>(FBytes[FPos++]);
     }
 
     std::string_view Take(std::size_t count)
     {
         if (count > Remaining())
-            throw EInvalidMidiFile("the data ends early");
+            throw EInvalidMidiFile(Core::Tr("the data ends early"));
         const std::string_view part = FBytes.substr(FPos, count);
         FPos += count;
         return part;
@@ -56,7 +56,7 @@ public:
             if ((b & 0x80) == 0)
                 return value;
         }
-        throw EInvalidMidiFile("a variable-length number of more than four bytes");
+        throw EInvalidMidiFile(Core::Tr("a variable-length number of more than four bytes"));
     }
 
     /// A length followed by that many bytes, checked against what remains before use.
@@ -124,19 +124,19 @@ private:
 void ReadHeaderChunk(TByteReader& file, TMidiData& midi)
 {
     if (file.Take(4) != "MThd" || file.UInt32() != 6)
-        throw EInvalidMidiFile("no MThd header");
+        throw EInvalidMidiFile(Core::Tr("no MThd header"));
     midi.Format = static_cast<std::int32_t>(file.UInt16());
     midi.FileTrackCount = static_cast<std::int32_t>(file.UInt16());
     midi.FileDivision = static_cast<std::int32_t>(file.UInt16());
     if (midi.Format != 0 && midi.Format != 1)
-        throw EInvalidMidiFile("format " + std::to_string(midi.Format) + ", not 0 or 1");
+        throw EInvalidMidiFile(Msg(Core::Tr("format %1, not 0 or 1"), midi.Format));
     // With the top bit set the division counts frames of SMPTE time code, not ticks of a
     // quarter note: read as ticks, every length would come out wrong.
     if ((midi.FileDivision & 0x8000) != 0)
-        throw EInvalidMidiFile("SMPTE timing is not supported");
+        throw EInvalidMidiFile(Core::Tr("SMPTE timing is not supported"));
     // Division 0 would divide by zero when times are rescaled.
     if (midi.FileDivision == 0)
-        throw EInvalidMidiFile("time division 0");
+        throw EInvalidMidiFile(Core::Tr("time division 0"));
 }
 
 /// The bodies of the count MTrk chunks that follow the header.
@@ -147,7 +147,7 @@ std::vector<std::string_view> ReadTrackChunks(TByteReader& file, int count)
     for (int i = 0; i < count; ++i)
     {
         if (file.Take(4) != "MTrk")
-            throw EInvalidMidiFile("a missing MTrk chunk");
+            throw EInvalidMidiFile(Core::Tr("a missing MTrk chunk"));
         const std::uint32_t length = file.UInt32();
         chunks.push_back(file.Take(length));
     }
@@ -210,10 +210,10 @@ void TTrackParser::ReadTrack(int track, std::string_view bytes)
 std::int32_t TTrackParser::EventTime(std::int64_t fileTime) const
 {
     if (fileTime > MaxTime)
-        throw EInvalidMidiFile("an event time beyond the largest tick");
+        throw EInvalidMidiFile(Core::Tr("an event time beyond the largest tick"));
     const std::int64_t scaled = fileTime * std::int64_t{FMidi.Division} / FMidi.FileDivision;
     if (scaled > MaxTime)
-        throw EInvalidMidiFile("an event time beyond the largest tick");
+        throw EInvalidMidiFile(Core::Tr("an event time beyond the largest tick"));
     return static_cast<std::int32_t>(scaled);
 }
 
@@ -231,7 +231,7 @@ void TTrackParser::ReadChannelEvent(TByteReader& chunk, std::uint8_t b, std::int
     else
     {
         if (FRunningStatus == 0)
-            throw EInvalidMidiFile("a data byte without a status byte");
+            throw EInvalidMidiFile(Core::Tr("a data byte without a status byte"));
         status = FRunningStatus;
         first = b;
     }
@@ -240,7 +240,7 @@ void TTrackParser::ReadChannelEvent(TByteReader& chunk, std::uint8_t b, std::int
     // A data byte has bit 7 clear; a status byte in its place is a broken file, and kept it
     // would reach every file we write from this pattern.
     if ((first & 0x80) != 0 || (second & 0x80) != 0)
-        throw EInvalidMidiFile("a status byte in place of a data byte");
+        throw EInvalidMidiFile(Core::Tr("a status byte in place of a data byte"));
 
     const int list = FSingleTrack ? (status & 0x0F) : track;
     TOpenNotes& open = FOpenNotes[FSingleTrack ? static_cast<std::size_t>(list) : 0];

@@ -32,9 +32,10 @@ struct TKindInfo
     const char* IndexFile;
     const char* FilePrefix;
 };
-constexpr std::array<TKindInfo, 3> Kinds = {{{"back", "acompañamiento", "BACK00.DAT", "BACK"},
-                                             {"bass", "bajo", "BASS00.DAT", "BASS"},
-                                             {"drum", "batería", "DRUM00.DAT", "DRUM"}}};
+constexpr std::array<TKindInfo, 3> Kinds = {
+    {{"back", Core::Tr("acompañamiento"), "BACK00.DAT", "BACK"},
+     {"bass", Core::Tr("bajo"), "BASS00.DAT", "BASS"},
+     {"drum", Core::Tr("batería"), "DRUM00.DAT", "DRUM"}}};
 
 const TKindInfo& Info(TPatternKind kind)
 {
@@ -210,15 +211,16 @@ std::string CheckNewPatternName(std::string_view name, const TArrangeList& libra
 {
     std::string trimmed(TrimBlanks(name));
     if (trimmed.empty())
-        throw ELyravaneError("el patrón necesita un nombre");
+        throw ELyravaneError(Core::Tr("el patrón necesita un nombre"));
     if (trimmed.size() > MaxNameBytes)
-        throw ELyravaneError("el nombre es demasiado largo: " + Number(trimmed.size()) +
-                             " bytes; caben " + Number(MaxNameBytes));
+        throw ELyravaneError(Msg(Core::Tr("el nombre es demasiado largo: %1 bytes; caben %2"),
+                                 Number(trimmed.size()), Number(MaxNameBytes)));
     for (const char c : trimmed)
         if (c == '|' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            throw ELyravaneError("el nombre no puede llevar «|» ni caracteres de control");
+            throw ELyravaneError(
+                Core::Tr("el nombre no puede llevar «|» ni caracteres de control"));
     if (library.IndexOf(trimmed) >= 0)
-        throw ELyravaneError("ya hay un patrón llamado «" + trimmed + "»");
+        throw ELyravaneError(Msg(Core::Tr("ya hay un patrón llamado «%1»"), trimmed));
     return trimmed;
 }
 
@@ -230,7 +232,7 @@ std::string AddUserPattern(const std::string& userPatternDir, TPatternKind kind,
     const std::string bytes = ReadWholeFile(sourcePath);
     const TPatternCheck check = CheckPatternBytes(bytes, kind);
     if (!check.Usable())
-        throw ELyravaneError(check.Report());
+        throw ELyravaneError(Verbatim(check.Report()));
 
     const fs::path userDir = fs::path(userPatternDir) / "USER";
     std::error_code ec;
@@ -261,8 +263,8 @@ std::string AddUserPattern(const std::string& userPatternDir, TPatternKind kind,
             throw EFCreateError((userDir / candidate).string(), std::strerror(errno));
     }
     if (fileName.empty())
-        throw ELyravaneError(std::string("la biblioteca del usuario ya tiene 999 patrones de ") +
-                             PatternKindName(kind));
+        throw ELyravaneError(Msg(Core::Tr("la biblioteca del usuario ya tiene 999 patrones de %1"),
+                                 Msg(PatternKindName(kind))));
 
     const fs::path target = userDir / fileName;
     try

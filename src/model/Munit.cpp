@@ -202,7 +202,7 @@ void TMunit::ReadFromStream(std::istream& stream)
     ReadExact(stream, r, sizeof r);
     if (GetInt32LE(r) != 1 || GetInt32LE(r + 4) != 2 || GetInt32LE(r + 8) != 4 ||
         GetInt32LE(r + 12) != 4)
-        throw EReadError("a unit record of an unknown version or size");
+        throw EReadError(Core::Tr("a unit record of an unknown version or size"));
 
     StepsPerBeat = 2;
     BeatsPerBar = 4;

@@ -110,7 +110,7 @@ void TMuprop::ReadFromStream(std::istream& stream)
     std::uint8_t r[PropertyRecordSize];
     ReadExact(stream, r, sizeof r);
     if (GetInt32LE(r) != 1)
-        throw EReadError("a property record of an unknown version");
+        throw EReadError(Core::Tr("a property record of an unknown version"));
 
     Scale = r[4] != 0 ? 1 : 0;
     Key = GetInt32LE(r + 8);

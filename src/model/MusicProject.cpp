@@ -44,7 +44,7 @@ void TMusicProject::SaveToStream(std::ostream& stream) const
     // A song the reader would refuse is never written: better an error now than a file
     // that cannot be opened again.
     if (Count() < 1 || Count() > MaxFileEntries)
-        throw EWriteError("A song holds 1 to " + std::to_string(MaxFileEntries) + " entries");
+        throw EWriteError(Msg(Core::Tr("A song holds 1 to %1 entries"), MaxFileEntries));
     std::uint8_t header[HeaderSize] = {};
     std::memcpy(header, Magic, sizeof Magic);
     PutInt32LE(header + 8, 1);
@@ -68,13 +68,12 @@ void TMusicProject::LoadFromStream(std::istream& stream)
     std::uint8_t header[HeaderSize];
     ReadExact(stream, header, sizeof header);
     if (std::memcmp(header, Magic, sizeof Magic) != 0)
-        throw EReadError("not a song file");
+        throw EReadError(Core::Tr("not a song file"));
     if (GetInt32LE(header + 8) != 1)
-        throw EReadError("a song file of an unknown version");
+        throw EReadError(Core::Tr("a song file of an unknown version"));
     const std::int32_t count = GetInt32LE(header + 12);
     if (count < 1 || count > MaxFileEntries)
-        throw EReadError(std::to_string(count) + " entries, not 1 to " +
-                         std::to_string(MaxFileEntries));
+        throw EReadError(Msg(Core::Tr("%1 entries, not 1 to %2"), count, MaxFileEntries));
 
     // Read into a list of our own and take it over only when the whole file is good.
     TObjectList<TSongItem> items;
@@ -102,7 +101,7 @@ void TMusicProject::LoadFromStream(std::istream& stream)
     }
     // Every song starts with the property set that governs its first units.
     if (items.Count() == 0 || dynamic_cast<TMuprop*>(items.Get(0)) == nullptr)
-        throw EReadError("the song does not start with its properties");
+        throw EReadError(Core::Tr("the song does not start with its properties"));
     Items = std::move(items);
 }
 

@@ -100,11 +100,11 @@ void SongWithLocksFromBytes(std::string_view bytes, TMusicProject& song)
             for (std::uint8_t& lock : unit->Locks)
             {
                 if (at >= locks.size())
-                    throw EReadError("fewer locks than the song has bars");
+                    throw EReadError(Core::Tr("fewer locks than the song has bars"));
                 lock = static_cast<std::uint8_t>(locks[at++]);
             }
     if (at != locks.size())
-        throw EReadError("more locks than the song has bars");
+        throw EReadError(Core::Tr("more locks than the song has bars"));
     song.Items = std::move(loaded.Items);
     song.AttachProperties();
 }

@@ -47,7 +47,7 @@ void Append32(std::string& out, std::uint32_t value)
 std::uint32_t Checked32(std::size_t value)
 {
     if (value > std::numeric_limits<std::uint32_t>::max())
-        throw ELyravaneError("The score is too large for a compressed MusicXML file");
+        throw ELyravaneError(Core::Tr("The score is too large for a compressed MusicXML file"));
     return static_cast<std::uint32_t>(value);
 }
 
@@ -72,7 +72,7 @@ std::string Deflate(std::string_view data)
     z_stream stream{};
     if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) !=
         Z_OK)
-        throw ELyravaneError("Cannot start compressing the MusicXML file");
+        throw ELyravaneError(Core::Tr("Cannot start compressing the MusicXML file"));
     std::string packed(deflateBound(&stream, static_cast<uLong>(data.size())), '\0');
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
     stream.avail_in = static_cast<uInt>(data.size());
@@ -82,7 +82,7 @@ std::string Deflate(std::string_view data)
     packed.resize(stream.total_out);
     deflateEnd(&stream);
     if (result != Z_STREAM_END)
-        throw ELyravaneError("Cannot compress the MusicXML file");
+        throw ELyravaneError(Core::Tr("Cannot compress the MusicXML file"));
     return packed;
 }
 

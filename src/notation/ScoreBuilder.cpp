@@ -173,7 +173,8 @@ TScore BuildScore(const TMusicProject& project, const std::string& title, int re
         else if (const TMunit* unit = project.UnitAt(i))
         {
             if (governing == nullptr)
-                throw ELyravaneError("A music unit without properties cannot be rendered");
+                throw ELyravaneError(
+                    Core::Tr("A music unit without properties cannot be rendered"));
             score.Units.push_back(
                 BuildUnit(*unit, *governing, i, fullScore, patterns, score.DrumKeys));
         }

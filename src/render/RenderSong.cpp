@@ -102,7 +102,7 @@ void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, 
 void RenderUnitPlayback(const TMunit& unit, TMidiData& midi, bool includeReset)
 {
     if (unit.Property == nullptr)
-        throw ELyravaneError("A music unit without properties cannot be rendered");
+        throw ELyravaneError(Core::Tr("A music unit without properties cannot be rendered"));
     if (midi.TrackCount() < TrackCount)
         midi.SetTrackCount(TrackCount);
     // Unlike the song, no controller 111 closes the lead-in here.

@@ -242,7 +242,7 @@ void RenderToMidi(const TMunit& unit, const TMuprop* governing, TMidiData& midi,
                   std::int32_t startTick, TPatternCache& patterns)
 {
     if (governing == nullptr)
-        throw ELyravaneError("A music unit without properties cannot be rendered");
+        throw ELyravaneError(Core::Tr("A music unit without properties cannot be rendered"));
     const TMuprop& property = *governing;
     if (midi.TrackCount() < TrackCount)
         midi.SetTrackCount(TrackCount);
