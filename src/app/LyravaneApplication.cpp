@@ -21,7 +21,7 @@ bool TLyravaneApplication::notify(QObject* receiver, QEvent* event)
     catch (...)
     {
         if (MessageBoxes != nullptr)
-            MessageBoxes->Show(activeWindow(), QStringLiteral("Error desconocido"), TMsgIcon::Error,
+            MessageBoxes->Show(activeWindow(), tr("Error desconocido"), TMsgIcon::Error,
                                TMsgButtons::Ok);
     }
     return false;

@@ -8,6 +8,8 @@ class TMessageBoxes;
 /// event handler in a message box and lets the program go on: nothing crosses the event loop.
 class TLyravaneApplication : public QApplication
 {
+    Q_DECLARE_TR_FUNCTIONS(TLyravaneApplication)
+
 public:
     TLyravaneApplication(int& argc, char** argv);
 

@@ -181,8 +181,9 @@ bool LoadLibraries(const std::string& programDir, TQtMessageBoxes& messageBoxes)
     {
         std::fprintf(stderr, "lyravane: B01: %s\n", MessageWithCause(error).c_str());
         SetIcon();
-        messageBoxes.ShowDetailed(nullptr, QStringLiteral("B01"), ErrorDetails(error, true),
-                                  TMsgIcon::None, TMsgButtons::Ok);
+        messageBoxes.ShowDetailed(nullptr,
+                                  QCoreApplication::translate("TLyravaneApplication", "B01"),
+                                  ErrorDetails(error, true), TMsgIcon::None, TMsgButtons::Ok);
         return false;
     }
 }

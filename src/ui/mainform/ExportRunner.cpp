@@ -25,12 +25,13 @@
 
 namespace
 {
-const QString MsgExported = QStringLiteral("Exportado: %1");
-const QString MsgExportCancelled = QStringLiteral("Exportación cancelada");
-const QString MsgExportOverSong =
-    QStringLiteral("«%1» es el archivo de la canción abierta. Elija otro nombre para exportar.");
-const QString MsgExporting = QStringLiteral("Exportando %1...");
-const QString MsgCancelling = QStringLiteral("Cancelando...");
+constexpr const char* MsgExported = QT_TRANSLATE_NOOP("TExportRunner", "Exportado: %1");
+constexpr const char* MsgExportCancelled =
+    QT_TRANSLATE_NOOP("TExportRunner", "Exportación cancelada");
+constexpr const char* MsgExportOverSong = QT_TRANSLATE_NOOP(
+    "TExportRunner", "«%1» es el archivo de la canción abierta. Elija otro nombre para exportar.");
+constexpr const char* MsgExporting = QT_TRANSLATE_NOOP("TExportRunner", "Exportando %1...");
+constexpr const char* MsgCancelling = QT_TRANSLATE_NOOP("TExportRunner", "Cancelando...");
 constexpr int ProgressPollMilliseconds = 50;
 
 /// What the worker thread hands back.
@@ -46,8 +47,9 @@ struct TExportJob
 std::unique_ptr<QProgressDialog> MakeProgressDialog(QWidget* owner, const QString& title,
                                                     const QString& name)
 {
-    auto progress = std::make_unique<QProgressDialog>(MsgExporting.arg(name),
-                                                      QStringLiteral("Cancelar"), 0, 100, owner);
+    auto progress = std::make_unique<QProgressDialog>(
+        TExportRunner::tr(MsgExporting).arg(name),
+        QCoreApplication::translate("TExportRunner", "Cancelar"), 0, 100, owner);
     progress->setObjectName(QStringLiteral("ExportProgress"));
     progress->setWindowTitle(title);
     // Wide enough that a window manager's title bar shows the title whole, beside its buttons.
@@ -104,7 +106,7 @@ bool WriteOnWorker(QProgressDialog& progress, const std::string& fsPath,
                      [&]
                      {
                          job.Cancel = true;
-                         progress.setLabelText(MsgCancelling);
+                         progress.setLabelText(TExportRunner::tr(MsgCancelling));
                      });
     QTimer poll;
     poll.setInterval(ProgressPollMilliseconds);
@@ -144,14 +146,15 @@ bool TExportRunner::Choose(TCenterSaveDialog& dialog, const QString& name)
     if (!dialog.Execute())
         return false;
     if (!song.isEmpty() && SameFile(ToFsPath(dialog.FileName), FSong.FileName))
-        throw ELyravaneError(MsgExportOverSong.arg(FileNamePart(dialog.FileName)).toStdString());
+        throw ELyravaneError(
+            tr(MsgExportOverSong).arg(FileNamePart(dialog.FileName)).toStdString());
     FOwner->update();
     return true;
 }
 
 void TExportRunner::Confirm(const QString& path)
 {
-    FStatus->showMessage(MsgExported.arg(FileNamePart(path)), FConfirmMilliseconds);
+    FStatus->showMessage(tr(MsgExported).arg(FileNamePart(path)), FConfirmMilliseconds);
 }
 
 bool TExportRunner::Run(TCenterSaveDialog& dialog, const QString& name, const TWrite& write)
@@ -184,6 +187,6 @@ bool TExportRunner::RunWithProgress(TCenterSaveDialog& dialog, const QString& na
     if (done)
         Confirm(path);
     else
-        FStatus->showMessage(MsgExportCancelled, FConfirmMilliseconds);
+        FStatus->showMessage(tr(MsgExportCancelled), FConfirmMilliseconds);
     return done;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -15,6 +16,8 @@ class TMusicProject;
 /// behind a progress dialog for the slow ones), and the confirmation in the status bar.
 class TExportRunner
 {
+    Q_DECLARE_TR_FUNCTIONS(TExportRunner)
+
 public:
     /// Reports how far the writing is, 0 to 1; false asks it to give up.
     using TProgress = std::function<bool(double done)>;

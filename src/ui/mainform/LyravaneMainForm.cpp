@@ -70,22 +70,22 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
     ImageList2->LoadStrip(ToolbarDisabledImageStrip());
     ImageList1->SetDisabledImages(ImageList2);
 
-    OpenDialog.Title = QStringLiteral("Open");
-    SaveAsDialog.Title = QStringLiteral("Save As...      ");
-    ExportDialog.Title = QStringLiteral("Export to MIDI  ");
-    OpenDialog.Filter = SaveAsDialog.Filter = QStringLiteral(" Lyravane file (*.lvp)|*.lvp|");
+    OpenDialog.Title = tr("Open");
+    SaveAsDialog.Title = tr("Save As...      ");
+    ExportDialog.Title = tr("Export to MIDI  ");
+    OpenDialog.Filter = SaveAsDialog.Filter = tr(" Lyravane file (*.lvp)|*.lvp|");
     OpenDialog.DefaultExt = SaveAsDialog.DefaultExt = QStringLiteral("lvp");
-    ExportDialog.Filter = QStringLiteral("MIDI File (*.mid)   |*.mid|");
+    ExportDialog.Filter = tr("MIDI File (*.mid)   |*.mid|");
     ExportDialog.DefaultExt = QStringLiteral("mid");
-    ScoreDialog.Title = QStringLiteral("Exportar partitura (MusicXML)");
-    ScoreDialog.Filter = QStringLiteral("Partitura MusicXML (*.musicxml)|*.musicxml|"
-                                        "MusicXML comprimido (*.mxl)|*.mxl|");
+    ScoreDialog.Title = tr("Exportar partitura (MusicXML)");
+    ScoreDialog.Filter = tr("Partitura MusicXML (*.musicxml)|*.musicxml|"
+                            "MusicXML comprimido (*.mxl)|*.mxl|");
     ScoreDialog.DefaultExt = QStringLiteral("musicxml");
     ScoreDialog.CheckText =
-        QStringLiteral("Partitura &completa: la melodía y las cuatro partes del acompañamiento");
-    AudioExportDialog.Title = QStringLiteral("Exportar a audio");
+        tr("Partitura &completa: la melodía y las cuatro partes del acompañamiento");
+    AudioExportDialog.Title = tr("Exportar a audio");
     AudioExportDialog.Filter =
-        QStringLiteral("WAV (*.wav)|*.wav|FLAC (*.flac)|*.flac|Ogg Vorbis (*.ogg)|*.ogg|");
+        tr("WAV (*.wav)|*.wav|FLAC (*.flac)|*.flac|Ogg Vorbis (*.ogg)|*.ogg|");
     AudioExportDialog.DefaultExt = QStringLiteral("wav");
 
     CreateActions();
@@ -189,37 +189,37 @@ void TLyravaneMainForm::CreateActions()
     using T = TLyravaneMainForm;
     const QKeySequence none;
     Action_FileNew =
-        MakeAction("Action_FileNew", "&Nuevo...", "Empezar un nuevo proyecto.",
+        MakeAction("Action_FileNew", tr("&Nuevo..."), tr("Empezar un nuevo proyecto."),
                    QKeySequence(Qt::CTRL | Qt::Key_N), tiNew, &T::Action_FileNewExecute);
     Action_FileOpen =
-        MakeAction("Action_FileOpen", "&Abrir...", "Abrir un proyecto ya creado.",
+        MakeAction("Action_FileOpen", tr("&Abrir..."), tr("Abrir un proyecto ya creado."),
                    QKeySequence(Qt::CTRL | Qt::Key_O), tiOpen, &T::Action_FileOpenExecute);
-    Action_FileRevert =
-        MakeAction("Action_FileRevert", "&Ultimo Archivo...", "Volver al ultimo archivo abierto.",
-                   QKeySequence(Qt::CTRL | Qt::Key_R), -1, &T::Action_FileRevertExecute);
+    Action_FileRevert = MakeAction(
+        "Action_FileRevert", tr("&Ultimo Archivo..."), tr("Volver al ultimo archivo abierto."),
+        QKeySequence(Qt::CTRL | Qt::Key_R), -1, &T::Action_FileRevertExecute);
     Action_FileSave =
-        MakeAction("Action_FileSave", "&Salvar", "Salvar proyecto actual a disco.",
+        MakeAction("Action_FileSave", tr("&Salvar"), tr("Salvar proyecto actual a disco."),
                    QKeySequence(Qt::CTRL | Qt::Key_S), tiSave, &T::Action_FileSaveExecute);
-    Action_FileSaveAs =
-        MakeAction("Action_FileSaveAs", "Salvar &Como...", "Salvar el proyecto actual como...",
-                   QKeySequence(Qt::Key_F12), -1, &T::Action_FileSaveAsExecute);
-    Action_FileOutputMidi = MakeAction("Action_FileOutputMidi", "Exportar a &MIDI...",
-                                       "Exporta el proyecto actual a un archivo MIDI.",
+    Action_FileSaveAs = MakeAction("Action_FileSaveAs", tr("Salvar &Como..."),
+                                   tr("Salvar el proyecto actual como..."),
+                                   QKeySequence(Qt::Key_F12), -1, &T::Action_FileSaveAsExecute);
+    Action_FileOutputMidi = MakeAction("Action_FileOutputMidi", tr("Exportar a &MIDI..."),
+                                       tr("Exporta el proyecto actual a un archivo MIDI."),
                                        QKeySequence(Qt::CTRL | Qt::Key_E), tiExportMidi,
                                        &T::Action_FileOutputMidiExecute);
-    Action_FileOutputScore = MakeAction(
-        "Action_FileOutputScore", QStringLiteral("Exportar &partitura (MusicXML)..."),
-        QStringLiteral("Exporta la canción como partitura MusicXML: melodía y acordes, o la "
-                       "partitura completa."),
-        none, -1, &T::Action_FileOutputScoreExecute);
+    Action_FileOutputScore =
+        MakeAction("Action_FileOutputScore", tr("Exportar &partitura (MusicXML)..."),
+                   tr("Exporta la canción como partitura MusicXML: melodía y acordes, o la "
+                      "partitura completa."),
+                   none, -1, &T::Action_FileOutputScoreExecute);
     Action_TabOutputUnitMidi =
-        MakeAction("Action_TabOutputUnitMidi", QStringLiteral("Exportar partitura a MIDI..."),
-                   QStringLiteral("Exporta esta partitura a un archivo MIDI, como la reproduce "
-                                  "\"Reproducir partitura\"."),
+        MakeAction("Action_TabOutputUnitMidi", tr("Exportar partitura a MIDI..."),
+                   tr("Exporta esta partitura a un archivo MIDI, como la reproduce "
+                      "\"Reproducir partitura\"."),
                    none, -1, nullptr);
-    Action_FileOutputAudio = MakeAction("Action_FileOutputAudio", "Exportar a au&dio...",
-                                        "Exporta la canción a un archivo de sonido (WAV, FLAC u "
-                                        "Ogg Vorbis).",
+    Action_FileOutputAudio = MakeAction("Action_FileOutputAudio", tr("Exportar a au&dio..."),
+                                        tr("Exporta la canción a un archivo de sonido (WAV, FLAC u "
+                                           "Ogg Vorbis)."),
                                         QKeySequence(), -1, &T::Action_FileOutputAudioExecute);
     // A plain line: styles draw a separator's text beside it.
     Action_Nothing = MakeAction("Action_Nothing", QString(), QString(), none, -1, nullptr);
@@ -229,11 +229,10 @@ void TLyravaneMainForm::CreateActions()
                                                     &Action_RecentFile3, &Action_RecentFile4};
     for (int tag = 0; tag < TOpenFileHistory::MaxFiles; ++tag)
     {
-        QAction* action = MakeAction(QStringLiteral("Action_RecentFile%1").arg(tag + 1),
-                                     QStringLiteral("&%1").arg(tag + 1),
-                                     tag == 0 ? QStringLiteral("Archivo mas reciente.")
-                                              : QStringLiteral("Proyecto mas reciente."),
-                                     none, -1, nullptr);
+        QAction* action = MakeAction(
+            QStringLiteral("Action_RecentFile%1").arg(tag + 1), QStringLiteral("&%1").arg(tag + 1),
+            tag == 0 ? tr("Archivo mas reciente.") : tr("Proyecto mas reciente."), none, -1,
+            nullptr);
         action->setData(tag);
         connect(action, &QAction::triggered, this,
                 [this, tag] { RunCommand([this, tag] { Action_RecentFileExecute(tag); }); });
@@ -241,7 +240,7 @@ void TLyravaneMainForm::CreateActions()
     }
 
     Action_FileExit =
-        MakeAction("Action_FileExit", "S&alir", "Quitar Lyravane 1999",
+        MakeAction("Action_FileExit", tr("S&alir"), tr("Quitar Lyravane 1999"),
                    QKeySequence(Qt::ALT | Qt::Key_F4), -1, &T::Action_FileExitExecute);
     CreateEditActions();
     CreateMusicActions();
@@ -251,83 +250,81 @@ void TLyravaneMainForm::CreateMusicActions()
 {
     using T = TLyravaneMainForm;
     const QKeySequence none;
-    Action_MusicPlay2 =
-        MakeAction("Action_MusicPlay2", "Reproducir partitura", "Reproducir la partitura actual.",
-                   QKeySequence(Qt::Key_F5), tiPlayUnit, &T::Action_MusicPlay2Execute);
+    Action_MusicPlay2 = MakeAction("Action_MusicPlay2", tr("Reproducir partitura"),
+                                   tr("Reproducir la partitura actual."), QKeySequence(Qt::Key_F5),
+                                   tiPlayUnit, &T::Action_MusicPlay2Execute);
     Action_MusicPlay =
-        MakeAction("Action_MusicPlay", "&Reproducir cancion", "Reproducir cancion actual.",
+        MakeAction("Action_MusicPlay", tr("&Reproducir cancion"), tr("Reproducir cancion actual."),
                    QKeySequence(Qt::Key_F6), tiPlaySong, &T::Action_MusicPlayExecute);
-    Action_MusicStop = MakeAction("Action_MusicStop", "&Parar", "Para de reproducir.",
+    Action_MusicStop = MakeAction("Action_MusicStop", tr("&Parar"), tr("Para de reproducir."),
                                   QKeySequence(Qt::Key_F7), tiStop, &T::Action_MusicStopExecute);
     Action_MusicPlayFromHere =
-        MakeAction("Action_MusicPlayFromHere", QStringLiteral("Reproducir desde &aquí"),
-                   QStringLiteral("Reproduce la canción desde la partitura actual hasta el final."),
+        MakeAction("Action_MusicPlayFromHere", tr("Reproducir desde &aquí"),
+                   tr("Reproduce la canción desde la partitura actual hasta el final."),
                    QKeySequence(Qt::SHIFT | Qt::Key_F6), -1, &T::Action_MusicPlayFromHereExecute);
     Action_MusicLoop =
-        MakeAction("Action_MusicLoop", QStringLiteral("Re&petir partitura"),
-                   QStringLiteral("Reproducir partitura repite la partitura actual hasta Parar."),
+        MakeAction("Action_MusicLoop", tr("Re&petir partitura"),
+                   tr("Reproducir partitura repite la partitura actual hasta Parar."),
                    QKeySequence(Qt::Key_F8), -1, nullptr);
     Action_MusicLoop->setCheckable(true);
     // Not in a menu: a text field with the focus keeps the space bar for its text (it claims
     // it before the window's shortcuts).
     Action_MusicPlayOrStop =
-        MakeAction("Action_MusicPlayOrStop", QStringLiteral("Reproducir o parar"),
-                   QStringLiteral("Repite la última orden de reproducir, o para lo que suena."),
+        MakeAction("Action_MusicPlayOrStop", tr("Reproducir o parar"),
+                   tr("Repite la última orden de reproducir, o para lo que suena."),
                    QKeySequence(Qt::Key_Space), -1, &T::Action_MusicPlayOrStopExecute);
     Action_MusicAddPattern =
-        MakeAction("Action_MusicAddPattern", QStringLiteral("Añadir &patrón..."),
-                   QStringLiteral("Añade un archivo MIDI propio a la biblioteca de patrones."),
-                   none, -1, &T::Action_MusicAddPatternExecute);
+        MakeAction("Action_MusicAddPattern", tr("Añadir &patrón..."),
+                   tr("Añade un archivo MIDI propio a la biblioteca de patrones."), none, -1,
+                   &T::Action_MusicAddPatternExecute);
     Action_MusicOption =
-        MakeAction("Action_MusicOption", "&Opciones...", "Configurar las opciones.", none, -1,
-                   &T::Action_MusicOptionExecute);
-    Action_HelpContents = MakeAction(
-        "Action_HelpContents", "&Contenido", QStringLiteral("Enseña el contenido de la ayuda."),
-        QKeySequence(Qt::Key_F1), tiHelpContents, &T::Action_HelpContentsExecute);
-    Action_HelpAbout = MakeAction("Action_HelpAbout", "&Acerca...", "Acerca Lyravane 1999", none,
-                                  -1, &T::Action_HelpAboutExecute);
+        MakeAction("Action_MusicOption", tr("&Opciones..."), tr("Configurar las opciones."), none,
+                   -1, &T::Action_MusicOptionExecute);
+    Action_HelpContents =
+        MakeAction("Action_HelpContents", tr("&Contenido"), tr("Enseña el contenido de la ayuda."),
+                   QKeySequence(Qt::Key_F1), tiHelpContents, &T::Action_HelpContentsExecute);
+    Action_HelpAbout = MakeAction("Action_HelpAbout", tr("&Acerca..."), tr("Acerca Lyravane 1999"),
+                                  none, -1, &T::Action_HelpAboutExecute);
 }
 
 void TLyravaneMainForm::CreateEditActions()
 {
     using T = TLyravaneMainForm;
     const QKeySequence none;
-    Action_EditUndo =
-        MakeAction("Action_EditUndo", QStringLiteral("&Deshacer"),
-                   QStringLiteral("Deshace el último cambio de la canción."),
-                   QKeySequence(Qt::CTRL | Qt::Key_Z), -1, &T::Action_EditUndoExecute);
+    Action_EditUndo = MakeAction(
+        "Action_EditUndo", tr("&Deshacer"), tr("Deshace el último cambio de la canción."),
+        QKeySequence(Qt::CTRL | Qt::Key_Z), -1, &T::Action_EditUndoExecute);
     Action_EditRedo =
-        MakeAction("Action_EditRedo", QStringLiteral("&Rehacer"),
-                   QStringLiteral("Rehace el último cambio deshecho."),
+        MakeAction("Action_EditRedo", tr("&Rehacer"), tr("Rehace el último cambio deshecho."),
                    QKeySequence(Qt::CTRL | Qt::Key_Y), -1, &T::Action_EditRedoExecute);
     Action_EditRedo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    Action_EditNewMunit = MakeAction("Action_EditNewMunit", "Insertar",
-                                     "Inserta una nueva partitura", none, tiInsert, nullptr);
-    Action_EditCut = MakeAction("Action_EditCut", "C&orta",
-                                "Remueve la partitura actual y la pega al Portapeles",
+    Action_EditNewMunit = MakeAction("Action_EditNewMunit", tr("Insertar"),
+                                     tr("Inserta una nueva partitura"), none, tiInsert, nullptr);
+    Action_EditCut = MakeAction("Action_EditCut", tr("C&orta"),
+                                tr("Remueve la partitura actual y la pega al Portapeles"),
                                 QKeySequence(Qt::CTRL | Qt::Key_X), tiCut, nullptr);
-    Action_EditCopy =
-        MakeAction("Action_EditCopy", "&Copiar", "Copia la partitura actual al Portapapeles",
-                   QKeySequence(Qt::CTRL | Qt::Key_C), tiCopy, &T::Action_EditCopyExecute);
+    Action_EditCopy = MakeAction(
+        "Action_EditCopy", tr("&Copiar"), tr("Copia la partitura actual al Portapapeles"),
+        QKeySequence(Qt::CTRL | Qt::Key_C), tiCopy, &T::Action_EditCopyExecute);
     Action_EditPaste =
-        MakeAction("Action_EditPaste", "&Pegar", "Inserta una partitura del Portapapeles",
+        MakeAction("Action_EditPaste", tr("&Pegar"), tr("Inserta una partitura del Portapapeles"),
                    QKeySequence(Qt::CTRL | Qt::Key_V), tiPaste, nullptr);
     // A text field with the focus keeps Ctrl+X, C, V and Supr for its text (it claims them
     // before the window's shortcuts).
-    Action_EditDelete = MakeAction("Action_EditDelete", "&Borrar", "Borrar la partitura actual",
-                                   QKeySequence(Qt::Key_Delete), tiDelete, nullptr);
+    Action_EditDelete =
+        MakeAction("Action_EditDelete", tr("&Borrar"), tr("Borrar la partitura actual"),
+                   QKeySequence(Qt::Key_Delete), tiDelete, nullptr);
     // The unit commands are undo steps.
     const struct
     {
         QAction* Action;
         QString Step;
         void (T::*Handler)();
-    } unitCommands[] = {
-        {Action_EditNewMunit, QStringLiteral("Insertar"), &T::Action_EditNewMunitExecute},
-        {Action_EditCut, QStringLiteral("Cortar"), &T::Action_EditCutExecute},
-        {Action_EditPaste, QStringLiteral("Pegar"), &T::Action_EditPasteExecute},
-        {Action_EditDelete, QStringLiteral("Borrar"), &T::Action_EditDeleteExecute}};
+    } unitCommands[] = {{Action_EditNewMunit, tr("Insertar"), &T::Action_EditNewMunitExecute},
+                        {Action_EditCut, tr("Cortar"), &T::Action_EditCutExecute},
+                        {Action_EditPaste, tr("Pegar"), &T::Action_EditPasteExecute},
+                        {Action_EditDelete, tr("Borrar"), &T::Action_EditDeleteExecute}};
     for (const auto& command : unitCommands)
         connect(command.Action, &QAction::triggered, this,
                 [this, step = command.Step, handler = command.Handler]
@@ -342,26 +339,26 @@ void TLyravaneMainForm::CreateMenus()
 {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu"));
-    MenuFile = bar->addMenu(QStringLiteral("&Archivo"));
+    MenuFile = bar->addMenu(tr("&Archivo"));
     MenuFile->addActions({Action_FileNew, Action_FileOpen, Action_FileRevert, Action_FileSave,
                           Action_FileSaveAs, Action_FileOutputMidi, Action_FileOutputAudio,
                           Action_FileOutputScore, Action_Nothing, Action_RecentFile1,
                           Action_RecentFile2, Action_RecentFile3, Action_RecentFile4});
     MenuFile->addSeparator();
     MenuFile->addAction(Action_FileExit);
-    MenuEdit = bar->addMenu(QStringLiteral("&Editar"));
+    MenuEdit = bar->addMenu(tr("&Editar"));
     MenuEdit->addActions({Action_EditUndo, Action_EditRedo});
     MenuEdit->addSeparator();
     MenuEdit->addActions({Action_EditNewMunit, Action_EditCut, Action_EditCopy, Action_EditPaste,
                           Action_EditDelete});
-    MenuMusic = bar->addMenu(QStringLiteral("&Reproducir"));
+    MenuMusic = bar->addMenu(tr("&Reproducir"));
     MenuMusic->addActions(
         {Action_MusicPlay2, Action_MusicPlay, Action_MusicPlayFromHere, Action_MusicStop});
     MenuMusic->addSeparator();
     MenuMusic->addAction(Action_MusicLoop);
     MenuMusic->addSeparator();
     MenuMusic->addActions({Action_MusicAddPattern, Action_MusicOption});
-    MenuHelp = bar->addMenu(QStringLiteral("&Ayuda"));
+    MenuHelp = bar->addMenu(tr("&Ayuda"));
     MenuHelp->addAction(Action_HelpContents);
     MenuHelp->addSeparator();
     MenuHelp->addAction(Action_HelpAbout);
@@ -493,7 +490,7 @@ QHBoxLayout* TLyravaneMainForm::CreateTabRow()
     TabListButton->setArrowType(Qt::DownArrow);
     TabListButton->setAutoRaise(true);
     TabListButton->setPopupMode(QToolButton::InstantPopup);
-    TabListButton->setToolTip(QStringLiteral("Todas las pestañas"));
+    TabListButton->setToolTip(tr("Todas las pestañas"));
     TabListButton->setAccessibleName(TabListButton->toolTip());
     auto* tabMenu = new QMenu(TabListButton);
     tabMenu->setObjectName(QStringLiteral("TabListMenu"));

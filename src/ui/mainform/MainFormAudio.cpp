@@ -17,12 +17,14 @@
 
 namespace
 {
-const QString MsgSoundFontLoading = QStringLiteral("Cargando el SoundFont %1...");
-const QString MsgScaleAtNextStart =
-    QStringLiteral("El nuevo tamaño de la ventana se aplicará al volver a abrir el programa");
-const QString MsgSoundFontReady = QStringLiteral("SoundFont listo: %1");
-const QString MsgSoundFontFailed =
-    QStringLiteral("No se pudo cargar el SoundFont %1; se sigue usando %2.");
+constexpr const char* MsgSoundFontLoading =
+    QT_TRANSLATE_NOOP("TLyravaneMainForm", "Cargando el SoundFont %1...");
+constexpr const char* MsgScaleAtNextStart = QT_TRANSLATE_NOOP(
+    "TLyravaneMainForm", "El nuevo tamaño de la ventana se aplicará al volver a abrir el programa");
+constexpr const char* MsgSoundFontReady =
+    QT_TRANSLATE_NOOP("TLyravaneMainForm", "SoundFont listo: %1");
+constexpr const char* MsgSoundFontFailed = QT_TRANSLATE_NOOP(
+    "TLyravaneMainForm", "No se pudo cargar el SoundFont %1; se sigue usando %2.");
 constexpr int SoundFontPollMilliseconds = 100;
 
 } // namespace
@@ -33,8 +35,7 @@ void TLyravaneMainForm::Action_FileOutputAudioExecute()
         return;
     RefreshHover(Action_FileOutputAudio);
     FExports->RunWithProgress(
-        AudioExportDialog, ProposedExportName(QStringLiteral(".wav")),
-        QStringLiteral("Exportar a audio"),
+        AudioExportDialog, ProposedExportName(QStringLiteral(".wav")), tr("Exportar a audio"),
         [this]() -> TExportRunner::TSlowWrite
         {
             TRenderOptions options;
@@ -78,7 +79,7 @@ void TLyravaneMainForm::ApplyOptionDialog(const TFormOption& dialog)
     if (dialog.WindowScale != ReadWindowScale(FServices.SettingsPath))
     {
         WriteWindowScale(FServices.SettingsPath, dialog.WindowScale);
-        StatusBar1->showMessage(MsgScaleAtNextStart, FServices.ConfirmationMilliseconds);
+        StatusBar1->showMessage(tr(MsgScaleAtNextStart), FServices.ConfirmationMilliseconds);
     }
     if (dialog.SoundFont != CurrentSoundFont())
         ChangeSoundFont(dialog.SoundFont);
@@ -100,7 +101,7 @@ void TLyravaneMainForm::ChangeSoundFont(const QString& path)
         return;
     }
     const QString previous = FileNamePart(FromFsPath(FServices.Synth->SoundFontPath()));
-    StatusBar1->showMessage(MsgSoundFontLoading.arg(name));
+    StatusBar1->showMessage(tr(MsgSoundFontLoading).arg(name));
     const std::shared_future<void> loaded = FServices.Synth->ChangeSoundFont(ToFsPath(path));
     // The window never waits: a timer looks in until the load has ended.
     auto* poll = new QTimer(this);
@@ -116,13 +117,13 @@ void TLyravaneMainForm::ChangeSoundFont(const QString& path)
                 {
                     loaded.get();
                     WriteSoundFontSetting(FServices.SettingsPath, path);
-                    StatusBar1->showMessage(MsgSoundFontReady.arg(name),
+                    StatusBar1->showMessage(tr(MsgSoundFontReady).arg(name),
                                             FServices.ConfirmationMilliseconds);
                 }
                 catch (const std::exception& error)
                 {
                     StatusBar1->clearMessage();
-                    ShowErrorBox(MsgSoundFontFailed.arg(name, previous), ErrorText(error));
+                    ShowErrorBox(tr(MsgSoundFontFailed).arg(name, previous), ErrorText(error));
                 }
             });
     poll->start();

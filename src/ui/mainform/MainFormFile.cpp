@@ -26,23 +26,29 @@
 
 namespace
 {
-// The file messages are shown as they stand, in Japanese.
-const QString MsgCannotOpen = QStringLiteral("ファイル '%s' がオープンできませんでした。");
-const QString MsgInvalidFormat = QStringLiteral("ファイル '%s' は有効な形式ではありません。");
-const QString MsgCannotWrite = QStringLiteral("ファイル '%s' への書き込みができませんでした。");
-const QString MsgRevert = QStringLiteral("変更をすべて破棄します。よろしいですか？");
-const QString MsgSaveChanges = QStringLiteral("%s has changed. Save now ? ");
+// The file messages are shown as they stand, in Japanese, unless a translation says otherwise.
+constexpr const char* MsgCannotOpen =
+    QT_TRANSLATE_NOOP("TLyravaneMainForm", "ファイル '%s' がオープンできませんでした。");
+constexpr const char* MsgInvalidFormat =
+    QT_TRANSLATE_NOOP("TLyravaneMainForm", "ファイル '%s' は有効な形式ではありません。");
+constexpr const char* MsgCannotWrite =
+    QT_TRANSLATE_NOOP("TLyravaneMainForm", "ファイル '%s' への書き込みができませんでした。");
+constexpr const char* MsgRevert =
+    QT_TRANSLATE_NOOP("TLyravaneMainForm", "変更をすべて破棄します。よろしいですか？");
+constexpr const char* MsgSaveChanges =
+    QT_TRANSLATE_NOOP("TLyravaneMainForm", "%s has changed. Save now ? ");
 // The song by its file's name ("Sin título" for a new one) and when its copy was made.
-const QString MsgRecover =
-    QStringLiteral("Se encontró una copia sin guardar de «%1» (%2). ¿Desea recuperarla?");
-const QString MsgRecoveryUnreadable =
-    QStringLiteral("No se pudo leer la canción sin guardar de una sesión anterior. "
-                   "El archivo se ha guardado aparte en:\n%1");
+constexpr const char* MsgRecover = QT_TRANSLATE_NOOP(
+    "TLyravaneMainForm", "Se encontró una copia sin guardar de «%1» (%2). ¿Desea recuperarla?");
+constexpr const char* MsgRecoveryUnreadable = QT_TRANSLATE_NOOP(
+    "TLyravaneMainForm", "No se pudo leer la canción sin guardar de una sesión anterior. "
+                         "El archivo se ha guardado aparte en:\n%1");
 // What the status bar confirms for a few seconds once a file has been written.
-const QString MsgSaved = QStringLiteral("Guardado: %1");
-const QString MsgPatternMissing =
-    QStringLiteral("No se encuentra el patrón «%1» (%2): esa parte no sonará.");
-const QString MsgMorePatternsMissing = QStringLiteral(" Faltan %1 patrones más.");
+constexpr const char* MsgSaved = QT_TRANSLATE_NOOP("TLyravaneMainForm", "Guardado: %1");
+constexpr const char* MsgPatternMissing = QT_TRANSLATE_NOOP(
+    "TLyravaneMainForm", "No se encuentra el patrón «%1» (%2): esa parte no sonará.");
+constexpr const char* MsgMorePatternsMissing =
+    QT_TRANSLATE_NOOP("TLyravaneMainForm", " Faltan %1 patrones más.");
 
 QString Format(QString pattern, const QString& name)
 {
@@ -57,7 +63,7 @@ bool TLyravaneMainForm::QuerySaveChanges()
 {
     if (!FDocument->Modified())
         return true;
-    switch (ShowMessageBox(Format(MsgSaveChanges, FDocument->DisplayName()), TMsgIcon::Question,
+    switch (ShowMessageBox(Format(tr(MsgSaveChanges), FDocument->DisplayName()), TMsgIcon::Question,
                            TMsgButtons::YesNoCancel))
     {
     case TMsgResult::No:
@@ -90,12 +96,12 @@ void TLyravaneMainForm::OpenProjectFile(const std::string& fsPath)
         }
         catch (const EFOpenError& error)
         {
-            failure = MsgCannotOpen;
+            failure = tr(MsgCannotOpen);
             details = ErrorDetails(error, true);
         }
         catch (const std::exception& error)
         {
-            failure = MsgInvalidFormat;
+            failure = tr(MsgInvalidFormat);
             details = ErrorDetails(error, true);
         }
     }
@@ -122,13 +128,14 @@ void TLyravaneMainForm::SaveProjectFile(const QString& path)
     }
     catch (const std::exception& error)
     {
-        ShowErrorBox(Format(MsgCannotWrite, FileNamePart(path)), ErrorDetails(error, true));
+        ShowErrorBox(Format(tr(MsgCannotWrite), FileNamePart(path)), ErrorDetails(error, true));
         return;
     }
     SetCaptionName(path);
     History->AddFile(path);
     OpenDialog.FileName = path;
-    StatusBar1->showMessage(MsgSaved.arg(FileNamePart(path)), FServices.ConfirmationMilliseconds);
+    StatusBar1->showMessage(tr(MsgSaved).arg(FileNamePart(path)),
+                            FServices.ConfirmationMilliseconds);
 }
 
 void TLyravaneMainForm::OfferRecovery()
@@ -136,15 +143,14 @@ void TLyravaneMainForm::OfferRecovery()
     FDocument->OfferRecovery(
         [this](const QString& fileName, const QDateTime& madeAt)
         {
-            const QString song =
-                fileName.isEmpty() ? QStringLiteral("Sin título") : FileNamePart(fileName);
+            const QString song = fileName.isEmpty() ? tr("Sin título") : FileNamePart(fileName);
             return ShowMessageBox(
-                       MsgRecover.arg(song, WhenText(madeAt, QDateTime::currentDateTime())),
+                       tr(MsgRecover).arg(song, WhenText(madeAt, QDateTime::currentDateTime())),
                        TMsgIcon::Question, TMsgButtons::SiNo) == TMsgResult::Yes;
         },
         [this](const QString& aside)
         {
-            ShowMessageBox(MsgRecoveryUnreadable.arg(QDir::toNativeSeparators(aside)),
+            ShowMessageBox(tr(MsgRecoveryUnreadable).arg(QDir::toNativeSeparators(aside)),
                            TMsgIcon::Exclamation, TMsgButtons::Ok);
         });
     if (!FDocument->Untitled())
@@ -182,7 +188,7 @@ void TLyravaneMainForm::Action_FileRevertExecute()
 {
     if (MouseCaptured() || FDocument->Untitled())
         return;
-    if (ShowMessageBox(MsgRevert, TMsgIcon::Exclamation, TMsgButtons::YesNo) != TMsgResult::Yes)
+    if (ShowMessageBox(tr(MsgRevert), TMsgIcon::Exclamation, TMsgButtons::YesNo) != TMsgResult::Yes)
         return;
     update();
     OpenProjectFile(OpenDialog.FileName);
@@ -293,9 +299,10 @@ void TLyravaneMainForm::ReportMissingPatterns()
         std::fprintf(stderr, "lyravane: warning: %s\n", MissingPatternText(pattern).c_str());
     if (missing.empty())
         return;
-    QString text = MsgPatternMissing.arg(DisplayName(missing.front().Name),
-                                         QString::fromUtf8(PartName(missing.front().Track)));
+    QString text = tr(MsgPatternMissing)
+                       .arg(DisplayName(missing.front().Name),
+                            QString::fromUtf8(PartName(missing.front().Track)));
     if (missing.size() > 1)
-        text += MsgMorePatternsMissing.arg(missing.size() - 1);
+        text += tr(MsgMorePatternsMissing).arg(missing.size() - 1);
     StatusBar1->showMessage(text);
 }

@@ -119,7 +119,7 @@ bool TLyravaneMainForm::AddUserPatternFile(const std::string& path, TPatternKind
     try
     {
         if (TrimBlanks(path).empty())
-            throw ELyravaneError("elija el archivo MIDI del patrón");
+            throw ELyravaneError(tr("elija el archivo MIDI del patrón").toStdString());
         const std::string added = AddUserPattern(userDir, kind, path, name);
         // The user's library is read last, so its new line goes at the end of the list, as
         // the next start will read it.
@@ -129,7 +129,7 @@ bool TLyravaneMainForm::AddUserPatternFile(const std::string& path, TPatternKind
         if (PropertyPage != nullptr)
             PropertyPage->ReloadPatternLists();
         StatusBar1->showMessage(
-            QStringLiteral("Patrón «%1» añadido a la lista de %2.")
+            tr("Patrón «%1» añadido a la lista de %2.")
                 .arg(QString::fromStdString(shown), QString::fromUtf8(PatternKindName(kind))),
             FServices.ConfirmationMilliseconds);
         return true;

@@ -185,7 +185,7 @@ void TLyravaneMainForm::RefreshCaption()
 
 QString TLyravaneMainForm::TabName(int tab)
 {
-    return tab == 0 ? QStringLiteral("Composition") : QStringLiteral("Ptn.%1").arg(tab);
+    return tab == 0 ? tr("Composition") : tr("Ptn.%1").arg(tab);
 }
 
 void TLyravaneMainForm::RebuildTabs()
@@ -228,13 +228,11 @@ void TLyravaneMainForm::ConnectParts()
                 RefreshCaption();
                 RefreshUndoActions();
             });
-    connect(
-        FDocument.get(), &TSongDocument::RecoveryNotWritten, this,
-        [this](const QString& reason)
-        {
-            StatusBar1->showMessage(
-                QStringLiteral("No se pudo escribir el archivo de recuperación: %1").arg(reason));
-        });
+    connect(FDocument.get(), &TSongDocument::RecoveryNotWritten, this,
+            [this](const QString& reason) {
+                StatusBar1->showMessage(
+                    tr("No se pudo escribir el archivo de recuperación: %1").arg(reason));
+            });
     connect(FPlay.get(), &TPlayController::PlayingChanged, Action_MusicStop, &QAction::setEnabled);
     connect(FPlay.get(), &TPlayController::PositionChanged, this,
             &TLyravaneMainForm::ShowPlayPosition);
@@ -335,9 +333,9 @@ void TLyravaneMainForm::RefreshUndoActions()
         return text;
     };
     Action_EditUndo->setEnabled(stack.canUndo());
-    Action_EditUndo->setText(named(QStringLiteral("&Deshacer"), stack.undoText()));
+    Action_EditUndo->setText(named(tr("&Deshacer"), stack.undoText()));
     Action_EditRedo->setEnabled(stack.canRedo());
-    Action_EditRedo->setText(named(QStringLiteral("&Rehacer"), stack.redoText()));
+    Action_EditRedo->setText(named(tr("&Rehacer"), stack.redoText()));
 }
 
 // --- Message boxes ------------------------------------------------------------------------------
@@ -375,7 +373,7 @@ void TLyravaneMainForm::Action_HelpContentsExecute()
         FHelpWindow = new TFormHelp(this);
     if (!FHelpWindow->ShowContents(FServices.HelpFile))
     {
-        ShowErrorBox(QStringLiteral("No se puede abrir la ayuda: ") + FServices.HelpFile);
+        ShowErrorBox(tr("No se puede abrir la ayuda: ") + FServices.HelpFile);
         return;
     }
     FHelpWindow->show();

@@ -178,7 +178,7 @@ void TPlayController::ShowPosition(const TPlayPosition& position)
     const double bars = std::max(0, position.Tick - span->FromTick) / static_cast<double>(BarTicks);
     emit PositionChanged(span->Entry, bars);
     const QString status =
-        QStringLiteral("Reproduciendo Ptn.%1 \u00B7 comp\u00E1s %2 \u00B7 %3 / %4")
+        tr("Reproduciendo Ptn.%1 \u00B7 comp\u00E1s %2 \u00B7 %3 / %4")
             .arg(span->Entry)
             .arg(static_cast<int>(bars) + 1)
             .arg(MinutesSeconds(position.Seconds), MinutesSeconds(position.TotalSeconds));

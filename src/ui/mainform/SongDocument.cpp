@@ -41,7 +41,7 @@ TSongDocument::~TSongDocument()
 
 QString TSongDocument::DisplayName() const
 {
-    return Untitled() ? QStringLiteral("Untitled") : FileNamePart(FromFsPath(FSong.FileName));
+    return Untitled() ? tr("Untitled") : FileNamePart(FromFsPath(FSong.FileName));
 }
 
 void TSongDocument::ReplaceSong(const std::function<void(TMusicProject&)>& change, int tab)
