@@ -21,7 +21,7 @@ TDialEdit::TDialEdit(QWidget* parent)
       FUpButton(new TSpinButton(TSpinDirection::Up, this)),
       FDownButton(new TSpinButton(TSpinDirection::Down, this))
 {
-    FDialButton->setAccessibleName(QStringLiteral("Rueda"));
+    FDialButton->setAccessibleName(tr("Rueda"));
     FDialButton->OnPress = [this] { DialStart(); };
     FDialButton->OnDrag = [this](int pixels) { DialDrag(pixels); };
     FUpButton->OnFire = [this] { StepUp(); };
@@ -155,7 +155,7 @@ void TDialEdit::SetAccessibleLabel(const QString& label, const QString& descript
 {
     setAccessibleName(label);
     setAccessibleDescription(description);
-    FDialButton->setAccessibleName(label + QStringLiteral(", rueda"));
+    FDialButton->setAccessibleName(label + tr(", rueda"));
 }
 
 void TDialEdit::NotifyValue()

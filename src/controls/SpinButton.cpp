@@ -17,8 +17,7 @@ TSpinButton::TSpinButton(TSpinDirection direction, QWidget* parent)
     setCursor(Qt::ArrowCursor);
     setFocusPolicy(Qt::NoFocus);
     resize(16, 8);
-    setAccessibleName(direction == TSpinDirection::Up ? QStringLiteral("Aumentar")
-                                                      : QStringLiteral("Disminuir"));
+    setAccessibleName(direction == TSpinDirection::Up ? tr("Aumentar") : tr("Disminuir"));
     InstallControlsAccessibility();
     connect(&FRepeatTimer, &QTimer::timeout, this, &TSpinButton::RepeatTick);
 }

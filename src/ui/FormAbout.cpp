@@ -13,19 +13,18 @@ TFormAbout::TFormAbout(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FormAbout"));
-    setWindowTitle(QStringLiteral("Lyravane 1999 - Informacion de Version"));
+    setWindowTitle(tr("Lyravane 1999 - Informacion de Version"));
 
     ProgramIcon = new QLabel(this);
     ProgramIcon->setFixedSize(48, 48);
     ProgramIcon->setPixmap(QApplication::windowIcon().pixmap(48, 48));
 
-    Version = new QLabel(QString::fromLatin1(VersionLine), this);
+    Version = new QLabel(tr(VersionLine), this);
     QFont bold = Version->font();
     bold.setBold(true);
     Version->setFont(bold);
 
-    Maker =
-        new QLabel(QStringLiteral("Copyright (C) 1999 Vemora. Hecho con Qt 6 y FluidSynth."), this);
+    Maker = new QLabel(tr("Copyright (C) 1999 Vemora. Hecho con Qt 6 y FluidSynth."), this);
 
     const QString address = QString::fromLatin1(WebAddress);
     Link = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(address), this);
@@ -33,7 +32,7 @@ TFormAbout::TFormAbout(QWidget* parent)
     Link->setTextInteractionFlags(Qt::TextBrowserInteraction);
     Link->setOpenExternalLinks(true); // the default browser opens it
 
-    OkButton = new QPushButton(QStringLiteral("OK"), this);
+    OkButton = new QPushButton(tr("OK"), this);
     OkButton->setMinimumWidth(75);
     OkButton->setDefault(true);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);

@@ -11,7 +11,8 @@ class TFormAbout : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr const char* VersionLine = "Lyravane 1999 Version 1.22";
+    static constexpr const char* VersionLine =
+        QT_TRANSLATE_NOOP("TFormAbout", "Lyravane 1999 Version 1.22");
     static constexpr const char* WebAddress = "https://vemora.example.org/lyravane/";
 
     explicit TFormAbout(QWidget* parent = nullptr);

@@ -21,34 +21,33 @@ TFormAddPattern::TFormAddPattern(TFileDialogRunner* fileDialogs, TAdder adder, Q
       FFileDialogs(fileDialogs), FAdder(std::move(adder))
 {
     setObjectName(QStringLiteral("FormAddPattern"));
-    setWindowTitle(QStringLiteral("Añadir patrón"));
+    setWindowTitle(tr("Añadir patrón"));
 
     EditFile = new QLineEdit(this);
     EditFile->setObjectName(QStringLiteral("EditFile"));
     EditFile->setMinimumWidth(260);
-    ButtonBrowse = new QPushButton(QStringLiteral("&Examinar..."), this);
+    ButtonBrowse = new QPushButton(tr("&Examinar..."), this);
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(EditFile, 1);
     fileRow->addWidget(ButtonBrowse);
 
     ComboBoxKind = new QComboBox(this);
-    ComboBoxKind->addItems(
-        {QStringLiteral("Acompañamiento"), QStringLiteral("Bajo"), QStringLiteral("Batería")});
+    ComboBoxKind->addItems({tr("Acompañamiento"), tr("Bajo"), tr("Batería")});
     EditName = new QLineEdit(this);
     EditName->setObjectName(QStringLiteral("EditName"));
     EditName->setMaxLength(63);
 
     auto* form = new QFormLayout;
     // A row whose field is a layout gets no buddy by itself: the label needs one for its key.
-    auto* fileLabel = new QLabel(QStringLiteral("A&rchivo MIDI:"), this);
+    auto* fileLabel = new QLabel(tr("A&rchivo MIDI:"), this);
     fileLabel->setBuddy(EditFile);
     form->addRow(fileLabel, fileRow);
-    form->addRow(QStringLiteral("&Tipo:"), ComboBoxKind);
-    form->addRow(QStringLiteral("&Nombre:"), EditName);
+    form->addRow(tr("&Tipo:"), ComboBoxKind);
+    form->addRow(tr("&Nombre:"), EditName);
 
     auto* buttons = new QDialogButtonBox(this);
-    ButtonOk = buttons->addButton(QStringLiteral("&Añadir"), QDialogButtonBox::AcceptRole);
-    ButtonCancel = buttons->addButton(QStringLiteral("&Cancelar"), QDialogButtonBox::RejectRole);
+    ButtonOk = buttons->addButton(tr("&Añadir"), QDialogButtonBox::AcceptRole);
+    ButtonCancel = buttons->addButton(tr("&Cancelar"), QDialogButtonBox::RejectRole);
     ButtonOk->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
@@ -63,9 +62,9 @@ TFormAddPattern::TFormAddPattern(TFileDialogRunner* fileDialogs, TAdder adder, Q
 void TFormAddPattern::Browse()
 {
     TCenterOpenDialog dialog(this, FFileDialogs);
-    dialog.Title = QStringLiteral("Archivo MIDI del patrón");
-    dialog.Filter =
-        QStringLiteral("Archivo MIDI (*.mid *.MID *.midi)|*.mid|Todos los archivos (*)|*|");
+    dialog.Title = tr("Archivo MIDI del patrón");
+    //: Description|pattern pairs: the patterns and the "|" separators stay as they are.
+    dialog.Filter = tr("Archivo MIDI (*.mid *.MID *.midi)|*.mid|Todos los archivos (*)|*|");
     dialog.DefaultExt = QStringLiteral("mid");
     dialog.FileName = EditFile->text();
     if (!dialog.Execute())

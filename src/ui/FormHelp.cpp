@@ -10,14 +10,14 @@
 TFormHelp::TFormHelp(QWidget* parent) : QDialog(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("FormHelp"));
-    setWindowTitle(QStringLiteral("Lyravane 1999 - Ayuda"));
+    setWindowTitle(tr("Lyravane 1999 - Ayuda"));
     resize(620, 520);
 
     auto* layout = new QVBoxLayout(this);
     auto* buttons = new QHBoxLayout;
-    auto* contents = new QPushButton(QStringLiteral("&Contenido"), this);
-    auto* back = new QPushButton(QStringLiteral("&Atras"), this);
-    auto* forward = new QPushButton(QStringLiteral("A&delante"), this);
+    auto* contents = new QPushButton(tr("&Contenido"), this);
+    auto* back = new QPushButton(tr("&Atras"), this);
+    auto* forward = new QPushButton(tr("A&delante"), this);
     buttons->addWidget(contents);
     buttons->addWidget(back);
     buttons->addWidget(forward);

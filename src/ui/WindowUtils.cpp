@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QScreen>
 #include <QStringDecoder>
@@ -76,9 +77,9 @@ QString WhenText(const QDateTime& at, const QDateTime& now)
     const QString time = at.time().toString(QStringLiteral("HH:mm"));
     const qint64 days = at.date().daysTo(now.date());
     if (days == 0)
-        return QStringLiteral("hoy, ") + time;
+        return QCoreApplication::translate("WindowUtils", "hoy, ") + time;
     if (days == 1)
-        return QStringLiteral("ayer, ") + time;
+        return QCoreApplication::translate("WindowUtils", "ayer, ") + time;
     return at.date().toString(QStringLiteral("d/M/yyyy")) + QStringLiteral(", ") + time;
 }
 

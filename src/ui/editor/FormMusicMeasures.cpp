@@ -134,10 +134,10 @@ TFormMusicMeasures::TFormMusicMeasures(QWidget* parent)
     setObjectName(QStringLiteral("FormMusicMeasures"));
     // The chord boxes' names reach screen readers through the controls' interfaces.
     InstallControlsAccessibility();
-    setWindowTitle(QStringLiteral("Estimar forma musica"));
+    setWindowTitle(tr("Estimar forma musica"));
     CreateControls();
     // F9 composes the unit shown from anywhere in the window, as the button does.
-    ButtonCompose->setToolTip(QStringLiteral("Compone los compases sin bloquear (F9)"));
+    ButtonCompose->setToolTip(tr("Compone los compases sin bloquear (F9)"));
     auto* composeKey = new QShortcut(QKeySequence(Qt::Key_F9), this);
     composeKey->setContext(Qt::WindowShortcut);
     connect(composeKey, &QShortcut::activated, ButtonCompose, &QPushButton::click);
@@ -156,7 +156,7 @@ void TFormMusicMeasures::CreateControls()
     page->addLayout(top);
 
     const int captionHeight = fontMetrics().height();
-    GroupBoxCompose = new TFakeGroupBox(QStringLiteral("Composicion Automatica"), this);
+    GroupBoxCompose = new TFakeGroupBox(tr("Composicion Automatica"), this);
     GroupBoxCompose->setObjectName(QStringLiteral("GroupBoxCompose"));
     auto* compose = new QVBoxLayout(GroupBoxCompose);
     compose->setContentsMargins(10, captionHeight + 4, 10, 9);
@@ -171,16 +171,13 @@ void TFormMusicMeasures::CreateControls()
         button->setAutoDefault(false);
         return button;
     };
-    ButtonCompose = makeButton(QStringLiteral("Comp. Automatica"), "ButtonCompose");
-    ButtonComposeChord =
-        makeButton(QStringLiteral("Comp. Automatica de Acordes"), "ButtonComposeChord");
-    ButtonComposeRhythm =
-        makeButton(QStringLiteral("Auto longitud/Comp. Melodia"), "ButtonComposeRhythm");
-    ButtonComposeMelody =
-        makeButton(QStringLiteral("Comp. Automatica Melodia"), "ButtonComposeMelody");
-    ButtonClear = makeButton(QStringLiteral("Limpiar Partitura"), "ButtonClear");
-    ButtonUnlockAll = makeButton(QStringLiteral("Desbloquear Todo"), "ButtonUnlockAll");
-    ButtonLockAll = makeButton(QStringLiteral("Bloquear Todo"), "ButtonLockAll");
+    ButtonCompose = makeButton(tr("Comp. Automatica"), "ButtonCompose");
+    ButtonComposeChord = makeButton(tr("Comp. Automatica de Acordes"), "ButtonComposeChord");
+    ButtonComposeRhythm = makeButton(tr("Auto longitud/Comp. Melodia"), "ButtonComposeRhythm");
+    ButtonComposeMelody = makeButton(tr("Comp. Automatica Melodia"), "ButtonComposeMelody");
+    ButtonClear = makeButton(tr("Limpiar Partitura"), "ButtonClear");
+    ButtonUnlockAll = makeButton(tr("Desbloquear Todo"), "ButtonUnlockAll");
+    ButtonLockAll = makeButton(tr("Bloquear Todo"), "ButtonLockAll");
     QFont strong = ButtonCompose->font();
     strong.setBold(true);
     ButtonCompose->setFont(strong);
@@ -197,7 +194,7 @@ void TFormMusicMeasures::CreateControls()
     score->addWidget(ButtonLockAll, 1);
     top->addWidget(GroupBoxCompose, 1);
 
-    GroupBoxOption = new TFakeGroupBox(QStringLiteral("Opcion"), this);
+    GroupBoxOption = new TFakeGroupBox(tr("Opcion"), this);
     GroupBoxOption->setObjectName(QStringLiteral("GroupBoxOption"));
     auto* options = new QVBoxLayout(GroupBoxOption);
     options->setContentsMargins(10, captionHeight + 4, 10, 9);
@@ -208,13 +205,11 @@ void TFormMusicMeasures::CreateControls()
         box->setObjectName(QString::fromLatin1(name));
         return box;
     };
-    CheckBoxCadence =
-        makeCheckBox(QStringLiteral("Parar Forma"), "CheckBoxCadence", GroupBoxOption);
-    CheckBoxShortNotes =
-        makeCheckBox(QStringLiteral("Notas Cortas"), "CheckBoxShortNotes", GroupBoxOption);
+    CheckBoxCadence = makeCheckBox(tr("Parar Forma"), "CheckBoxCadence", GroupBoxOption);
+    CheckBoxShortNotes = makeCheckBox(tr("Notas Cortas"), "CheckBoxShortNotes", GroupBoxOption);
     CheckBoxHarmonyVoice =
-        makeCheckBox(QStringLiteral("Melodia Armonica"), "CheckBoxHarmonyVoice", GroupBoxOption);
-    CheckBoxFill = makeCheckBox(QStringLiteral("Llenar"), "CheckBoxFill", GroupBoxOption);
+        makeCheckBox(tr("Melodia Armonica"), "CheckBoxHarmonyVoice", GroupBoxOption);
+    CheckBoxFill = makeCheckBox(tr("Llenar"), "CheckBoxFill", GroupBoxOption);
     for (QCheckBox* box : {CheckBoxCadence, CheckBoxShortNotes, CheckBoxHarmonyVoice, CheckBoxFill})
         options->addWidget(box);
     options->addStretch(1);
@@ -237,28 +232,25 @@ void TFormMusicMeasures::ConnectCommands()
                 [this, step, handler, needsOpenBar]
                 {
                     if (needsOpenBar && AllBarsLocked())
-                        ShowStatus(QStringLiteral("Todos los compases están bloqueados."));
+                        ShowStatus(tr("Todos los compases están bloqueados."));
                     else
                         RunEdit(step, nullptr, [this, handler] { (this->*handler)(); });
                 });
     };
-    connectStep(ButtonCompose, QStringLiteral("Comp. Automática"), &T::ButtonComposeClick, true);
-    connectStep(ButtonComposeChord, QStringLiteral("Comp. Automática de Acordes"),
-                &T::ButtonComposeChordClick, true);
-    connectStep(ButtonComposeRhythm, QStringLiteral("Auto longitud/Comp. Melodía"),
+    connectStep(ButtonCompose, tr("Comp. Automática"), &T::ButtonComposeClick, true);
+    connectStep(ButtonComposeChord, tr("Comp. Automática de Acordes"), &T::ButtonComposeChordClick,
+                true);
+    connectStep(ButtonComposeRhythm, tr("Auto longitud/Comp. Melodía"),
                 &T::ButtonComposeRhythmClick, true);
-    connectStep(ButtonComposeMelody, QStringLiteral("Comp. Automática Melodía"),
-                &T::ButtonComposeMelodyClick, true);
-    connectStep(ButtonClear, QStringLiteral("Limpiar Partitura"), &T::ButtonClearClick, true);
-    connectStep(ButtonUnlockAll, QStringLiteral("Desbloquear Todo"), &T::ButtonUnlockAllClick,
-                false);
-    connectStep(ButtonLockAll, QStringLiteral("Bloquear Todo"), &T::ButtonLockAllClick, false);
-    connectStep(CheckBoxCadence, QStringLiteral("Parar Forma"), &T::CheckBoxCadenceClick, false);
-    connectStep(CheckBoxShortNotes, QStringLiteral("Notas Cortas"), &T::CheckBoxShortNotesClick,
-                false);
-    connectStep(CheckBoxHarmonyVoice, QStringLiteral("Melodía Armónica"),
-                &T::CheckBoxHarmonyVoiceClick, false);
-    connectStep(CheckBoxFill, QStringLiteral("Llenar"), &T::CheckBoxFillClick, false);
+    connectStep(ButtonComposeMelody, tr("Comp. Automática Melodía"), &T::ButtonComposeMelodyClick,
+                true);
+    connectStep(ButtonClear, tr("Limpiar Partitura"), &T::ButtonClearClick, true);
+    connectStep(ButtonUnlockAll, tr("Desbloquear Todo"), &T::ButtonUnlockAllClick, false);
+    connectStep(ButtonLockAll, tr("Bloquear Todo"), &T::ButtonLockAllClick, false);
+    connectStep(CheckBoxCadence, tr("Parar Forma"), &T::CheckBoxCadenceClick, false);
+    connectStep(CheckBoxShortNotes, tr("Notas Cortas"), &T::CheckBoxShortNotesClick, false);
+    connectStep(CheckBoxHarmonyVoice, tr("Melodía Armónica"), &T::CheckBoxHarmonyVoiceClick, false);
+    connectStep(CheckBoxFill, tr("Llenar"), &T::CheckBoxFillClick, false);
 }
 
 QWidget* TFormMusicMeasures::CreateBarGrid()
@@ -270,9 +262,9 @@ QWidget* TFormMusicMeasures::CreateBarGrid()
     grid->setHorizontalSpacing(5);
     grid->setVerticalSpacing(5);
 
-    LabelChord = RowLabel(QStringLiteral("Acorde"), panel);
-    LabelRhythm = RowLabel(QStringLiteral("Longitud"), panel);
-    LabelMelody = RowLabel(QStringLiteral("Melodia"), panel);
+    LabelChord = RowLabel(tr("Acorde"), panel);
+    LabelRhythm = RowLabel(tr("Longitud"), panel);
+    LabelMelody = RowLabel(tr("Melodia"), panel);
     LabelChord->setObjectName(QStringLiteral("LabelChord"));
     LabelRhythm->setObjectName(QStringLiteral("LabelRhythm"));
     LabelMelody->setObjectName(QStringLiteral("LabelMelody"));
@@ -293,22 +285,20 @@ QWidget* TFormMusicMeasures::CreateBarGrid()
 void TFormMusicMeasures::AddBarHeading(QGridLayout& grid, QWidget* panel, int bar)
 {
     const QString number = QString::number(bar + 1);
-    LabelBar[bar] = new QLabel(QStringLiteral("Barra ") + number, panel);
+    LabelBar[bar] = new QLabel(tr("Barra ") + number, panel);
     LabelBar[bar]->setObjectName(QStringLiteral("LabelBar") + number);
     QFont heading = LabelBar[bar]->font();
     heading.setBold(true);
     LabelBar[bar]->setFont(heading);
     grid.addWidget(LabelBar[bar], 0, bar + 1);
 
-    CheckBoxLock[bar] = new QCheckBox(QStringLiteral("Bloqueado"), panel);
+    CheckBoxLock[bar] = new QCheckBox(tr("Bloqueado"), panel);
     CheckBoxLock[bar]->setObjectName(QStringLiteral("CheckBoxLock") + number);
-    CheckBoxLock[bar]->setAccessibleName(QStringLiteral("Compás %1 bloqueado").arg(number));
+    CheckBoxLock[bar]->setAccessibleName(tr("Compás %1 bloqueado").arg(number));
     grid.addWidget(CheckBoxLock[bar], 1, bar + 1);
     connect(CheckBoxLock[bar], &QCheckBox::clicked, this,
-            [this, bar] {
-                RunEdit(QStringLiteral("Bloqueado"), nullptr,
-                        [this, bar] { CheckBoxLockClick(bar); });
-            });
+            [this, bar]
+            { RunEdit(tr("Bloqueado"), nullptr, [this, bar] { CheckBoxLockClick(bar); }); });
 }
 
 QLayout* TFormMusicMeasures::CreateChordBoxes(QWidget* panel, int bar)
@@ -323,10 +313,9 @@ QLayout* TFormMusicMeasures::CreateChordBoxes(QWidget* panel, int bar)
         auto* combo = new TChordComboBox(drawItem, panel);
         combo->setObjectName(QStringLiteral("ComboBoxChord") + QString::number(tag + 1));
         // A screen reader reads the numeral as the value; the chord it plays is told after.
-        combo->setAccessibleName(
-            QStringLiteral("Compás %1, %2 mitad, acorde")
-                .arg(bar + 1)
-                .arg(half == 0 ? QStringLiteral("primera") : QStringLiteral("segunda")));
+        combo->setAccessibleName(tr("Compás %1, %2 mitad, acorde")
+                                     .arg(bar + 1)
+                                     .arg(half == 0 ? tr("primera") : tr("segunda")));
         for (int item = 0; item < ChordItems; ++item)
             combo->addItem(TMeasureGlyphs::ChordNumeral(item + 1));
         combo->setCurrentIndex(-1);
@@ -335,9 +324,8 @@ QLayout* TFormMusicMeasures::CreateChordBoxes(QWidget* panel, int bar)
         ComboBoxChord[tag] = combo;
         chords->addWidget(combo);
         connect(combo, &QComboBox::activated, this,
-                [this, tag](int item)
-                {
-                    RunEdit(QStringLiteral("Acorde"), nullptr,
+                [this, tag](int item) {
+                    RunEdit(tr("Acorde"), nullptr,
                             [this, tag, item] { ComboBoxChordChange(tag, item); });
                 });
     }
@@ -357,7 +345,7 @@ void TFormMusicMeasures::AddRowFrames(QGridLayout& grid, QWidget* panel, int bar
     connect(RhythmFrame[bar], &TScrollFrame::MouseDown, this,
             [this, bar](QMouseEvent* event)
             {
-                RunEdit(QStringLiteral("Longitud"), nullptr,
+                RunEdit(tr("Longitud"), nullptr,
                         [this, bar, event] {
                             RhythmFrameMouseDown(bar, event->button(),
                                                  event->position().toPoint().x());
@@ -366,7 +354,7 @@ void TFormMusicMeasures::AddRowFrames(QGridLayout& grid, QWidget* panel, int bar
     connect(MelodyFrame[bar], &TScrollFrame::MouseDown, this,
             [this, bar](QMouseEvent* event)
             {
-                RunEdit(QStringLiteral("Melodía"), nullptr,
+                RunEdit(tr("Melodía"), nullptr,
                         [this, bar, event]
                         {
                             MelodyFrameMouseDown(bar, event->button(), event->modifiers(),
@@ -417,8 +405,7 @@ void TFormMusicMeasures::RefreshChords()
             QComboBox* combo = ComboBoxChord[2 * bar + half];
             combo->setCurrentIndex(item);
             combo->setToolTip(ChordToolTip(2 * bar + half));
-            combo->setAccessibleDescription(item >= 0 ? combo->toolTip()
-                                                      : QStringLiteral("sin acorde"));
+            combo->setAccessibleDescription(item >= 0 ? combo->toolTip() : tr("sin acorde"));
             combo->update();
         }
 }

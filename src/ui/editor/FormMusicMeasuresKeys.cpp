@@ -9,6 +9,7 @@
 #include "ui/editor/MeasureRows.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -25,27 +26,27 @@ QString TFormMusicMeasures::StepDescription(bool melody, int bar, int step) cons
     const char rhythm = FUnit != nullptr ? FUnit->GetRhythm(bar, step) : RhythmRest;
     QString value;
     if (!melody)
-        value = rhythm == RhythmOnset  ? QStringLiteral("nota")
-                : rhythm == RhythmHold ? QStringLiteral("prolongación")
-                                       : QStringLiteral("silencio");
+        value = rhythm == RhythmOnset  ? tr("nota")
+                : rhythm == RhythmHold ? tr("prolongación")
+                                       : tr("silencio");
     else if (const int onset = ShownNoteOnsetAt(bar, step); onset >= 0)
     {
         const int pitch = FUnit->GetMelody(bar, onset);
         value = TMeasureGlyphs::NoteName(pitch);
         if (pitch >= 12)
-            value += QStringLiteral(" agudo");
+            value += tr(" agudo");
         else if (pitch < 0)
-            value += QStringLiteral(" grave");
+            value += tr(" grave");
         if (onset != step)
-            value += QStringLiteral(" (prolongación)");
+            value += tr(" (prolongación)");
     }
     else
-        value = QStringLiteral("silencio");
-    const QString place = melody ? QStringLiteral("Compás %1, melodía paso %2: %3")
-                                 : QStringLiteral("Compás %1, paso %2, ritmo: %3");
+        value = tr("silencio");
+    const QString place =
+        melody ? tr("Compás %1, melodía paso %2: %3") : tr("Compás %1, paso %2, ritmo: %3");
     QString text = place.arg(bar + 1).arg(step + 1).arg(value);
     if (FUnit != nullptr && FUnit->GetLock(bar) != 0)
-        text += QStringLiteral(", bloqueado");
+        text += tr(", bloqueado");
     return text;
 }
 
@@ -60,15 +61,20 @@ QString TFormMusicMeasures::StepToolTip(bool melody, int bar, int step) const
     // as the score spells it.
     const int note = MelodyNote(property, FUnit->GetMelody(bar, onset));
     const TSpelledPitch pitch = SpellPitch(note, KeyFifths(property.Key), property.Scale != 0);
-    static const char* const Syllables[7] = {"Do", "Re", "Mi", "Fa", "Sol", "La", "Si"};
+    // The same names as on the melody row's glyphs, and translated with them.
+    static const char* const Syllables[7] = {
+        QT_TRANSLATE_NOOP("TMeasureGlyphs", "Do"),  QT_TRANSLATE_NOOP("TMeasureGlyphs", "Re"),
+        QT_TRANSLATE_NOOP("TMeasureGlyphs", "Mi"),  QT_TRANSLATE_NOOP("TMeasureGlyphs", "Fa"),
+        QT_TRANSLATE_NOOP("TMeasureGlyphs", "Sol"), QT_TRANSLATE_NOOP("TMeasureGlyphs", "La"),
+        QT_TRANSLATE_NOOP("TMeasureGlyphs", "Si")};
     const int letter = static_cast<int>(std::string_view("CDEFGAB").find(pitch.Step));
     const QString alteration = pitch.Alter > 0   ? QString(pitch.Alter, QChar(0x266F))
                                : pitch.Alter < 0 ? QString(-pitch.Alter, QChar(0x266D))
                                                  : QString();
     const QString octave = QString::number(pitch.Octave);
-    return QString::fromLatin1(Syllables[std::max(0, letter)]) + alteration + octave +
-           QStringLiteral(" (") + QChar::fromLatin1(pitch.Step) + alteration + octave +
-           QStringLiteral(")");
+    return QCoreApplication::translate("TMeasureGlyphs", Syllables[std::max(0, letter)]) +
+           alteration + octave + QStringLiteral(" (") + QChar::fromLatin1(pitch.Step) + alteration +
+           octave + QStringLiteral(")");
 }
 
 QString TFormMusicMeasures::ChordToolTip(int tag) const
@@ -131,7 +137,7 @@ bool TFormMusicMeasures::RowKeyPress(TMeasureRowFrame& frame, const QKeyEvent& e
     case Qt::Key_Space:
         if (frame.IsMelody())
             return false;
-        RunEdit(QStringLiteral("Longitud"), nullptr,
+        RunEdit(tr("Longitud"), nullptr,
                 [this, bar, shift, x]
                 { RhythmFrameMouseDown(bar, shift ? Qt::RightButton : Qt::LeftButton, x); });
         return true;
@@ -142,7 +148,7 @@ bool TFormMusicMeasures::RowKeyPress(TMeasureRowFrame& frame, const QKeyEvent& e
             return false;
         const Qt::MouseButton button = event.key() == Qt::Key_Up ? Qt::LeftButton : Qt::RightButton;
         const Qt::KeyboardModifiers modifiers = event.modifiers();
-        RunEdit(QStringLiteral("Melodía"), nullptr,
+        RunEdit(tr("Melodía"), nullptr,
                 [this, bar, button, modifiers, x]
                 { MelodyFrameMouseDown(bar, button, modifiers, x); });
         return true;

@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,23 +28,53 @@ namespace
 // Indexed by the pitch class of the tonic that sounds: the key's in major, a major sixth above
 // it in minor. The blanks and the missing periods are those of the labels users know; they are
 // kept as they are.
-const char* const MajorKeyLabels[12] = {"C-Maj.",   "Db-Maj. ", "D-Maj.",   "Eb-Maj. ",
-                                        "E-Maj.",   "F-Maj.",   "Gb-Maj. ", "G-Maj.",
-                                        "Ab-Maj. ", "A-Maj.",   "Bb-Maj. ", "B-Maj."};
-const char* const MinorKeyLabels[12] = {"C-Min.",   "Db-Min. ", "D-Min.",   "Eb-Min",
-                                        "E-Min.  ", "F-Min.",   "Gb-Min. ", "G-Min.",
-                                        "Ab-Min",   "A-Min.  ", "Bb-Min",   "B-Min.  "};
+const char* const MajorKeyLabels[12] = {QT_TRANSLATE_NOOP("TFormMusicProperty", "C-Maj."),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "Db-Maj. "),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "D-Maj."),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "Eb-Maj. "),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "E-Maj."),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "F-Maj."),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "Gb-Maj. "),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "G-Maj."),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "Ab-Maj. "),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "A-Maj."),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "Bb-Maj. "),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "B-Maj.")};
+const char* const MinorKeyLabels[12] = {QT_TRANSLATE_NOOP("TFormMusicProperty", "C-Min."),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "Db-Min. "),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "D-Min."),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "Eb-Min"),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "E-Min.  "),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "F-Min."),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "Gb-Min. "),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "G-Min."),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "Ab-Min"),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "A-Min.  "),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "Bb-Min"),
+                                        QT_TRANSLATE_NOOP("TFormMusicProperty", "B-Min.  ")};
 
-const char* const TrackLabels[TrackCount] = {"Melodia", "Acomp. 1", "Acomp. 2", "Bajo", "Bateria"};
-const char* const ValueColumns[4] = {"Volumen", "Posicion de la Toma", "Reverb", "Estribillo"};
+const char* const TrackLabels[TrackCount] = {QT_TRANSLATE_NOOP("TFormMusicProperty", "Melodia"),
+                                             QT_TRANSLATE_NOOP("TFormMusicProperty", "Acomp. 1"),
+                                             QT_TRANSLATE_NOOP("TFormMusicProperty", "Acomp. 2"),
+                                             QT_TRANSLATE_NOOP("TFormMusicProperty", "Bajo"),
+                                             QT_TRANSLATE_NOOP("TFormMusicProperty", "Bateria")};
+const char* const ValueColumns[4] = {QT_TRANSLATE_NOOP("TFormMusicProperty", "Volumen"),
+                                     QT_TRANSLATE_NOOP("TFormMusicProperty", "Posicion de la Toma"),
+                                     QT_TRANSLATE_NOOP("TFormMusicProperty", "Reverb"),
+                                     QT_TRANSLATE_NOOP("TFormMusicProperty", "Estribillo")};
 // What a screen reader adds to a value column's caption, which says little by itself.
 const char* const ValueColumnDescriptions[4] = {
-    "Volumen de la parte, de 0 a 127",
-    "Panorama: 0 a la izquierda, 64 en el centro, 127 a la derecha",
-    "Cantidad de reverberación, de 0 a 127",
-    "Cantidad de efecto de coro (chorus), de 0 a 127",
+    QT_TRANSLATE_NOOP("TFormMusicProperty", "Volumen de la parte, de 0 a 127"),
+    QT_TRANSLATE_NOOP("TFormMusicProperty",
+                      "Panorama: 0 a la izquierda, 64 en el centro, 127 a la derecha"),
+    QT_TRANSLATE_NOOP("TFormMusicProperty", "Cantidad de reverberación, de 0 a 127"),
+    QT_TRANSLATE_NOOP("TFormMusicProperty", "Cantidad de efecto de coro (chorus), de 0 a 127"),
 };
-const char* const PatternLabels[PatternSlotCount] = {"Acomp. 1", "Acomp. 2", "Bajo", "Bateria"};
+const char* const PatternLabels[PatternSlotCount] = {
+    QT_TRANSLATE_NOOP("TFormMusicProperty", "Acomp. 1"),
+    QT_TRANSLATE_NOOP("TFormMusicProperty", "Acomp. 2"),
+    QT_TRANSLATE_NOOP("TFormMusicProperty", "Bajo"),
+    QT_TRANSLATE_NOOP("TFormMusicProperty", "Bateria")};
 
 // Pattern list items keep the name's bytes: the stored name must be the library's own,
 // whatever encoding it came in.
@@ -105,7 +136,8 @@ QString KeyLabelText(std::uint8_t scale, int key)
     // the key's, and that is the key the song sounds in.
     const int tonic = scale == 0 ? key : key + 9;
     const int index = ((tonic % 12) + 12) % 12;
-    return QString::fromLatin1(scale == 0 ? MajorKeyLabels[index] : MinorKeyLabels[index]);
+    return QCoreApplication::translate("TFormMusicProperty",
+                                       scale == 0 ? MajorKeyLabels[index] : MinorKeyLabels[index]);
 }
 
 TFormMusicProperty::TFormMusicProperty(const TPropertyPageServices& services, QWidget* parent)
@@ -140,13 +172,13 @@ QLayout* TFormMusicProperty::CreateOptionColumn()
     // Options, scale and the random setting.
     auto* left = new QVBoxLayout;
     left->setSpacing(5);
-    GroupBoxOption = new TFakeGroupBox(QStringLiteral("Option"), this);
+    GroupBoxOption = new TFakeGroupBox(tr("Option"), this);
     GroupBoxOption->setObjectName(QStringLiteral("GroupBoxOption"));
     auto* options = GroupLayout<QVBoxLayout>(GroupBoxOption);
     options->setSpacing(0);
-    CheckBox1 = new QCheckBox(QStringLiteral("Usar Acordes de 7th"), GroupBoxOption);
-    CheckBox2 = new QCheckBox(QStringLiteral("Usar Atrapar Bateria"), GroupBoxOption);
-    CheckBox3 = new QCheckBox(QStringLiteral("Melodia de 1 Octava Arriba"), GroupBoxOption);
+    CheckBox1 = new QCheckBox(tr("Usar Acordes de 7th"), GroupBoxOption);
+    CheckBox2 = new QCheckBox(tr("Usar Atrapar Bateria"), GroupBoxOption);
+    CheckBox3 = new QCheckBox(tr("Melodia de 1 Octava Arriba"), GroupBoxOption);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
@@ -154,11 +186,11 @@ QLayout* TFormMusicProperty::CreateOptionColumn()
         options->addWidget(box);
     left->addWidget(GroupBoxOption);
 
-    GroupBoxScale = new TFakeGroupBox(QStringLiteral("Escala"), this);
+    GroupBoxScale = new TFakeGroupBox(tr("Escala"), this);
     GroupBoxScale->setObjectName(QStringLiteral("GroupBoxScale"));
     auto* scale = GroupLayout<QHBoxLayout>(GroupBoxScale);
-    RadioButton1 = new QRadioButton(QStringLiteral("Mayor"), GroupBoxScale);
-    RadioButton2 = new QRadioButton(QStringLiteral("Menor"), GroupBoxScale);
+    RadioButton1 = new QRadioButton(tr("Mayor"), GroupBoxScale);
+    RadioButton2 = new QRadioButton(tr("Menor"), GroupBoxScale);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
     RadioButton1->setChecked(true);
@@ -167,7 +199,7 @@ QLayout* TFormMusicProperty::CreateOptionColumn()
     scale->addStretch(1);
     left->addWidget(GroupBoxScale);
     left->addStretch(1);
-    ButtonRandomSet = new QPushButton(QStringLiteral("Composicion Aleatoria"), this);
+    ButtonRandomSet = new QPushButton(tr("Composicion Aleatoria"), this);
     ButtonRandomSet->setObjectName(QStringLiteral("ButtonRandomSet"));
     left->addWidget(ButtonRandomSet);
     return left;
@@ -177,24 +209,22 @@ QLayout* TFormMusicProperty::CreateKeyTempoColumn()
 {
     auto* middle = new QVBoxLayout;
     middle->setSpacing(5);
-    GroupBoxKey = new TFakeGroupBox(QStringLiteral("Tecla"), this);
+    GroupBoxKey = new TFakeGroupBox(tr("Tecla"), this);
     GroupBoxKey->setObjectName(QStringLiteral("GroupBoxKey"));
     auto* key = GroupLayout<QVBoxLayout>(GroupBoxKey);
     DialEditK = MakeDialEdit(GroupBoxKey, QStringLiteral("DialEditK"), -12, 12, 0);
-    DialEditK->SetAccessibleLabel(
-        QStringLiteral("Tecla"),
-        QStringLiteral("Transposición de la canción en semitonos, de -12 a 12"));
-    LabelScale = new QLabel(QStringLiteral("C-May."), GroupBoxKey);
+    DialEditK->SetAccessibleLabel(tr("Tecla"),
+                                  tr("Transposición de la canción en semitonos, de -12 a 12"));
+    LabelScale = new QLabel(tr("C-May."), GroupBoxKey);
     LabelScale->setObjectName(QStringLiteral("LabelScale"));
     key->addWidget(DialEditK);
     key->addWidget(LabelScale);
     middle->addWidget(GroupBoxKey);
-    GroupBoxTempo = new TFakeGroupBox(QStringLiteral("Tiempo"), this);
+    GroupBoxTempo = new TFakeGroupBox(tr("Tiempo"), this);
     GroupBoxTempo->setObjectName(QStringLiteral("GroupBoxTempo"));
     auto* tempo = GroupLayout<QVBoxLayout>(GroupBoxTempo);
     DialEditT = MakeDialEdit(GroupBoxTempo, QStringLiteral("DialEditT"), 10, 250, 120);
-    DialEditT->SetAccessibleLabel(QStringLiteral("Tiempo"),
-                                  QStringLiteral("Tempo en negras por minuto, de 10 a 250"));
+    DialEditT->SetAccessibleLabel(tr("Tiempo"), tr("Tempo en negras por minuto, de 10 a 250"));
     tempo->addWidget(DialEditT);
     middle->addWidget(GroupBoxTempo);
     middle->addStretch(1);
@@ -204,20 +234,20 @@ QLayout* TFormMusicProperty::CreateKeyTempoColumn()
 QWidget* TFormMusicProperty::CreatePatternGroup()
 {
     // The accompaniment patterns, each with its preview.
-    GroupBoxPattern = new TFakeGroupBox(QStringLiteral("Ordenar Partitura"), this);
+    GroupBoxPattern = new TFakeGroupBox(tr("Ordenar Partitura"), this);
     GroupBoxPattern->setObjectName(QStringLiteral("GroupBoxPattern"));
     auto* patterns = GroupLayout<QGridLayout>(GroupBoxPattern);
     patterns->setHorizontalSpacing(6);
     const QIcon play = PlayIcon(palette().color(QPalette::ButtonText), devicePixelRatioF());
     for (int slot = 0; slot < PatternSlotCount; ++slot)
     {
-        auto* label = new QLabel(QString::fromLatin1(PatternLabels[slot]), GroupBoxPattern);
+        auto* label = new QLabel(tr(PatternLabels[slot]), GroupBoxPattern);
         QComboBox* list =
             MakeList(GroupBoxPattern, QStringLiteral("ComboBoxA%1").arg(slot + 1), 16);
         auto* button = new QToolButton(GroupBoxPattern);
         button->setObjectName(QStringLiteral("BitBtn%1").arg(slot + 1));
         button->setIcon(play);
-        button->setToolTip(QStringLiteral("Escuchar %1").arg(label->text()));
+        button->setToolTip(tr("Escuchar %1").arg(label->text()));
         button->setAccessibleName(button->toolTip());
         button->setFixedHeight(list->sizeHint().height());
         label->setBuddy(list);
@@ -235,7 +265,7 @@ QWidget* TFormMusicProperty::CreatePatternGroup()
 QWidget* TFormMusicProperty::CreateTrackGroup()
 {
     // Instrument, volume, pan, reverb and chorus of each track.
-    GroupBoxTracks = new TFakeGroupBox(QStringLiteral("Destino de la Creacion"), this);
+    GroupBoxTracks = new TFakeGroupBox(tr("Destino de la Creacion"), this);
     GroupBoxTracks->setObjectName(QStringLiteral("GroupBoxTracks"));
     auto* tracks = GroupLayout<QGridLayout>(GroupBoxTracks);
     tracks->setHorizontalSpacing(6);
@@ -245,8 +275,7 @@ QWidget* TFormMusicProperty::CreateTrackGroup()
     constexpr int DialWidth = 62;
     for (int column = 0; column < 5; ++column)
     {
-        auto* header = new QLabel(column == 0 ? QStringLiteral("Instrumento")
-                                              : QString::fromLatin1(ValueColumns[column - 1]),
+        auto* header = new QLabel(column == 0 ? tr("Instrumento") : tr(ValueColumns[column - 1]),
                                   GroupBoxTracks);
         header->setAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignBottom
                                          : Qt::AlignHCenter | Qt::AlignBottom);
@@ -256,12 +285,11 @@ QWidget* TFormMusicProperty::CreateTrackGroup()
     {
         const auto t = static_cast<std::size_t>(track);
         const int row = track + 1;
-        tracks->addWidget(new QLabel(QString::fromLatin1(TrackLabels[track]), GroupBoxTracks), row,
-                          0);
+        tracks->addWidget(new QLabel(tr(TrackLabels[track]), GroupBoxTracks), row, 0);
         ComboBox10x[t] =
             MakeList(GroupBoxTracks, QStringLiteral("ComboBox10%1").arg(track + 1), 18);
-        const QString trackLabel = QString::fromLatin1(TrackLabels[track]);
-        ComboBox10x[t]->setAccessibleName(QStringLiteral("Instrumento de ") + trackLabel);
+        const QString trackLabel = tr(TrackLabels[track]);
+        ComboBox10x[t]->setAccessibleName(tr("Instrumento de ") + trackLabel);
         tracks->addWidget(ComboBox10x[t], row, 1);
         const std::array<std::array<TDialEdit*, TrackCount>*, 4> columns = {
             &DialEdit10x, &DialEdit20x, &DialEdit30x, &DialEdit40x};
@@ -272,9 +300,8 @@ QWidget* TFormMusicProperty::CreateTrackGroup()
                 GroupBoxTracks, QStringLiteral("DialEdit%1").arg((column + 1) * 100 + track + 1), 0,
                 127, initial[column]);
             edit->setFixedWidth(DialWidth);
-            edit->SetAccessibleLabel(QString::fromLatin1(ValueColumns[column]) +
-                                         QStringLiteral(", ") + trackLabel,
-                                     QString::fromUtf8(ValueColumnDescriptions[column]));
+            edit->SetAccessibleLabel(tr(ValueColumns[column]) + QStringLiteral(", ") + trackLabel,
+                                     tr(ValueColumnDescriptions[column]));
             (*columns[static_cast<std::size_t>(column)])[t] = edit;
             tracks->addWidget(edit, row, column + 2, Qt::AlignHCenter);
         }
@@ -317,18 +344,16 @@ void TFormMusicProperty::ConnectHandlers()
                 handler();
         };
     };
-    connect(
-        ButtonRandomSet, &QPushButton::clicked, this,
-        step(QStringLiteral("Composición Aleatoria"), nullptr, [this] { ButtonRandomSetClick(); }));
+    connect(ButtonRandomSet, &QPushButton::clicked, this,
+            step(tr("Composición Aleatoria"), nullptr, [this] { ButtonRandomSetClick(); }));
     connect(CheckBox1, &QCheckBox::toggled, this,
-            step(QStringLiteral("Usar Acordes de 7.ª"), nullptr, [this] { CheckBox1Click(); }));
+            step(tr("Usar Acordes de 7.ª"), nullptr, [this] { CheckBox1Click(); }));
     connect(CheckBox2, &QCheckBox::toggled, this,
-            step(QStringLiteral("Usar Atrapar Batería"), nullptr, [this] { CheckBox2Click(); }));
-    connect(
-        CheckBox3, &QCheckBox::toggled, this,
-        step(QStringLiteral("Melodía de 1 Octava Arriba"), nullptr, [this] { CheckBox3Click(); }));
-    const auto major = step(QStringLiteral("Escala"), nullptr, [this] { RadioButton1Click(); });
-    const auto minor = step(QStringLiteral("Escala"), nullptr, [this] { RadioButton2Click(); });
+            step(tr("Usar Atrapar Batería"), nullptr, [this] { CheckBox2Click(); }));
+    connect(CheckBox3, &QCheckBox::toggled, this,
+            step(tr("Melodía de 1 Octava Arriba"), nullptr, [this] { CheckBox3Click(); }));
+    const auto major = step(tr("Escala"), nullptr, [this] { RadioButton1Click(); });
+    const auto minor = step(tr("Escala"), nullptr, [this] { RadioButton2Click(); });
     connect(RadioButton1, &QRadioButton::toggled, this,
             [major](bool on)
             {
@@ -342,15 +367,14 @@ void TFormMusicProperty::ConnectHandlers()
                     minor();
             });
     connect(DialEditK, &TDialEdit::Change, this,
-            step(QStringLiteral("Tonalidad"), DialEditK, [this] { DialEditKChange(); }));
+            step(tr("Tonalidad"), DialEditK, [this] { DialEditKChange(); }));
     connect(DialEditT, &TDialEdit::Change, this,
-            step(QStringLiteral("Tempo"), DialEditT, [this] { DialEditTChange(); }));
+            step(tr("Tempo"), DialEditT, [this] { DialEditTChange(); }));
     for (int slot = 0; slot < PatternSlotCount; ++slot)
     {
         const auto s = static_cast<std::size_t>(slot);
-        connect(
-            ComboBoxA[s], &QComboBox::currentIndexChanged, this,
-            step(QStringLiteral("Patrón"), ComboBoxA[s], [this, slot] { ComboBoxA1Change(slot); }));
+        connect(ComboBoxA[s], &QComboBox::currentIndexChanged, this,
+                step(tr("Patrón"), ComboBoxA[s], [this, slot] { ComboBoxA1Change(slot); }));
         connect(BitBtn[s], &QToolButton::clicked, this, [this, slot] { BitBtn1Click(slot + 1); });
         connect(ComboBoxA[s], &QComboBox::currentIndexChanged, this,
                 [this, slot] { UpdatePreviewButton(slot); });
@@ -359,21 +383,18 @@ void TFormMusicProperty::ConnectHandlers()
     for (int track = 0; track < TrackCount; ++track)
     {
         const auto t = static_cast<std::size_t>(track);
-        connect(ComboBox10x[t], &QComboBox::currentIndexChanged, this,
-                step(QStringLiteral("Instrumento"), ComboBox10x[t],
-                     [this, track] { ComboBox101Change(track); }));
+        connect(
+            ComboBox10x[t], &QComboBox::currentIndexChanged, this,
+            step(tr("Instrumento"), ComboBox10x[t], [this, track] { ComboBox101Change(track); }));
         connect(DialEdit10x[t], &TDialEdit::Change, this,
-                step(QStringLiteral("Volumen"), DialEdit10x[t],
-                     [this, track] { DialEdit101Change(track); }));
+                step(tr("Volumen"), DialEdit10x[t], [this, track] { DialEdit101Change(track); }));
         connect(DialEdit20x[t], &TDialEdit::Change, this,
-                step(QStringLiteral("Panorama"), DialEdit20x[t],
-                     [this, track] { DialEdit201Change(track); }));
-        connect(DialEdit30x[t], &TDialEdit::Change, this,
-                step(QStringLiteral("Reverberación"), DialEdit30x[t],
-                     [this, track] { DialEdit301Change(track); }));
+                step(tr("Panorama"), DialEdit20x[t], [this, track] { DialEdit201Change(track); }));
+        connect(
+            DialEdit30x[t], &TDialEdit::Change, this,
+            step(tr("Reverberación"), DialEdit30x[t], [this, track] { DialEdit301Change(track); }));
         connect(DialEdit40x[t], &TDialEdit::Change, this,
-                step(QStringLiteral("Coro"), DialEdit40x[t],
-                     [this, track] { DialEdit401Change(track); }));
+                step(tr("Coro"), DialEdit40x[t], [this, track] { DialEdit401Change(track); }));
     }
 }
 

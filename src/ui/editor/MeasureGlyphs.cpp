@@ -2,6 +2,7 @@
 
 #include "model/Munit.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
@@ -35,8 +36,14 @@ const TClassColor ClassColors[7] = {
 // 7 and 8 cyan, 9 and 10 magenta, 11 grey.
 const int ClassGroup[PitchClasses] = {0, 0, 1, 1, 2, 3, 3, 4, 4, 5, 5, 6};
 
-const char* const NoteNames[PitchClasses] = {"Do", "Do",  "Re",  "Re", "Mi", "Fa",
-                                             "Fa", "Sol", "Sol", "La", "La", "Si"};
+// Translated where they are shown: on the glyphs and in the screen readers' texts.
+const char* const NoteNames[PitchClasses] = {
+    QT_TRANSLATE_NOOP("TMeasureGlyphs", "Do"),  QT_TRANSLATE_NOOP("TMeasureGlyphs", "Do"),
+    QT_TRANSLATE_NOOP("TMeasureGlyphs", "Re"),  QT_TRANSLATE_NOOP("TMeasureGlyphs", "Re"),
+    QT_TRANSLATE_NOOP("TMeasureGlyphs", "Mi"),  QT_TRANSLATE_NOOP("TMeasureGlyphs", "Fa"),
+    QT_TRANSLATE_NOOP("TMeasureGlyphs", "Fa"),  QT_TRANSLATE_NOOP("TMeasureGlyphs", "Sol"),
+    QT_TRANSLATE_NOOP("TMeasureGlyphs", "Sol"), QT_TRANSLATE_NOOP("TMeasureGlyphs", "La"),
+    QT_TRANSLATE_NOOP("TMeasureGlyphs", "La"),  QT_TRANSLATE_NOOP("TMeasureGlyphs", "Si")};
 const bool Sharp[PitchClasses] = {false, true,  false, true,  false, false,
                                   true,  false, true,  false, true,  false};
 
@@ -119,7 +126,7 @@ QPixmap NoteNameGlyph(int pitchClass, qreal ratio)
     painter.setBrush(gradient);
     painter.drawRoundedRect(body, 3, 3);
 
-    const QString name = QString::fromLatin1(NoteNames[pitchClass]);
+    const QString name = QCoreApplication::translate("TMeasureGlyphs", NoteNames[pitchClass]);
     // Inside the outline (x 0.5 to 14.5) with a pixel of air each side: "Sol" is squeezed.
     constexpr qreal NameWidth = 11;
     if (Sharp[pitchClass])
@@ -276,7 +283,7 @@ QColor TMeasureGlyphs::PitchClassColor(int pitchClass)
 QString TMeasureGlyphs::NoteName(int pitchClass)
 {
     const int c = PitchClass(pitchClass);
-    QString name = QString::fromLatin1(NoteNames[c]);
+    QString name = QCoreApplication::translate("TMeasureGlyphs", NoteNames[c]);
     if (Sharp[c])
         name += QChar(0x266F);
     return name;

@@ -100,9 +100,10 @@ public:
     {
         if (t != QAccessible::Name)
             return QAccessibleWidget::text(t);
-        return QStringLiteral("Compás %1, %2")
+        return TMeasureRowFrame::tr("Compás %1, %2")
             .arg(Frame()->Bar() + 1)
-            .arg(Frame()->IsMelody() ? QStringLiteral("melodía") : QStringLiteral("ritmo"));
+            .arg(Frame()->IsMelody() ? TMeasureRowFrame::tr("melodía")
+                                     : TMeasureRowFrame::tr("ritmo"));
     }
 
     int childCount() const override { return TMeasureRowFrame::Steps; }
