@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 SOURCES = $(shell git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 2>/dev/null)
 LINT_SOURCES = $(shell git ls-files 'src/*.cpp' 2>/dev/null)
 
-.PHONY: all build deps run demo test check-format format lint tsan bench fuzz clean
+.PHONY: all build deps run demo test check-format format lint tsan bench fuzz translations clean
 
 all: build
 
@@ -66,6 +66,10 @@ bench:
 fuzz:
 	@./scripts/install-deps fuzz
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/fuzz
+
+# Gathers new and changed window texts into translations/*.ts (then translate them).
+translations:
+	@./scripts/update-translations
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD) build-tsan build-fuzz

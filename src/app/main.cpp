@@ -9,6 +9,9 @@
 //   LYRAVANE_SCREENSHOT_TAB=N   with LYRAVANE_SCREENSHOT: selects tab N before the picture.
 //   LYRAVANE_SCREENSHOT_PLAY=MS with LYRAVANE_SCREENSHOT: runs "Reproducir partitura" and
 //                               takes the picture MS milliseconds later (the play cursor).
+//   LYRAVANE_SCREENSHOT_ACTION=NAME with LYRAVANE_SCREENSHOT: triggers the action NAME
+//                               ("Action_FileRevert") and pictures the question or dialog it
+//                               opens instead of the window.
 
 #include "app/AppUtils.h"
 #include "app/LyravaneApplication.h"
@@ -20,9 +23,9 @@
 #include "ui/FileDialogs.h"
 #include "ui/FormAddPattern.h"
 #include "ui/MessageBoxes.h"
-#include "ui/QtTranslations.h"
 #include "ui/Settings.h"
 #include "ui/SingleInstance.h"
+#include "ui/Translations.h"
 #include "ui/UnitClipboard.h"
 #include "ui/WindowUtils.h"
 #include "ui/mainform/LyravaneMainForm.h"
@@ -30,6 +33,7 @@
 #include <QAction>
 #include <QFont>
 #include <QIcon>
+#include <QLocale>
 #include <QScreen>
 #include <QTabBar>
 #include <QTimer>
@@ -96,14 +100,21 @@ void RunDeveloperAids(TLyravaneMainForm& form, TClock::time_point mainEntered,
             if (playing)
                 if (auto* play = form.findChild<QAction*>(QStringLiteral("Action_MusicPlay2")))
                     QTimer::singleShot(SettleMs, play, &QAction::trigger);
+            // A command whose question or dialog is to be pictured instead of the window.
+            const QString command = qEnvironmentVariable("LYRAVANE_SCREENSHOT_ACTION");
+            if (auto* action = command.isEmpty() ? nullptr : form.findChild<QAction*>(command))
+                QTimer::singleShot(SettleMs, action, &QAction::trigger);
             // Give the pages a moment to settle (and the play its time), then picture the
             // whole window.
-            QTimer::singleShot(SettleMs + (playing ? std::max(playMs, 0) : 0), &form,
-                               [&form, screenshot]
-                               {
-                                   form.grab().save(screenshot);
-                                   QApplication::exit(0);
-                               });
+            QTimer::singleShot(
+                SettleMs * (command.isEmpty() ? 1 : 2) + (playing ? std::max(playMs, 0) : 0), &form,
+                [&form, screenshot]
+                {
+                    QWidget* shown = QApplication::activeModalWidget();
+                    (shown != nullptr ? shown : &form)->grab().save(screenshot);
+                    // Ends the dialog's loop too.
+                    QApplication::exit(0);
+                });
         });
 }
 
@@ -150,10 +161,11 @@ void KeepScaleOnScreen(int percent, const std::vector<std::string>& arguments)
     // Could not start afresh: this copy goes on at the scale it has.
 }
 
-/// The system's UI font at 9 points.
+/// The window's language (the setting's, else the system's) and the system's UI font at 9
+/// points.
 void SetLook()
 {
-    InstallQtSpanishTranslations();
+    InstallTranslations(ChosenLanguage(ReadLanguageSetting(QString()), QLocale::system()));
     QFont font = QApplication::font();
     font.setPointSize(9);
     QApplication::setFont(font);
@@ -266,8 +278,7 @@ int main(int argc, char** argv)
     }
     catch (const std::exception& error)
     {
-        messageBoxes.Show(nullptr, QString::fromUtf8(error.what()), TMsgIcon::Error,
-                          TMsgButtons::Ok);
+        messageBoxes.Show(nullptr, ErrorText(error), TMsgIcon::Error, TMsgButtons::Ok);
         return 1;
     }
 

@@ -156,7 +156,9 @@ std::string TemporaryName(const std::string& name)
 {
     constexpr std::size_t NameMax = 255;
     constexpr std::size_t Added = 1 + 7; // "." and ".XXXXXX"
-    return "." + name.substr(0, NameMax - Added) + ".XXXXXX";
+    std::string temporary = ".";
+    temporary.append(name, 0, NameMax - Added).append(".XXXXXX");
+    return temporary;
 }
 /// Whether name is a temporary name TemporaryName makes for a file of ours: hidden, the
 /// saved file's name with an extension the programs write, a dot and six random letters.

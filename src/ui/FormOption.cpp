@@ -32,15 +32,15 @@ TFormOption::TFormOption(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FormOption"));
-    setWindowTitle(QStringLiteral("  Opciones  "));
-    setFixedSize(201, 372);
+    setWindowTitle(tr("  Opciones  "));
+    setFixedSize(201, 421);
 
     TabControl1 = new QFrame(this);
     TabControl1->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     TabControl1->setGeometry(8, 8, 185, 105);
     TabControl1->setFocusPolicy(Qt::NoFocus);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Song Repeat "), TabControl1);
+    GroupBox1 = new QGroupBox(tr("Song Repeat "), TabControl1);
     GroupBox1->setGeometry(8, 8, 169, 41);
     for (int k = 0; k < MaxRepeatCount; ++k)
     {
@@ -51,35 +51,48 @@ TFormOption::TFormOption(QWidget* parent)
     }
     RadioButtons[0]->setChecked(true);
 
-    GroupBox2 = new QGroupBox(QStringLiteral("Sistema G.MIDI On"), TabControl1);
+    GroupBox2 = new QGroupBox(tr("Sistema G.MIDI On"), TabControl1);
     GroupBox2->setGeometry(8, 56, 169, 41);
-    RadioButton5 = new QRadioButton(QStringLiteral("Incluido "), GroupBox2);
+    RadioButton5 = new QRadioButton(tr("Incluido "), GroupBox2);
     RadioButton5->setGeometry(8, 16, 73, 17);
-    RadioButton6 = new QRadioButton(QStringLiteral("Excluido "), GroupBox2);
+    RadioButton6 = new QRadioButton(tr("Excluido "), GroupBox2);
     RadioButton6->setGeometry(88, 16, 73, 17);
 
-    CheckTrackNames = new QCheckBox(QStringLiteral("&Nombres de pista en MIDI"), this);
+    CheckTrackNames = new QCheckBox(tr("&Nombres de pista en MIDI"), this);
     CheckTrackNames->setObjectName(QStringLiteral("CheckTrackNames"));
     CheckTrackNames->setGeometry(12, 119, 181, 19);
 
     BuildExportAndSoundFont();
 
-    LabelWindowScale = new QLabel(QStringLiteral("&Tamaño de la ventana:"), this);
-    LabelWindowScale->setGeometry(12, 311, 120, 21);
+    LabelWindowScale = new QLabel(tr("&Tamaño de la ventana:"), this);
+    // The caption on a line of its own: beside the list it would not fit.
+    LabelWindowScale->setGeometry(12, 309, 181, 19);
     ComboWindowScale = new QComboBox(this);
     ComboWindowScale->setObjectName(QStringLiteral("ComboWindowScale"));
-    ComboWindowScale->setGeometry(132, 311, 61, 21);
+    ComboWindowScale->setGeometry(12, 330, 70, 21);
     for (const int percent : WindowScaleChoices)
         ComboWindowScale->addItem(QStringLiteral("%1 %").arg(percent), percent);
-    ComboWindowScale->setToolTip(QStringLiteral("Se aplica al volver a abrir el programa"));
+    ComboWindowScale->setToolTip(tr("Se aplica al volver a abrir el programa"));
     LabelWindowScale->setBuddy(ComboWindowScale);
 
-    ButtonOk = new QPushButton(QStringLiteral("&OK"), this);
-    ButtonOk->setGeometry(8, 339, 89, 25);
+    LabelLanguage = new QLabel(tr("&Idioma:"), this);
+    LabelLanguage->setGeometry(12, 360, 64, 21);
+    ComboLanguage = new QComboBox(this);
+    ComboLanguage->setObjectName(QStringLiteral("ComboLanguage"));
+    ComboLanguage->setGeometry(76, 360, 117, 21);
+    // Each language by its own name, as everywhere.
+    ComboLanguage->addItem(tr("Según el sistema"), QString());
+    ComboLanguage->addItem(QStringLiteral("Español"), QStringLiteral("es"));
+    ComboLanguage->addItem(QStringLiteral("English"), QStringLiteral("en"));
+    ComboLanguage->setToolTip(tr("Se aplica al volver a abrir el programa"));
+    LabelLanguage->setBuddy(ComboLanguage);
+
+    ButtonOk = new QPushButton(tr("&OK"), this);
+    ButtonOk->setGeometry(8, 388, 89, 25);
     ButtonOk->setDefault(true);
     ButtonOk->setAutoDefault(true);
-    ButtonCancel = new QPushButton(QStringLiteral("  &Cancelar  "), this);
-    ButtonCancel->setGeometry(104, 339, 89, 25);
+    ButtonCancel = new QPushButton(tr("  &Cancelar  "), this);
+    ButtonCancel->setGeometry(104, 388, 89, 25);
     connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
     // Esc and the close box end the dialog through reject() too.
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -88,7 +101,7 @@ TFormOption::TFormOption(QWidget* parent)
     const std::vector<QWidget*> order = {
         RadioButtons[0],       RadioButtons[1],  RadioButtons[2], RadioButtons[3], RadioButton5,
         RadioButton6,          CheckTrackNames,  CheckNormalize,  ComboLoudness,   ComboSoundFont,
-        ButtonChooseSoundFont, ComboWindowScale, ButtonOk,        ButtonCancel};
+        ButtonChooseSoundFont, ComboWindowScale, ComboLanguage,   ButtonOk,        ButtonCancel};
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -100,11 +113,11 @@ void TFormOption::BuildExportAndSoundFont()
     FrameAudio->setGeometry(8, 144, 185, 159);
     FrameAudio->setFocusPolicy(Qt::NoFocus);
 
-    GroupBoxExport = new QGroupBox(QStringLiteral("Exportar a audio"), FrameAudio);
+    GroupBoxExport = new QGroupBox(tr("Exportar a audio"), FrameAudio);
     GroupBoxExport->setGeometry(8, 8, 169, 65);
-    CheckNormalize = new QCheckBox(QStringLiteral("&Normalizar volumen"), GroupBoxExport);
+    CheckNormalize = new QCheckBox(tr("&Normalizar volumen"), GroupBoxExport);
     CheckNormalize->setGeometry(8, 18, 153, 17);
-    LabelLoudness = new QLabel(QStringLiteral("&Objetivo:"), GroupBoxExport);
+    LabelLoudness = new QLabel(tr("&Objetivo:"), GroupBoxExport);
     LabelLoudness->setGeometry(24, 40, 56, 17);
     ComboLoudness = new QComboBox(GroupBoxExport);
     ComboLoudness->setGeometry(80, 38, 81, 21);
@@ -125,8 +138,8 @@ void TFormOption::BuildExportAndSoundFont()
     ComboSoundFont->setAccessibleName(QStringLiteral("SoundFont"));
     ButtonChooseSoundFont = new QPushButton(QStringLiteral("…"), GroupBoxSoundFont);
     ButtonChooseSoundFont->setGeometry(136, 35, 25, 23);
-    ButtonChooseSoundFont->setToolTip(QStringLiteral("Elegir otro archivo SoundFont"));
-    ButtonChooseSoundFont->setAccessibleName(QStringLiteral("Elegir SoundFont"));
+    ButtonChooseSoundFont->setToolTip(tr("Elegir otro archivo SoundFont"));
+    ButtonChooseSoundFont->setAccessibleName(tr("Elegir SoundFont"));
     connect(ButtonChooseSoundFont, &QPushButton::clicked, this, &TFormOption::ChooseSoundFont);
 }
 
@@ -147,8 +160,8 @@ void TFormOption::SelectSoundFont(const QString& path)
 void TFormOption::ChooseSoundFont()
 {
     TFileDialogRequest request;
-    request.Title = QStringLiteral("Elegir SoundFont");
-    request.Filter = QStringLiteral("SoundFont|*.sf2 *.sf3|");
+    request.Title = tr("Elegir SoundFont");
+    request.Filter = tr("SoundFont|*.sf2 *.sf3|");
     request.FileName = ComboSoundFont->currentData().toString();
     TQtFileDialogRunner real;
     TFileDialogRunner* runner = FileDialogs ? FileDialogs : &real;
@@ -168,15 +181,15 @@ void TFormOption::FormShow()
     LabelLoudness->setEnabled(Normalize);
     ComboLoudness->setCurrentIndex(std::max(0, ComboLoudness->findData(LoudnessLufs)));
     ComboWindowScale->setCurrentIndex(std::max(0, ComboWindowScale->findData(WindowScale)));
+    ComboLanguage->setCurrentIndex(std::max(0, ComboLanguage->findData(Language)));
     ComboSoundFont->clear();
     for (const QString& path : InstalledSoundFonts)
         SelectSoundFont(path);
     SelectSoundFont(SoundFont);
     WidenPopup(ComboSoundFont);
-    const QString name =
-        SoundFont.isEmpty() ? QStringLiteral("ninguno") : QFileInfo(SoundFont).fileName();
+    const QString name = SoundFont.isEmpty() ? tr("ninguno") : QFileInfo(SoundFont).fileName();
     LabelSoundFont->setText(LabelSoundFont->fontMetrics().elidedText(
-        QStringLiteral("En uso: %1").arg(name), Qt::ElideMiddle, LabelSoundFont->width()));
+        tr("En uso: %1").arg(name), Qt::ElideMiddle, LabelSoundFont->width()));
     LabelSoundFont->setToolTip(SoundFont);
 }
 
@@ -195,6 +208,7 @@ void TFormOption::FormClose()
     if (ComboSoundFont->currentIndex() >= 0)
         SoundFont = ComboSoundFont->currentData().toString();
     WindowScale = ComboWindowScale->currentData().toInt();
+    Language = ComboLanguage->currentData().toString();
 }
 
 void TFormOption::showEvent(QShowEvent* event)

@@ -41,6 +41,8 @@ public:
     QStringList InstalledSoundFonts;
     /// The size of the window, one of WindowScaleChoices (Settings.h), in percent.
     int WindowScale = 100;
+    /// The language setting: "" (the system's), "es" or "en".
+    QString Language;
     /// Runs "Elegir otro..."'s file dialog; null: the real one.
     TFileDialogRunner* FileDialogs = nullptr;
 
@@ -69,6 +71,10 @@ public:
     QLabel* LabelWindowScale;
     /// "Tamaño de la ventana": 100 %, 125 %, 150 %, 200 %, the percent each item's data.
     QComboBox* ComboWindowScale;
+    QLabel* LabelLanguage;
+    /// "Idioma": by the system, Spanish or English; each item's data is its code in
+    /// LanguageCodes (Translations.h).
+    QComboBox* ComboLanguage;
     QPushButton* ButtonOk;
     QPushButton* ButtonCancel;
 

@@ -3,52 +3,81 @@
 #include "audio/AudioError.h"
 #include "base/Exceptions.h"
 #include "ui/FileDialogs.h"
+#include "ui/Translations.h"
 #include "ui/WindowUtils.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QMessageBox>
+
+namespace
+{
+/// The words of an error of ours in the window's language, what() for any other.
+QString Headline(const std::exception& error)
+{
+    const auto* own = dynamic_cast<const ELyravaneError*>(&error);
+    return own != nullptr ? CoreMessage(own->Message()) : QString::fromUtf8(error.what());
+}
+
+/// The cause after its places, in the window's language.
+QString Cause(const ELyravaneError& error)
+{
+    QStringList parts;
+    for (const std::string& place : error.Places())
+        parts << FromFsPath(place);
+    if (!error.CauseMessage().Empty())
+        parts << CoreMessage(error.CauseMessage());
+    return parts.join(QStringLiteral(": "));
+}
+} // namespace
 
 QString ErrorDetails(const std::exception& error, bool wholeText)
 {
     const auto* own = dynamic_cast<const ELyravaneError*>(&error);
-    const std::string cause = own != nullptr ? own->Cause() : std::string();
-    // Paths in a message are in the file system's encoding.
-    return FromFsPath(wholeText ? MessageWithCause(error) : cause);
+    QString cause = own != nullptr ? Cause(*own) : QString();
+    if (!wholeText)
+        return cause;
+    const QString text = Headline(error);
+    return cause.isEmpty() ? text : text + QStringLiteral(" (") + cause + QLatin1Char(')');
 }
 
 QString ErrorText(const std::exception& error)
 {
     const auto* soundFont = dynamic_cast<const ESoundFontError*>(&error);
     if (soundFont == nullptr)
-        return QString::fromUtf8(error.what());
+        return Headline(error);
     using TReason = ESoundFontError::TReason;
     const QString path = FromFsPath(soundFont->Path());
-    QString problem;
+    const char* problem = "";
     switch (soundFont->Reason())
     {
     case TReason::Missing:
-        problem = QStringLiteral("No hay ningún SoundFont en %1.");
+        problem = QT_TRANSLATE_NOOP("TMessageBoxes", "No hay ningún SoundFont en %1.");
         break;
     case TReason::Directory:
-        problem = QStringLiteral("%1 es una carpeta, no un SoundFont.");
+        problem = QT_TRANSLATE_NOOP("TMessageBoxes", "%1 es una carpeta, no un SoundFont.");
         break;
     case TReason::NotRegular:
-        problem = QStringLiteral("%1 no es un archivo normal (es una tubería, un dispositivo o "
-                                 "un socket), y no se puede usar como SoundFont.");
+        problem = QT_TRANSLATE_NOOP("TMessageBoxes",
+                                    "%1 no es un archivo normal (es una tubería, un dispositivo o "
+                                    "un socket), y no se puede usar como SoundFont.");
         break;
     case TReason::Unreadable:
-        problem = QStringLiteral("No se puede leer el SoundFont %1.");
+        problem = QT_TRANSLATE_NOOP("TMessageBoxes", "No se puede leer el SoundFont %1.");
         break;
     case TReason::NotSoundFont:
-        problem = QStringLiteral("%1 no es un archivo SoundFont (.sf2 o .sf3).");
+        problem =
+            QT_TRANSLATE_NOOP("TMessageBoxes", "%1 no es un archivo SoundFont (.sf2 o .sf3).");
         break;
     case TReason::Refused:
-        problem = QStringLiteral("El sintetizador no pudo cargar el SoundFont %1.");
+        problem =
+            QT_TRANSLATE_NOOP("TMessageBoxes", "El sintetizador no pudo cargar el SoundFont %1.");
         break;
     }
-    return problem.arg(path) +
-           QStringLiteral(" Instale el paquete fluid-soundfont-gm o elija otro SoundFont en "
-                          "Opciones.");
+    return QCoreApplication::translate("TMessageBoxes", problem).arg(path) + QLatin1Char(' ') +
+           QCoreApplication::translate("TMessageBoxes",
+                                       "Instale el paquete fluid-soundfont-gm o elija otro "
+                                       "SoundFont en Opciones.");
 }
 
 TMsgResult TQtMessageBoxes::Show(QWidget* owner, const QString& text, TMsgIcon icon,
@@ -95,8 +124,8 @@ TMsgResult TQtMessageBoxes::ShowDetailed(QWidget* owner, const QString& text,
     case TMsgButtons::SiNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+        box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("TMessageBoxes", "&Sí"));
+        box.button(QMessageBox::No)->setText(QCoreApplication::translate("TMessageBoxes", "&No"));
         break;
     case TMsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

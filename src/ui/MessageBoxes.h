@@ -54,12 +54,12 @@ public:
     }
 };
 
-/// The details of an error's box: its cause (the file and what was wrong); with wholeText
-/// the message too, for a box whose text says something of its own.
+/// The details of an error's box in the window's language: its cause (the file and what was
+/// wrong); with wholeText the message too, for a box whose text says something of its own.
 QString ErrorDetails(const std::exception& error, bool wholeText = false);
 
-/// The text a box shows for an error: what() as it stands, except where the sound layer's
-/// English words (meant for the command line) have a Spanish sentence in the window.
+/// The text a box shows for an error: its message in the window's language, and for a
+/// SoundFont that cannot be used, a sentence of the window's own that says what to do.
 QString ErrorText(const std::exception& error);
 
 /// The real message boxes (QMessageBox).

@@ -138,6 +138,19 @@ int ReadWindowScale(const QString& iniPath)
                : 100;
 }
 
+QString ReadLanguageSetting(const QString& iniPath)
+{
+    const QString language =
+        OpenLyravaneSettings(iniPath)->value(QStringLiteral("Language")).toString();
+    return language == QLatin1String("es") || language == QLatin1String("en") ? language
+                                                                              : QString();
+}
+
+void WriteLanguageSetting(const QString& iniPath, const QString& language)
+{
+    OpenLyravaneSettings(iniPath)->setValue(QStringLiteral("Language"), language);
+}
+
 void WriteWindowScale(const QString& iniPath, int percent)
 {
     OpenLyravaneSettings(iniPath)->setValue(QStringLiteral("Window/Scale"), percent);

@@ -68,6 +68,9 @@ void WriteSoundFontSetting(const QString& iniPath, const QString& path);
 /// 100 when missing or not one of them. It takes effect at the next start.
 inline constexpr int WindowScaleChoices[] = {100, 125, 150, 200};
 int ReadWindowScale(const QString& iniPath);
+/// "Language": "" (the system's), "es" or "en"; anything else reads as "".
+QString ReadLanguageSetting(const QString& iniPath);
+void WriteLanguageSetting(const QString& iniPath, const QString& language);
 void WriteWindowScale(const QString& iniPath, int percent);
 /// The largest choice at or below percent at which a window of size (at 100 %) fits an area
 /// of size (screen pixels); 100 when none larger does.

@@ -55,7 +55,7 @@ void TSongRecovery::Own()
     if (FLock != nullptr)
         return;
     if (!QDir().mkpath(FDir) || !QFileInfo(FDir).isDir())
-        throw EFCreateError(ToFsPath(FDir), "the recovery folder cannot be made");
+        throw EFCreateError(ToFsPath(FDir), Core::Tr("the recovery folder cannot be made"));
     // A few names at most: a name is only taken when another copy's leftover has it, and a
     // lock that cannot be made for any other reason (a full disk, no permission) will not
     // be made under another name either.
@@ -79,10 +79,11 @@ void TSongRecovery::Own()
         }
         if (why != QLockFile::LockFailedError)
             throw EFCreateError(ToFsPath(path + QStringLiteral(".lock")),
-                                why == QLockFile::PermissionError ? "folder not writable"
-                                                                  : "the lock cannot be written");
+                                why == QLockFile::PermissionError
+                                    ? Core::Tr("folder not writable")
+                                    : Core::Tr("the lock cannot be written"));
     }
-    throw EFCreateError(ToFsPath(FDir), "no free recovery file name");
+    throw EFCreateError(ToFsPath(FDir), Core::Tr("no free recovery file name"));
 }
 
 void TSongRecovery::Write(const TMusicProject& song)

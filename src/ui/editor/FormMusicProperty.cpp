@@ -6,6 +6,7 @@
 #include "controls/FakeGroupBox.h"
 #include "midi/GmInstruments.h"
 #include "model/Muprop.h"
+#include "ui/Translations.h"
 #include "ui/WindowUtils.h"
 
 #include <QAbstractItemView>
@@ -314,7 +315,7 @@ void TFormMusicProperty::FillInstrumentLists()
 {
     QStringList instruments;
     for (const char* name : GmInstrumentNames)
-        instruments << QString::fromLatin1(name);
+        instruments << CoreText(name);
     QStringList drums;
     for (const char* name : DrumSetNames)
         drums << QString::fromLatin1(name);

@@ -155,8 +155,7 @@ void TFormMusicProperty::BitBtn1Click(int tag)
         // No exception may cross the event loop: the failure is shown here, as the main
         // window shows those of its commands.
         if (FServices.MessageBoxes != nullptr)
-            FServices.MessageBoxes->ShowDetailed(this, QString::fromUtf8(error.what()),
-                                                 ErrorDetails(error), TMsgIcon::Error,
-                                                 TMsgButtons::Ok);
+            FServices.MessageBoxes->ShowDetailed(this, ErrorText(error), ErrorDetails(error),
+                                                 TMsgIcon::Error, TMsgButtons::Ok);
     }
 }

@@ -21,6 +21,8 @@ constexpr const char* MsgSoundFontLoading =
     QT_TRANSLATE_NOOP("TLyravaneMainForm", "Cargando el SoundFont %1...");
 constexpr const char* MsgScaleAtNextStart = QT_TRANSLATE_NOOP(
     "TLyravaneMainForm", "El nuevo tamaño de la ventana se aplicará al volver a abrir el programa");
+constexpr const char* MsgLanguageAtNextStart = QT_TRANSLATE_NOOP(
+    "TLyravaneMainForm", "El nuevo idioma se aplicará al volver a abrir el programa");
 constexpr const char* MsgSoundFontReady =
     QT_TRANSLATE_NOOP("TLyravaneMainForm", "SoundFont listo: %1");
 constexpr const char* MsgSoundFontFailed = QT_TRANSLATE_NOOP(
@@ -71,6 +73,7 @@ void TLyravaneMainForm::PrepareOptionDialog(TFormOption& dialog) const
         dialog.InstalledSoundFonts << FromFsPath(path);
     dialog.FileDialogs = FServices.FileDialogs;
     dialog.WindowScale = ReadWindowScale(FServices.SettingsPath);
+    dialog.Language = ReadLanguageSetting(FServices.SettingsPath);
 }
 
 void TLyravaneMainForm::ApplyOptionDialog(const TFormOption& dialog)
@@ -80,6 +83,11 @@ void TLyravaneMainForm::ApplyOptionDialog(const TFormOption& dialog)
     {
         WriteWindowScale(FServices.SettingsPath, dialog.WindowScale);
         StatusBar1->showMessage(tr(MsgScaleAtNextStart), FServices.ConfirmationMilliseconds);
+    }
+    if (dialog.Language != ReadLanguageSetting(FServices.SettingsPath))
+    {
+        WriteLanguageSetting(FServices.SettingsPath, dialog.Language);
+        StatusBar1->showMessage(tr(MsgLanguageAtNextStart), FServices.ConfirmationMilliseconds);
     }
     if (dialog.SoundFont != CurrentSoundFont())
         ChangeSoundFont(dialog.SoundFont);

@@ -1,6 +1,7 @@
 #include "ui/mainform/SongDocument.h"
 
 #include "ui/FileDialogs.h"
+#include "ui/MessageBoxes.h"
 #include "ui/SongRecovery.h"
 #include "ui/WindowUtils.h"
 
@@ -153,7 +154,7 @@ void TSongDocument::WriteRecovery()
     catch (const std::exception& error)
     {
         // Tried again after the next change; a message box every minute would not help.
-        emit RecoveryNotWritten(QString::fromUtf8(error.what()));
+        emit RecoveryNotWritten(ErrorText(error));
     }
 }
 

@@ -1,4 +1,4 @@
-#include "ui/QtTranslations.h"
+#include "ui/Translations.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -25,9 +25,11 @@ QStringList ContextMenuTexts()
 }
 } // namespace
 
-TEST(QtTranslations, MessageBoxButtonsAndTextFieldMenusSpeakSpanish)
+TEST(Translations, MessageBoxButtonsAndTextFieldMenusSpeakSpanish)
 {
-    std::unique_ptr<QTranslator> translator(InstallQtSpanishTranslations());
+    const TInstalledTranslations installed = InstallTranslations(QStringLiteral("es"));
+    std::unique_ptr<QTranslator> program(installed.Program);
+    std::unique_ptr<QTranslator> translator(installed.Qt);
     ASSERT_NE(translator, nullptr) << "Qt's Spanish catalogue (qt6-translations-l10n) is missing";
 
     QMessageBox box;

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class QLocale;
+class QTranslator;
+struct TMessage;
+
+/// The languages the window speaks, as the setting "Language" names them; empty: the
+/// system's (English on an English system, Spanish on any other).
+inline constexpr const char* LanguageCodes[] = {"", "es", "en"};
+
+/// "es" or "en": the language setting's, or the one the system's locale asks for.
+QString ChosenLanguage(const QString& setting, const QLocale& system);
+
+/// Installs the program's translation into language ("es" or "en") and, for Spanish, Qt's own
+/// Spanish texts (the buttons of message boxes, the file dialog, the context menus of text
+/// fields). Returns the translators, owned by the application (deleting one uninstalls it);
+/// a catalogue that is not there is left out, and its texts stay as they are written.
+struct TInstalledTranslations
+{
+    QTranslator* Program = nullptr;
+    QTranslator* Qt = nullptr;
+};
+TInstalledTranslations InstallTranslations(const QString& language);
+
+/// A text of the core (marked with Core::Tr) in the window's language.
+QString CoreText(const char* source);
+/// A message of the core with its values, in the window's language; values that are not
+/// ours (paths, names, numbers) are shown as they are, paths in the file system's encoding.
+QString CoreMessage(const TMessage& message);
