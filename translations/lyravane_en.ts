@@ -771,6 +771,54 @@
         <source>no free recovery file name</source>
         <translation>no free recovery file name</translation>
     </message>
+    <message>
+        <source>y %1 notas más como estas</source>
+        <translation>and %1 more notes like these</translation>
+    </message>
+    <message>
+        <source>y %1 notas más como esta</source>
+        <translation>and %1 more note like this</translation>
+    </message>
+    <message>
+        <source>el compás es %1/%2; se espera 4/4</source>
+        <translation>the time signature is %1/%2; 4/4 is expected</translation>
+    </message>
+    <message>
+        <source>el patrón de %1 se puede usar: %2 compases, %3 notas</source>
+        <translation>the %1 pattern can be used: %2 bars, %3 notes</translation>
+    </message>
+    <message>
+        <source>el patrón de %1 no se puede usar:</source>
+        <translation>the %1 pattern cannot be used:</translation>
+    </message>
+    <message>
+        <source>la nota %1 del compás %2 no termina</source>
+        <translation>note %1 in bar %2 never ends</translation>
+    </message>
+    <message>
+        <source>la nota %1 del compás %2 pasa la barra del compás</source>
+        <translation>note %1 in bar %2 runs over the bar line</translation>
+    </message>
+    <message>
+        <source>la nota %1 del compás %2 no es un instrumento de percusión de General MIDI (%3 a %4)</source>
+        <translation>note %1 in bar %2 is not a General MIDI percussion instrument (%3 to %4)</translation>
+    </message>
+    <message>
+        <source>el archivo no tiene notas</source>
+        <translation>the file has no notes</translation>
+    </message>
+    <message>
+        <source>el patrón de %1 tiene %2 compás; se esperan %3</source>
+        <translation>the %1 pattern has %2 bar; %3 are expected</translation>
+    </message>
+    <message>
+        <source>el patrón de %1 tiene %2 compases; se esperan %3</source>
+        <translation>the %1 pattern has %2 bars; %3 are expected</translation>
+    </message>
+    <message>
+        <source>el archivo no es un MIDI que se pueda leer (%1)</source>
+        <translation>the file is not a MIDI file that can be read (%1)</translation>
+    </message>
 </context>
 <context>
     <name>TDialEdit</name>

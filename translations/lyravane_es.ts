@@ -771,6 +771,54 @@
         <source>no free recovery file name</source>
         <translation>no queda ningún nombre libre para el archivo de recuperación</translation>
     </message>
+    <message>
+        <source>y %1 notas más como estas</source>
+        <translation>y %1 notas más como estas</translation>
+    </message>
+    <message>
+        <source>y %1 notas más como esta</source>
+        <translation>y %1 notas más como esta</translation>
+    </message>
+    <message>
+        <source>el compás es %1/%2; se espera 4/4</source>
+        <translation>el compás es %1/%2; se espera 4/4</translation>
+    </message>
+    <message>
+        <source>el patrón de %1 se puede usar: %2 compases, %3 notas</source>
+        <translation>el patrón de %1 se puede usar: %2 compases, %3 notas</translation>
+    </message>
+    <message>
+        <source>el patrón de %1 no se puede usar:</source>
+        <translation>el patrón de %1 no se puede usar:</translation>
+    </message>
+    <message>
+        <source>la nota %1 del compás %2 no termina</source>
+        <translation>la nota %1 del compás %2 no termina</translation>
+    </message>
+    <message>
+        <source>la nota %1 del compás %2 pasa la barra del compás</source>
+        <translation>la nota %1 del compás %2 pasa la barra del compás</translation>
+    </message>
+    <message>
+        <source>la nota %1 del compás %2 no es un instrumento de percusión de General MIDI (%3 a %4)</source>
+        <translation>la nota %1 del compás %2 no es un instrumento de percusión de General MIDI (%3 a %4)</translation>
+    </message>
+    <message>
+        <source>el archivo no tiene notas</source>
+        <translation>el archivo no tiene notas</translation>
+    </message>
+    <message>
+        <source>el patrón de %1 tiene %2 compás; se esperan %3</source>
+        <translation>el patrón de %1 tiene %2 compás; se esperan %3</translation>
+    </message>
+    <message>
+        <source>el patrón de %1 tiene %2 compases; se esperan %3</source>
+        <translation>el patrón de %1 tiene %2 compases; se esperan %3</translation>
+    </message>
+    <message>
+        <source>el archivo no es un MIDI que se pueda leer (%1)</source>
+        <translation>el archivo no es un MIDI que se pueda leer (%1)</translation>
+    </message>
 </context>
 <context>
     <name>TDialEdit</name>

@@ -42,35 +42,32 @@ const TKindInfo& Info(TPatternKind kind)
     return Kinds[static_cast<std::size_t>(kind)];
 }
 
-std::string Number(long long n)
-{
-    return std::to_string(n);
-}
-
 /// Faults of one sort: the first few in full, then how many more.
 class TFaultList
 {
 public:
-    explicit TFaultList(std::vector<std::string>& problems) : FProblems(problems) {}
-    void Add(std::string text)
+    explicit TFaultList(std::vector<TMessage>& problems) : FProblems(problems) {}
+    void Add(TMessage text)
     {
         if (++FCount <= MaxFaultsOfASort)
             FProblems.push_back(std::move(text));
     }
-    void Close(const char* what)
+    /// Says how many notes with the fault were left out.
+    void Close()
     {
-        if (FCount > MaxFaultsOfASort)
-            FProblems.push_back("y " + Number(FCount - MaxFaultsOfASort) + " " + what +
-                                " más como esta" + (FCount - MaxFaultsOfASort > 1 ? "s" : ""));
+        const int more = FCount - MaxFaultsOfASort;
+        if (more > 0)
+            FProblems.push_back(more > 1 ? Msg(Core::Tr("y %1 notas más como estas"), more)
+                                         : Msg(Core::Tr("y %1 notas más como esta"), more));
         FCount = 0;
     }
 
 private:
-    std::vector<std::string>& FProblems;
+    std::vector<TMessage>& FProblems;
     int FCount = 0;
 };
 
-void CheckTimeSignatures(const TMidiData& midi, std::vector<std::string>& problems)
+void CheckTimeSignatures(const TMidiData& midi, std::vector<TMessage>& problems)
 {
     for (const auto& track : midi.Tracks)
         for (const auto& e : *track)
@@ -80,8 +77,8 @@ void CheckTimeSignatures(const TMidiData& midi, std::vector<std::string>& proble
                 const int denominator = e->Data[3] < 8 ? 1 << e->Data[3] : 0;
                 if (numerator != 4 || denominator != 4)
                 {
-                    problems.push_back("el compás es " + Number(numerator) + "/" +
-                                       Number(denominator) + "; se espera 4/4");
+                    problems.push_back(
+                        Msg(Core::Tr("el compás es %1/%2; se espera 4/4"), numerator, denominator));
                     return;
                 }
             }
@@ -127,16 +124,23 @@ TArrangeList& PatternLibrary(TPatternKind kind)
     }
 }
 
+TMessage TPatternCheck::ReportMessage() const
+{
+    // The lines' frames ("%1\n", "- %1\n%2") are not words: no translation has them.
+    const TMessage kind = Msg(PatternKindName(Kind));
+    if (Usable())
+        return Msg("%1\n", Msg(Core::Tr("el patrón de %1 se puede usar: %2 compases, %3 notas"),
+                               kind, Bars, Notes));
+    TMessage lines = Verbatim("");
+    for (auto problem = Problems.rbegin(); problem != Problems.rend(); ++problem)
+        lines = Msg("- %1\n%2", *problem, std::move(lines));
+    return Msg("%1\n%2", Msg(Core::Tr("el patrón de %1 no se puede usar:"), kind),
+               std::move(lines));
+}
+
 std::string TPatternCheck::Report() const
 {
-    std::string text = std::string("el patrón de ") + PatternKindName(Kind);
-    if (Usable())
-        return text + " se puede usar: " + Number(Bars) + " compases, " + Number(Notes) +
-               " notas\n";
-    text += " no se puede usar:\n";
-    for (const std::string& problem : Problems)
-        text += "- " + problem + "\n";
-    return text;
+    return ReportMessage().Str();
 }
 
 TPatternCheck CheckPattern(const TMidiData& midi, TPatternKind kind)
@@ -158,34 +162,36 @@ TPatternCheck CheckPattern(const TMidiData& midi, TPatternKind kind)
             ++check.Notes;
             const int key = e->Data[1];
             const std::int64_t start = e->Time;
-            const std::string where =
-                "la nota " + Number(key) + " del compás " + Number(start / bar + 1);
+            const long long barNumber = start / bar + 1;
             if (e->Duration < 0)
             {
-                open.Add(where + " no termina");
+                open.Add(Msg(Core::Tr("la nota %1 del compás %2 no termina"), key, barNumber));
                 lastEnd = std::max(lastEnd, start + 1);
                 continue;
             }
             const std::int64_t end = start + std::max<std::int64_t>(e->Duration, 1);
             lastEnd = std::max(lastEnd, end);
             if ((end - 1) / bar != start / bar)
-                across.Add(where + " pasa la barra del compás");
+                across.Add(Msg(Core::Tr("la nota %1 del compás %2 pasa la barra del compás"), key,
+                               barNumber));
             if (kind == TPatternKind::Drum && (key < LowestDrumKey || key > HighestDrumKey))
-                drums.Add(where + " no es un instrumento de percusión de General MIDI (" +
-                          Number(LowestDrumKey) + " a " + Number(HighestDrumKey) + ")");
+                drums.Add(Msg(Core::Tr("la nota %1 del compás %2 no es un instrumento de percusión "
+                                       "de General MIDI (%3 a %4)"),
+                              key, barNumber, LowestDrumKey, HighestDrumKey));
         }
-    open.Close("notas");
-    across.Close("notas");
-    drums.Close("notas");
+    open.Close();
+    across.Close();
+    drums.Close();
 
     check.Bars = static_cast<int>((lastEnd + bar - 1) / bar);
     if (check.Notes == 0)
-        check.Problems.insert(check.Problems.begin(), "el archivo no tiene notas");
+        check.Problems.insert(check.Problems.begin(), Msg(Core::Tr("el archivo no tiene notas")));
     else if (check.Bars != PatternBarCount)
-        check.Problems.insert(check.Problems.begin(),
-                              std::string("el patrón de ") + PatternKindName(kind) + " tiene " +
-                                  Number(check.Bars) + (check.Bars == 1 ? " compás" : " compases") +
-                                  "; se esperan " + Number(PatternBarCount));
+        check.Problems.insert(
+            check.Problems.begin(),
+            Msg(check.Bars == 1 ? Core::Tr("el patrón de %1 tiene %2 compás; se esperan %3")
+                                : Core::Tr("el patrón de %1 tiene %2 compases; se esperan %3"),
+                Msg(PatternKindName(kind)), check.Bars, PatternBarCount));
     return check;
 }
 
@@ -200,8 +206,8 @@ TPatternCheck CheckPatternBytes(std::string_view bytes, TPatternKind kind)
     {
         TPatternCheck check;
         check.Kind = kind;
-        check.Problems.push_back(std::string("el archivo no es un MIDI que se pueda leer (") +
-                                 e.what() + ")");
+        check.Problems.push_back(
+            Msg(Core::Tr("el archivo no es un MIDI que se pueda leer (%1)"), e.Message()));
         return check;
     }
     return CheckPattern(midi, kind);
@@ -214,7 +220,7 @@ std::string CheckNewPatternName(std::string_view name, const TArrangeList& libra
         throw ELyravaneError(Core::Tr("el patrón necesita un nombre"));
     if (trimmed.size() > MaxNameBytes)
         throw ELyravaneError(Msg(Core::Tr("el nombre es demasiado largo: %1 bytes; caben %2"),
-                                 Number(trimmed.size()), Number(MaxNameBytes)));
+                                 trimmed.size(), MaxNameBytes));
     for (const char c : trimmed)
         if (c == '|' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
             throw ELyravaneError(
@@ -232,7 +238,7 @@ std::string AddUserPattern(const std::string& userPatternDir, TPatternKind kind,
     const std::string bytes = ReadWholeFile(sourcePath);
     const TPatternCheck check = CheckPatternBytes(bytes, kind);
     if (!check.Usable())
-        throw ELyravaneError(Verbatim(check.Report()));
+        throw ELyravaneError(check.ReportMessage());
 
     const fs::path userDir = fs::path(userPatternDir) / "USER";
     std::error_code ec;

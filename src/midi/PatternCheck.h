@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Message.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,12 +36,14 @@ struct TPatternCheck
     int Bars = 0;
     int Notes = 0;
     /// Each fault in a sentence of its own (Spanish, no final full stop); empty when usable.
-    std::vector<std::string> Problems;
+    std::vector<TMessage> Problems;
 
     bool Usable() const { return Problems.empty(); }
     /// The whole report: a line saying whether the pattern can be used, then one line per
     /// fault. The program's window and lyravane-cli check-pattern show the same text.
     std::string Report() const;
+    /// The same, its words to be translated in the window.
+    TMessage ReportMessage() const;
 };
 
 /// Checks a loaded pattern against the rules the renderer relies on: 4/4, four bars, notes

@@ -33,7 +33,10 @@ TMidiData Pattern(int bars, int key = 36)
 
 std::vector<std::string> Problems(const TMidiData& midi, TPatternKind kind)
 {
-    return CheckPatternBytes(midi.SaveToString(), kind).Problems;
+    std::vector<std::string> texts;
+    for (const TMessage& problem : CheckPatternBytes(midi.SaveToString(), kind).Problems)
+        texts.push_back(problem.Str());
+    return texts;
 }
 
 class UserPatternTest : public ::testing::Test
@@ -116,7 +119,8 @@ TEST(PatternCheckTest, BrokenBytesAndUnendedNotesAreReportedNotThrown)
 {
     const TPatternCheck garbage = CheckPatternBytes("RIFF....WAVE", TPatternKind::Back);
     ASSERT_EQ(garbage.Problems.size(), 1u);
-    EXPECT_EQ(garbage.Problems[0].rfind("el archivo no es un MIDI que se pueda leer (", 0), 0u);
+    EXPECT_EQ(garbage.Problems[0].Str().rfind("el archivo no es un MIDI que se pueda leer (", 0),
+              0u);
 
     // Key 36 starts at tick 0 and never ends; key 38 sounds in bar 4.
     const std::string bytes("MThd\0\0\0\6\0\1\0\1\x01\x80"
@@ -127,7 +131,8 @@ TEST(PatternCheckTest, BrokenBytesAndUnendedNotesAreReportedNotThrown)
                             "\0\xFF\x2F\0",
                             14 + 8 + 17);
     const TPatternCheck check = CheckPatternBytes(bytes, TPatternKind::Bass);
-    EXPECT_EQ(check.Problems, (std::vector<std::string>{"la nota 36 del compás 1 no termina"}));
+    ASSERT_EQ(check.Problems.size(), 1u);
+    EXPECT_EQ(check.Problems[0].Str(), "la nota 36 del compás 1 no termina");
     EXPECT_EQ(check.Bars, 4);
 }
 

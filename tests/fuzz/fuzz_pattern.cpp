@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(check.Bars == PatternBarCount);
         FUZZ_CHECK(check.Notes > 0);
     }
-    for (const std::string& problem : check.Problems)
-        FUZZ_CHECK(report.find(problem) != std::string::npos);
+    for (const TMessage& problem : check.Problems)
+        FUZZ_CHECK(report.find(problem.Str()) != std::string::npos);
 
     // The same bytes as a name for the new pattern.
     TArrangeList library;

@@ -13,6 +13,7 @@
 #include "render/RenderSong.h"
 #include "ui/FormAddPattern.h"
 #include "ui/FormOption.h"
+#include "ui/Translations.h"
 #include "ui/WindowUtils.h"
 #include "ui/editor/SongPages.h"
 
@@ -130,14 +131,14 @@ bool TLyravaneMainForm::AddUserPatternFile(const std::string& path, TPatternKind
             PropertyPage->ReloadPatternLists();
         StatusBar1->showMessage(
             tr("Patrón «%1» añadido a la lista de %2.")
-                .arg(QString::fromStdString(shown), QString::fromUtf8(PatternKindName(kind))),
+                .arg(QString::fromStdString(shown), CoreText(PatternKindName(kind))),
             FServices.ConfirmationMilliseconds);
         return true;
     }
     catch (const ELyravaneError& error)
     {
         // The check's report is a sentence that starts in lower case, as the CLI prints it.
-        QString text = QString::fromUtf8(MessageWithCause(error)).trimmed();
+        QString text = ErrorDetails(error, true).trimmed();
         if (!text.isEmpty())
             text[0] = text[0].toUpper();
         ShowMessageBox(text, TMsgIcon::Exclamation, TMsgButtons::Ok);
