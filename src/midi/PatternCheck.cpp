@@ -132,8 +132,8 @@ TMessage TPatternCheck::ReportMessage() const
         return Msg("%1\n", Msg(Core::Tr("el patrón de %1 se puede usar: %2 compases, %3 notas"),
                                kind, Bars, Notes));
     TMessage lines = Verbatim("");
-    for (auto problem = Problems.rbegin(); problem != Problems.rend(); ++problem)
-        lines = Msg("- %1\n%2", *problem, std::move(lines));
+    for (std::size_t i = Problems.size(); i-- > 0;)
+        lines = Msg("- %1\n%2", Problems[i], std::move(lines));
     return Msg("%1\n%2", Msg(Core::Tr("el patrón de %1 no se puede usar:"), kind),
                std::move(lines));
 }
