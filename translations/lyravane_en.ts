@@ -949,6 +949,53 @@
     </message>
 </context>
 <context>
+    <name>TFormMixer</name>
+    <message>
+        <source>Melodía</source>
+        <translation>Melody</translation>
+    </message>
+    <message>
+        <source>Acomp. 1</source>
+        <translation>Backing 1</translation>
+    </message>
+    <message>
+        <source>Acomp. 2</source>
+        <translation>Backing 2</translation>
+    </message>
+    <message>
+        <source>Bajo</source>
+        <translation>Bass</translation>
+    </message>
+    <message>
+        <source>Batería</source>
+        <translation>Drums</translation>
+    </message>
+    <message>
+        <source>Mezclador</source>
+        <translation>Mixer</translation>
+    </message>
+    <message>
+        <source>%1: volumen</source>
+        <translation>%1: volume</translation>
+    </message>
+    <message>
+        <source>Silencio</source>
+        <translation>Mute</translation>
+    </message>
+    <message>
+        <source>%1: silencio</source>
+        <translation>%1: mute</translation>
+    </message>
+    <message>
+        <source>Solo</source>
+        <translation>Solo</translation>
+    </message>
+    <message>
+        <source>%1: solo</source>
+        <translation>%1: solo</translation>
+    </message>
+</context>
+<context>
     <name>TFormMusicMeasures</name>
     <message>
         <source>Estimar forma musica</source>
@@ -1859,6 +1906,34 @@
     <message>
         <source>No se puede abrir la ayuda: </source>
         <translation>Cannot open the help: </translation>
+    </message>
+    <message>
+        <source>&amp;Claqueta</source>
+        <translation>Count-&amp;in</translation>
+    </message>
+    <message>
+        <source>Un compás de golpes de metrónomo antes de empezar a reproducir.</source>
+        <translation>One bar of metronome clicks before playback starts.</translation>
+    </message>
+    <message>
+        <source>&amp;Metrónomo</source>
+        <translation>&amp;Metronome</translation>
+    </message>
+    <message>
+        <source>Un golpe en cada tiempo mientras se reproduce.</source>
+        <translation>A click on every beat while playing.</translation>
+    </message>
+    <message>
+        <source>Me&amp;zclador...</source>
+        <translation>Mi&amp;xer...</translation>
+    </message>
+    <message>
+        <source>Volumen, silencio y solo de cada parte mientras suena.</source>
+        <translation>Volume, mute and solo of each part while it plays.</translation>
+    </message>
+    <message>
+        <source>Volumen</source>
+        <translation>Volume</translation>
     </message>
 </context>
 <context>

@@ -949,6 +949,53 @@
     </message>
 </context>
 <context>
+    <name>TFormMixer</name>
+    <message>
+        <source>Melodía</source>
+        <translation>Melodía</translation>
+    </message>
+    <message>
+        <source>Acomp. 1</source>
+        <translation>Acomp. 1</translation>
+    </message>
+    <message>
+        <source>Acomp. 2</source>
+        <translation>Acomp. 2</translation>
+    </message>
+    <message>
+        <source>Bajo</source>
+        <translation>Bajo</translation>
+    </message>
+    <message>
+        <source>Batería</source>
+        <translation>Batería</translation>
+    </message>
+    <message>
+        <source>Mezclador</source>
+        <translation>Mezclador</translation>
+    </message>
+    <message>
+        <source>%1: volumen</source>
+        <translation>%1: volumen</translation>
+    </message>
+    <message>
+        <source>Silencio</source>
+        <translation>Silencio</translation>
+    </message>
+    <message>
+        <source>%1: silencio</source>
+        <translation>%1: silencio</translation>
+    </message>
+    <message>
+        <source>Solo</source>
+        <translation>Solo</translation>
+    </message>
+    <message>
+        <source>%1: solo</source>
+        <translation>%1: solo</translation>
+    </message>
+</context>
+<context>
     <name>TFormMusicMeasures</name>
     <message>
         <source>Estimar forma musica</source>
@@ -1859,6 +1906,34 @@
     <message>
         <source>No se puede abrir la ayuda: </source>
         <translation>No se puede abrir la ayuda: </translation>
+    </message>
+    <message>
+        <source>&amp;Claqueta</source>
+        <translation>&amp;Claqueta</translation>
+    </message>
+    <message>
+        <source>Un compás de golpes de metrónomo antes de empezar a reproducir.</source>
+        <translation>Un compás de golpes de metrónomo antes de empezar a reproducir.</translation>
+    </message>
+    <message>
+        <source>&amp;Metrónomo</source>
+        <translation>&amp;Metrónomo</translation>
+    </message>
+    <message>
+        <source>Un golpe en cada tiempo mientras se reproduce.</source>
+        <translation>Un golpe en cada tiempo mientras se reproduce.</translation>
+    </message>
+    <message>
+        <source>Me&amp;zclador...</source>
+        <translation>Me&amp;zclador...</translation>
+    </message>
+    <message>
+        <source>Volumen, silencio y solo de cada parte mientras suena.</source>
+        <translation>Volumen, silencio y solo de cada parte mientras suena.</translation>
+    </message>
+    <message>
+        <source>Volumen</source>
+        <translation>Volumen</translation>
     </message>
 </context>
 <context>

@@ -108,9 +108,12 @@ void RunDeveloperAids(TLyravaneMainForm& form, TClock::time_point mainEntered,
             // whole window.
             QTimer::singleShot(
                 SettleMs * (command.isEmpty() ? 1 : 2) + (playing ? std::max(playMs, 0) : 0), &form,
-                [&form, screenshot]
+                [&form, screenshot, command]
                 {
+                    // The question, dialog or window the command opened, else the window.
                     QWidget* shown = QApplication::activeModalWidget();
+                    if (shown == nullptr && !command.isEmpty())
+                        shown = QApplication::activeWindow();
                     (shown != nullptr ? shown : &form)->grab().save(screenshot);
                     // Ends the dialog's loop too.
                     QApplication::exit(0);

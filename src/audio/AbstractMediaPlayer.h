@@ -20,6 +20,15 @@ struct TPlayPosition
     int Pass = 0;
 };
 
+/// Clicks a player adds to a play: never part of the file it plays.
+struct TClicks
+{
+    /// A bar of clicks before the first pass.
+    bool CountIn = false;
+    /// A click on every beat, the first of each bar accented.
+    bool Metronome = false;
+};
+
 /// The operations the program asks of a media player; the desktop program reaches the
 /// player through this, so its tests can put a recording fake in its place.
 class TAbstractMediaPlayer
@@ -45,6 +54,15 @@ public:
     /// While a loop plays: reads the file again (it may have been rewritten since Open) for
     /// the passes from the next one on; raises like Open, and the loop goes on unchanged.
     virtual void QueueLoopPass() {}
+    /// The clicks of the next Play or PlayLoop; every play after that has none unless they are
+    /// set again. A player that cannot click ignores them.
+    virtual void SetClicks(TClicks /*clicks*/) {}
+    /// Silences the MIDI channels whose bits are set (bit n: channel n) at once, while a play
+    /// goes on and for the plays after it, until set again; the file is not changed.
+    virtual void SetMutedChannels(std::uint16_t /*mask*/) {}
+    /// Sends a controller change to the synthesiser at once, while a play goes on (a volume
+    /// moved in the mixer); the next play starts from the file's own.
+    virtual void SendControl(int /*channel*/, int /*controller*/, int /*value*/) {}
     /// Where the play is; a player that cannot tell says only whether it plays.
     virtual TPlayPosition Position() const
     {

@@ -10,6 +10,9 @@
 
 namespace
 {
+constexpr int ExpressionController = 11;
+constexpr int ResetAllControllersController = 121;
+
 /// Sends one channel message or sysex to the synthesiser; meta events never get here.
 void SendMessage(fluid_synth_t* synth, const std::vector<std::uint8_t>& data)
 {
@@ -130,10 +133,15 @@ void TMediaPlayer::Start(std::shared_ptr<const TTimeline> first, bool loop)
     // Every playback starts from the state of a freshly reset General MIDI synthesiser,
     // whatever the one before it left behind.
     Fluid().fluid_synth_system_reset(FFluid);
+    FMutedNow = 0;
     FTimeline = std::move(first);
     FLoopPass.reset();
     if (loop)
-        FLoopPass = std::make_shared<TTimeline>(FMidi, FSampleRate, FLoopFrom, FLoopTo);
+    {
+        auto pass = std::make_shared<TTimeline>(FMidi, FSampleRate, FLoopFrom, FLoopTo);
+        pass->AddClicks(false, FClicks.Metronome, FMidi.Division);
+        FLoopPass = std::move(pass);
+    }
     FNext = 0;
     FFrame = 0;
     FPass = 0;
@@ -143,7 +151,10 @@ void TMediaPlayer::Play()
 {
     if (!FOpen)
         throw EAudioError(Core::Tr("Nothing to play: no MIDI file is open"));
-    Start(std::make_shared<TTimeline>(FMidi, FSampleRate), false);
+    auto timeline = std::make_shared<TTimeline>(FMidi, FSampleRate);
+    timeline->AddClicks(FClicks.CountIn, FClicks.Metronome, FMidi.Division);
+    FClicks = {};
+    Start(std::move(timeline), false);
 }
 
 void TMediaPlayer::PlayLoop(std::int32_t fromTick, std::int32_t toTick)
@@ -155,7 +166,9 @@ void TMediaPlayer::PlayLoop(std::int32_t fromTick, std::int32_t toTick)
         throw EAudioError(Core::Tr("Nothing to loop: the stretch to repeat is empty"));
     FLoopFrom = fromTick;
     FLoopTo = toTick;
+    first->AddClicks(FClicks.CountIn, FClicks.Metronome, FMidi.Division);
     Start(std::move(first), true);
+    FClicks = {};
 }
 
 void TMediaPlayer::QueueLoopPass()
@@ -166,10 +179,21 @@ void TMediaPlayer::QueueLoopPass()
             return;
     }
     ReadFile();
-    std::shared_ptr<const TTimeline> pass =
-        std::make_shared<TTimeline>(FMidi, FSampleRate, FLoopFrom, FLoopTo);
-    if (pass->Frames() == 0)
+    auto fresh = std::make_shared<TTimeline>(FMidi, FSampleRate, FLoopFrom, FLoopTo);
+    if (fresh->Frames() == 0)
         return;
+    std::shared_ptr<const TTimeline> pass;
+    {
+        std::lock_guard<std::mutex> lock(FLock);
+        if (!FLoopPass)
+            return;
+        // The passes keep the clicks the loop started with.
+        const bool metronome =
+            std::any_of(FLoopPass->Messages().begin(), FLoopPass->Messages().end(),
+                        [](const TTimedMessage& m) { return (m.Data[0] & 0x0F) == ClickChannel; });
+        fresh->AddClicks(false, metronome, FMidi.Division);
+    }
+    pass = std::move(fresh);
     std::lock_guard<std::mutex> lock(FLock);
     if (FLoopPass)
         FLoopPass.swap(pass);
@@ -216,12 +240,59 @@ void TMediaPlayer::SendDueMessages()
 {
     const std::vector<TTimedMessage>& messages = FTimeline->Messages();
     while (FNext < messages.size() && messages[FNext].Frame <= FFrame)
-        SendMessage(FFluid, messages[FNext++].Data);
+    {
+        const std::vector<std::uint8_t>& data = messages[FNext++].Data;
+        const int channel = data[0] & 0x0F;
+        const bool control = (data[0] & 0xF0) == 0xB0 && data.size() > 1;
+        // A muted channel keeps its expression at 0 whatever the song sends.
+        if (control && data[1] == ExpressionController && (FMutedNow >> channel & 1U) != 0)
+            continue;
+        SendMessage(FFluid, data);
+        // A reset of the controllers (or of the whole synthesiser) gives the expression back.
+        if (data[0] == 0xF0)
+        {
+            const std::uint16_t muted = FMutedNow;
+            FMutedNow = 0;
+            ApplyMutes(muted);
+        }
+        else if (control && data[1] == ResetAllControllersController &&
+                 (FMutedNow >> channel & 1U) != 0)
+        {
+            FMutedNow &= static_cast<std::uint16_t>(~(1U << channel));
+            ApplyMutes(static_cast<std::uint16_t>(1U << channel));
+        }
+    }
+}
+
+void TMediaPlayer::SendControl(int channel, int controller, int value)
+{
+    std::lock_guard<std::mutex> lock(FLock);
+    FControls.push_back({static_cast<std::uint8_t>(0xB0 | (channel & 0x0F)),
+                         static_cast<std::uint8_t>(controller & 0x7F),
+                         static_cast<std::uint8_t>(value & 0x7F)});
+}
+
+void TMediaPlayer::ApplyMutes(std::uint16_t changed)
+{
+    const std::uint16_t wanted = FMuted.load();
+    for (int channel = 0; channel < 16; ++channel)
+        if ((changed >> channel & 1U) != 0)
+        {
+            const bool mute = (wanted >> channel & 1U) != 0;
+            Fluid().fluid_synth_cc(FFluid, channel, ExpressionController, mute ? 0 : 127);
+        }
+    FMutedNow = static_cast<std::uint16_t>((FMutedNow & ~changed) | (wanted & changed));
 }
 
 void TMediaPlayer::Render(float* left, float* right, int frames)
 {
     std::lock_guard<std::mutex> lock(FLock);
+    if (FTimeline && FMuted.load() != FMutedNow)
+        ApplyMutes(static_cast<std::uint16_t>(FMuted.load() ^ FMutedNow));
+    if (FTimeline)
+        for (const auto& control : FControls)
+            SendMessage(FFluid, control);
+    FControls.clear();
     int done = 0;
     while (done < frames)
     {

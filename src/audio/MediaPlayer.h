@@ -6,6 +6,7 @@
 #include "audio/Timeline.h"
 #include "midi/MidiData.h"
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -41,6 +42,11 @@ public:
     /// Nothing unless a loop plays.
     void QueueLoopPass() override;
     TPlayPosition Position() const override;
+    void SetClicks(TClicks clicks) override { FClicks = clicks; }
+    /// Heard from the next block the output asks for.
+    void SetMutedChannels(std::uint16_t mask) override { FMuted = mask; }
+    /// Sent before the next block the output asks for.
+    void SendControl(int channel, int controller, int value) override;
 
     bool IsOpen() const { return FOpen; }
     /// True from Play until the last message of the song has been sent (or Close); a loop
@@ -60,6 +66,9 @@ private:
     void ReadFile();
     /// On the audio thread, FLock held: the messages due by FFrame go to the synthesiser.
     void SendDueMessages();
+    /// On the audio thread, FLock held: brings the channels' expression in line with FMuted
+    /// (0 for a muted channel, full for the others), for the channels in changed.
+    void ApplyMutes(std::uint16_t changed);
     bool PlayingLocked() const;
 
     TSynthesizer& FSynth;
@@ -72,6 +81,8 @@ private:
     bool FOpen = false;
     std::int32_t FLoopFrom = 0;
     std::int32_t FLoopTo = 0;
+    TClicks FClicks;
+    std::atomic<std::uint16_t> FMuted{0};
 
     // Guards what follows against the audio thread, which renders only while holding it.
     mutable std::mutex FLock;
@@ -81,5 +92,9 @@ private:
     std::size_t FNext = 0;
     std::uint64_t FFrame = 0;
     int FPass = 0;
+    /// The mutes the synthesiser has now (a reset clears them).
+    std::uint16_t FMutedNow = 0;
+    /// Controller changes waiting for the next block.
+    std::vector<std::vector<std::uint8_t>> FControls;
     std::unique_ptr<TAudioOutput> FOutput;
 };

@@ -17,16 +17,31 @@ TSongPlayer::~TSongPlayer()
         std::remove(FTempMidiFile.c_str());
 }
 
-void TSongPlayer::Play(const TRenderer& render)
+void TSongPlayer::Play(const TRenderer& render, TClicks clicks)
 {
     Open(render);
+    FPlayer->SetClicks(clicks);
     FPlayer->Play();
 }
 
-void TSongPlayer::PlayLoop(const TRenderer& render, std::int32_t fromTick, std::int32_t toTick)
+void TSongPlayer::PlayLoop(const TRenderer& render, std::int32_t fromTick, std::int32_t toTick,
+                           TClicks clicks)
 {
     Open(render);
+    FPlayer->SetClicks(clicks);
     FPlayer->PlayLoop(fromTick, toTick);
+}
+
+void TSongPlayer::SetMutedChannels(std::uint16_t mask)
+{
+    if (FPlayer != nullptr)
+        FPlayer->SetMutedChannels(mask);
+}
+
+void TSongPlayer::SendControl(int channel, int controller, int value)
+{
+    if (FPlayer != nullptr)
+        FPlayer->SendControl(channel, controller, value);
 }
 
 void TSongPlayer::Open(const TRenderer& render)

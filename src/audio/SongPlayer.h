@@ -33,10 +33,14 @@ public:
     /// Stops the player, then renders and plays. Needs a player. Whatever rendering, writing
     /// the file or opening it raises reaches the caller (its what() is for the user); the
     /// player is left closed then.
-    void Play(const TRenderer& render);
+    void Play(const TRenderer& render, TClicks clicks = {});
     /// The same, then plays ticks fromTick to toTick of it over and over until Stop (see
     /// TAbstractMediaPlayer::PlayLoop).
-    void PlayLoop(const TRenderer& render, std::int32_t fromTick, std::int32_t toTick);
+    void PlayLoop(const TRenderer& render, std::int32_t fromTick, std::int32_t toTick,
+                  TClicks clicks = {});
+    /// See TAbstractMediaPlayer; nothing without a player.
+    void SetMutedChannels(std::uint16_t mask);
+    void SendControl(int channel, int controller, int value);
     /// While a loop plays: renders afresh what the loop repeats, heard from the next pass on.
     /// Whatever rendering or reading raises reaches the caller; the loop goes on as it was.
     void QueueLoopPass(const TRenderer& render);

@@ -124,12 +124,60 @@ double TTimeline::ExactFrameAt(std::int32_t tick) const
 std::uint64_t TTimeline::FrameAt(std::int32_t tick) const
 {
     const double frame = ExactFrameAt(std::clamp(tick, FFromTick, std::max(FToTick, FFromTick)));
-    return static_cast<std::uint64_t>(std::llround(std::max(frame, 0.0)));
+    return FLead + static_cast<std::uint64_t>(std::llround(std::max(frame, 0.0)));
+}
+
+void TTimeline::AddClicks(bool countIn, bool metronome, std::int32_t beatTicks)
+{
+    constexpr int BeatsPerBar = 4;
+    constexpr std::uint8_t WoodBlock = 115;
+    constexpr std::uint8_t Accent = 84;
+    constexpr std::uint8_t Beat = 77;
+    if (beatTicks <= 0 || (!countIn && !metronome))
+        return;
+    const auto status = [](std::uint8_t kind)
+    { return static_cast<std::uint8_t>(kind | ClickChannel); };
+    const double beatFrames = ExactFrameAt(FFromTick + beatTicks) - ExactFrameAt(FFromTick);
+    const auto lead =
+        countIn ? static_cast<std::uint64_t>(std::llround(beatFrames * BeatsPerBar)) : 0;
+    for (TTimedMessage& message : FMessages)
+        message.Frame += lead;
+    FLead += lead;
+    FFrames += lead;
+    std::vector<TTimedMessage> clicks = {
+        {0, FFromTick, {status(0xC0), WoodBlock}},
+        {0, FFromTick, {status(0xB0), 7, 110}},
+    };
+    const auto click = [&](std::uint64_t frame, bool first)
+    {
+        // A click lasts a sixteenth of a beat, the next one's start at most.
+        const auto length = static_cast<std::uint64_t>(std::max(beatFrames / 16, 1.0));
+        clicks.push_back(
+            {frame,
+             FFromTick,
+             {status(0x90), first ? Accent : Beat, first ? std::uint8_t{127} : std::uint8_t{96}}});
+        clicks.push_back({frame + length, FFromTick, {status(0x80), first ? Accent : Beat, 0}});
+    };
+    for (int beat = 0; countIn && beat < BeatsPerBar; ++beat)
+        click(static_cast<std::uint64_t>(
+                  std::llround(beat * static_cast<double>(lead) / BeatsPerBar)),
+              beat == 0);
+    if (metronome)
+        for (std::int32_t tick = (FFromTick + beatTicks - 1) / beatTicks * beatTicks;
+             tick < FToTick; tick += beatTicks)
+            click(FrameAt(tick), tick / beatTicks % BeatsPerBar == 0);
+    FMessages.insert(FMessages.end(), clicks.begin(), clicks.end());
+    // The song's messages before the clicks of their frame.
+    std::stable_sort(FMessages.begin(), FMessages.end(),
+                     [](const TTimedMessage& a, const TTimedMessage& b)
+                     { return a.Frame < b.Frame; });
+    FFrames = std::max(FFrames, FMessages.empty() ? 0 : FMessages.back().Frame);
 }
 
 std::int32_t TTimeline::TickAt(std::uint64_t frame) const
 {
-    const double at = static_cast<double>(std::min(frame, FFrames));
+    frame = frame > FLead ? frame - FLead : 0;
+    const double at = static_cast<double>(std::min(frame, FFrames - FLead));
     auto point = std::upper_bound(FTempo.begin(), FTempo.end(), at,
                                   [](double f, const TTempoPoint& p) { return f < p.Frame; });
     if (point != FTempo.begin())

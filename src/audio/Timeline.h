@@ -14,6 +14,10 @@ struct TTimedMessage
     std::vector<std::uint8_t> Data;
 };
 
+/// The channel of the clicks a player adds (count-in and metronome): one the program's songs
+/// leave free, so that muting the drums leaves the clicks.
+constexpr int ClickChannel = 15;
+
 /// A MIDI sequence laid out on the frames of an audio output, for playing it block by block.
 /// Frame 0 is the tick the timeline starts at. Within one tick, the note-offs of earlier notes
 /// come first, so a note struck again on that tick is not cut by the end of the one before.
@@ -35,6 +39,15 @@ public:
     std::int32_t ToTick() const { return FToTick; }
     double SampleRate() const { return FSampleRate; }
 
+    /// Adds clicks on ClickChannel (a wood block, higher on each bar's first beat): with
+    /// metronome one on every beat from FromTick() to ToTick(), bars counted from tick 0;
+    /// with countIn a bar of four before the stretch, by which every message comes later and
+    /// the timeline grows (the ticks of that bar read as FromTick()). beatTicks: the ticks of
+    /// a beat (a quarter note).
+    void AddClicks(bool countIn, bool metronome, std::int32_t beatTicks);
+    /// Frames of count-in before the stretch's first tick.
+    std::uint64_t LeadFrames() const { return FLead; }
+
     /// The tick heard at frame (clamped to the timeline); FromTick() at frame 0.
     std::int32_t TickAt(std::uint64_t frame) const;
     /// The frame of tick (clamped to the timeline), rounded to the nearest.
@@ -53,6 +66,7 @@ private:
     std::vector<TTimedMessage> FMessages;
     std::vector<TTempoPoint> FTempo;
     std::uint64_t FFrames = 0;
+    std::uint64_t FLead = 0;
     std::int32_t FFromTick = 0;
     std::int32_t FToTick = 0;
     double FSampleRate = 44100;

@@ -165,3 +165,17 @@ int FittingWindowScale(int percent, QSize window, QSize area)
             fitting = choice;
     return fitting;
 }
+
+TClicks ReadClickSettings(const QString& iniPath)
+{
+    const auto settings = OpenLyravaneSettings(iniPath);
+    return {settings->value(QStringLiteral("Playback/CountIn"), false).toBool(),
+            settings->value(QStringLiteral("Playback/Metronome"), false).toBool()};
+}
+
+void WriteClickSettings(const QString& iniPath, TClicks clicks)
+{
+    const auto settings = OpenLyravaneSettings(iniPath);
+    settings->setValue(QStringLiteral("Playback/CountIn"), clicks.CountIn);
+    settings->setValue(QStringLiteral("Playback/Metronome"), clicks.Metronome);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "audio/AbstractMediaPlayer.h"
+
 #include <QSettings>
 #include <QSize>
 #include <QString>
@@ -33,6 +35,10 @@ struct TPlaybackSettings
 TPlaybackSettings ReadPlaybackSettings(const QString& iniPath);
 /// A failure is not reported: the old values stay.
 void WritePlaybackSettings(const QString& iniPath, const TPlaybackSettings& values);
+
+/// "Playback/CountIn" and "Playback/Metronome" ("Claqueta", "Metrónomo"), off unless set.
+TClicks ReadClickSettings(const QString& iniPath);
+void WriteClickSettings(const QString& iniPath, TClicks clicks);
 
 /// "Recovery/IntervalSeconds": how long after a change the song with unsaved changes is
 /// written to its recovery file, in seconds; 60 when missing or not a number, at least 5 and

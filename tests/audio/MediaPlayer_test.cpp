@@ -492,3 +492,39 @@ TEST(MediaPlayerDeathTest, WithoutFluidSynthEveryUseSaysWhatToInstall)
         },
         ::testing::ExitedWithCode(3), "libfluidsynth-not-here.*install the package libfluidsynth3");
 }
+
+// A muted channel falls silent within 50 ms while the song plays and sounds again when the
+// mute is lifted; the metronome's clicks are not on the muted channel.
+TEST_F(MediaPlayerTest, AMutedChannelFallsSilentAtOnceAndTheClicksGoOn)
+{
+    const std::string file = Dir.File("$$$.mid");
+    TMidiData midi;
+    midi.SetTrackCount(1);
+    midi.AddTempo(0, 0, 120);
+    midi.AddProgramChange(0, 0, 0, 20); // an organ holds its level
+    midi.AddControlChange(0, 0, 0, 91, 0);
+    midi.AddControlChange(0, 0, 0, 93, 0);
+    midi.AddNote(0, 0, 768 * 6, 0, 60, 110);
+    midi.SaveToFile(file);
+    TMediaPlayer player(PlayerSynth(), Listener.Output());
+    player.SetFileName(file);
+    player.Open();
+
+    const auto start = TClock::now();
+    player.Play();
+    ASSERT_TRUE(Listener.SoundAfter(start, 500ms));
+    player.SetMutedChannels(1);
+    const auto muted = TClock::now();
+    std::this_thread::sleep_for(50ms);
+    EXPECT_FALSE(Listener.SoundAfter(TClock::now(), 300ms)) << "still heard after the mute";
+    player.SetMutedChannels(0);
+    EXPECT_TRUE(Listener.SoundAfter(TClock::now(), 200ms)) << "not heard again after the mute";
+    EXPECT_LT(muted - start, 1s);
+
+    // With the song's channel muted, the metronome alone is heard on every beat.
+    player.SetMutedChannels(1);
+    player.SetClicks({false, true});
+    player.Play();
+    const auto clicked = TClock::now();
+    EXPECT_TRUE(Listener.SoundAfter(clicked, 300ms)) << "no click";
+}

@@ -159,3 +159,41 @@ TEST(TimelineTest, EmptyAndOddSequencesGiveEmptyTimelines)
     EXPECT_TRUE(backwards.Messages().empty());
     EXPECT_EQ(backwards.Frames(), 0u);
 }
+
+// The count-in moves the song a bar (at its first tempo) later and reads as its first tick;
+// the metronome clicks every beat of the stretch, louder and higher on each bar's first.
+TEST(TimelineTest, ClicksCountInABarAndMarkEveryBeat)
+{
+    const TMidiData midi = LoopSong(); // 120 bpm for a bar, then 240
+    const TTimeline plain(midi, Rate);
+    for (const bool countIn : {false, true})
+    {
+        SCOPED_TRACE(countIn ? "count-in" : "metronome alone");
+        TTimeline timeline(midi, Rate);
+        timeline.AddClicks(countIn, true, 384);
+        const std::uint64_t lead = countIn ? 88200 : 0; // four beats at 120
+        EXPECT_EQ(timeline.LeadFrames(), lead);
+        EXPECT_EQ(timeline.Frames(), plain.Frames() + lead);
+        EXPECT_EQ(timeline.TickAt(lead / 2), 0) << "the count-in shows the song's start";
+        EXPECT_EQ(timeline.TickAt(lead + 22050), plain.TickAt(22050));
+        std::vector<std::pair<std::uint64_t, int>> clicks;
+        std::vector<std::uint64_t> song;
+        for (const TTimedMessage& m : timeline.Messages())
+            if ((m.Data[0] & 0x0F) == ClickChannel && IsOn(m))
+                clicks.emplace_back(m.Frame, m.Data[1]);
+            else if ((m.Data[0] & 0x0F) != ClickChannel)
+                song.push_back(m.Frame);
+        ASSERT_EQ(song.size(), plain.Messages().size());
+        for (std::size_t i = 0; i < song.size(); ++i)
+            EXPECT_EQ(song[i], plain.Messages()[i].Frame + lead);
+        // Count-in 4, then 4 beats at 120 and 4 at 240 (the last note ends a beat later: 1).
+        const std::size_t counted = countIn ? 4 : 0;
+        ASSERT_EQ(clicks.size(), counted + 9);
+        for (std::size_t beat = 0; beat < clicks.size(); ++beat)
+            EXPECT_EQ(clicks[beat].second, beat % 4 == 0 ? 84 : 77) << beat;
+        EXPECT_EQ(clicks[counted].first, lead);
+        EXPECT_EQ(clicks[counted + 4].first, lead + 88200) << "the second bar at 120 bpm";
+        EXPECT_EQ(clicks[counted + 5].first, lead + 88200 + 11025) << "then beats at 240";
+        EXPECT_EQ(CheckNotePairs(timeline.Messages()), 0);
+    }
+}

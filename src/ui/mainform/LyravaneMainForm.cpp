@@ -154,6 +154,17 @@ void TLyravaneMainForm::ReadSettings()
     RepeatCount = settings.RepeatCount;
     IncludeReset = settings.IncludeReset;
     MidiTrackNames = settings.MidiTrackNames;
+    const TClicks clicks = ReadClickSettings(FServices.SettingsPath);
+    Action_MusicCountIn->setChecked(clicks.CountIn);
+    Action_MusicMetronome->setChecked(clicks.Metronome);
+    for (QAction* action : {Action_MusicCountIn, Action_MusicMetronome})
+        connect(action, &QAction::toggled, this,
+                [this]
+                {
+                    WriteClickSettings(
+                        FServices.SettingsPath,
+                        {Action_MusicCountIn->isChecked(), Action_MusicMetronome->isChecked()});
+                });
 }
 
 void TLyravaneMainForm::WriteSettings()
@@ -267,6 +278,17 @@ void TLyravaneMainForm::CreateMusicActions()
                    tr("Reproducir partitura repite la partitura actual hasta Parar."),
                    QKeySequence(Qt::Key_F8), -1, nullptr);
     Action_MusicLoop->setCheckable(true);
+    Action_MusicCountIn = MakeAction(
+        "Action_MusicCountIn", tr("&Claqueta"),
+        tr("Un compás de golpes de metrónomo antes de empezar a reproducir."), none, -1, nullptr);
+    Action_MusicCountIn->setCheckable(true);
+    Action_MusicMetronome =
+        MakeAction("Action_MusicMetronome", tr("&Metrónomo"),
+                   tr("Un golpe en cada tiempo mientras se reproduce."), none, -1, nullptr);
+    Action_MusicMetronome->setCheckable(true);
+    Action_MusicMixer = MakeAction("Action_MusicMixer", tr("Me&zclador..."),
+                                   tr("Volumen, silencio y solo de cada parte mientras suena."),
+                                   none, -1, &T::Action_MusicMixerExecute);
     // Not in a menu: a text field with the focus keeps the space bar for its text (it claims
     // it before the window's shortcuts).
     Action_MusicPlayOrStop =
@@ -355,9 +377,9 @@ void TLyravaneMainForm::CreateMenus()
     MenuMusic->addActions(
         {Action_MusicPlay2, Action_MusicPlay, Action_MusicPlayFromHere, Action_MusicStop});
     MenuMusic->addSeparator();
-    MenuMusic->addAction(Action_MusicLoop);
+    MenuMusic->addActions({Action_MusicLoop, Action_MusicCountIn, Action_MusicMetronome});
     MenuMusic->addSeparator();
-    MenuMusic->addActions({Action_MusicAddPattern, Action_MusicOption});
+    MenuMusic->addActions({Action_MusicMixer, Action_MusicAddPattern, Action_MusicOption});
     MenuHelp = bar->addMenu(tr("&Ayuda"));
     MenuHelp->addAction(Action_HelpContents);
     MenuHelp->addSeparator();

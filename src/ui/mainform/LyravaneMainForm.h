@@ -34,6 +34,7 @@ class QTimer;
 class TFormArranger;
 class TFormOption;
 class TFormHelp;
+class TFormMixer;
 class TImageListEx;
 class TMenuButton;
 class TExportRunner;
@@ -137,6 +138,11 @@ private:
     QAction* Action_MusicAddPattern;
     QAction* Action_MusicPlayFromHere;
     QAction* Action_MusicLoop;
+    /// "Claqueta" and "Metrónomo": checkable, kept in settings.
+    QAction* Action_MusicCountIn;
+    QAction* Action_MusicMetronome;
+    /// "Mezclador...": the mixer window.
+    QAction* Action_MusicMixer;
     /// The space bar: the last play command again, or Parar while something plays.
     QAction* Action_MusicPlayOrStop;
     QAction* Action_MusicOption;
@@ -226,6 +232,11 @@ private:
     void Action_MusicPlayFromHereExecute();
     void Action_MusicPlayOrStopExecute();
     void Action_MusicOptionExecute();
+    void Action_MusicMixerExecute();
+    /// The mixer shows the song's volumes as they stand (after any change of the song).
+    void ShowMixerVolumes();
+    /// A volume moved in the mixer: an edit of the song, heard at once while it plays.
+    void MixerVolumeChanged(int track, int volume);
     void Action_HelpContentsExecute();
     void Action_HelpAboutExecute();
 
@@ -324,6 +335,8 @@ private:
     std::vector<std::string> FArguments;
     std::map<const QAction*, TMenuButton*> FToolButtons;
     QPointer<TFormHelp> FHelpWindow;
+    /// Made the first time it is asked for; kept (hidden) until the window goes.
+    TFormMixer* Mixer = nullptr;
     /// The play command the space bar repeats.
     QAction* FLastPlayCommand = nullptr;
     /// Where the left button went down on a tab (-1: not on one), for dragging it out.

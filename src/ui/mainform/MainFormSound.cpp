@@ -12,11 +12,13 @@
 #include "render/PatternCache.h"
 #include "render/RenderSong.h"
 #include "ui/FormAddPattern.h"
+#include "ui/FormMixer.h"
 #include "ui/FormOption.h"
 #include "ui/Translations.h"
 #include "ui/WindowUtils.h"
 #include "ui/editor/SongPages.h"
 
+#include <QSlider>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
@@ -30,7 +32,9 @@ const QString PlayingTabMarker = QStringLiteral("\u25B6 ");
 
 TPlayController::TOptions TLyravaneMainForm::PlayOptions() const
 {
-    return {RepeatCount, IncludeReset};
+    return {RepeatCount,
+            IncludeReset,
+            {Action_MusicCountIn->isChecked(), Action_MusicMetronome->isChecked()}};
 }
 
 void TLyravaneMainForm::StartPlay(QAction* command, const std::function<void()>& play)
@@ -163,4 +167,46 @@ void TLyravaneMainForm::Action_MusicOptionExecute()
         MidiTrackNames = dialog.MidiTrackNames;
         ApplyOptionDialog(dialog);
     }
+}
+
+void TLyravaneMainForm::Action_MusicMixerExecute()
+{
+    if (Mixer == nullptr)
+    {
+        Mixer = new TFormMixer(this);
+        connect(Mixer, &TFormMixer::VolumeChanged, this, &TLyravaneMainForm::MixerVolumeChanged);
+        connect(Mixer, &TFormMixer::MutedChannelsChanged, this,
+                [this](std::uint16_t channels) { FPlay->Player().SetMutedChannels(channels); });
+        connect(FDocument.get(), &TSongDocument::Changed, Mixer, [this] { ShowMixerVolumes(); });
+        connect(FDocument.get(), &TSongDocument::Replaced, Mixer, [this] { ShowMixerVolumes(); });
+    }
+    ShowMixerVolumes();
+    Mixer->show();
+    Mixer->raise();
+    Mixer->activateWindow();
+}
+
+void TLyravaneMainForm::ShowMixerVolumes()
+{
+    const TMuprop* properties = FDocument->Song().PropertyAt(0);
+    if (Mixer == nullptr || properties == nullptr)
+        return;
+    std::array<int, TrackCount> volumes{};
+    for (int track = 0; track < TrackCount; ++track)
+        volumes[static_cast<std::size_t>(track)] = properties->GetTrack(track).Volume;
+    Mixer->ShowVolumes(volumes);
+}
+
+void TLyravaneMainForm::MixerVolumeChanged(int track, int volume)
+{
+    TMuprop* properties = FDocument->Song().PropertyAt(0);
+    if (properties == nullptr)
+        return;
+    FDocument->Edit(tr("Volumen"), Mixer->Volumes[static_cast<std::size_t>(track)],
+                    [properties, track, volume] { properties->GetTrack(track).SetVolume(volume); });
+    // The page shows the value, and what plays takes it at once.
+    if (PropertyPage != nullptr)
+        PropertyPage->SetMuprop(properties);
+    constexpr int VolumeController = 7;
+    FPlay->Player().SendControl(TrackChannel(track), VolumeController, volume);
 }

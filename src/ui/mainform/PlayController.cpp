@@ -46,7 +46,7 @@ void TPlayController::PlaySong(int fromEntry, const TOptions& options)
             RenderSong(FSong, midi, options.RepeatCount, options.IncludeReset, patterns, fromEntry,
                        &layout);
         },
-        layout, 0);
+        layout, 0, options.Clicks);
 }
 
 void TPlayController::PlayUnit(int entry, bool loop, const TOptions& options)
@@ -58,19 +58,20 @@ void TPlayController::PlayUnit(int entry, bool loop, const TOptions& options)
     FLoopIncludesReset = options.IncludeReset;
     Start([unit, options](TMidiData& midi)
           { RenderUnitPlayback(*unit, midi, options.IncludeReset); },
-          {span}, loop ? span.ToTick : 0);
+          {span}, loop ? span.ToTick : 0, options.Clicks);
 }
 
 void TPlayController::Start(const TSongPlayer::TRenderer& render,
-                            const std::vector<TSongSpan>& layout, std::int32_t loopTo)
+                            const std::vector<TSongSpan>& layout, std::int32_t loopTo,
+                            TClicks clicks)
 {
     ClearPosition();
     FLooping = loopTo > 0 && !layout.empty();
     FQueuedPass = 0;
     if (FLooping)
-        FPlayer.PlayLoop(render, layout.front().FromTick, loopTo);
+        FPlayer.PlayLoop(render, layout.front().FromTick, loopTo, clicks);
     else
-        FPlayer.Play(render);
+        FPlayer.Play(render, clicks);
     // The song's layout is filled in by the rendering, which has run by now.
     FLayout = layout;
     FPlayNumber = FPlayer.PlayNumber();

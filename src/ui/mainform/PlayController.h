@@ -28,6 +28,8 @@ public:
     {
         int RepeatCount = 1;
         bool IncludeReset = false;
+        /// "Claqueta" and "Metrónomo": heard, never rendered into the song.
+        TClicks Clicks;
     };
 
     /// player: not owned (none: nothing plays); song: the live song, read at each play and
@@ -66,7 +68,7 @@ private:
     /// Primes once FReady says the player can play; asks again a little later until then.
     void PrimeWhenReady();
     void Start(const TSongPlayer::TRenderer& render, const std::vector<TSongSpan>& layout,
-               std::int32_t loopTo);
+               std::int32_t loopTo, TClicks clicks);
     /// Renders the looped unit afresh once the pass under way is near its end.
     void QueueLoopPass(const TPlayPosition& position);
     void ShowPosition(const TPlayPosition& position);

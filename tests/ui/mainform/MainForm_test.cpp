@@ -125,9 +125,10 @@ TEST_F(MainFormTest, MenusHoldTheCommandsInOrderWithImagesAndShortcuts)
               (std::vector<std::string>{"&Deshacer", "&Rehacer", "-", "Insertar", "C&orta",
                                         "&Copiar", "&Pegar", "&Borrar"}));
     EXPECT_EQ(MenuTexts(Menu(form, "MenuMusic")),
-              (std::vector<std::string>{
-                  "Reproducir partitura", "&Reproducir cancion", "Reproducir desde &aquí", "&Parar",
-                  "-", "Re&petir partitura", "-", "Añadir &patrón...", "&Opciones..."}));
+              (std::vector<std::string>{"Reproducir partitura", "&Reproducir cancion",
+                                        "Reproducir desde &aquí", "&Parar", "-",
+                                        "Re&petir partitura", "&Claqueta", "&Metrónomo", "-",
+                                        "Me&zclador...", "Añadir &patrón...", "&Opciones..."}));
     EXPECT_EQ(MenuTexts(Menu(form, "MenuHelp")),
               (std::vector<std::string>{"&Contenido", "-", "&Acerca..."}));
     const std::vector<std::string> file = MenuTexts(Menu(form, "MenuFile"));

@@ -11,6 +11,7 @@
 
 #include <QTemporaryDir>
 
+#include <array>
 #include <deque>
 #include <memory>
 #include <string>
@@ -88,6 +89,16 @@ public:
     /// Records "QueueLoopPass" and a copy of the file as it is then.
     void QueueLoopPass() override;
     std::string QueuedBytes;
+    /// The clicks asked for the next play, the channels muted, the controls sent.
+    TClicks Clicks;
+    std::uint16_t Muted = 0;
+    std::vector<std::array<int, 3>> Controls;
+    void SetClicks(TClicks clicks) override { Clicks = clicks; }
+    void SetMutedChannels(std::uint16_t mask) override { Muted = mask; }
+    void SendControl(int channel, int controller, int value) override
+    {
+        Controls.push_back({channel, controller, value});
+    }
     /// Where a test says the play is; Playing follows IsPlaying.
     TPlayPosition At;
     TPlayPosition Position() const override
