@@ -60,6 +60,10 @@ public:
     /// Silences the MIDI channels whose bits are set (bit n: channel n) at once, while a play
     /// goes on and for the plays after it, until set again; the file is not changed.
     virtual void SetMutedChannels(std::uint16_t /*mask*/) {}
+    /// Scales what is heard by gainDb from the next block on (what normalising does to an
+    /// export), under a limiter that keeps the peaks below full scale; 0 dB leaves the sound
+    /// untouched.
+    virtual void SetOutputGain(double /*gainDb*/) {}
     /// Sends a controller change to the synthesiser at once, while a play goes on (a volume
     /// moved in the mixer); the next play starts from the file's own.
     virtual void SendControl(int /*channel*/, int /*controller*/, int /*value*/) {}

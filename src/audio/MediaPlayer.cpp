@@ -6,6 +6,7 @@
 #include "base/FileIO.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace
@@ -264,6 +265,31 @@ void TMediaPlayer::SendDueMessages()
     }
 }
 
+void TMediaPlayer::SetOutputGain(double gainDb)
+{
+    FGain = static_cast<float>(std::pow(10.0, std::clamp(gainDb, -40.0, 40.0) / 20));
+}
+
+void TMediaPlayer::ApplyGain(float* left, float* right, int frames)
+{
+    const float gain = FGain.load();
+    if (gain == 1.0f && FLimit == 1.0f)
+        return;
+    // Sample peaks held 1.5 dB under full scale leave room for the peaks between samples;
+    // a peak is met at once and let go of over about 100 ms.
+    const float ceiling = 0.8414f;
+    const float release = 1.0f - std::exp(-1.0f / (0.1f * static_cast<float>(FSampleRate)));
+    for (int i = 0; i < frames; ++i)
+    {
+        const float peak = std::max(std::fabs(left[i]), std::fabs(right[i])) * gain;
+        FLimit += (1.0f - FLimit) * release;
+        if (peak * FLimit > ceiling)
+            FLimit = ceiling / peak;
+        left[i] *= gain * FLimit;
+        right[i] *= gain * FLimit;
+    }
+}
+
 void TMediaPlayer::SendControl(int channel, int controller, int value)
 {
     std::lock_guard<std::mutex> lock(FLock);
@@ -317,6 +343,7 @@ void TMediaPlayer::Render(float* left, float* right, int frames)
         }
         const int count = static_cast<int>(span);
         Fluid().fluid_synth_write_float(FFluid, count, left, done, 1, right, done, 1);
+        ApplyGain(left + done, right + done, count);
         done += count;
         FFrame += span;
     }

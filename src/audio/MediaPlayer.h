@@ -45,6 +45,7 @@ public:
     void SetClicks(TClicks clicks) override { FClicks = clicks; }
     /// Heard from the next block the output asks for.
     void SetMutedChannels(std::uint16_t mask) override { FMuted = mask; }
+    void SetOutputGain(double gainDb) override;
     /// Sent before the next block the output asks for.
     void SendControl(int channel, int controller, int value) override;
 
@@ -69,6 +70,8 @@ private:
     /// On the audio thread, FLock held: brings the channels' expression in line with FMuted
     /// (0 for a muted channel, full for the others), for the channels in changed.
     void ApplyMutes(std::uint16_t changed);
+    /// On the audio thread: FGain and the limiter over frames of the block.
+    void ApplyGain(float* left, float* right, int frames);
     bool PlayingLocked() const;
 
     TSynthesizer& FSynth;
@@ -83,6 +86,10 @@ private:
     std::int32_t FLoopTo = 0;
     TClicks FClicks;
     std::atomic<std::uint16_t> FMuted{0};
+    /// Linear; 1 leaves the sound as the synthesiser makes it.
+    std::atomic<float> FGain{1.0f};
+    /// The limiter's factor now (audio thread).
+    float FLimit = 1.0f;
 
     // Guards what follows against the audio thread, which renders only while holding it.
     mutable std::mutex FLock;

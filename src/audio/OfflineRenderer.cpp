@@ -469,7 +469,49 @@ void RenderNormalised(fluid_synth_t* synth, TTickState& state, double seconds,
     result.After = normaliser.After();
     result.GainDb = normaliser.GainDb();
 }
+/// FluidSynth's player started on the sequence from a freshly reset synthesiser.
+struct TSequencePlay
+{
+    TFluidPlayerPtr Player;
+    TTickState State;
+
+    TSequencePlay(fluid_synth_t* synth, const std::string& midiBytes)
+    {
+        TFluidErrorScope errors;
+        // A rendering never hears what an earlier one left in the synthesiser.
+        Fluid().fluid_synth_system_reset(synth);
+        Player.reset(Fluid().new_fluid_player(synth));
+        if (!Player || Fluid().fluid_player_add_mem(Player.get(), midiBytes.data(),
+                                                    midiBytes.size()) != FLUID_OK)
+            throw EAudioError(
+                Msg(Core::Tr("The synthesiser cannot play this sequence%1"), errors.Reason()));
+        State.Player = Player.get();
+        Fluid().fluid_player_set_tick_callback(Player.get(), &OnTick, &State);
+        if (Fluid().fluid_player_play(Player.get()) != FLUID_OK)
+            throw EAudioError(
+                Msg(Core::Tr("The synthesiser cannot play this sequence%1"), errors.Reason()));
+    }
+};
 } // namespace
+
+TLoudness MeasureMidiLoudness(TSynthesizer& synth, const std::string& midiBytes,
+                              const TRenderProgress& progress)
+{
+    TMidiData check;
+    check.LoadFromString(midiBytes);
+    Ebur128();
+    fluid_synth_t* s = synth.Synth();
+    TSequencePlay play(s, midiBytes);
+    TLoudnessMeter meter(2, synth.Options().SampleRate, true, false);
+    TProgress report(progress);
+    RenderSequence(
+        s, play.State,
+        [&](const float* samples, std::size_t frames, bool) { meter.Add(samples, frames); },
+        synth.Options().SampleRate, report, 1.0);
+    report.Finish();
+    return meter.Result();
+}
+
 TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes,
                                const std::string& path, const TRenderOptions& options,
                                const TRenderProgress& progress)
@@ -482,20 +524,8 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
     if (options.Normalize)
         Ebur128();
     fluid_synth_t* s = synth.Synth();
-    TFluidErrorScope errors;
-    // A rendering never hears what an earlier one left in the synthesiser.
-    Fluid().fluid_synth_system_reset(s);
-    TFluidPlayerPtr player(Fluid().new_fluid_player(s));
-    if (!player ||
-        Fluid().fluid_player_add_mem(player.get(), midiBytes.data(), midiBytes.size()) != FLUID_OK)
-        throw EAudioError(
-            Msg(Core::Tr("The synthesiser cannot play this sequence%1"), errors.Reason()));
-    TTickState state;
-    state.Player = player.get();
-    Fluid().fluid_player_set_tick_callback(player.get(), &OnTick, &state);
-    if (Fluid().fluid_player_play(player.get()) != FLUID_OK)
-        throw EAudioError(
-            Msg(Core::Tr("The synthesiser cannot play this sequence%1"), errors.Reason()));
+    TSequencePlay play(s, midiBytes);
+    TTickState& state = play.State;
 
     TRenderResult result;
     result.SampleRate = synth.Options().SampleRate;
@@ -513,7 +543,7 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
             [&](const float* samples, std::size_t frames, bool inSong)
             { file.Output->Add(samples, frames, inSong, result); },
             result.SampleRate, report, PlainRenderShare);
-    player.reset();
+    play.Player.reset();
     file.Commit();
     report.Finish();
     return result;

@@ -52,3 +52,9 @@ using TRenderProgress = std::function<bool(double done)>;
 TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes,
                                const std::string& path, const TRenderOptions& options = {},
                                const TRenderProgress& progress = {});
+
+/// The integrated loudness of the sequence as a rendering sounds before it is normalised
+/// (its echo included; no true peak), worked out without writing anything. Raises as
+/// RenderMidiToFile does; ERenderCancelled when progress says no.
+TLoudness MeasureMidiLoudness(TSynthesizer& synth, const std::string& midiBytes,
+                              const TRenderProgress& progress = {});

@@ -38,6 +38,12 @@ void TSongPlayer::SetMutedChannels(std::uint16_t mask)
         FPlayer->SetMutedChannels(mask);
 }
 
+void TSongPlayer::SetOutputGain(double gainDb)
+{
+    if (FPlayer != nullptr)
+        FPlayer->SetOutputGain(gainDb);
+}
+
 void TSongPlayer::SendControl(int channel, int controller, int value)
 {
     if (FPlayer != nullptr)

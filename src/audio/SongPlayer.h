@@ -41,6 +41,7 @@ public:
     /// See TAbstractMediaPlayer; nothing without a player.
     void SetMutedChannels(std::uint16_t mask);
     void SendControl(int channel, int controller, int value);
+    void SetOutputGain(double gainDb);
     /// While a loop plays: renders afresh what the loop repeats, heard from the next pass on.
     /// Whatever rendering or reading raises reaches the caller; the loop goes on as it was.
     void QueueLoopPass(const TRenderer& render);

@@ -7,15 +7,20 @@
 #include "audio/AudioFileWriter.h"
 #include "audio/Loudness.h"
 #include "audio/OfflineRenderer.h"
+#include "audio/PlaybackLoudness.h"
 #include "audio/Synthesizer.h"
 #include "base/FileIO.h"
 #include "midi/MidiData.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <fstream>
+#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sndfile.h>
@@ -259,4 +264,34 @@ TEST(LoudnessTest, GainAndLimiterReachTheTargetUnderTheCeiling)
     TLoudnessNormaliser none(2, rate);
     Normalise(silence, rate, {}, none);
     EXPECT_EQ(none.GainDb(), 0.0);
+}
+
+// Playback's gain comes from measuring alone, which must hear the song as the normalised
+// export does, and answers only the latest song asked for.
+TEST_F(AudioExportTest, PlaybackLoudnessIsTheExportsStartingPoint)
+{
+    const std::string midi = ShortSong();
+    TScratchDir dir;
+    TRenderOptions options;
+    options.Normalize = true;
+    TSynthesizer synth;
+    const TRenderResult exported = RenderMidiToFile(synth, midi, dir.File("a.wav"), options);
+    EXPECT_NEAR(MeasureMidiLoudness(synth, midi).Lufs, exported.Before.Lufs, 0.05);
+
+    std::mutex lock;
+    std::condition_variable done;
+    std::vector<std::pair<unsigned, double>> answers;
+    TPlaybackLoudness loudness(
+        [&](unsigned request, double lufs)
+        {
+            const std::lock_guard guard(lock);
+            answers.emplace_back(request, lufs);
+            done.notify_all();
+        });
+    loudness.Measure(midi, DefaultSoundFont);
+    const unsigned last = loudness.Measure(midi, DefaultSoundFont);
+    std::unique_lock guard(lock);
+    ASSERT_TRUE(done.wait_for(guard, std::chrono::seconds(60), [&] { return !answers.empty(); }));
+    EXPECT_EQ(answers.back().first, last) << "the earlier song was given up";
+    EXPECT_NEAR(answers.back().second, exported.Before.Lufs, 0.05);
 }

@@ -528,3 +528,31 @@ TEST_F(MediaPlayerTest, AMutedChannelFallsSilentAtOnceAndTheClicksGoOn)
     const auto clicked = TClock::now();
     EXPECT_TRUE(Listener.SoundAfter(clicked, 300ms)) << "no click";
 }
+
+// The output gain raises what is heard at once, and the limiter keeps its peaks under full
+// scale however high the gain.
+TEST_F(MediaPlayerTest, TheOutputGainIsHeardUnderTheLimiter)
+{
+    const std::string file = Dir.File("$$$.mid");
+    WriteSong(file, 3.0, 3.5);
+    std::atomic<float> peak{0};
+    TOutputOptions output = Listener.Output();
+    output.BlockObserver = [&peak](const float* left, const float* right, int frames)
+    {
+        float most = peak;
+        for (int i = 0; i < frames; ++i)
+            most = std::max({most, std::fabs(left[i]), std::fabs(right[i])});
+        peak = most;
+    };
+    TMediaPlayer player(PlayerSynth(), output);
+    player.SetFileName(file);
+    player.Open();
+    player.Play();
+    std::this_thread::sleep_for(400ms);
+    const float plain = peak;
+    ASSERT_GT(plain, 0.01f);
+    player.SetOutputGain(40);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_GT(peak.load(), 2 * plain) << "the gain is heard";
+    EXPECT_LE(peak.load(), 0.8415f) << "the limiter holds the peaks 1.5 dB under full scale";
+}

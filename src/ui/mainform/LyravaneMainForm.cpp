@@ -1,6 +1,7 @@
 // The main window's construction: actions, menus, tool bar, pages; and its settings.
 #include "ui/mainform/LyravaneMainForm.h"
 
+#include "audio/PlaybackLoudness.h"
 #include "base/Random.h"
 #include "controls/ImageListEx.h"
 #include "controls/MenuButton.h"
@@ -126,6 +127,8 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
 
 TLyravaneMainForm::~TLyravaneMainForm()
 {
+    // Its thread answers through this window: stopped first.
+    FPlaybackLoudness.reset();
     FPlay->disconnect(this);
     FDocument->disconnect(this);
     try

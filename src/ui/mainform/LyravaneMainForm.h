@@ -35,6 +35,8 @@ class TFormArranger;
 class TFormOption;
 class TFormHelp;
 class TFormMixer;
+class TPlaybackLoudness;
+class QTimer;
 class TImageListEx;
 class TMenuButton;
 class TExportRunner;
@@ -237,6 +239,11 @@ private:
     void ShowMixerVolumes();
     /// A volume moved in the mixer: an edit of the song, heard at once while it plays.
     void MixerVolumeChanged(int track, int volume);
+    /// The song's playback loudness is measured again a moment after the last change.
+    void SchedulePlaybackLoudness();
+    /// Playback gets the gain the export's normalising would give the song (none when the
+    /// export is not normalised or the song has not been measured yet).
+    void ApplyPlaybackGain();
     void Action_HelpContentsExecute();
     void Action_HelpAboutExecute();
 
@@ -337,6 +344,12 @@ private:
     QPointer<TFormHelp> FHelpWindow;
     /// Made the first time it is asked for; kept (hidden) until the window goes.
     TFormMixer* Mixer = nullptr;
+    /// Measures the song's loudness for playback (only with a synthesiser); the request whose
+    /// answer counts, and the answer.
+    std::unique_ptr<TPlaybackLoudness> FPlaybackLoudness;
+    QTimer* FLoudnessTimer = nullptr;
+    unsigned FLoudnessRequest = 0;
+    std::optional<double> FPlaybackLufs;
     /// The play command the space bar repeats.
     QAction* FLastPlayCommand = nullptr;
     /// Where the left button went down on a tab (-1: not on one), for dragging it out.

@@ -1,9 +1,11 @@
 // The main window's audio commands that need no player: "Exportar a audio..." (rendered on a
-// worker thread by the export runner) and the export and SoundFont options.
+// worker thread by the export runner), the export and SoundFont options, and the measuring of
+// the song's loudness that brings playback to the export's.
 #include "ui/mainform/LyravaneMainForm.h"
 
 #include "audio/AudioError.h"
 #include "audio/OfflineRenderer.h"
+#include "audio/PlaybackLoudness.h"
 #include "audio/Synthesizer.h"
 #include "midi/MidiData.h"
 #include "render/RenderSong.h"
@@ -15,8 +17,12 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <cmath>
+
 namespace
 {
+/// How long after the last change of the song its playback loudness is measured again.
+constexpr int LoudnessDelayMilliseconds = 1500;
 constexpr const char* MsgSoundFontLoading =
     QT_TRANSLATE_NOOP("TLyravaneMainForm", "Cargando el SoundFont %1...");
 constexpr const char* MsgScaleAtNextStart = QT_TRANSLATE_NOOP(
@@ -91,6 +97,9 @@ void TLyravaneMainForm::ApplyOptionDialog(const TFormOption& dialog)
     }
     if (dialog.SoundFont != CurrentSoundFont())
         ChangeSoundFont(dialog.SoundFont);
+    // The export's target or normalising may have changed, and with them playback's gain.
+    ApplyPlaybackGain();
+    SchedulePlaybackLoudness();
 }
 
 QString TLyravaneMainForm::CurrentSoundFont() const
@@ -135,4 +144,51 @@ void TLyravaneMainForm::ChangeSoundFont(const QString& path)
                 }
             });
     poll->start();
+}
+
+void TLyravaneMainForm::SchedulePlaybackLoudness()
+{
+    if (FServices.Synth == nullptr)
+        return;
+    if (FLoudnessTimer == nullptr)
+    {
+        FPlaybackLoudness = std::make_unique<TPlaybackLoudness>(
+            [this](unsigned request, double lufs)
+            {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, request, lufs]
+                    {
+                        if (request != FLoudnessRequest)
+                            return;
+                        FPlaybackLufs = lufs;
+                        ApplyPlaybackGain();
+                    },
+                    Qt::QueuedConnection);
+            });
+        FLoudnessTimer = new QTimer(this);
+        FLoudnessTimer->setSingleShot(true);
+        FLoudnessTimer->setInterval(LoudnessDelayMilliseconds);
+        connect(FLoudnessTimer, &QTimer::timeout, this,
+                [this]
+                {
+                    // The song exactly as "Exportar a audio..." renders it, so playback gets
+                    // the export's gain.
+                    TMidiData midi;
+                    if (!ReadExportSettings(FServices.SettingsPath).Normalize ||
+                        !RenderTabMidi(0, midi))
+                        return;
+                    FLoudnessRequest = FPlaybackLoudness->Measure(midi.SaveToString(),
+                                                                  FServices.Synth->SoundFontPath());
+                });
+    }
+    FLoudnessTimer->start();
+}
+
+void TLyravaneMainForm::ApplyPlaybackGain()
+{
+    const TExportSettings settings = ReadExportSettings(FServices.SettingsPath);
+    const bool known = FPlaybackLufs.has_value() && std::isfinite(*FPlaybackLufs);
+    FPlay->Player().SetOutputGain(
+        settings.Normalize && known ? settings.LoudnessLufs - *FPlaybackLufs : 0.0);
 }

@@ -227,7 +227,10 @@ void TLyravaneMainForm::ConnectParts()
             {
                 RefreshCaption();
                 RefreshUndoActions();
+                SchedulePlaybackLoudness();
             });
+    connect(FDocument.get(), &TSongDocument::Replaced, this,
+            [this] { SchedulePlaybackLoudness(); });
     connect(FDocument.get(), &TSongDocument::RecoveryNotWritten, this,
             [this](const QString& reason) {
                 StatusBar1->showMessage(
