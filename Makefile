@@ -9,7 +9,8 @@ FUZZ_SECONDS ?= 60
 SOURCES = $(shell git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 2>/dev/null)
 LINT_SOURCES = $(shell git ls-files 'src/*.cpp' 2>/dev/null)
 
-.PHONY: all build deps run demo test check-format format lint tsan bench fuzz translations clean
+.PHONY: all build deps run demo test check-format format lint tsan bench fuzz translations clean \
+        package check-package
 
 all: build
 
@@ -66,6 +67,19 @@ bench:
 fuzz:
 	@./scripts/install-deps fuzz
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) ./scripts/fuzz
+
+# The Debian package of the release build: $(BUILD)/lyravane_VERSION_ARCH.deb.
+package:
+	@./scripts/install-deps package
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release
+	@cd $(BUILD) && cpack -G DEB
+
+# Builds the package, then runs its programs unpacked and validates it (lintian, appstreamcli,
+# desktop-file-validate); fails on any error. Not part of `make test`: it installs the
+# packaging tools.
+check-package: package
+	@./scripts/check-package $(BUILD)
 
 # Gathers new and changed window texts into translations/*.ts (then translate them).
 translations:

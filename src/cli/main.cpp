@@ -13,6 +13,7 @@ namespace
 {
 const char* const Usage =
     "usage: lyravane-cli COMMAND [options]   (every command takes --pattern-dir DIR)\n"
+    "       lyravane-cli --help | --version\n"
     "  new -o OUT.lvp [--units N]\n"
     "  info IN.lvp\n"
     "  compose IN.lvp -o OUT.lvp [--seed N] [--melody-seed M] [--steps chords,rhythm,melody]\n"
@@ -53,6 +54,11 @@ int main(int argc, char** argv)
     {
         std::fputs(Usage, argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;
+    }
+    if (std::string(argv[1]) == "--version")
+    {
+        std::puts("lyravane-cli " LYRAVANE_VERSION);
+        return 0;
     }
     const std::string name = argv[1];
     const std::vector<std::string> words(argv + 2, argv + argc);
