@@ -2,7 +2,8 @@
 """Checks the shipped pattern library against the rules the accompaniment renderer relies on.
 
 Usage: check_patterns.py PATTERN_DIR [--generator GENERATE_PY] [--no-generator]
-                         [--sets README] [--cli LYRAVANE_CLI [--seeds N] [--only FILE,...]]
+                         [--sets README] [--cli LYRAVANE_CLI [--seeds N] [--loudness-units N]
+                         [--only FILE,...]]
 
 Every entry of BACK00.DAT, BASS00.DAT and DRUM00.DAT is loaded with mido and checked: format
 and resolution, four bars of 4/4, nothing past the fourth bar, notes paired and inside their
@@ -274,10 +275,10 @@ def CheckDistinct(checker, kind, patterns):
                 checker.Fault(where, "%r and %r are %d%% alike; give each its own figure" %
                               (a.Name, b.Name, round(100 * similarity)))
             shared = SharedHits(a.Figure, b.Figure)
-            checker.Figure("shared hits " + kind, shared, "%s %.2f (%s, %s; at most %.2f)" %
+            checker.Figure("shared hits " + kind, shared, "%s %.3f (%s, %s; under %.2f)" %
                            (kind, shared, a.Name, b.Name, MAX_SHARED_HITS))
             if shared >= MAX_SHARED_HITS:
-                checker.Fault(where, "%r and %r share %.2f of their hits, under %.2f expected" %
+                checker.Fault(where, "%r and %r share %.3f of their hits, under %.2f expected" %
                               (a.Name, b.Name, shared, MAX_SHARED_HITS))
 
 

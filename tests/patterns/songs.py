@@ -9,6 +9,7 @@ that one export or render plays many patterns in turn. Needs mido and libebur128
 
 import concurrent.futures
 import ctypes
+import itertools
 import os
 import struct
 import subprocess
@@ -52,7 +53,7 @@ class Cli:
         self.PatternDir = patternDir
         self.Scratch = scratch
         self.Env = dict(os.environ, XDG_DATA_HOME=os.path.join(scratch, "data"))
-        self.Count = 0
+        self.Names = itertools.count()  # scratch file names, drawn from several threads
 
     def Run(self, *args):
         result = subprocess.run([self.Path, *args, "--pattern-dir", self.PatternDir],
@@ -61,8 +62,7 @@ class Cli:
             raise CliError("lyravane-cli %s failed: %s" % (args[0], result.stderr.strip()))
 
     def File(self, suffix):
-        self.Count += 1
-        return os.path.join(self.Scratch, "f%d%s" % (self.Count, suffix))
+        return os.path.join(self.Scratch, "f%d%s" % (next(self.Names), suffix))
 
 
 def ReadSong(path):
