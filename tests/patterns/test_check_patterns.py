@@ -2,7 +2,7 @@
 """Breaks copies of the pattern library one fault at a time and expects check_patterns.py to
 report each one (and to pass the unbroken copy), so the content check cannot pass vacuously.
 
-Usage: test_check_patterns.py PATTERN_DIR
+Usage: test_check_patterns.py PATTERN_DIR LYRAVANE_CLI
 """
 
 import os
@@ -15,10 +15,11 @@ import mido
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CHECKER = os.path.join(HERE, "check_patterns.py")
+SETS = os.path.join(HERE, os.pardir, os.pardir, "data", "patterns", "README.md")
 
 
 def RunChecker(patternDir, *extra):
-    result = subprocess.run([sys.executable, CHECKER, patternDir, *extra],
+    result = subprocess.run([sys.executable, CHECKER, patternDir, "--sets", SETS, *extra],
                             capture_output=True, text=True)
     return result.returncode, result.stdout + result.stderr
 
@@ -88,11 +89,13 @@ def AddNoteAfterLastBar(timed, tpq):
     timed.append([16 * tpq + 100, mido.Message("note_off", note=60)])
 
 
-def RaiseEveryNote(timed, _):
-    # Two octaves up: the backing climbs over C5 and past C6.
-    for e in timed:
-        if e[1].type in ("note_on", "note_off"):
-            e[1] = e[1].copy(note=e[1].note + 24)
+def RaiseEveryNote(octaves):
+    # Two octaves up the default backing climbs over C5, three past C6.
+    def edit(timed, _):
+        for e in timed:
+            if e[1].type in ("note_on", "note_off"):
+                e[1] = e[1].copy(note=e[1].note + 12 * octaves)
+    return edit
 
 
 def LowerEveryNote(timed, _):
@@ -118,7 +121,58 @@ def SecondEntry(patternDir, kind):
         return f.read().split("\n")[1].split("|")[0].strip()
 
 
-def Main(patternDir):
+def NamedEntry(patternDir, kind, name):
+    with open(os.path.join(patternDir, kind + "00.DAT"), encoding="utf-8") as f:
+        return next(line.split("|")[0].strip() for line in f if line.split("|")[1].strip() == name)
+
+
+def AddNote(key, start, length=60, velocity=80):
+    def edit(timed, _):
+        timed.append([start, mido.Message("note_on", channel=9, note=key, velocity=velocity)])
+        timed.append([start + length, mido.Message("note_off", channel=9, note=key)])
+    return edit
+
+
+def TripletsInAStraightBar(timed, tpq):
+    # Two hats on the second and third triplet of beat 1 of bar 1 beside the straight "and"s.
+    AddNote(42, tpq // 3, 30)(timed, tpq)
+    AddNote(42, 2 * tpq // 3, 30)(timed, tpq)
+
+
+def Louder(timed, tpq):
+    # Every note as hard as it goes, and a crash on every eighth.
+    for e in timed:
+        if e[1].type == "note_on" and e[1].velocity > 0:
+            e[1] = e[1].copy(velocity=127)
+    for bar in range(4):
+        for eighth in range(8):
+            AddNote(57, bar * 4 * tpq + eighth * tpq // 2, 100, 127)(timed, tpq)
+
+
+def DropKeyInBar(key, bar):
+    def edit(timed, tpq):
+        inBar = [e for e in timed if e[1].type in ("note_on", "note_off") and e[1].note == key
+                 and bar * 4 * tpq <= e[0] < (bar + 1) * 4 * tpq]
+        for e in inBar:
+            timed.remove(e)
+    return edit
+
+
+def Velocity(velocity):
+    def edit(timed, _):
+        for e in timed:
+            if e[1].type == "note_on" and e[1].velocity > 0:
+                e[1] = e[1].copy(velocity=velocity)
+    return edit
+
+
+def HalveVelocities(timed, _):
+    for e in timed:
+        if e[1].type == "note_on" and e[1].velocity > 0:
+            e[1] = e[1].copy(velocity=max(1, e[1].velocity // 2))
+
+
+def Main(patternDir, cli):
     failures = []
 
     def Case(title, expected, mutate, *extra):
@@ -173,8 +227,8 @@ def Main(patternDir):
          Rewrite("BACK", lambda t: t.replace("\n", "\r\n")), "--no-generator")
     Case("no quarter-note arpeggio", "no entry named",
          Rewrite("BACK", lambda t: t.replace("4分音符アルペジオ", "Arpegio")), "--no-generator")
-    Case("backing above C5", "above C5", OnFile(back, RaiseEveryNote), "--no-generator")
-    Case("backing above C6", "outside the register", OnFile(back, RaiseEveryNote),
+    Case("backing above C5", "above C5", OnFile(back, RaiseEveryNote(2)), "--no-generator")
+    Case("backing above C6", "outside the register", OnFile(back, RaiseEveryNote(3)),
          "--no-generator")
     Case("backing in the bass", "below E2", OnFile(back, LowerEveryNote), "--no-generator")
     Case("one velocity", "velocity levels", OnFile(drum, OneVelocity), "--no-generator")
@@ -191,6 +245,28 @@ def Main(patternDir):
          lambda d: shutil.copy(os.path.join(d, back), os.path.join(d, "BACK99.MID")),
          "--generator", os.path.join(patternDir, os.pardir, "patterns", "generate.py"))
 
+    # The rules of arrangement, one broken library each; the last two play songs, and measure
+    # only the broken file.
+    salsa = NamedEntry(patternDir, "DRUM", "Salsa")
+    boogie = NamedEntry(patternDir, "BASS", "Bajo Boogie")
+    drum2 = SecondEntry(patternDir, "DRUM")
+    for title, expected, mutate, only in [
+            ("crash in bar 3", "away from the start of bar 1",
+             OnFile(drum, AddNote(49, 2 * 4 * 384)), None),
+            ("two feels", "one feel throughout", OnFile(drum, TripletsInAStraightBar), None),
+            ("loud backing", "velocities average", OnFile(back, Velocity(110)), None),
+            ("clave stops", "the clave (key 75) stops", OnFile(salsa, DropKeyInBar(75, 2)), None),
+            ("major seventh in a boogie", "a major seventh in a blues pattern",
+             OnFile(boogie, AddNote(47, 384, 100)), None),
+            ("same hits, softer", "of their hits",
+             lambda d: (shutil.copy(os.path.join(d, drum), os.path.join(d, drum2)),
+                        EditNotes(os.path.join(d, drum2), HalveVelocities)), None),
+            ("backing over the melody", "on or above the melody for",
+             OnFile(back, RaiseEveryNote(1)), back),
+            ("drums louder than the melody", "LU over Bateria", OnFile(drum, Louder), drum)]:
+        measured = ("--cli", cli, "--seeds", "2", "--loudness-units", "1", "--only", only)
+        Case(title, expected, mutate, "--no-generator", *(measured if only else ()))
+
     for failure in failures:
         print(failure)
     print("%d checker cases failed" % len(failures))
@@ -198,6 +274,6 @@ def Main(patternDir):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
-        sys.exit("usage: test_check_patterns.py PATTERN_DIR")
-    sys.exit(Main(sys.argv[1]))
+    if len(sys.argv) != 3:
+        sys.exit("usage: test_check_patterns.py PATTERN_DIR LYRAVANE_CLI")
+    sys.exit(Main(sys.argv[1], sys.argv[2]))
