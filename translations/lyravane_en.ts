@@ -819,6 +819,30 @@
         <source>el archivo no es un MIDI que se pueda leer (%1)</source>
         <translation>the file is not a MIDI file that can be read (%1)</translation>
     </message>
+    <message>
+        <source>Melodía</source>
+        <translation>Melody</translation>
+    </message>
+    <message>
+        <source>Acomp. 1</source>
+        <translation>Backing 1</translation>
+    </message>
+    <message>
+        <source>Acomp. 2</source>
+        <translation>Backing 2</translation>
+    </message>
+    <message>
+        <source>Bajo</source>
+        <translation>Bass</translation>
+    </message>
+    <message>
+        <source>Batería</source>
+        <translation>Drums</translation>
+    </message>
+    <message>
+        <source>Parts are rendered to WAV or FLAC by a synthesiser with part outputs</source>
+        <translation>Parts are rendered to WAV or FLAC by a synthesiser with part outputs</translation>
+    </message>
 </context>
 <context>
     <name>TDialEdit</name>
@@ -950,26 +974,6 @@
 </context>
 <context>
     <name>TFormMixer</name>
-    <message>
-        <source>Melodía</source>
-        <translation>Melody</translation>
-    </message>
-    <message>
-        <source>Acomp. 1</source>
-        <translation>Backing 1</translation>
-    </message>
-    <message>
-        <source>Acomp. 2</source>
-        <translation>Backing 2</translation>
-    </message>
-    <message>
-        <source>Bajo</source>
-        <translation>Bass</translation>
-    </message>
-    <message>
-        <source>Batería</source>
-        <translation>Drums</translation>
-    </message>
     <message>
         <source>Mezclador</source>
         <translation>Mixer</translation>
@@ -1934,6 +1938,22 @@
     <message>
         <source>Volumen</source>
         <translation>Volume</translation>
+    </message>
+    <message>
+        <source>Exportar pistas de audio</source>
+        <translation>Export Audio Stems</translation>
+    </message>
+    <message>
+        <source>WAV (*.wav)|*.wav|FLAC (*.flac)|*.flac|</source>
+        <translation>WAV (*.wav)|*.wav|FLAC (*.flac)|*.flac|</translation>
+    </message>
+    <message>
+        <source>Exportar pis&amp;tas de audio...</source>
+        <translation>Export S&amp;tems...</translation>
+    </message>
+    <message>
+        <source>Exporta cada parte a un archivo de sonido propio (WAV o FLAC), para un editor de audio: sumadas, suenan como la exportación a audio.</source>
+        <translation>Exports each part to a sound file of its own (WAV or FLAC), for an audio editor: summed, they sound as the audio export does.</translation>
     </message>
 </context>
 <context>

@@ -819,6 +819,30 @@
         <source>el archivo no es un MIDI que se pueda leer (%1)</source>
         <translation>el archivo no es un MIDI que se pueda leer (%1)</translation>
     </message>
+    <message>
+        <source>Melodía</source>
+        <translation>Melodía</translation>
+    </message>
+    <message>
+        <source>Acomp. 1</source>
+        <translation>Acomp. 1</translation>
+    </message>
+    <message>
+        <source>Acomp. 2</source>
+        <translation>Acomp. 2</translation>
+    </message>
+    <message>
+        <source>Bajo</source>
+        <translation>Bajo</translation>
+    </message>
+    <message>
+        <source>Batería</source>
+        <translation>Batería</translation>
+    </message>
+    <message>
+        <source>Parts are rendered to WAV or FLAC by a synthesiser with part outputs</source>
+        <translation>Las partes se exportan a WAV o FLAC con un sintetizador de salidas por parte</translation>
+    </message>
 </context>
 <context>
     <name>TDialEdit</name>
@@ -950,26 +974,6 @@
 </context>
 <context>
     <name>TFormMixer</name>
-    <message>
-        <source>Melodía</source>
-        <translation>Melodía</translation>
-    </message>
-    <message>
-        <source>Acomp. 1</source>
-        <translation>Acomp. 1</translation>
-    </message>
-    <message>
-        <source>Acomp. 2</source>
-        <translation>Acomp. 2</translation>
-    </message>
-    <message>
-        <source>Bajo</source>
-        <translation>Bajo</translation>
-    </message>
-    <message>
-        <source>Batería</source>
-        <translation>Batería</translation>
-    </message>
     <message>
         <source>Mezclador</source>
         <translation>Mezclador</translation>
@@ -1934,6 +1938,22 @@
     <message>
         <source>Volumen</source>
         <translation>Volumen</translation>
+    </message>
+    <message>
+        <source>Exportar pistas de audio</source>
+        <translation>Exportar pistas de audio</translation>
+    </message>
+    <message>
+        <source>WAV (*.wav)|*.wav|FLAC (*.flac)|*.flac|</source>
+        <translation>WAV (*.wav)|*.wav|FLAC (*.flac)|*.flac|</translation>
+    </message>
+    <message>
+        <source>Exportar pis&amp;tas de audio...</source>
+        <translation>Exportar pis&amp;tas de audio...</translation>
+    </message>
+    <message>
+        <source>Exporta cada parte a un archivo de sonido propio (WAV o FLAC), para un editor de audio: sumadas, suenan como la exportación a audio.</source>
+        <translation>Exporta cada parte a un archivo de sonido propio (WAV o FLAC), para un editor de audio: sumadas, suenan como la exportación a audio.</translation>
     </message>
 </context>
 <context>

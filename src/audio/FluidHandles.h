@@ -39,6 +39,7 @@
     X(fluid_synth_sfunload)                                                                        \
     X(fluid_synth_system_reset)                                                                    \
     X(fluid_synth_write_float)                                                                     \
+    X(fluid_synth_process)                                                                         \
     X(new_fluid_audio_driver2)                                                                     \
     X(new_fluid_player)                                                                            \
     X(new_fluid_settings)                                                                          \

@@ -127,10 +127,12 @@ void TGainPass::Limit(std::size_t count, std::size_t span, float* out)
     FNeed.resize(span);
     FSound.Read(FAt, span, FRaw.data());
     // The factor each frame needs on its own to stay under the ceiling.
+    const std::size_t watched =
+        FPlan.PeakChannels != 0 ? std::min(FPlan.PeakChannels, FChannels) : FChannels;
     for (std::size_t f = 0; f < span; ++f)
     {
         float peak = 0;
-        for (std::size_t c = 0; c < FChannels; ++c)
+        for (std::size_t c = 0; c < watched; ++c)
             peak = std::max(peak, std::fabs(FRaw[f * FChannels + c]));
         const double level = static_cast<double>(peak) * FPlan.Gain;
         FNeed[f] = level > FPlan.Ceiling ? static_cast<float>(FPlan.Ceiling / level) : 1.0f;

@@ -81,6 +81,9 @@ struct TGainPlan
     /// The limiter's ceiling, linear; the limiter works only when Limit is set.
     double Ceiling = 1.0;
     bool Limit = false;
+    /// The limiter watches the first this many channels of each frame (0: all) and moves
+    /// every channel with them: the mix, then its parts, all lowered alike.
+    std::size_t PeakChannels = 0;
 };
 
 /// One pass over a sound from its start with a plan's gain applied: the limiter's factor

@@ -8,6 +8,7 @@
 #include "audio/WorkQueue.h"
 #include "base/Exceptions.h"
 #include "midi/MidiData.h"
+#include "model/Muprop.h"
 
 #include <algorithm>
 #include <cmath>
@@ -160,18 +161,38 @@ private:
     int FReported = -1;
 };
 
-/// Where the rendered sound goes, a block at a time (interleaved stereo).
+/// Where the rendered sound goes, a block at a time (interleaved, stereo unless said).
 using TSoundSink = std::function<void(const float* samples, std::size_t frames, bool inSong)>;
+/// Makes the synthesiser's next BlockFrames frames into block, interleaved; false when the
+/// synthesiser failed.
+using TBlockSource = std::function<bool(float* block)>;
+
+/// The synthesiser's stereo mix.
+TBlockSource StereoMix(fluid_synth_t* synth)
+{
+    return [synth, left = std::vector<float>(BlockFrames),
+            right = std::vector<float>(BlockFrames)](float* block) mutable
+    {
+        if (Fluid().fluid_synth_write_float(synth, static_cast<int>(BlockFrames), left.data(), 0, 1,
+                                            right.data(), 0, 1) != FLUID_OK)
+            return false;
+        for (std::size_t i = 0; i < BlockFrames; ++i)
+        {
+            block[2 * i] = left[i];
+            block[2 * i + 1] = right[i];
+        }
+        return true;
+    };
+}
 
 /// Plays the sequence through the synthesiser into sink until the player stops, its echo
 /// included; returns the frame where the sequence ended. inSong tells the blocks before
-/// that frame.
-std::uint64_t RenderSequence(fluid_synth_t* synth, TTickState& state, const TSoundSink& sink,
-                             int sampleRate, TProgress& progress, double share)
+/// that frame. source makes the blocks, of channels channels.
+std::uint64_t RenderSequence(TTickState& state, int channels, const TBlockSource& source,
+                             const TSoundSink& sink, int sampleRate, TProgress& progress,
+                             double share)
 {
-    std::vector<float> left(BlockFrames);
-    std::vector<float> right(BlockFrames);
-    std::vector<float> block(2 * BlockFrames);
+    std::vector<float> block(static_cast<std::size_t>(channels) * BlockFrames);
     std::uint64_t frames = 0;
     std::uint64_t songFrames = 0;
     TFluidErrorScope errors;
@@ -179,15 +200,9 @@ std::uint64_t RenderSequence(fluid_synth_t* synth, TTickState& state, const TSou
     // more for the reverb; the trailing silence of that is cut off later.
     while (Fluid().fluid_player_get_status(state.Player) == FLUID_PLAYER_PLAYING)
     {
-        if (Fluid().fluid_synth_write_float(synth, static_cast<int>(BlockFrames), left.data(), 0, 1,
-                                            right.data(), 0, 1) != FLUID_OK)
+        if (!source(block.data()))
             throw EAudioError(
                 Msg(Core::Tr("The synthesiser failed while rendering%1"), errors.Reason()));
-        for (std::size_t i = 0; i < BlockFrames; ++i)
-        {
-            block[2 * i] = left[i];
-            block[2 * i + 1] = right[i];
-        }
         sink(block.data(), BlockFrames, songFrames == 0);
         frames += BlockFrames;
         if (state.ReachedEnd && songFrames == 0)
@@ -319,6 +334,12 @@ private:
 /// The file being written and the output that quantises into it.
 struct TOutputFile
 {
+    TOutputFile(const std::string& path, const TRenderOptions& options, int sampleRate,
+                std::uint32_t serial)
+        : Path(path), Options(options), SampleRate(sampleRate), Serial(serial)
+    {
+    }
+
     const std::string& Path;
     const TRenderOptions& Options;
     int SampleRate;
@@ -447,7 +468,7 @@ void RenderNormalised(fluid_synth_t* synth, TTickState& state, double seconds,
             gathered.reserve(2 * SpoolFrames);
         };
         result.SongFrames = RenderSequence(
-            synth, state,
+            state, 2, StereoMix(synth),
             [&](const float* samples, std::size_t frames, bool)
             {
                 gathered.insert(gathered.end(), samples, samples + 2 * frames);
@@ -469,6 +490,18 @@ void RenderNormalised(fluid_synth_t* synth, TTickState& state, double seconds,
     result.After = normaliser.After();
     result.GainDb = normaliser.GainDb();
 }
+/// The sequence read by our own reader first (FluidSynth's player would take a broken file
+/// for an empty song), once the libraries that write and measure are known to be there.
+TMidiData CheckedSequence(const std::string& midiBytes, const TRenderOptions& options)
+{
+    TMidiData check;
+    check.LoadFromString(midiBytes);
+    Sndfile();
+    if (options.Normalize)
+        Ebur128();
+    return check;
+}
+
 /// FluidSynth's player started on the sequence from a freshly reset synthesiser.
 struct TSequencePlay
 {
@@ -505,7 +538,7 @@ TLoudness MeasureMidiLoudness(TSynthesizer& synth, const std::string& midiBytes,
     TLoudnessMeter meter(2, synth.Options().SampleRate, true, false);
     TProgress report(progress);
     RenderSequence(
-        s, play.State,
+        play.State, 2, StereoMix(s),
         [&](const float* samples, std::size_t frames, bool) { meter.Add(samples, frames); },
         synth.Options().SampleRate, report, 1.0);
     report.Finish();
@@ -516,13 +549,7 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
                                const std::string& path, const TRenderOptions& options,
                                const TRenderProgress& progress)
 {
-    // Our own reader first: FluidSynth's player would take a broken file for an empty song.
-    TMidiData check;
-    check.LoadFromString(midiBytes);
-    // The libraries that write and measure are known to be there before anything is made.
-    Sndfile();
-    if (options.Normalize)
-        Ebur128();
+    const TMidiData check = CheckedSequence(midiBytes, options);
     fluid_synth_t* s = synth.Synth();
     TSequencePlay play(s, midiBytes);
     TTickState& state = play.State;
@@ -531,7 +558,7 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
     result.SampleRate = synth.Options().SampleRate;
     RefuseTooLongForWav(check, path, options, result.SampleRate);
     // The file is opened first: a place that cannot be written to is known before rendering.
-    TOutputFile file{path, options, result.SampleRate, StreamSerial(midiBytes), {}, {}};
+    TOutputFile file(path, options, result.SampleRate, StreamSerial(midiBytes));
     file.Open();
     TProgress report(progress);
     if (options.Normalize)
@@ -539,7 +566,7 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
     else
         // Without a gain to work out, the sound goes straight into the file.
         result.SongFrames = RenderSequence(
-            s, state,
+            state, 2, StereoMix(s),
             [&](const float* samples, std::size_t frames, bool inSong)
             { file.Output->Add(samples, frames, inSong, result); },
             result.SampleRate, report, PlainRenderShare);
@@ -547,4 +574,234 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
     file.Commit();
     report.Finish();
     return result;
+}
+
+namespace
+{
+/// Stereo channels of the synthesiser's part outputs: each MIDI channel's dry sound, then
+/// per channel its reverb and chorus.
+constexpr int PartChannels = 16;
+
+/// The mix and the parts asked for, interleaved: mix left, mix right, then each part's left
+/// and right, from a synthesiser with part outputs.
+TBlockSource MixAndParts(fluid_synth_t* synth, const std::vector<TStemFile>& stems)
+{
+    constexpr std::size_t Dry = 2 * PartChannels;
+    constexpr std::size_t Effects = 4 * PartChannels;
+    auto pool = std::make_shared<std::vector<float>>((Dry + Effects) * BlockFrames);
+    auto buffers = std::make_shared<std::vector<float*>>(Dry + Effects);
+    for (std::size_t b = 0; b < buffers->size(); ++b)
+        (*buffers)[b] = pool->data() + b * BlockFrames;
+    return [synth, stems, pool, buffers](float* block)
+    {
+        std::fill(pool->begin(), pool->end(), 0.0f);
+        float** dry = buffers->data();
+        float** effects = dry + Dry;
+        if (Fluid().fluid_synth_process(synth, static_cast<int>(BlockFrames),
+                                        static_cast<int>(Effects), effects, static_cast<int>(Dry),
+                                        dry) != FLUID_OK)
+            return false;
+        // Channel c: dry[2c], dry[2c + 1]; reverb effects[4c], [4c + 1]; chorus [4c + 2], [4c + 3].
+        const auto part = [&](std::size_t c, std::size_t side, std::size_t i)
+        { return dry[2 * c + side][i] + effects[4 * c + side][i] + effects[4 * c + 2 + side][i]; };
+        const std::size_t width = 2 + 2 * stems.size();
+        for (std::size_t i = 0; i < BlockFrames; ++i)
+        {
+            float* frame = block + i * width;
+            frame[0] = frame[1] = 0;
+            for (std::size_t c = 0; c < PartChannels; ++c)
+            {
+                frame[0] += part(c, 0, i);
+                frame[1] += part(c, 1, i);
+            }
+            for (std::size_t s = 0; s < stems.size(); ++s)
+            {
+                const auto c = static_cast<std::size_t>(stems[s].Channel & 0x0F);
+                frame[2 + 2 * s] = part(c, 0, i);
+                frame[3 + 2 * s] = part(c, 1, i);
+            }
+        }
+        return true;
+    };
+}
+
+/// The first two channels (the mix) of interleaved sound with more.
+class TMixView : public TSoundSource
+{
+public:
+    TMixView(const TSoundSource& sound, std::size_t channels) : FSound(sound), FChannels(channels)
+    {
+    }
+    std::size_t Frames() const override { return FSound.Frames(); }
+    void Read(std::size_t from, std::size_t count, float* out) const override
+    {
+        FBuffer.resize(count * FChannels);
+        FSound.Read(from, count, FBuffer.data());
+        for (std::size_t f = 0; f < count; ++f)
+        {
+            out[2 * f] = FBuffer[f * FChannels];
+            out[2 * f + 1] = FBuffer[f * FChannels + 1];
+        }
+    }
+
+private:
+    const TSoundSource& FSound;
+    std::size_t FChannels;
+    mutable std::vector<float> FBuffer;
+};
+} // namespace
+
+namespace
+{
+/// Renders the mix and the parts into spool (interleaved as MixAndParts makes them),
+/// measuring the mix into normaliser; returns the frame where the sequence ended.
+std::uint64_t SpoolParts(fluid_synth_t* synth, TTickState& state,
+                         const std::vector<TStemFile>& stems, int rate, TSampleSpool& spool,
+                         TLoudnessNormaliser& normaliser, TProgress& report)
+{
+    const std::size_t width = 2 + 2 * stems.size();
+    std::vector<float> mix;
+    const std::uint64_t song = RenderSequence(
+        state, static_cast<int>(width), MixAndParts(synth, stems),
+        [&](const float* samples, std::size_t frames, bool)
+        {
+            spool.Append(samples, frames);
+            mix.resize(2 * frames);
+            for (std::size_t f = 0; f < frames; ++f)
+            {
+                mix[2 * f] = samples[f * width];
+                mix[2 * f + 1] = samples[f * width + 1];
+            }
+            normaliser.Add(mix.data(), frames);
+        },
+        rate, report, RenderShare);
+    spool.Flush();
+    return song;
+}
+
+/// How long the mix's file would be with plan: the song, then its echo until the mix falls
+/// silent, told from silence as a file of the mix tells it (by the 16-bit dither).
+std::uint64_t MixLength(const TSampleSpool& spool, std::size_t width, int rate,
+                        const TGainPlan& plan, std::uint64_t songFrames)
+{
+    std::uint64_t keep = songFrames;
+    std::vector<float> chunk(width * WriteFrames);
+    TGainPass pass(spool, static_cast<int>(width), rate, plan);
+    TDither silence(16);
+    std::uint64_t at = 0;
+    while (const std::size_t count = pass.Next(WriteFrames, chunk.data()))
+    {
+        for (std::size_t f = 0; f < count; ++f)
+        {
+            const int left = std::abs(silence.Convert(chunk[f * width]));
+            const int right = std::abs(silence.Convert(chunk[f * width + 1]));
+            if (std::max(left, right) > SilenceLevel)
+                keep = std::max(keep, at + f + 1);
+        }
+        at += count;
+    }
+    return keep;
+}
+
+/// Writes the first frames of each part, with plan, into its file.
+void WriteParts(const TSampleSpool& spool, std::size_t width, int rate, const TGainPlan& plan,
+                std::uint64_t frames, std::vector<std::unique_ptr<TOutputFile>>& files,
+                TProgress& report)
+{
+    std::vector<float> chunk(width * WriteFrames);
+    std::vector<float> part(2 * WriteFrames);
+    TGainPass pass(spool, static_cast<int>(width), rate, plan);
+    std::uint64_t at = 0;
+    while (const std::size_t count = pass.Next(WriteFrames, chunk.data()))
+    {
+        report.Report(RenderShare + (1.0 - RenderShare) * static_cast<double>(at) /
+                                        static_cast<double>(std::max<std::uint64_t>(frames, 1)));
+        const auto used =
+            static_cast<std::size_t>(std::min<std::uint64_t>(count, frames - std::min(frames, at)));
+        for (std::size_t p = 0; p < files.size(); ++p)
+        {
+            for (std::size_t f = 0; f < used; ++f)
+            {
+                part[2 * f] = chunk[f * width + 2 + 2 * p];
+                part[2 * f + 1] = chunk[f * width + 3 + 2 * p];
+            }
+            TRenderResult written;
+            files[p]->Output->Add(part.data(), used, true, written);
+        }
+        at += count;
+    }
+}
+} // namespace
+
+TRenderResult RenderMidiStems(TSynthesizer& synth, const std::string& midiBytes,
+                              const std::vector<TStemFile>& stems, const TRenderOptions& options,
+                              const TRenderProgress& progress)
+{
+    const TMidiData check = CheckedSequence(midiBytes, options);
+    if (!synth.Options().PartOutputs || stems.empty() || options.Format == TAudioFormat::Ogg)
+        throw EAudioError(
+            Core::Tr("Parts are rendered to WAV or FLAC by a synthesiser with part outputs"));
+    fluid_synth_t* s = synth.Synth();
+    TSequencePlay play(s, midiBytes);
+    TRenderResult result;
+    result.SampleRate = synth.Options().SampleRate;
+    const int rate = result.SampleRate;
+    RefuseTooLongForWav(check, stems.front().Path, options, rate);
+    std::vector<std::unique_ptr<TOutputFile>> files;
+    files.reserve(stems.size());
+    for (const TStemFile& stem : stems)
+    {
+        files.push_back(
+            std::make_unique<TOutputFile>(stem.Path, options, rate, StreamSerial(midiBytes)));
+        files.back()->Open();
+    }
+    const std::size_t width = 2 + 2 * stems.size();
+    TSampleSpool spool(
+        SpoolDirFor(stems.front().Path), static_cast<int>(width),
+        static_cast<std::uint64_t>((SequenceSeconds(check) + MaxTailSeconds + 1) * rate) * width *
+            sizeof(float));
+    TLoudnessNormaliser normaliser(2, rate);
+    TProgress report(progress);
+    result.SongFrames = SpoolParts(s, play.State, stems, rate, spool, normaliser, report);
+    TGainPlan plan;
+    if (options.Normalize)
+    {
+        normaliser.Plan(TMixView(spool, width), options.Target,
+                        [&] { report.Report(RenderShare, true); });
+        plan = normaliser.GainPlan();
+        result.Normalized = true;
+        result.Before = normaliser.Before();
+        result.After = normaliser.After();
+        result.GainDb = normaliser.GainDb();
+    }
+    // Every part moves with the mix: the limiter watches the mix alone, and every file is as
+    // long as the mix's would be.
+    plan.PeakChannels = 2;
+    result.Frames = MixLength(spool, width, rate, plan, result.SongFrames);
+    WriteParts(spool, width, rate, plan, result.Frames, files, report);
+    play.Player.reset();
+    for (auto& file : files)
+        file->Commit();
+    report.Finish();
+    return result;
+}
+
+std::vector<TStemFile> SongStemFiles(const std::string& path,
+                                     const std::function<std::string(int track)>& partName)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const std::string base = hasExtension ? path.substr(0, dot) : path;
+    const std::string extension = hasExtension ? path.substr(dot) : std::string(".wav");
+    std::vector<TStemFile> files;
+    files.reserve(TrackCount);
+    for (int track = 0; track < TrackCount; ++track)
+    {
+        std::string name = base;
+        name.append(" - ").append(partName(track)).append(extension);
+        files.push_back({TrackChannel(track), std::move(name)});
+    }
+    return files;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class TSynthesizer;
 
@@ -52,6 +53,28 @@ using TRenderProgress = std::function<bool(double done)>;
 TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes,
                                const std::string& path, const TRenderOptions& options = {},
                                const TRenderProgress& progress = {});
+
+/// One part's file of a rendering in parts: the MIDI channel whose sound it holds.
+struct TStemFile
+{
+    int Channel = 0;
+    std::string Path;
+};
+
+/// Renders the sequence once, from a synthesiser made with PartOutputs, into a WAV or FLAC
+/// file per part: each holds its MIDI channel's sound with its own reverb and chorus. Every
+/// part gets the gain the whole mix would get (and the limiter's moves, worked out on the
+/// mix), and every file has the mix's length, sample-aligned, so the files summed are the
+/// normal rendering to within rounding. Returns what the mix got. Raises as
+/// RenderMidiToFile; no file is left behind on failure.
+TRenderResult RenderMidiStems(TSynthesizer& synth, const std::string& midiBytes,
+                              const std::vector<TStemFile>& stems, const TRenderOptions& options,
+                              const TRenderProgress& progress = {});
+
+/// The files of a song's five parts beside path, named after it and the part: "song - Bajo.wav"
+/// for "song.wav" (partName names each track).
+std::vector<TStemFile> SongStemFiles(const std::string& path,
+                                     const std::function<std::string(int track)>& partName);
 
 /// The integrated loudness of the sequence as a rendering sounds before it is normalised
 /// (its echo included; no true peak), worked out without writing anything. Raises as

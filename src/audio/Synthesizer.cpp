@@ -3,6 +3,7 @@
 #include "audio/AudioError.h"
 #include "base/Text.h"
 #include "midi/MidiData.h"
+#include "model/Muprop.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,7 +19,7 @@
 
 namespace
 {
-constexpr int DrumChannel = 9;
+constexpr int MidiChannels = 16;
 constexpr int DrumBank = 128;
 
 std::string HowToGetOne()
@@ -141,6 +142,10 @@ void TSynthesizer::Start()
     fluid_settings_t* s = FSettings.get();
     Fluid().fluid_settings_setnum(s, "synth.sample-rate", FOptions.SampleRate);
     Fluid().fluid_settings_setnum(s, "synth.gain", FOptions.Gain);
+    if (FOptions.PartOutputs)
+        for (const char* name :
+             {"synth.audio-channels", "synth.audio-groups", "synth.effects-groups"})
+            Fluid().fluid_settings_setint(s, name, MidiChannels);
     Fluid().fluid_settings_setint(s, "synth.dynamic-sample-loading",
                                   FOptions.DynamicSampleLoading ? 1 : 0);
     // Our files never select banks: channel 9 takes its kit from bank 128 by its program

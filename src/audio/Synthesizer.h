@@ -31,6 +31,9 @@ struct TSynthOptions
     bool DynamicSampleLoading = true;
     /// Master gain; 0.2 leaves headroom for five parts with reverb.
     double Gain = 0.2;
+    /// A stereo output per MIDI channel, each with a reverb and a chorus of its own, for
+    /// rendering the parts to files of their own (their sum is the usual mix).
+    bool PartOutputs = false;
 };
 
 /// The embedded General MIDI synthesiser: FluidSynth with one SoundFont. FluidSynth's library,

@@ -8,6 +8,7 @@
 #include "cli/Commands.h"
 #include "midi/MidiData.h"
 #include "model/Munit.h"
+#include "model/Muprop.h"
 #include "model/MusicProject.h"
 #include "render/RenderSong.h"
 
@@ -78,13 +79,17 @@ int CmdRender(const std::vector<std::string>& words)
     const TArgs args(words,
                      {"--repeat", "--soundfont", "--sample-rate", "--pattern-dir", "--format",
                       "--bits", "--loudness"},
-                     {"--gm-reset", "--no-normalize"});
+                     {"--gm-reset", "--no-normalize", "--stems"});
     const std::string out = args.Required("-o");
     args.Input();
     const TRenderOptions renderOptions = RenderOptions(args, out);
+    const bool stems = args.Has("--stems");
+    if (stems && renderOptions.Format == TAudioFormat::Ogg)
+        throw EUsageError("--stems writes WAV or FLAC files, not Ogg Vorbis");
     TSynthOptions options;
     options.SoundFont = args.Value("--soundfont").value_or("");
     options.SampleRate = static_cast<int>(args.Number("--sample-rate", 8000, 96000, 44100));
+    options.PartOutputs = stems;
     RefuseOutputOverInput(out, args.Input());
     if (!options.SoundFont.empty())
         RefuseOutputOverInput(out, options.SoundFont);
@@ -95,17 +100,24 @@ int CmdRender(const std::vector<std::string>& words)
 
     const bool live = ::isatty(STDERR_FILENO);
     const auto start = std::chrono::steady_clock::now();
+    const auto progress = [&](double done)
+    {
+        // Ctrl+C gives up between two blocks, leaving nothing behind.
+        ThrowIfStopped();
+        if (live)
+            std::fprintf(stderr, "\rrendering %s: %3d%%", out.c_str(),
+                         static_cast<int>(done * 100));
+        return true;
+    };
+    // With --stems, a file per part beside OUT ("song - Bajo.wav"); the mix is not written.
+    const std::vector<TStemFile> parts =
+        stems ? SongStemFiles(out, [](int track) { return std::string(TrackPartName(track)); })
+              : std::vector<TStemFile>{};
+    for (const TStemFile& part : parts)
+        RefuseOutputOverInput(part.Path, args.Input());
     const TRenderResult result =
-        RenderMidiToFile(synth, midiBytes, out, renderOptions,
-                         [&](double done)
-                         {
-                             // Ctrl+C gives up between two blocks, leaving nothing behind.
-                             ThrowIfStopped();
-                             if (live)
-                                 std::fprintf(stderr, "\rrendering %s: %3d%%", out.c_str(),
-                                              static_cast<int>(done * 100));
-                             return true;
-                         });
+        stems ? RenderMidiStems(synth, midiBytes, parts, renderOptions, progress)
+              : RenderMidiToFile(synth, midiBytes, out, renderOptions, progress);
     const double took =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double seconds = static_cast<double>(result.Frames) / result.SampleRate;

@@ -25,7 +25,7 @@ const char* const Usage =
     "  preview IN.lvp --slot T -o OUT.mid [--gm-reset]\n"
     "  render IN.lvp -o OUT.wav|.flac|.ogg [--format wav|flac|ogg] [--bits 16|24]\n"
     "         [--loudness LUFS | --no-normalize] [--repeat R] [--gm-reset] [--soundfont SF2]\n"
-    "         [--sample-rate HZ]\n"
+    "         [--sample-rate HZ] [--stems]\n"
     "  play IN.lvp [--unit K] [--repeat R] [--gm-reset] [--soundfont SF2] [--audio-driver NAME]\n"
     "  check-pattern FILE.mid --kind back|bass|drum\n";
 

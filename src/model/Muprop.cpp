@@ -7,6 +7,7 @@
 #include "midi/MidiData.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <istream>
 #include <ostream>
@@ -45,6 +46,14 @@ int ClampedDataByte(int value)
     return std::clamp(value, 0, 127);
 }
 } // namespace
+
+const char* TrackPartName(int track)
+{
+    static constexpr std::array<const char*, TrackCount> Names = {
+        Core::Tr("Melodía"), Core::Tr("Acomp. 1"), Core::Tr("Acomp. 2"), Core::Tr("Bajo"),
+        Core::Tr("Batería")};
+    return Names[static_cast<std::size_t>(std::clamp(track, 0, TrackCount - 1))];
+}
 
 int DrumKitProgram(int instrument)
 {

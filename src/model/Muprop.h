@@ -31,6 +31,10 @@ constexpr int TrackChannel(int track)
     return track == DrumTrack ? DrumChannel : track;
 }
 
+/// A track's part as the windows name it ("Melodía", "Acomp. 1", ... "Batería"), marked for
+/// translation.
+const char* TrackPartName(int track);
+
 /// 0-based program byte of the drum kit index; a kit outside 0..9 plays kit 0.
 int DrumKitProgram(int instrument);
 

@@ -1,5 +1,7 @@
 #include "ui/FormMixer.h"
 
+#include "ui/Translations.h"
+
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
@@ -8,11 +10,6 @@
 
 namespace
 {
-/// The parts as the mixer names them, by track.
-const char* const PartNames[TrackCount] = {
-    QT_TRANSLATE_NOOP("TFormMixer", "Melodía"), QT_TRANSLATE_NOOP("TFormMixer", "Acomp. 1"),
-    QT_TRANSLATE_NOOP("TFormMixer", "Acomp. 2"), QT_TRANSLATE_NOOP("TFormMixer", "Bajo"),
-    QT_TRANSLATE_NOOP("TFormMixer", "Batería")};
 constexpr int MaxVolume = 127;
 } // namespace
 
@@ -24,7 +21,7 @@ TFormMixer::TFormMixer(QWidget* parent) : QDialog(parent, Qt::Tool)
     for (int track = 0; track < TrackCount; ++track)
     {
         const auto t = static_cast<std::size_t>(track);
-        const QString part = tr(PartNames[track]);
+        const QString part = CoreText(TrackPartName(track));
         auto* name = new QLabel(part, this);
         name->setAlignment(Qt::AlignCenter);
         grid->addWidget(name, 0, track);

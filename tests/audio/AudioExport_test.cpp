@@ -295,3 +295,49 @@ TEST_F(AudioExportTest, PlaybackLoudnessIsTheExportsStartingPoint)
     EXPECT_EQ(answers.back().first, last) << "the earlier song was given up";
     EXPECT_NEAR(answers.back().second, exported.Before.Lufs, 0.05);
 }
+
+// The parts rendered to files of their own, with the mix's gain, all of one length, sum to the
+// normal export; a part that does not play is a silent file.
+TEST_F(AudioExportTest, PartsSumToTheExport)
+{
+    const std::string midi = ShortSong();
+    TScratchDir dir;
+    TRenderOptions options;
+    options.Normalize = true;
+    options.Bits = 24;
+    TSynthesizer synth;
+    const TRenderResult whole = RenderMidiToFile(synth, midi, dir.File("mix.wav"), options);
+    TSynthOptions partOutputs;
+    partOutputs.PartOutputs = true;
+    TSynthesizer parts(partOutputs);
+    const std::vector<TStemFile> stems = {
+        {0, dir.File("piano.wav")}, {9, dir.File("drums.wav")}, {3, dir.File("bass.wav")}};
+    const TRenderResult mixed = RenderMidiStems(parts, midi, stems, options);
+    EXPECT_NEAR(mixed.GainDb, whole.GainDb, 0.01);
+
+    const TReadBack mix = ReadBack(dir.File("mix.wav"));
+    std::vector<TReadBack> read;
+    for (const TStemFile& stem : stems)
+    {
+        read.push_back(ReadBack(stem.Path));
+        ASSERT_EQ(read.back().Samples.size(), read.front().Samples.size()) << "aligned";
+    }
+    // Where the echo falls under the 16-bit noise floor may differ by a few frames of
+    // rounding.
+    const std::size_t common = std::min(mix.Samples.size(), read.front().Samples.size());
+    const std::vector<float>& longer =
+        mix.Samples.size() > common ? mix.Samples : read.front().Samples;
+    for (std::size_t i = common; i < longer.size(); ++i)
+        ASSERT_LT(std::fabs(longer[i]), 4.0 / 32768) << "only the echo's last whisper differs";
+    double worst = 0;
+    double bass = 0;
+    for (std::size_t i = 0; i < common; ++i)
+    {
+        worst = std::max(worst, std::fabs(double{read[0].Samples[i]} + read[1].Samples[i] +
+                                          read[2].Samples[i] - mix.Samples[i]));
+        bass = std::max(bass, std::fabs(double{read[2].Samples[i]}));
+    }
+    EXPECT_LT(worst, 2e-5) << "the parts sum to the mix within rounding";
+    EXPECT_LT(bass, 1e-6) << "a channel with no notes is silent (its reverb idles at -120 dBFS)";
+    EXPECT_GT(std::fabs(read[1].Samples[mix.Samples.size() / 4]), 0.0);
+}

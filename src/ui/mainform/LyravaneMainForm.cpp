@@ -55,8 +55,9 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
       Project(FDocument->Song()), OpenDialog(this, services.FileDialogs),
       SaveAsDialog(this, services.FileDialogs), ExportDialog(this, services.FileDialogs),
       ScoreDialog(this, services.FileDialogs), AudioExportDialog(this, services.FileDialogs),
-      FServices(services), FPlay(std::make_unique<TPlayController>(
-                               services.Player, services.TempMidiFile, FDocument->Song())),
+      StemsExportDialog(this, services.FileDialogs), FServices(services),
+      FPlay(std::make_unique<TPlayController>(services.Player, services.TempMidiFile,
+                                              FDocument->Song())),
       FArguments(std::move(arguments))
 {
     setObjectName(QStringLiteral("LyravaneMainForm"));
@@ -88,6 +89,9 @@ TLyravaneMainForm::TLyravaneMainForm(const TMainFormServices& services,
     AudioExportDialog.Filter =
         tr("WAV (*.wav)|*.wav|FLAC (*.flac)|*.flac|Ogg Vorbis (*.ogg)|*.ogg|");
     AudioExportDialog.DefaultExt = QStringLiteral("wav");
+    StemsExportDialog.Title = tr("Exportar pistas de audio");
+    StemsExportDialog.Filter = tr("WAV (*.wav)|*.wav|FLAC (*.flac)|*.flac|");
+    StemsExportDialog.DefaultExt = QStringLiteral("wav");
 
     CreateActions();
     CreateMenus();
@@ -235,6 +239,11 @@ void TLyravaneMainForm::CreateActions()
                                         tr("Exporta la canción a un archivo de sonido (WAV, FLAC u "
                                            "Ogg Vorbis)."),
                                         QKeySequence(), -1, &T::Action_FileOutputAudioExecute);
+    Action_FileOutputStems = MakeAction(
+        "Action_FileOutputStems", tr("Exportar pis&tas de audio..."),
+        tr("Exporta cada parte a un archivo de sonido propio (WAV o FLAC), para un editor de "
+           "audio: sumadas, suenan como la exportación a audio."),
+        QKeySequence(), -1, &T::Action_FileOutputStemsExecute);
     // A plain line: styles draw a separator's text beside it.
     Action_Nothing = MakeAction("Action_Nothing", QString(), QString(), none, -1, nullptr);
     Action_Nothing->setSeparator(true);
@@ -367,8 +376,9 @@ void TLyravaneMainForm::CreateMenus()
     MenuFile = bar->addMenu(tr("&Archivo"));
     MenuFile->addActions({Action_FileNew, Action_FileOpen, Action_FileRevert, Action_FileSave,
                           Action_FileSaveAs, Action_FileOutputMidi, Action_FileOutputAudio,
-                          Action_FileOutputScore, Action_Nothing, Action_RecentFile1,
-                          Action_RecentFile2, Action_RecentFile3, Action_RecentFile4});
+                          Action_FileOutputStems, Action_FileOutputScore, Action_Nothing,
+                          Action_RecentFile1, Action_RecentFile2, Action_RecentFile3,
+                          Action_RecentFile4});
     MenuFile->addSeparator();
     MenuFile->addAction(Action_FileExit);
     MenuEdit = bar->addMenu(tr("&Editar"));

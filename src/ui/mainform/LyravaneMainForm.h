@@ -103,6 +103,8 @@ private:
     TCenterSaveDialog ExportDialog;
     TCenterSaveDialog ScoreDialog;
     TCenterSaveDialog AudioExportDialog;
+    /// "Exportar pistas de audio...": the name the parts' files are named after.
+    TCenterSaveDialog StemsExportDialog;
     std::unique_ptr<TOpenFileHistory> History;
     std::unique_ptr<TFormArranger> FormArranger;
     std::int32_t RepeatCount = 1;
@@ -121,6 +123,7 @@ private:
     /// The tab menu's "Exportar partitura a MIDI...": the unit of the tab the menu is for.
     QAction* Action_TabOutputUnitMidi;
     QAction* Action_FileOutputAudio;
+    QAction* Action_FileOutputStems;
     QAction* Action_Nothing;
     QAction* Action_RecentFile1;
     QAction* Action_RecentFile2;
@@ -215,6 +218,10 @@ private:
     /// plays it without the lead-in.
     void ExportUnitMidi(int tab);
     void Action_FileOutputAudioExecute();
+    void Action_FileOutputStemsExecute();
+    /// The song to an audio file with the dialog's name, or with parts its parts to files
+    /// named after it, on the export runner's worker thread behind a progress dialog.
+    void RunAudioExport(TCenterSaveDialog& dialog, const QString& title, bool parts);
     void Action_RecentFileExecute(int tag);
     void Action_FileExitExecute();
     void Action_EditUndoExecute();

@@ -8,9 +8,11 @@
 #include "audio/PlaybackLoudness.h"
 #include "audio/Synthesizer.h"
 #include "midi/MidiData.h"
+#include "model/Muprop.h"
 #include "render/RenderSong.h"
 #include "ui/FormOption.h"
 #include "ui/Settings.h"
+#include "ui/Translations.h"
 #include "ui/WindowUtils.h"
 #include "ui/mainform/ExportRunner.h"
 
@@ -42,9 +44,22 @@ void TLyravaneMainForm::Action_FileOutputAudioExecute()
     if (MouseCaptured())
         return;
     RefreshHover(Action_FileOutputAudio);
+    RunAudioExport(AudioExportDialog, tr("Exportar a audio"), false);
+}
+
+void TLyravaneMainForm::Action_FileOutputStemsExecute()
+{
+    if (MouseCaptured())
+        return;
+    RefreshHover(Action_FileOutputStems);
+    RunAudioExport(StemsExportDialog, tr("Exportar pistas de audio"), true);
+}
+
+void TLyravaneMainForm::RunAudioExport(TCenterSaveDialog& dialog, const QString& title, bool parts)
+{
     FExports->RunWithProgress(
-        AudioExportDialog, ProposedExportName(QStringLiteral(".wav")), tr("Exportar a audio"),
-        [this]() -> TExportRunner::TSlowWrite
+        dialog, ProposedExportName(QStringLiteral(".wav")), title,
+        [this, parts]() -> TExportRunner::TSlowWrite
         {
             TRenderOptions options;
             const TExportSettings settings = ReadExportSettings(FServices.SettingsPath);
@@ -57,13 +72,26 @@ void TLyravaneMainForm::Action_FileOutputAudioExecute()
             RenderSong(Project, midi, RepeatCount, IncludeReset);
             TSynthOptions synthOptions;
             synthOptions.SoundFont = ToFsPath(CurrentSoundFont());
-            return [options, synthOptions, midiBytes = midi.SaveToString()](
+            synthOptions.PartOutputs = parts;
+            // The parts' files are named in the window's language ("canción - Bajo.wav").
+            std::vector<std::string> names;
+            names.reserve(TrackCount);
+            for (int track = 0; track < TrackCount; ++track)
+                names.push_back(ToFsPath(CoreText(TrackPartName(track))));
+            return [options, synthOptions, names, midiBytes = midi.SaveToString()](
                        const std::string& fsPath, const TExportRunner::TProgress& progress)
             {
                 TRenderOptions file = options;
                 file.Format = AudioFormatFromPath(fsPath).value_or(TAudioFormat::Wav);
                 TSynthesizer synth(synthOptions);
-                RenderMidiToFile(synth, midiBytes, fsPath, file, progress);
+                if (!synthOptions.PartOutputs)
+                    RenderMidiToFile(synth, midiBytes, fsPath, file, progress);
+                else
+                    RenderMidiStems(
+                        synth, midiBytes,
+                        SongStemFiles(fsPath, [&names](int track)
+                                      { return names[static_cast<std::size_t>(track)]; }),
+                        file, progress);
             };
         });
 }

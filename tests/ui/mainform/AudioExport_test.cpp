@@ -48,7 +48,8 @@ protected:
     }
 
     /// Runs the export; act sees the progress dialog each time the event loop turns.
-    void Export(TLyravaneMainForm& form, const std::function<void(QProgressDialog&)>& act)
+    void Export(TLyravaneMainForm& form, const std::function<void(QProgressDialog&)>& act,
+                const char* action = "Action_FileOutputAudio")
     {
         QTimer watch;
         watch.setInterval(10);
@@ -61,7 +62,7 @@ protected:
                          });
         watch.start();
         // Through the action, as the menu runs it: a failure becomes a message.
-        form.findChild<QAction*>(QStringLiteral("Action_FileOutputAudio"))->trigger();
+        form.findChild<QAction*>(QString::fromLatin1(action))->trigger();
     }
 
     TFormFixture F;
@@ -231,4 +232,32 @@ TEST_F(AudioExportTest, OptionsChangeTheLoudnessAndLoadAnotherSoundFontInTheBack
     EXPECT_EQ(ReadSoundFontSetting(F.Services.SettingsPath), other);
     EXPECT_EQ(F.MessageBoxes.Shown.size(), 2u);
     F.Destroy();
+}
+
+// "Exportar pistas de audio..." writes a file per part named after the song and the part, the
+// same bytes as lyravane-cli render --stems.
+TEST_F(AudioExportTest, PartsExportAsTheCommandLineDoes)
+{
+    TLyravaneMainForm& form = F.Create();
+    const QString song = F.Path(QStringLiteral("song.lvp"));
+    Inside(form).SaveProjectFile(song);
+    F.FileDialogs.Answers = {F.Path(QStringLiteral("song.flac"))};
+    Export(
+        form, [](QProgressDialog&) {}, "Action_FileOutputStems");
+    EXPECT_TRUE(F.MessageBoxes.Shown.empty());
+    const QStringList parts = {
+        QStringLiteral("song - Acomp. 1.flac"), QStringLiteral("song - Acomp. 2.flac"),
+        QStringLiteral("song - Bajo.flac"),     QStringLiteral("song - Batería.flac"),
+        QStringLiteral("song - Melodía.flac"),  QStringLiteral("song.lvp")};
+    ASSERT_EQ(Files(), parts);
+
+    QProcess cli;
+    cli.start(QStringLiteral(LYRAVANE_BIN_DIR "/lyravane-cli"),
+              {QStringLiteral("render"), song, QStringLiteral("-o"),
+               F.Path(QStringLiteral("cli.flac")), QStringLiteral("--stems"),
+               QStringLiteral("--pattern-dir"), QStringLiteral(LYRAVANE_BIN_DIR "/PATTERN")});
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    EXPECT_TRUE(ReadWholeFile(F.Path(QStringLiteral("song - Bajo.flac")).toStdString(), 1 << 30) ==
+                ReadWholeFile(F.Path(QStringLiteral("cli - Bajo.flac")).toStdString(), 1 << 30));
 }

@@ -132,11 +132,12 @@ TEST_F(MainFormTest, MenusHoldTheCommandsInOrderWithImagesAndShortcuts)
     EXPECT_EQ(MenuTexts(Menu(form, "MenuHelp")),
               (std::vector<std::string>{"&Contenido", "-", "&Acerca..."}));
     const std::vector<std::string> file = MenuTexts(Menu(form, "MenuFile"));
-    ASSERT_EQ(file.size(), 15u);
+    ASSERT_EQ(file.size(), 16u);
     EXPECT_EQ(file.front(), "&Nuevo...");
     EXPECT_EQ(file[5], "Exportar a &MIDI...");
     EXPECT_EQ(file[6], "Exportar a au&dio...");
-    EXPECT_EQ(file[7], "Exportar &partitura (MusicXML)...");
+    EXPECT_EQ(file[7], "Exportar pis&tas de audio...");
+    EXPECT_EQ(file[8], "Exportar &partitura (MusicXML)...");
     EXPECT_EQ(file.back(), "S&alir");
 
     EXPECT_EQ(Action(form, "Action_FileOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
