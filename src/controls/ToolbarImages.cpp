@@ -281,6 +281,23 @@ constexpr std::array<const char*, ToolbarImageCount* ToolbarImageSize> ImageRows
     "...bbbbbbbbbb...",
     "....bbbbbbbb....",
     "................",
+    // Mixer
+    "................",
+    "...g....g....g..",
+    "...g...kkk...g..",
+    "...g...kbk...g..",
+    "...g...kkk...g..",
+    "..kkk...g....g..",
+    "..kbk...g....g..",
+    "..kkk...g....g..",
+    "...g....g....g..",
+    "...g....g...kkk.",
+    "...g....g...kbk.",
+    "...g....g...kkk.",
+    "...g....g....g..",
+    "...g....g....g..",
+    "...g....g....g..",
+    "................",
 };
 
 constexpr bool RowsAreWellFormed()

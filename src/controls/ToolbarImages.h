@@ -21,15 +21,16 @@ enum TToolbarImage : int
     tiExportMidi = 12,
     tiOptions = 13,
     tiHelpContents = 14,
-    tiAbout = 15
+    tiAbout = 15,
+    tiMixer = 16
 };
 
-constexpr int ToolbarImageCount = 16;
+constexpr int ToolbarImageCount = 17;
 constexpr int ToolbarImageSize = 16;
 /// Background of every image; also the bottom-left pixel of each one.
 constexpr QRgb ToolbarTransparentColor = 0xffff00ffu;
 
-/// The tool bar images as a vertical strip, 16 wide and 16 × 16 high, for TImageListEx::LoadStrip.
+/// The tool bar images as a vertical strip, 16 wide and 16 × 17 high, for TImageListEx::LoadStrip.
 QImage ToolbarImageStrip();
 /// The same images greyed and embossed, for the disabled list.
 QImage ToolbarDisabledImageStrip();

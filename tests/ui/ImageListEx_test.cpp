@@ -105,12 +105,12 @@ TEST(ImageListExTest, WithoutADisabledListTheImageIsGreyed)
     EXPECT_LT(std::abs(drawn.red() - drawn.green()), 40) << "grey, not red";
 }
 
-TEST(ToolbarImagesTest, BothStripsHold16DistinctImagesOnATransparentBackground)
+TEST(ToolbarImagesTest, BothStripsHoldDistinctImagesOnATransparentBackground)
 {
     const QImage normal = ToolbarImageStrip();
     const QImage disabled = ToolbarDisabledImageStrip();
-    ASSERT_EQ(normal.size(), QSize(16, 256));
-    ASSERT_EQ(disabled.size(), QSize(16, 256));
+    ASSERT_EQ(normal.size(), QSize(16, 16 * ToolbarImageCount));
+    ASSERT_EQ(disabled.size(), QSize(16, 16 * ToolbarImageCount));
     TImageListEx normalList;
     TImageListEx disabledList;
     normalList.LoadStrip(normal);

@@ -300,7 +300,7 @@ void TLyravaneMainForm::CreateMusicActions()
     Action_MusicMetronome->setCheckable(true);
     Action_MusicMixer = MakeAction("Action_MusicMixer", tr("Me&zclador..."),
                                    tr("Volumen, silencio y solo de cada parte mientras suena."),
-                                   none, -1, &T::Action_MusicMixerExecute);
+                                   none, tiMixer, &T::Action_MusicMixerExecute);
     // Not in a menu: a text field with the focus keeps the space bar for its text (it claims
     // it before the window's shortcuts).
     Action_MusicPlayOrStop =
@@ -439,7 +439,8 @@ void TLyravaneMainForm::CreateToolBar()
                             Action_EditDelete})
         addButton(action);
     addDivider();
-    for (QAction* action : {Action_MusicPlay2, Action_MusicPlay, Action_MusicStop})
+    for (QAction* action :
+         {Action_MusicPlay2, Action_MusicPlay, Action_MusicStop, Action_MusicMixer})
         addButton(action);
     addDivider();
     addButton(Action_HelpContents);
