@@ -138,11 +138,7 @@ void TMediaPlayer::Start(std::shared_ptr<const TTimeline> first, bool loop)
     FTimeline = std::move(first);
     FLoopPass.reset();
     if (loop)
-    {
-        auto pass = std::make_shared<TTimeline>(FMidi, FSampleRate, FLoopFrom, FLoopTo);
-        pass->AddClicks(false, FClicks.Metronome, FMidi.Division);
-        FLoopPass = std::move(pass);
-    }
+        FLoopPass = LoopPass();
     FNext = 0;
     FFrame = 0;
     FPass = 0;
@@ -167,9 +163,18 @@ void TMediaPlayer::PlayLoop(std::int32_t fromTick, std::int32_t toTick)
         throw EAudioError(Core::Tr("Nothing to loop: the stretch to repeat is empty"));
     FLoopFrom = fromTick;
     FLoopTo = toTick;
+    FLoopMetronome = FClicks.Metronome;
     first->AddClicks(FClicks.CountIn, FClicks.Metronome, FMidi.Division);
-    Start(std::move(first), true);
     FClicks = {};
+    Start(std::move(first), true);
+}
+
+std::shared_ptr<TTimeline> TMediaPlayer::LoopPass() const
+{
+    // Every pass keeps the metronome the loop started with; the count-in came before the first.
+    auto pass = std::make_shared<TTimeline>(FMidi, FSampleRate, FLoopFrom, FLoopTo);
+    pass->AddClicks(false, FLoopMetronome, FMidi.Division);
+    return pass;
 }
 
 void TMediaPlayer::QueueLoopPass()
@@ -180,21 +185,9 @@ void TMediaPlayer::QueueLoopPass()
             return;
     }
     ReadFile();
-    auto fresh = std::make_shared<TTimeline>(FMidi, FSampleRate, FLoopFrom, FLoopTo);
-    if (fresh->Frames() == 0)
+    std::shared_ptr<const TTimeline> pass = LoopPass();
+    if (pass->Frames() == 0)
         return;
-    std::shared_ptr<const TTimeline> pass;
-    {
-        std::lock_guard<std::mutex> lock(FLock);
-        if (!FLoopPass)
-            return;
-        // The passes keep the clicks the loop started with.
-        const bool metronome =
-            std::any_of(FLoopPass->Messages().begin(), FLoopPass->Messages().end(),
-                        [](const TTimedMessage& m) { return (m.Data[0] & 0x0F) == ClickChannel; });
-        fresh->AddClicks(false, metronome, FMidi.Division);
-    }
-    pass = std::move(fresh);
     std::lock_guard<std::mutex> lock(FLock);
     if (FLoopPass)
         FLoopPass.swap(pass);

@@ -63,6 +63,8 @@ private:
     void Render(float* left, float* right, int frames);
     void StopPlayer();
     void Start(std::shared_ptr<const TTimeline> first, bool loop);
+    /// A pass of the loop, FLoopFrom to FLoopTo of the file as read last, with its metronome.
+    std::shared_ptr<TTimeline> LoopPass() const;
     /// Loads FFileName into FMidi and pins its presets.
     void ReadFile();
     /// On the audio thread, FLock held: the messages due by FFrame go to the synthesiser.
@@ -85,6 +87,7 @@ private:
     std::int32_t FLoopFrom = 0;
     std::int32_t FLoopTo = 0;
     TClicks FClicks;
+    bool FLoopMetronome = false;
     std::atomic<std::uint16_t> FMuted{0};
     /// Linear; 1 leaves the sound as the synthesiser makes it.
     std::atomic<float> FGain{1.0f};

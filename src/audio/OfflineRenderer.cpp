@@ -233,7 +233,10 @@ public:
             FEncoder.emplace(4);
     }
 
-    void Add(const float* samples, std::size_t frames, bool inSong, TRenderResult& result)
+    /// heard: whether each frame is sound, as another file judges it (a part's file ends
+    /// where the mix's does); null: by this file's own level.
+    void Add(const float* samples, std::size_t frames, bool inSong, TRenderResult& result,
+             const std::uint8_t* heard = nullptr)
     {
         for (std::size_t i = 0; i < 2 * frames; i += 2)
         {
@@ -265,7 +268,7 @@ public:
                 FPendingWhole.push_back(wl);
                 FPendingWhole.push_back(wr);
             }
-            if (level > SilenceLevel)
+            if (heard != nullptr ? heard[i / 2] != 0 : level > SilenceLevel)
             {
                 result.Frames += (FPendingFloat.size() + FPendingWhole.size()) / 2;
                 Move(FPendingFloat, FOutFloat);
@@ -578,16 +581,13 @@ TRenderResult RenderMidiToFile(TSynthesizer& synth, const std::string& midiBytes
 
 namespace
 {
-/// Stereo channels of the synthesiser's part outputs: each MIDI channel's dry sound, then
-/// per channel its reverb and chorus.
-constexpr int PartChannels = 16;
-
 /// The mix and the parts asked for, interleaved: mix left, mix right, then each part's left
-/// and right, from a synthesiser with part outputs.
+/// and right, from a synthesiser with part outputs (each MIDI channel's dry sound, then per
+/// channel its reverb and chorus).
 TBlockSource MixAndParts(fluid_synth_t* synth, const std::vector<TStemFile>& stems)
 {
-    constexpr std::size_t Dry = 2 * PartChannels;
-    constexpr std::size_t Effects = 4 * PartChannels;
+    constexpr std::size_t Dry = 2 * PartOutputCount;
+    constexpr std::size_t Effects = 4 * PartOutputCount;
     auto pool = std::make_shared<std::vector<float>>((Dry + Effects) * BlockFrames);
     auto buffers = std::make_shared<std::vector<float*>>(Dry + Effects);
     for (std::size_t b = 0; b < buffers->size(); ++b)
@@ -609,7 +609,7 @@ TBlockSource MixAndParts(fluid_synth_t* synth, const std::vector<TStemFile>& ste
         {
             float* frame = block + i * width;
             frame[0] = frame[1] = 0;
-            for (std::size_t c = 0; c < PartChannels; ++c)
+            for (std::size_t c = 0; c < PartOutputCount; ++c)
             {
                 frame[0] += part(c, 0, i);
                 frame[1] += part(c, 1, i);
@@ -679,57 +679,49 @@ std::uint64_t SpoolParts(fluid_synth_t* synth, TTickState& state,
     return song;
 }
 
-/// How long the mix's file would be with plan: the song, then its echo until the mix falls
-/// silent, told from silence as a file of the mix tells it (by the 16-bit dither).
-std::uint64_t MixLength(const TSampleSpool& spool, std::size_t width, int rate,
-                        const TGainPlan& plan, std::uint64_t songFrames)
-{
-    std::uint64_t keep = songFrames;
-    std::vector<float> chunk(width * WriteFrames);
-    TGainPass pass(spool, static_cast<int>(width), rate, plan);
-    TDither silence(16);
-    std::uint64_t at = 0;
-    while (const std::size_t count = pass.Next(WriteFrames, chunk.data()))
-    {
-        for (std::size_t f = 0; f < count; ++f)
-        {
-            const int left = std::abs(silence.Convert(chunk[f * width]));
-            const int right = std::abs(silence.Convert(chunk[f * width + 1]));
-            if (std::max(left, right) > SilenceLevel)
-                keep = std::max(keep, at + f + 1);
-        }
-        at += count;
-    }
-    return keep;
-}
-
-/// Writes the first frames of each part, with plan, into its file.
-void WriteParts(const TSampleSpool& spool, std::size_t width, int rate, const TGainPlan& plan,
-                std::uint64_t frames, std::vector<std::unique_ptr<TOutputFile>>& files,
-                TProgress& report)
+/// Writes each part, with plan, into its file: the song, then its echo for as long as the mix
+/// is heard, as a file of the mix tells sound from silence (by the 16-bit dither). Returns
+/// the frames each file got.
+std::uint64_t WriteParts(const TSampleSpool& spool, std::size_t width, int rate,
+                         const TGainPlan& plan, std::uint64_t songFrames,
+                         std::vector<std::unique_ptr<TOutputFile>>& files, TProgress& report)
 {
     std::vector<float> chunk(width * WriteFrames);
     std::vector<float> part(2 * WriteFrames);
+    std::vector<std::uint8_t> heard(WriteFrames);
+    TDither silence(16);
+    TRenderResult written;
     TGainPass pass(spool, static_cast<int>(width), rate, plan);
     std::uint64_t at = 0;
     while (const std::size_t count = pass.Next(WriteFrames, chunk.data()))
     {
         report.Report(RenderShare + (1.0 - RenderShare) * static_cast<double>(at) /
-                                        static_cast<double>(std::max<std::uint64_t>(frames, 1)));
-        const auto used =
-            static_cast<std::size_t>(std::min<std::uint64_t>(count, frames - std::min(frames, at)));
+                                        static_cast<double>(spool.Frames()));
+        for (std::size_t f = 0; f < count; ++f)
+        {
+            const int left = std::abs(silence.Convert(chunk[f * width]));
+            const int right = std::abs(silence.Convert(chunk[f * width + 1]));
+            heard[f] = std::max(left, right) > SilenceLevel ? 1 : 0;
+        }
+        const auto inSong = static_cast<std::size_t>(
+            std::min<std::uint64_t>(count, songFrames - std::min(songFrames, at)));
         for (std::size_t p = 0; p < files.size(); ++p)
         {
-            for (std::size_t f = 0; f < used; ++f)
+            for (std::size_t f = 0; f < count; ++f)
             {
                 part[2 * f] = chunk[f * width + 2 + 2 * p];
                 part[2 * f + 1] = chunk[f * width + 3 + 2 * p];
             }
-            TRenderResult written;
-            files[p]->Output->Add(part.data(), used, true, written);
+            // Every file counts the same frames: the first one's count is theirs.
+            TRenderResult ignored;
+            TRenderResult& result = p == 0 ? written : ignored;
+            files[p]->Output->Add(part.data(), inSong, true, result);
+            files[p]->Output->Add(part.data() + 2 * inSong, count - inSong, false, result,
+                                  heard.data() + inSong);
         }
         at += count;
     }
+    return written.Frames;
 }
 } // namespace
 
@@ -774,11 +766,9 @@ TRenderResult RenderMidiStems(TSynthesizer& synth, const std::string& midiBytes,
         result.After = normaliser.After();
         result.GainDb = normaliser.GainDb();
     }
-    // Every part moves with the mix: the limiter watches the mix alone, and every file is as
-    // long as the mix's would be.
+    // Every part moves with the mix: the limiter watches the mix alone.
     plan.PeakChannels = 2;
-    result.Frames = MixLength(spool, width, rate, plan, result.SongFrames);
-    WriteParts(spool, width, rate, plan, result.Frames, files, report);
+    result.Frames = WriteParts(spool, width, rate, plan, result.SongFrames, files, report);
     play.Player.reset();
     for (auto& file : files)
         file->Commit();

@@ -19,7 +19,6 @@
 
 namespace
 {
-constexpr int MidiChannels = 16;
 constexpr int DrumBank = 128;
 
 std::string HowToGetOne()
@@ -145,7 +144,7 @@ void TSynthesizer::Start()
     if (FOptions.PartOutputs)
         for (const char* name :
              {"synth.audio-channels", "synth.audio-groups", "synth.effects-groups"})
-            Fluid().fluid_settings_setint(s, name, MidiChannels);
+            Fluid().fluid_settings_setint(s, name, PartOutputCount);
     Fluid().fluid_settings_setint(s, "synth.dynamic-sample-loading",
                                   FOptions.DynamicSampleLoading ? 1 : 0);
     // Our files never select banks: channel 9 takes its kit from bank 128 by its program

@@ -20,6 +20,9 @@ inline constexpr const char* SoundFontDirs[] = {"/usr/share/sounds/sf2", "/usr/s
 /// is left out).
 std::vector<std::string> InstalledSoundFonts(const std::vector<std::string>& dirs);
 
+/// Stereo part outputs of a synthesiser made with PartOutputs: one per MIDI channel.
+constexpr int PartOutputCount = 16;
+
 /// How the synthesiser is set up.
 struct TSynthOptions
 {

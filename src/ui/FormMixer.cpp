@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 
 namespace
@@ -43,8 +44,7 @@ TFormMixer::TFormMixer(QWidget* parent) : QDialog(parent, Qt::Tool)
                 [this, track, value](int volume)
                 {
                     value->setNum(volume);
-                    if (!FShowing)
-                        emit VolumeChanged(track, volume);
+                    emit VolumeChanged(track, volume);
                 });
 
         const auto toggle =
@@ -67,13 +67,13 @@ TFormMixer::TFormMixer(QWidget* parent) : QDialog(parent, Qt::Tool)
 
 void TFormMixer::ShowVolumes(const std::array<int, TrackCount>& volumes)
 {
-    FShowing = true;
     for (std::size_t t = 0; t < volumes.size(); ++t)
     {
+        // Shown, not moved by the user: no edit.
+        const QSignalBlocker quiet(Volumes[t]);
         Volumes[t]->setValue(volumes[t]);
         VolumeLabels[t]->setNum(Volumes[t]->value());
     }
-    FShowing = false;
 }
 
 std::uint16_t TFormMixer::MutedChannels() const

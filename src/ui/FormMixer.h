@@ -37,7 +37,4 @@ signals:
     void VolumeChanged(int track, int volume);
     /// A mute or solo changed what is to be silenced.
     void MutedChannelsChanged(std::uint16_t channels);
-
-private:
-    bool FShowing = false;
 };

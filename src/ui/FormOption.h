@@ -72,8 +72,8 @@ public:
     /// "Tamaño de la ventana": 100 %, 125 %, 150 %, 200 %, the percent each item's data.
     QComboBox* ComboWindowScale;
     QLabel* LabelLanguage;
-    /// "Idioma": by the system, Spanish or English; each item's data is its code in
-    /// LanguageCodes (Translations.h).
+    /// "Idioma": by the system, Spanish or English; each item's data is the setting's value
+    /// ("", "es", "en").
     QComboBox* ComboLanguage;
     QPushButton* ButtonOk;
     QPushButton* ButtonCancel;

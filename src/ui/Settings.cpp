@@ -1,5 +1,7 @@
 #include "ui/Settings.h"
 
+#include "ui/Translations.h"
+
 #include <QFile>
 #include <QStandardPaths>
 
@@ -140,10 +142,8 @@ int ReadWindowScale(const QString& iniPath)
 
 QString ReadLanguageSetting(const QString& iniPath)
 {
-    const QString language =
-        OpenLyravaneSettings(iniPath)->value(QStringLiteral("Language")).toString();
-    return language == QLatin1String("es") || language == QLatin1String("en") ? language
-                                                                              : QString();
+    return KnownLanguage(
+        OpenLyravaneSettings(iniPath)->value(QStringLiteral("Language")).toString());
 }
 
 void WriteLanguageSetting(const QString& iniPath, const QString& language)

@@ -29,10 +29,15 @@ QTranslator* Install(const QString& name, const QString& directory)
 }
 } // namespace
 
+QString KnownLanguage(const QString& setting)
+{
+    return setting == QLatin1String("es") || setting == QLatin1String("en") ? setting : QString();
+}
+
 QString ChosenLanguage(const QString& setting, const QLocale& system)
 {
-    if (setting == QLatin1String("es") || setting == QLatin1String("en"))
-        return setting;
+    if (QString known = KnownLanguage(setting); !known.isEmpty())
+        return known;
     return system.language() == QLocale::English ? QStringLiteral("en") : QStringLiteral("es");
 }
 

@@ -6,11 +6,12 @@ class QLocale;
 class QTranslator;
 struct TMessage;
 
-/// The languages the window speaks, as the setting "Language" names them; empty: the
-/// system's (English on an English system, Spanish on any other).
-inline constexpr const char* LanguageCodes[] = {"", "es", "en"};
+/// The setting "Language" as the window takes it: "es" or "en", or empty (anything else) for
+/// the system's language.
+QString KnownLanguage(const QString& setting);
 
-/// "es" or "en": the language setting's, or the one the system's locale asks for.
+/// "es" or "en": the language setting's, or the one the system's locale asks for (English on
+/// an English system, Spanish on any other).
 QString ChosenLanguage(const QString& setting, const QLocale& system);
 
 /// Installs the program's translation into language ("es" or "en") and, for Spanish, Qt's own

@@ -71,11 +71,6 @@ const char* const ValueColumnDescriptions[4] = {
     QT_TRANSLATE_NOOP("TFormMusicProperty", "Cantidad de reverberación, de 0 a 127"),
     QT_TRANSLATE_NOOP("TFormMusicProperty", "Cantidad de efecto de coro (chorus), de 0 a 127"),
 };
-const char* const PatternLabels[PatternSlotCount] = {
-    QT_TRANSLATE_NOOP("TFormMusicProperty", "Acomp. 1"),
-    QT_TRANSLATE_NOOP("TFormMusicProperty", "Acomp. 2"),
-    QT_TRANSLATE_NOOP("TFormMusicProperty", "Bajo"),
-    QT_TRANSLATE_NOOP("TFormMusicProperty", "Bateria")};
 
 // Pattern list items keep the name's bytes: the stored name must be the library's own,
 // whatever encoding it came in.
@@ -242,7 +237,7 @@ QWidget* TFormMusicProperty::CreatePatternGroup()
     const QIcon play = PlayIcon(palette().color(QPalette::ButtonText), devicePixelRatioF());
     for (int slot = 0; slot < PatternSlotCount; ++slot)
     {
-        auto* label = new QLabel(tr(PatternLabels[slot]), GroupBoxPattern);
+        auto* label = new QLabel(tr(TrackLabels[slot + 1]), GroupBoxPattern);
         QComboBox* list =
             MakeList(GroupBoxPattern, QStringLiteral("ComboBoxA%1").arg(slot + 1), 16);
         auto* button = new QToolButton(GroupBoxPattern);
