@@ -4,6 +4,7 @@
 #include "base/Text.h"
 #include "midi/MidiData.h"
 #include "model/Muprop.h"
+#include "notation/Engraving.h"
 #include "notation/MxlContainer.h"
 #include "notation/NoteValues.h"
 #include "notation/ScoreBuilder.h"
@@ -12,7 +13,8 @@
 
 #include <algorithm>
 #include <array>
-#include <numeric>
+#include <set>
+#include <string_view>
 
 namespace
 {
@@ -83,40 +85,14 @@ private:
     int FDepth = 0;
 };
 
-/// Where the drum key is written on the percussion staff, and its note head.
-struct TDrumPlace
-{
-    int Key;
-    char Step;
-    int Octave;
-    const char* Head;
-};
-
-constexpr std::array<TDrumPlace, 22> DrumPlaces = {{
-    {35, 'E', 4, ""},         {36, 'F', 4, ""},  {37, 'C', 5, "x"},       {38, 'C', 5, ""},
-    {39, 'D', 5, "x"},        {40, 'C', 5, ""},  {41, 'G', 4, ""},        {42, 'G', 5, "x"},
-    {43, 'A', 4, ""},         {44, 'D', 4, "x"}, {45, 'B', 4, ""},        {46, 'G', 5, "circle-x"},
-    {47, 'D', 5, ""},         {48, 'E', 5, ""},  {49, 'A', 5, "x"},       {50, 'F', 5, ""},
-    {51, 'F', 5, "x"},        {52, 'A', 5, "x"}, {53, 'F', 5, "diamond"}, {54, 'E', 5, "x"},
-    {56, 'E', 5, "triangle"}, {57, 'A', 5, "x"},
-}};
-
-TDrumPlace DrumPlace(int key)
-{
-    for (const TDrumPlace& place : DrumPlaces)
-        if (place.Key == key)
-            return place;
-    return {key, 'C', 5, "x"};
-}
-
 /// A stretch of one voice inside one bar: a note's part (tied to what comes before or
-/// after it across a bar line) or, without pitches, a rest. Positions in sixteenths of the
+/// after it across a bar line) or, without pitches, a rest. Positions in divisions of the
 /// bar.
 struct TSegment
 {
     int Start = 0;
     int Length = 0;
-    const std::vector<int>* Pitches = nullptr;
+    const TScoreNote* Note = nullptr;
     bool TiedFromBefore = false;
     bool TiedToAfter = false;
 };
@@ -124,8 +100,8 @@ struct TSegment
 /// Bar `bar` of a voice: its notes cut at the bar lines, the gaps filled with rests.
 std::vector<TSegment> BarSegments(const TScoreVoice& voice, int bar)
 {
-    const int barStart = bar * SixteenthsPerBar;
-    const int barEnd = barStart + SixteenthsPerBar;
+    const int barStart = bar * DivisionsPerBar;
+    const int barEnd = barStart + DivisionsPerBar;
     std::vector<TSegment> segments;
     int position = barStart;
     for (const TScoreNote& note : voice)
@@ -139,13 +115,65 @@ std::vector<TSegment> BarSegments(const TScoreVoice& voice, int bar)
             continue;
         if (from > position)
             segments.push_back({position - barStart, from - position});
-        segments.push_back(
-            {from - barStart, to - from, &note.Pitches, note.Start<barStart, end> barEnd});
+        segments.push_back({from - barStart, to - from, &note, note.Start<barStart, end> barEnd});
         position = to;
     }
     if (position < barEnd && !segments.empty())
         segments.push_back({position - barStart, barEnd - position});
     return segments;
+}
+
+/// A voice as written on a staff: its staff (1 or 2), its MusicXML number and its notes
+/// (on a grand staff, the pitches of its staff). A voice that is not always written is left
+/// out of the bars where it has no notes.
+struct TStaffVoice
+{
+    int Staff = 1;
+    int Number = 1;
+    TScoreVoice Notes;
+    bool Always = true;
+};
+
+/// One written value of a voice in a bar, with what the engraver marks on it.
+struct TWritten
+{
+    const TSegment* Segment = nullptr;
+    TNoteValue Value;
+    int Position = 0;
+    bool TieStop = false;
+    bool TieStart = false;
+    bool First = false;
+    const char* Tuplet = nullptr;
+    bool Bracket = false;
+};
+
+const char* ArticulationName(TArticulation articulation)
+{
+    switch (articulation)
+    {
+    case TArticulation::Staccato:
+        return "staccato";
+    case TArticulation::Staccatissimo:
+        return "staccatissimo";
+    case TArticulation::None:
+        break;
+    }
+    return nullptr;
+}
+
+TPartRole RoleOf(int track)
+{
+    switch (track)
+    {
+    case MelodyTrack:
+        return TPartRole::Melody;
+    case BassTrack:
+        return TPartRole::Bass;
+    case DrumTrack:
+        return TPartRole::Drums;
+    default:
+        return TPartRole::Backing;
+    }
 }
 
 struct TPartWriter
@@ -155,42 +183,57 @@ struct TPartWriter
     int Track;
     int Fifths = 0;
     bool Minor = false;
+    TStaffLayout Layout;
+    /// Per bar of the song: written an octave lower under an 8va mark.
+    std::vector<bool> Ottava;
 
     bool Percussion() const { return Track == DrumTrack; }
     bool Top() const { return Track == MelodyTrack; }
 
     void Write();
+    void Prepare();
     void WriteMeasure(const TScoreUnit& unit, int bar, int number, const TScoreUnit* before);
     void WriteAttributes(const TScoreUnit& unit, bool first, bool keyChanges);
     void WriteDirections(const TScoreUnit& unit, int bar, const TScoreUnit* before);
-    void WriteVoice(const TScoreUnit& unit, int bar, int voice, int voices);
+    void WriteOctaveShift(const char* type);
+    std::vector<TStaffVoice> StaffVoices(const TScoreUnit& unit) const;
+    void WriteVoice(const TScoreUnit& unit, int bar, const TStaffVoice& voice, bool stems);
     void WriteHarmonies(const TScoreUnit& unit, int bar, int from, int to);
-    void WriteValue(const TSegment& segment, const TNoteValue& value, bool tieStop, bool tieStart,
-                    int voice, int voices);
-    void WritePitch(int pitch, bool chord, const TNoteValue& value, bool tieStop, bool tieStart,
-                    int voice, int voices);
-    const char* Clef() const;
+    void WriteValue(const TWritten& written, const TStaffVoice& voice, bool stems);
+    void WritePitch(int pitch, bool chord, const TWritten& written, const TStaffVoice& voice,
+                    bool stems);
 };
 
-const char* TPartWriter::Clef() const
+void TPartWriter::Prepare()
 {
-    if (Percussion())
-        return "percussion";
-    // A part that lies mostly below middle C reads in the bass clef.
-    long long sum = 0;
-    long long count = 0;
+    int lowest = 127;
+    int highest = 0;
+    std::vector<std::vector<int>> barPitches;
     for (const TScoreUnit& unit : Score.Units)
+    {
+        const std::size_t first = barPitches.size();
+        barPitches.resize(first + static_cast<std::size_t>(unit.Bars));
         for (const TScoreVoice& voice : unit.Parts[static_cast<std::size_t>(Track)])
             for (const TScoreNote& note : voice)
             {
-                sum = std::accumulate(note.Pitches.begin(), note.Pitches.end(), sum);
-                count += static_cast<long long>(note.Pitches.size());
+                const auto bar = first + static_cast<std::size_t>(note.Start / DivisionsPerBar);
+                for (const int pitch : note.Pitches)
+                {
+                    lowest = std::min(lowest, pitch);
+                    highest = std::max(highest, pitch);
+                    if (bar < barPitches.size())
+                        barPitches[bar].push_back(pitch);
+                }
             }
-    return count > 0 && sum < 60 * count ? "F" : "G";
+    }
+    Layout = ChooseStaves(RoleOf(Track), Score.Programs[static_cast<std::size_t>(Track)], lowest,
+                          highest);
+    Ottava = Top() ? OttavaBars(barPitches) : std::vector<bool>(barPitches.size(), false);
 }
 
 void TPartWriter::Write()
 {
+    Prepare();
     int number = 1;
     const TScoreUnit* before = nullptr;
     for (const TScoreUnit& unit : Score.Units)
@@ -199,6 +242,51 @@ void TPartWriter::Write()
             WriteMeasure(unit, bar, number++, bar == 0 ? before : &unit);
         before = &unit;
     }
+}
+
+std::vector<TStaffVoice> TPartWriter::StaffVoices(const TScoreUnit& unit) const
+{
+    const auto& voices = unit.Parts[static_cast<std::size_t>(Track)];
+    std::vector<TStaffVoice> out;
+    const bool always = Top() || Percussion();
+    for (std::size_t v = 0; v < std::max<std::size_t>(1, voices.size()); ++v)
+    {
+        const TScoreVoice notes = v < voices.size() ? voices[v] : TScoreVoice{};
+        const int number = static_cast<int>(v) + 1;
+        if (Layout.Staves == 1)
+        {
+            out.push_back({1, number, notes, always || v == 0});
+            continue;
+        }
+        // The voice on two staves: its pitches from the split up above, the others below.
+        for (const int staff : {1, 2})
+        {
+            TStaffVoice part{staff, staff == 1 ? number : number + 4, {}, v == 0};
+            for (const TScoreNote& note : notes)
+            {
+                TScoreNote on = note;
+                on.Pitches.clear();
+                for (const int pitch : note.Pitches)
+                    if ((pitch >= Layout.Split) == (staff == 1))
+                        on.Pitches.push_back(pitch);
+                if (!on.Pitches.empty())
+                    part.Notes.push_back(std::move(on));
+            }
+            out.push_back(std::move(part));
+        }
+    }
+    std::stable_sort(out.begin(), out.end(),
+                     [](const TStaffVoice& a, const TStaffVoice& b) { return a.Staff < b.Staff; });
+    return out;
+}
+
+void TPartWriter::WriteOctaveShift(const char* type)
+{
+    Xml.Open("direction placement=\"above\"");
+    Xml.Open("direction-type");
+    Xml.Empty(std::string("octave-shift type=\"") + type + "\" size=\"8\"");
+    Xml.Close("direction-type");
+    Xml.Close("direction");
 }
 
 void TPartWriter::WriteMeasure(const TScoreUnit& unit, int bar, int number,
@@ -222,18 +310,30 @@ void TPartWriter::WriteMeasure(const TScoreUnit& unit, int bar, int number,
     }
     if (Top())
         WriteDirections(unit, bar, first ? nullptr : before);
-    const auto& voices = unit.Parts[static_cast<std::size_t>(Track)];
-    const int voiceCount = std::max(1, static_cast<int>(voices.size()));
-    for (int v = 0; v < voiceCount; ++v)
+    const auto index = static_cast<std::size_t>(number - 1);
+    const bool ottava = index < Ottava.size() && Ottava[index];
+    if (ottava && (index == 0 || !Ottava[index - 1]))
+        WriteOctaveShift("down");
+    const std::vector<TStaffVoice> voices = StaffVoices(unit);
+    std::vector<const TStaffVoice*> written;
+    for (const TStaffVoice& voice : voices)
+        if (voice.Always || !BarSegments(voice.Notes, bar).empty())
+            written.push_back(&voice);
+    for (const TStaffVoice* voice : written)
     {
-        if (v > 0)
+        if (voice != written.front())
         {
             Xml.Open("backup");
-            Xml.Leaf("duration", SixteenthsPerBar);
+            Xml.Leaf("duration", DivisionsPerBar);
             Xml.Close("backup");
         }
-        WriteVoice(unit, bar, v, voiceCount);
+        const bool stems =
+            std::count_if(written.begin(), written.end(),
+                          [voice](const auto* v) { return v->Staff == voice->Staff; }) > 1;
+        WriteVoice(unit, bar, *voice, stems);
     }
+    if (ottava && (index + 1 >= Ottava.size() || !Ottava[index + 1]))
+        WriteOctaveShift("stop");
     if (last && Top() && Score.RepeatCount > 2)
     {
         // Two plays are what a repeat sign says by itself; more are written out.
@@ -259,7 +359,7 @@ void TPartWriter::WriteAttributes(const TScoreUnit& unit, bool first, bool keyCh
 {
     Xml.Open("attributes");
     if (first)
-        Xml.Leaf("divisions", SixteenthsPerBeat);
+        Xml.Leaf("divisions", DivisionsPerBeat);
     if (!Percussion() && (first || keyChanges))
     {
         Fifths = KeyFifths(unit.Key);
@@ -275,12 +375,20 @@ void TPartWriter::WriteAttributes(const TScoreUnit& unit, bool first, bool keyCh
         Xml.Leaf("beats", QuarterNotesPerBar);
         Xml.Leaf("beat-type", 4);
         Xml.Close("time");
-        Xml.Open("clef");
-        const std::string sign = Clef();
-        Xml.Leaf("sign", sign);
-        if (sign != "percussion")
-            Xml.Leaf("line", sign == "F" ? 4 : 2);
-        Xml.Close("clef");
+        if (Layout.Staves > 1)
+            Xml.Leaf("staves", Layout.Staves);
+        for (int staff = 0; staff < Layout.Staves; ++staff)
+        {
+            const TClef& clef = Layout.Clefs[staff];
+            Xml.Open(Layout.Staves > 1 ? "clef number=\"" + std::to_string(staff + 1) + "\""
+                                       : std::string("clef"));
+            Xml.Leaf("sign", clef.Sign);
+            if (clef.Line > 0)
+                Xml.Leaf("line", clef.Line);
+            if (clef.OctaveChange != 0)
+                Xml.Leaf("clef-octave-change", clef.OctaveChange);
+            Xml.Close("clef");
+        }
     }
     Xml.Close("attributes");
 }
@@ -313,7 +421,7 @@ void TPartWriter::WriteHarmonies(const TScoreUnit& unit, int bar, int from, int 
 {
     for (const TScoreChord& chord : unit.Chords)
     {
-        const int at = chord.Start - bar * SixteenthsPerBar;
+        const int at = chord.Start - bar * DivisionsPerBar;
         if (at < from || at >= to)
             continue;
         Xml.Open("harmony");
@@ -330,112 +438,172 @@ void TPartWriter::WriteHarmonies(const TScoreUnit& unit, int bar, int from, int 
     }
 }
 
-void TPartWriter::WriteVoice(const TScoreUnit& unit, int bar, int voice, int voices)
+void TPartWriter::WriteVoice(const TScoreUnit& unit, int bar, const TStaffVoice& voice, bool stems)
 {
-    const auto& parts = unit.Parts[static_cast<std::size_t>(Track)];
-    const std::vector<TSegment> segments =
-        voice < static_cast<int>(parts.size())
-            ? BarSegments(parts[static_cast<std::size_t>(voice)], bar)
-            : std::vector<TSegment>{};
-    const bool chords = Top() && voice == 0;
+    const std::vector<TSegment> segments = BarSegments(voice.Notes, bar);
+    const bool chords = Top() && voice.Number == 1;
     if (segments.empty())
     {
         if (chords)
-            WriteHarmonies(unit, bar, 0, SixteenthsPerBar);
+            WriteHarmonies(unit, bar, 0, DivisionsPerBar);
         Xml.Open("note");
         Xml.Empty("rest measure=\"yes\"");
-        Xml.Leaf("duration", SixteenthsPerBar);
-        Xml.Leaf("voice", voice + 1);
+        Xml.Leaf("duration", DivisionsPerBar);
+        Xml.Leaf("voice", voice.Number);
+        if (Layout.Staves > 1)
+            Xml.Leaf("staff", voice.Staff);
         Xml.Close("note");
         return;
     }
+    const TBarGrid grid = unit.BarGrid(Track, bar);
+    std::vector<TWritten> values;
     for (const TSegment& segment : segments)
     {
-        const bool rest = segment.Pitches == nullptr;
-        const auto values = SplitIntoNoteValues(segment.Start, segment.Length, rest);
+        const auto split =
+            SplitIntoNoteValues(segment.Start, segment.Length, segment.Note == nullptr, grid);
         int position = segment.Start;
-        for (std::size_t i = 0; i < values.size(); ++i)
+        for (std::size_t i = 0; i < split.size(); ++i)
         {
-            if (chords)
-                WriteHarmonies(unit, bar, position, position + values[i].Length);
-            const bool tieStop = i > 0 || segment.TiedFromBefore;
-            const bool tieStart = i + 1 < values.size() || segment.TiedToAfter;
-            WriteValue(segment, values[i], tieStop, tieStart, voice, voices);
-            position += values[i].Length;
+            values.push_back({&segment, split[i], position, i > 0 || segment.TiedFromBefore,
+                              i + 1 < split.size() || segment.TiedToAfter,
+                              i == 0 && !segment.TiedFromBefore});
+            position += split[i].Length;
         }
     }
+    // The triplets of a beat are one group, bracketed where it holds a rest or a quarter.
+    for (std::size_t i = 0; i < values.size(); ++i)
+    {
+        if (!values[i].Value.Triplet || values[i].Position % DivisionsPerBeat != 0)
+            continue;
+        std::size_t end = i;
+        bool bracket = false;
+        while (end < values.size() && values[end].Value.Triplet &&
+               values[end].Position / DivisionsPerBeat == values[i].Position / DivisionsPerBeat)
+        {
+            bracket = bracket || values[end].Segment->Note == nullptr ||
+                      values[end].Value.Length > TripletStep;
+            ++end;
+        }
+        values[i].Tuplet = "start";
+        values[i].Bracket = bracket;
+        values[end - 1].Tuplet = end - 1 == i ? nullptr : "stop";
+    }
+    for (const TWritten& written : values)
+    {
+        if (chords)
+            WriteHarmonies(unit, bar, written.Position, written.Position + written.Value.Length);
+        WriteValue(written, voice, stems);
+    }
 }
 
-void TPartWriter::WriteValue(const TSegment& segment, const TNoteValue& value, bool tieStop,
-                             bool tieStart, int voice, int voices)
+void TPartWriter::WriteValue(const TWritten& written, const TStaffVoice& voice, bool stems)
 {
-    if (segment.Pitches == nullptr)
+    if (written.Segment->Note != nullptr)
     {
-        Xml.Open("note");
-        Xml.Empty("rest");
-        Xml.Leaf("duration", value.Length);
-        Xml.Leaf("voice", voice + 1);
-        Xml.Leaf("type", value.Type);
-        Xml.Close("note");
+        bool chord = false;
+        for (const int pitch : written.Segment->Note->Pitches)
+        {
+            WritePitch(pitch, chord, written, voice, stems);
+            chord = true;
+        }
         return;
     }
-    bool chord = false;
-    for (const int pitch : *segment.Pitches)
-    {
-        WritePitch(pitch, chord, value, tieStop, tieStart, voice, voices);
-        chord = true;
-    }
+    Xml.Open("note");
+    Xml.Empty("rest");
+    WritePitch(-1, false, written, voice, stems);
 }
 
-void TPartWriter::WritePitch(int pitch, bool chord, const TNoteValue& value, bool tieStop,
-                             bool tieStart, int voice, int voices)
+/// The note's elements after its pitch (a rest's, for pitch -1) in the schema's order; the
+/// caller has opened the note and written its pitch when there is one.
+void TPartWriter::WritePitch(int pitch, bool chord, const TWritten& written,
+                             const TStaffVoice& voice, bool stems)
 {
-    Xml.Open("note");
-    if (chord)
-        Xml.Empty("chord");
-    const TDrumPlace drum = DrumPlace(pitch);
-    if (Percussion())
+    const TNoteValue& value = written.Value;
+    const bool rest = pitch < 0;
+    const TDrumNotation drum = DrumNotation(pitch);
+    if (!rest)
     {
-        Xml.Open("unpitched");
-        Xml.Leaf("display-step", std::string(1, drum.Step));
-        Xml.Leaf("display-octave", drum.Octave);
-        Xml.Close("unpitched");
-    }
-    else
-    {
-        const TSpelledPitch spelled = SpellPitch(pitch, Fifths, Minor);
-        Xml.Open("pitch");
-        Xml.Leaf("step", std::string(1, spelled.Step));
-        if (spelled.Alter != 0)
-            Xml.Leaf("alter", spelled.Alter);
-        Xml.Leaf("octave", spelled.Octave);
-        Xml.Close("pitch");
+        Xml.Open("note");
+        if (chord)
+            Xml.Empty("chord");
+        if (Percussion())
+        {
+            Xml.Open("unpitched");
+            Xml.Leaf("display-step", std::string(1, drum.Step));
+            Xml.Leaf("display-octave", drum.Octave);
+            Xml.Close("unpitched");
+        }
+        else
+        {
+            const TSpelledPitch spelled = SpellPitch(pitch, Fifths, Minor);
+            Xml.Open("pitch");
+            Xml.Leaf("step", std::string(1, spelled.Step));
+            if (spelled.Alter != 0)
+                Xml.Leaf("alter", spelled.Alter);
+            Xml.Leaf("octave", spelled.Octave);
+            Xml.Close("pitch");
+        }
     }
     Xml.Leaf("duration", value.Length);
+    const bool tieStop = !rest && written.TieStop;
+    const bool tieStart = !rest && written.TieStart;
     if (tieStop)
         Xml.Empty("tie type=\"stop\"");
     if (tieStart)
         Xml.Empty("tie type=\"start\"");
-    if (Percussion())
+    if (Percussion() && !rest)
         Xml.Empty("instrument id=\"P5-I" + std::to_string(pitch + 1) + "\"");
-    Xml.Leaf("voice", voice + 1);
+    Xml.Leaf("voice", voice.Number);
     Xml.Leaf("type", value.Type);
     if (value.Dotted)
         Xml.Empty("dot");
-    if (voices > 1)
-        Xml.Leaf("stem", voice == 0 ? "up" : "down");
-    if (Percussion() && drum.Head[0] != '\0')
+    if (value.Triplet)
+    {
+        Xml.Open("time-modification");
+        Xml.Leaf("actual-notes", 3);
+        Xml.Leaf("normal-notes", 2);
+        Xml.Close("time-modification");
+    }
+    if (stems && !rest)
+        Xml.Leaf("stem", voice.Number == 1 || voice.Number == 5 ? "up" : "down");
+    if (Percussion() && !rest && std::string_view(drum.Head) != "normal")
         Xml.Leaf("notehead", drum.Head);
-    if (tieStop || tieStart)
+    if (Layout.Staves > 1)
+        Xml.Leaf("staff", voice.Staff);
+    const char* articulation =
+        !rest && written.First ? ArticulationName(written.Segment->Note->Articulation) : nullptr;
+    const bool tuplet = written.Tuplet != nullptr && !chord;
+    if (tieStop || tieStart || tuplet || articulation != nullptr)
     {
         Xml.Open("notations");
         if (tieStop)
             Xml.Empty("tied type=\"stop\"");
         if (tieStart)
             Xml.Empty("tied type=\"start\"");
+        if (tuplet)
+            Xml.Empty(std::string("tuplet type=\"") + written.Tuplet + "\"" +
+                      (std::string_view(written.Tuplet) == "start"
+                           ? std::string(" bracket=\"") + (written.Bracket ? "yes" : "no") + "\""
+                           : std::string()));
+        if (articulation != nullptr)
+        {
+            Xml.Open("articulations");
+            Xml.Empty(articulation);
+            Xml.Close("articulations");
+        }
         Xml.Close("notations");
     }
     Xml.Close("note");
+}
+
+/// A drum's name in the part list.
+std::string DrumName(int key)
+{
+    const TDrumNotation drum = DrumNotation(key);
+    if (drum.Name[0] != '\0')
+        return drum.Name;
+    std::string name = "Percusión ";
+    return name += std::to_string(key);
 }
 
 void WritePartList(TXml& xml, const TScore& score, int parts)
@@ -443,24 +611,31 @@ void WritePartList(TXml& xml, const TScore& score, int parts)
     xml.Open("part-list");
     for (int t = 0; t < parts; ++t)
     {
+        const auto i = static_cast<std::size_t>(t);
         std::string id = "P";
         id += std::to_string(t + 1);
-        std::string tag = "score-part id=\"";
-        tag += id;
-        tag += '"';
-        xml.Open(tag);
-        xml.Leaf("part-name", ScorePartName(t));
-        const int program = score.Programs[static_cast<std::size_t>(t)] + 1;
+        xml.Open("score-part id=\"" + id + "\"");
+        // The instrument the song plays, as its lists name it, the part's role beside it.
+        const std::string instrument =
+            score.Instruments[i].empty() ? ScorePartName(t) : score.Instruments[i];
+        xml.Leaf("part-name", t == DrumTrack
+                                  ? std::string(ScorePartName(t)) + " (" + instrument + ")"
+                                  : instrument);
+        xml.Leaf("part-abbreviation", ScorePartName(t));
+        const int program = score.Programs[i] + 1;
         if (t == DrumTrack)
         {
-            for (const int key : score.DrumKeys)
+            // A part that strikes nothing still names an instrument for readers to play.
+            std::set<int> keys = score.DrumKeys;
+            if (keys.empty())
+                keys.insert(36);
+            for (const int key : keys)
             {
-                const std::string instrument = id + "-I" + std::to_string(key + 1);
-                xml.Open("score-instrument id=\"" + instrument + "\"");
-                xml.Leaf("instrument-name", "GM " + std::to_string(key));
+                xml.Open("score-instrument id=\"" + id + "-I" + std::to_string(key + 1) + "\"");
+                xml.Leaf("instrument-name", DrumName(key));
                 xml.Close("score-instrument");
             }
-            for (const int key : score.DrumKeys)
+            for (const int key : keys)
             {
                 xml.Open("midi-instrument id=\"" + id + "-I" + std::to_string(key + 1) + "\"");
                 xml.Leaf("midi-channel", DrumChannel + 1);
@@ -472,7 +647,7 @@ void WritePartList(TXml& xml, const TScore& score, int parts)
         else
         {
             xml.Open("score-instrument id=\"" + id + "-I1\"");
-            xml.Leaf("instrument-name", ScorePartName(t));
+            xml.Leaf("instrument-name", instrument);
             xml.Close("score-instrument");
             xml.Open("midi-instrument id=\"" + id + "-I1\"");
             xml.Leaf("midi-channel", TrackChannel(t) + 1);
@@ -510,7 +685,7 @@ std::string WriteMusicXml(const TScore& score)
     for (int t = 0; t < parts; ++t)
     {
         xml.Open("part id=\"P" + std::to_string(t + 1) + "\"");
-        TPartWriter writer{xml, score, t};
+        TPartWriter writer{xml, score, t, 0, false, {}, {}};
         writer.Write();
         xml.Close("part");
     }

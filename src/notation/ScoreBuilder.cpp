@@ -7,27 +7,32 @@
 #include "notation/NoteValues.h"
 #include "render/PatternCache.h"
 #include "render/RenderUnit.h"
+#include "render/TrackNames.h"
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 #include <map>
 
 namespace
 {
-/// Ticks of a sixteenth in the rendering (384 per quarter note).
-std::int32_t SixteenthTicks(const TMidiData& midi)
+/// A note of a rendered track: onset and length in ticks, pitch.
+struct TPlayedNote
 {
-    return midi.Division / SixteenthsPerBeat;
-}
+    std::int32_t Time = 0;
+    std::int32_t Duration = 0;
+    int Pitch = 0;
+};
 
-/// The sounding notes of a rendered track as (onset tick, pitch), in the order rendered.
-std::vector<std::pair<std::int32_t, const TMidiEvent*>> TrackNotes(const TMidiData& midi, int track)
+/// The sounding notes of a rendered track, in the order rendered.
+std::vector<TPlayedNote> PlayedNotes(const TMidiData& midi, int track)
 {
-    std::vector<std::pair<std::int32_t, const TMidiEvent*>> notes;
+    std::vector<TPlayedNote> notes;
     if (track >= midi.TrackCount())
         return notes;
     for (const auto& e : midi.GetTrack(track)->Items())
         if ((e->Status() & 0xF0) == 0x90 && e->DataSize() >= 3 && e->Data[2] > 0 && e->Duration > 0)
-            notes.emplace_back(e->Time, e.get());
+            notes.push_back({e->Time, e->Duration, static_cast<int>(e->Data[1])});
     return notes;
 }
 
@@ -36,20 +41,19 @@ std::vector<std::pair<std::int32_t, const TMidiEvent*>> TrackNotes(const TMidiDa
 std::vector<TScoreVoice> MelodyVoices(const TMunit& unit, const TMidiData& midi)
 {
     std::vector<TScoreVoice> voices(unit.HarmonyVoice ? 2 : 1);
-    const std::int32_t sixteenth = SixteenthTicks(midi);
-    const int perStep = SixteenthsPerBeat / std::max(1, unit.StepsPerBeat);
+    const std::int32_t beat = midi.Division;
+    const int perStep = DivisionsPerBeat / std::max(1, unit.StepsPerBeat);
     std::map<std::int32_t, int> seen;
-    for (const auto& [time, event] : TrackNotes(midi, MelodyTrack))
+    for (const TPlayedNote& note : PlayedNotes(midi, MelodyTrack))
     {
-        const int voice = seen[time]++;
+        const int voice = seen[note.Time]++;
         if (voice >= static_cast<int>(voices.size()))
             continue;
-        const int start = time / sixteenth;
-        const int step = start / perStep;
+        const int step = static_cast<int>(note.Time * unit.StepsPerBeat / beat);
         const int bar = step / unit.StepsPerBar();
         const int length = unit.NoteLength(bar, step % unit.StepsPerBar()) * perStep;
         voices[static_cast<std::size_t>(voice)].push_back(
-            {start, std::max(1, length), {static_cast<int>(event->Data[1])}});
+            {step * perStep, std::max(perStep, length), {note.Pitch}});
     }
     return voices;
 }
@@ -61,43 +65,206 @@ bool IsFootDrum(int key)
     return key == 35 || key == 36 || key == 44;
 }
 
-/// A voice of an accompaniment part (its notes for which `take` holds) as chords: notes of
-/// one onset together, each chord as long as its longest note, cut at the next onset and at
-/// the end of the unit. Drum strokes have no length of their own: they are written up to the
-/// next stroke, the end of their beat at most (never tied).
-template <typename Take>
-TScoreVoice AccompanimentVoice(const TMidiData& midi, int track, int unitLength, Take take)
+/// A track's notes on the score's grid: each note's onset in divisions of the unit and how
+/// long it sounds from there (divisions), and each beat's grid step.
+struct TGridded
 {
-    const bool strokes = track == DrumTrack;
-    const std::int32_t sixteenth = SixteenthTicks(midi);
-    std::map<int, TScoreNote> byStart;
-    for (const auto& [time, event] : TrackNotes(midi, track))
+    std::vector<int> Steps;
+    std::vector<int> Onsets;
+    std::vector<double> Lengths;
+
+    int StepAt(int position) const
     {
-        if (!take(static_cast<int>(event->Data[1])))
-            continue;
-        const int start = (time + sixteenth / 2) / sixteenth;
-        if (start >= unitLength)
-            continue;
-        TScoreNote& note = byStart[start];
-        note.Start = start;
-        const int length = std::max(1, (event->Duration + sixteenth / 2) / sixteenth);
-        note.Length = std::max(note.Length, length);
-        const int pitch = event->Data[1];
-        if (std::find(note.Pitches.begin(), note.Pitches.end(), pitch) == note.Pitches.end())
-            note.Pitches.push_back(pitch);
+        const auto beat = static_cast<std::size_t>(position / DivisionsPerBeat);
+        return beat < Steps.size() ? Steps[beat] : SixteenthStep;
     }
-    TScoreVoice voice;
-    for (auto it = byStart.begin(); it != byStart.end(); ++it)
+
+    /// `end` moved onto its beat's grid: back, unless that reaches `start`.
+    int OnGrid(int start, int end) const
     {
-        TScoreNote note = it->second;
+        const int step = StepAt(end);
+        const int offset = end % DivisionsPerBeat % step;
+        if (offset == 0)
+            return end;
+        return end - offset > start ? end - offset : end - offset + step;
+    }
+};
+
+TGridded PutOnGrid(const std::vector<TPlayedNote>& notes, std::int32_t ticksPerBeat, int beats)
+{
+    // Notes a strum apart (20 ticks at 384 per beat) start one chord, at its first note.
+    const std::int32_t strum = ticksPerBeat * 20 / 384;
+    std::vector<std::int32_t> times;
+    times.reserve(notes.size());
+    for (const TPlayedNote& note : notes)
+        times.push_back(note.Time);
+    std::sort(times.begin(), times.end());
+    std::map<std::int32_t, std::int32_t> chordStart;
+    std::vector<std::vector<int>> offsets(static_cast<std::size_t>(beats));
+    std::int32_t current = -1;
+    for (const std::int32_t time : times)
+    {
+        if (current < 0 || time - current > strum)
+        {
+            current = time;
+            const int beat = (current + strum) / ticksPerBeat;
+            if (beat < beats)
+                offsets[static_cast<std::size_t>(beat)].push_back(current - beat * ticksPerBeat);
+        }
+        chordStart[time] = current;
+    }
+    TGridded out;
+    for (const auto& beat : offsets)
+        out.Steps.push_back(BeatStep(beat, ticksPerBeat));
+    const double perDivision = static_cast<double>(ticksPerBeat) / DivisionsPerBeat;
+    for (const TPlayedNote& note : notes)
+    {
+        const std::int32_t start = chordStart[note.Time];
+        const int beat = (start + strum) / ticksPerBeat;
+        const int step = beat < beats ? out.Steps[static_cast<std::size_t>(beat)] : SixteenthStep;
+        const double point = (start - beat * ticksPerBeat) / (perDivision * step);
+        out.Onsets.push_back(beat * DivisionsPerBeat + static_cast<int>(std::lround(point)) * step);
+        out.Lengths.push_back((note.Time + note.Duration - start) / perDivision);
+    }
+    return out;
+}
+
+/// Notes of one onset: pitch and how long each sounds.
+using TOnsetNotes = std::vector<std::pair<int, double>>;
+
+std::map<int, TOnsetNotes> ByOnset(const std::vector<TPlayedNote>& notes, const TGridded& grid,
+                                   int unitLength, const std::function<bool(int)>& take)
+{
+    std::map<int, TOnsetNotes> byOnset;
+    for (std::size_t i = 0; i < notes.size(); ++i)
+        if (grid.Onsets[i] < unitLength && take(notes[i].Pitch))
+            byOnset[grid.Onsets[i]].emplace_back(notes[i].Pitch, grid.Lengths[i]);
+    return byOnset;
+}
+
+/// Pitches in order, each once.
+void SortUnique(std::vector<int>& pitches)
+{
+    std::sort(pitches.begin(), pitches.end());
+    pitches.erase(std::unique(pitches.begin(), pitches.end()), pitches.end());
+}
+
+/// A drum voice: strokes of one onset together, each written up to the next stroke, the end
+/// of its beat at most (never tied).
+TScoreVoice DrumVoice(const std::map<int, TOnsetNotes>& byOnset, int unitLength)
+{
+    TScoreVoice voice;
+    for (auto it = byOnset.begin(); it != byOnset.end(); ++it)
+    {
         const auto next = std::next(it);
-        const int limit = next != byStart.end() ? next->first : unitLength;
-        const int beatEnd = (note.Start / SixteenthsPerBeat + 1) * SixteenthsPerBeat;
-        note.Length = std::min(strokes ? beatEnd : note.Start + note.Length, limit) - note.Start;
-        std::sort(note.Pitches.begin(), note.Pitches.end());
-        voice.push_back(std::move(note));
+        const int limit = next != byOnset.end() ? next->first : unitLength;
+        const int beatEnd = (it->first / DivisionsPerBeat + 1) * DivisionsPerBeat;
+        TScoreNote strokes{it->first, std::min(beatEnd, limit) - it->first, {}};
+        for (const auto& note : it->second)
+            strokes.Pitches.push_back(note.first);
+        SortUnique(strokes.Pitches);
+        voice.push_back(std::move(strokes));
     }
     return voice;
+}
+
+/// Where the part next strikes `pitch` after the onset `from`, or `until`.
+int NextStrike(const std::map<int, TOnsetNotes>& byOnset, int from, int pitch, int until)
+{
+    for (auto it = byOnset.upper_bound(from); it != byOnset.end(); ++it)
+        for (const auto& note : it->second)
+            if (note.first == pitch)
+                return it->first;
+    return until;
+}
+
+/// A pitched accompaniment's voices. The first plays every onset; a note that sounds on
+/// over the part's next onset (by a sixteenth, or an eighth of the gap, at least), or much
+/// longer than the shortest note of its chord, goes to one of three voices of held notes
+/// when one is free, with the notes of its chord held as long, and is written as the value
+/// it fills (before the part strikes its pitch again).
+std::vector<TScoreVoice> PitchedVoices(const std::map<int, TOnsetNotes>& byOnset,
+                                       const TGridded& grid, int unitLength)
+{
+    constexpr std::size_t HeldVoices = 3;
+    TScoreVoice moving;
+    std::vector<double> sounding;
+    std::vector<TScoreVoice> held(HeldVoices);
+    std::array<int, HeldVoices> heldUntil{};
+    for (auto it = byOnset.begin(); it != byOnset.end(); ++it)
+    {
+        const int start = it->first;
+        const int step = grid.StepAt(start);
+        const auto next = std::next(it);
+        const int room = (next != byOnset.end() ? next->first : unitLength) - start;
+        const double holdsOver = room + std::max(SixteenthStep, room / 8);
+        double shortest = room * 4.0;
+        for (const auto& note : it->second)
+            shortest = std::min(shortest, note.second);
+        // The held notes by the value they are written with, and what stays in the first
+        // voice with the longest it sounds.
+        std::map<int, std::pair<TScoreNote, double>> heldBy;
+        TScoreNote chord{start, 0, {}};
+        double played = 0;
+        for (const auto& [pitch, sounds] : it->second)
+        {
+            const bool longer = sounds >= holdsOver ||
+                                (sounds >= 1.5 * shortest && sounds - shortest >= SixteenthStep);
+            if (longer)
+            {
+                const int until = NextStrike(byOnset, start, pitch, unitLength);
+                const TWrittenLength written = WrittenLength(sounds, until - start, step);
+                const int end = grid.OnGrid(start, start + written.Length);
+                auto& [note, loudest] = heldBy[end];
+                note.Start = start;
+                note.Length = end - start;
+                note.Articulation = written.Articulation;
+                note.Pitches.push_back(pitch);
+                loudest = std::max(loudest, sounds);
+                continue;
+            }
+            chord.Pitches.push_back(pitch);
+            played = std::max(played, sounds);
+        }
+        for (auto& [end, entry] : heldBy)
+        {
+            const auto free = std::find_if(heldUntil.begin(), heldUntil.end(),
+                                           [start](int until) { return until <= start; });
+            if (free == heldUntil.end())
+            {
+                // No voice to hold it in: it is cut at the next onset.
+                chord.Pitches.insert(chord.Pitches.end(), entry.first.Pitches.begin(),
+                                     entry.first.Pitches.end());
+                played = std::max(played, entry.second);
+                continue;
+            }
+            SortUnique(entry.first.Pitches);
+            held[static_cast<std::size_t>(free - heldUntil.begin())].push_back(entry.first);
+            *free = end;
+        }
+        if (chord.Pitches.empty())
+            continue;
+        SortUnique(chord.Pitches);
+        moving.push_back(std::move(chord));
+        sounding.push_back(played);
+    }
+    for (std::size_t i = 0; i < moving.size(); ++i)
+    {
+        TScoreNote& note = moving[i];
+        // Up to the voice's next note, and never over a held note of the same pitch.
+        int until = i + 1 < moving.size() ? moving[i + 1].Start : unitLength;
+        for (const int pitch : note.Pitches)
+            until = std::min(until, NextStrike(byOnset, note.Start, pitch, unitLength));
+        const int room = until - note.Start;
+        const TWrittenLength written = WrittenLength(sounding[i], room, grid.StepAt(note.Start));
+        note.Length = grid.OnGrid(note.Start, note.Start + written.Length) - note.Start;
+        note.Articulation = written.Articulation;
+    }
+    std::vector<TScoreVoice> voices{std::move(moving)};
+    for (TScoreVoice& voice : held)
+        if (!voice.empty())
+            voices.push_back(std::move(voice));
+    return voices;
 }
 
 std::vector<TScoreChord> ChordChanges(const TMunit& unit, const TMuprop& property)
@@ -112,7 +279,7 @@ std::vector<TScoreChord> ChordChanges(const TMunit& unit, const TMuprop& propert
                 continue;
             previous = degree;
             chords.push_back(
-                {b * SixteenthsPerBar + beat * SixteenthsPerBeat,
+                {b * DivisionsPerBar + beat * DivisionsPerBeat,
                  ScoreChordSymbol(degree, property.Key, property.Scale, property.Use7th != 0)});
         }
     return chords;
@@ -133,22 +300,46 @@ TScoreUnit BuildUnit(const TMunit& unit, const TMuprop& property, int entry, boo
     out.Parts[MelodyTrack] = MelodyVoices(unit, midi);
     if (!fullScore)
         return out;
-    const int length = unit.BarCount * SixteenthsPerBar;
-    for (int track = MelodyTrack + 1; track < DrumTrack; ++track)
-        out.Parts[static_cast<std::size_t>(track)] = {
-            AccompanimentVoice(midi, track, length, [](int) { return true; })};
-    auto& drums = out.Parts[DrumTrack];
-    drums.push_back(
-        AccompanimentVoice(midi, DrumTrack, length, [](int key) { return !IsFootDrum(key); }));
-    TScoreVoice feet = AccompanimentVoice(midi, DrumTrack, length, IsFootDrum);
-    if (!feet.empty())
-        drums.push_back(std::move(feet));
-    for (const TScoreVoice& voice : drums)
-        for (const TScoreNote& note : voice)
-            drumKeys.insert(note.Pitches.begin(), note.Pitches.end());
+    const int length = unit.BarCount * DivisionsPerBar;
+    const int beats = unit.BarCount * BeatsPerScoreBar;
+    for (int track = MelodyTrack + 1; track < TrackCount; ++track)
+    {
+        const std::vector<TPlayedNote> notes = PlayedNotes(midi, track);
+        const TGridded grid = PutOnGrid(notes, midi.Division, beats);
+        const auto t = static_cast<std::size_t>(track);
+        out.Steps[t] = grid.Steps;
+        if (track != DrumTrack)
+        {
+            out.Parts[t] =
+                PitchedVoices(ByOnset(notes, grid, length, [](int) { return true; }), grid, length);
+            continue;
+        }
+        auto& drums = out.Parts[t];
+        drums.push_back(DrumVoice(
+            ByOnset(notes, grid, length, [](int key) { return !IsFootDrum(key); }), length));
+        TScoreVoice feet = DrumVoice(ByOnset(notes, grid, length, IsFootDrum), length);
+        if (!feet.empty())
+            drums.push_back(std::move(feet));
+        for (const TScoreVoice& voice : drums)
+            for (const TScoreNote& note : voice)
+                drumKeys.insert(note.Pitches.begin(), note.Pitches.end());
+    }
     return out;
 }
 } // namespace
+
+TBarGrid TScoreUnit::BarGrid(int track, int bar) const
+{
+    TBarGrid grid = StraightBar;
+    const auto& steps = Steps[static_cast<std::size_t>(std::clamp(track, 0, TrackCount - 1))];
+    for (int beat = 0; beat < BeatsPerScoreBar; ++beat)
+    {
+        const auto at = static_cast<std::size_t>(bar * BeatsPerScoreBar + beat);
+        if (at < steps.size())
+            grid[static_cast<std::size_t>(beat)] = steps[at];
+    }
+    return grid;
+}
 
 TScore BuildScore(const TMusicProject& project, const std::string& title, int repeatCount,
                   bool fullScore)
@@ -165,9 +356,13 @@ TScore BuildScore(const TMusicProject& project, const std::string& title, int re
         {
             if (governing == nullptr)
                 for (int t = 0; t < TrackCount; ++t)
-                    score.Programs[static_cast<std::size_t>(t)] =
-                        t == DrumTrack ? DrumKitProgram(property->GetTrack(t).Instrument)
-                                       : std::clamp(property->GetTrack(t).Instrument, 0, 127);
+                {
+                    const auto at = static_cast<std::size_t>(t);
+                    score.Programs[at] = t == DrumTrack
+                                             ? DrumKitProgram(property->GetTrack(t).Instrument)
+                                             : std::clamp(property->GetTrack(t).Instrument, 0, 127);
+                    score.Instruments[at] = InstrumentName(*property, t);
+                }
             governing = property;
         }
         else if (const TMunit* unit = project.UnitAt(i))

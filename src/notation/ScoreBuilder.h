@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Muprop.h"
+#include "notation/Engraving.h"
 #include "notation/Spelling.h"
 
 #include <array>
@@ -10,16 +11,18 @@
 
 class TMusicProject;
 
-// The song as a score: what each part plays, unit by unit, on a grid of sixteenths, taken
-// from the rendering the MIDI export makes.
+// The song as a score: what each part plays, unit by unit, on a grid of divisions of the
+// beat (see NoteValues.h), taken from the rendering the MIDI export makes.
 
-/// A note or chord of one voice: start and written length in sixteenths from the start of
-/// its unit, and its MIDI pitches (for the drums, General MIDI percussion keys).
+/// A note or chord of one voice: start and written length in divisions from the start of
+/// its unit, its MIDI pitches (for the drums, General MIDI percussion keys) and how it is
+/// articulated.
 struct TScoreNote
 {
     int Start = 0;
     int Length = 0;
     std::vector<int> Pitches;
+    TArticulation Articulation = TArticulation::None;
 };
 
 using TScoreVoice = std::vector<TScoreNote>;
@@ -41,8 +44,14 @@ struct TScoreUnit
     int Tempo = 120;
     /// Every chord change, the first chord of the unit included.
     std::vector<TScoreChord> Chords;
-    /// Per track: its voices (the melody's harmony voice is its second one).
+    /// Per track: its voices (the melody's harmony voice is its second one; an
+    /// accompaniment's voices after the first hold notes over what the first plays).
     std::array<std::vector<TScoreVoice>, TrackCount> Parts;
+    /// Per track: the grid step of each beat of the unit (none: sixteenths throughout).
+    std::array<std::vector<int>, TrackCount> Steps;
+
+    /// The grid steps of the unit's bar `bar` for a track.
+    TBarGrid BarGrid(int track, int bar) const;
 };
 
 struct TScore
@@ -54,15 +63,20 @@ struct TScore
     bool FullScore = false;
     /// Each track's first program (0-based) as the song's first property set gives it.
     std::array<int, TrackCount> Programs{};
+    /// Each track's instrument as the instrument lists name it ("Oboe", "STANDARD").
+    std::array<std::string, TrackCount> Instruments;
     /// The percussion keys the drums strike.
     std::set<int> DrumKeys;
     std::vector<TScoreUnit> Units;
 };
 
 /// The song's units in order, each rendered under the property set sent last before it (as
-/// the MIDI export plays them); the pattern libraries must be loaded. Notes are put on the
-/// nearest sixteenth; the melody keeps its written values, an accompaniment note lasts as
-/// played, at least a sixteenth and at most until the next note of its part (a drum stroke
-/// until the next one or the end of its beat). Raises what rendering raises.
+/// the MIDI export plays them); the pattern libraries must be loaded. The melody keeps its
+/// written values. An accompaniment's onsets go on the grid each beat's onsets fit
+/// (sixteenths, triplets, thirty-seconds; a strummed chord at its first note); a note held
+/// over the next onset of its part goes to a voice of held notes, the others are written as
+/// the value they fill up to their voice's next note, articulated by how much of it they
+/// sound (see WrittenLength); a drum stroke lasts until the next one or the end of its beat.
+/// Raises what rendering raises.
 TScore BuildScore(const TMusicProject& project, const std::string& title, int repeatCount,
                   bool fullScore);

@@ -30,10 +30,9 @@ const char* PartName(int track)
     return parts[std::clamp(track, 0, TrackCount - 1)];
 }
 
-std::string ExportTrackName(const TMuprop& property, int track)
+std::string InstrumentName(const TMuprop& property, int track)
 {
     const int instrument = property.GetTrack(track).Instrument;
-    std::string instrumentName;
     // As the instrument lists show them: a drum kit outside the list plays the first kit.
     const char* caption =
         track == DrumTrack
@@ -41,7 +40,12 @@ std::string ExportTrackName(const TMuprop& property, int track)
                   instrument >= 0 && instrument < static_cast<int>(DrumSetNames.size()) ? instrument
                                                                                         : 0)]
             : GmInstrumentNames[static_cast<std::size_t>(std::clamp(instrument, 0, 127))];
-    return std::string(PartName(track)) + ": " + WithoutNumber(caption);
+    return WithoutNumber(caption);
+}
+
+std::string ExportTrackName(const TMuprop& property, int track)
+{
+    return std::string(PartName(track)) + ": " + InstrumentName(property, track);
 }
 
 void AddTrackNames(TMidiData& midi, const TMuprop& property)

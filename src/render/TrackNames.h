@@ -10,6 +10,10 @@ class TMusicProject;
 /// "Batería" (UTF-8); track 0 to 4.
 const char* PartName(int track);
 
+/// A track's instrument as the instrument lists name it, without its program number: "Oboe",
+/// "STANDARD" (a drum kit outside the list plays the first kit).
+std::string InstrumentName(const TMuprop& property, int track);
+
 /// The name a track of the property set gets in an exported file: "Melodía", "Acomp. 1",
 /// "Acomp. 2", "Bajo" or "Batería", then ": " and its instrument as the instrument lists
 /// name it ("Melodía: Oboe", "Batería: STANDARD"). UTF-8.

@@ -3,6 +3,7 @@
 #include "model/Muprop.h"
 #include "model/MusicFunctions.h"
 #include "model/MusicProject.h"
+#include "notation/Engraving.h"
 #include "notation/MusicXmlWriter.h"
 #include "notation/MxlContainer.h"
 #include "notation/NoteValues.h"
@@ -173,47 +174,73 @@ TEST(NotationSpelling, ChordRootsAreTheRenderedRootsInEveryKey)
             }
 }
 
-// Values keep the beats visible and always add up; rests take no dots.
+// Values keep the beats visible and always add up; rests take no dots; a triplet beat takes
+// triplet values; the lead sheet's syncopation is a quarter. Lengths in sixteenths (6
+// divisions) unless the grid says otherwise.
 TEST(NotationValues, SplitAtBeatsAndHalfBar)
 {
-    const auto lengths = [](int start, int length, bool rest)
+    constexpr int S = SixteenthStep;
+    const TBarGrid swung = {TripletStep, SixteenthStep, TripletStep, ThirtySecondStep};
+    const auto lengths = [](int start, int length, bool rest, const TBarGrid& grid = StraightBar)
     {
         std::vector<int> out;
-        for (const TNoteValue& v : SplitIntoNoteValues(start, length, rest))
+        for (const TNoteValue& v : SplitIntoNoteValues(start, length, rest, grid))
             out.push_back(v.Length);
         return out;
     };
-    EXPECT_EQ(lengths(0, 16, false), (std::vector<int>{16}));
-    EXPECT_EQ(lengths(0, 12, false), (std::vector<int>{12}));
-    EXPECT_EQ(lengths(0, 12, true), (std::vector<int>{8, 4}));
-    EXPECT_EQ(lengths(4, 8, false), (std::vector<int>{4, 4})); // not across the middle
-    EXPECT_EQ(lengths(8, 8, false), (std::vector<int>{8}));
-    EXPECT_EQ(lengths(2, 4, false), (std::vector<int>{2, 2})); // off the beat: to the beat
-    EXPECT_EQ(lengths(0, 7, false), (std::vector<int>{6, 1}));
-    EXPECT_EQ(lengths(6, 10, false), (std::vector<int>{2, 8}));
-    EXPECT_EQ(lengths(1, 15, true), (std::vector<int>{1, 2, 4, 8}));
-    EXPECT_EQ(lengths(1, 3, true), (std::vector<int>{1, 2}));
-    EXPECT_EQ(lengths(1, 3, false), (std::vector<int>{3}));
-    for (int start = 0; start < 16; ++start)
-        for (int length = 1; start + length <= 16; ++length)
-            for (const bool rest : {false, true})
-            {
-                int position = start;
-                for (const TNoteValue& v : SplitIntoNoteValues(start, length, rest))
+    EXPECT_EQ(lengths(0, 16 * S, false), (std::vector<int>{16 * S}));
+    EXPECT_EQ(lengths(0, 12 * S, false), (std::vector<int>{12 * S}));
+    EXPECT_EQ(lengths(0, 12 * S, true), (std::vector<int>{8 * S, 4 * S}));
+    EXPECT_EQ(lengths(4 * S, 8 * S, false),
+              (std::vector<int>{4 * S, 4 * S})); // not across the middle
+    EXPECT_EQ(lengths(8 * S, 8 * S, false), (std::vector<int>{8 * S}));
+    EXPECT_EQ(lengths(2 * S, 4 * S, false), (std::vector<int>{4 * S})); // the "and" of 1: a quarter
+    EXPECT_EQ(lengths(6 * S, 4 * S, false), (std::vector<int>{2 * S, 2 * S})); // of 2: tied
+    EXPECT_EQ(lengths(0, 7 * S, false), (std::vector<int>{6 * S, S}));
+    EXPECT_EQ(lengths(6 * S, 10 * S, false), (std::vector<int>{2 * S, 8 * S}));
+    EXPECT_EQ(lengths(S, 15 * S, true), (std::vector<int>{S, 2 * S, 4 * S, 8 * S}));
+    EXPECT_EQ(lengths(S, 3 * S, true), (std::vector<int>{S, 2 * S}));
+    EXPECT_EQ(lengths(S, 3 * S, false), (std::vector<int>{3 * S}));
+    EXPECT_EQ(lengths(0, 16, false, swung), (std::vector<int>{16}));     // triplet quarter
+    EXPECT_EQ(lengths(8, 40, false, swung), (std::vector<int>{16, 24})); // tied into beat 2
+    EXPECT_EQ(lengths(16, 8, true, swung), (std::vector<int>{8}));
+    EXPECT_EQ(lengths(0, 48, false, swung), (std::vector<int>{48})); // covers the beats
+    EXPECT_EQ(lengths(75, 9, false, swung), (std::vector<int>{9}));  // dotted 32nd grid
+    for (const TBarGrid& grid : {StraightBar, swung})
+        for (int start = 0; start < DivisionsPerBar; start += 3)
+            for (int length = 3; start + length <= DivisionsPerBar; length += 3)
+                for (const bool rest : {false, true})
                 {
-                    EXPECT_FALSE(rest && (v.Dotted || position % v.Length != 0));
-                    if (position % 4 != 0)
+                    const auto onGrid = [&grid](int at)
                     {
-                        EXPECT_LE(position + v.Length, (position / 4 + 1) * 4);
-                    }
-                    if (position != 0 && position < 8)
+                        const int beat = std::min(at / DivisionsPerBeat, 3);
+                        return at % DivisionsPerBeat % grid[static_cast<std::size_t>(beat)] == 0;
+                    };
+                    if (!onGrid(start) || !onGrid(start + length))
+                        continue;
+                    int position = start;
+                    for (const TNoteValue& v : SplitIntoNoteValues(start, length, rest, grid))
                     {
-                        EXPECT_LE(position + v.Length, 8);
+                        const int beat = position / DivisionsPerBeat;
+                        const bool triplet = IsTripletStep(grid[static_cast<std::size_t>(beat)]);
+                        EXPECT_FALSE(rest && v.Dotted);
+                        // Triplet values stay in a triplet beat; a plain value there covers it.
+                        if (v.Triplet)
+                        {
+                            EXPECT_TRUE(triplet && position + v.Length <= (beat + 1) * 24);
+                        }
+                        else if (triplet)
+                        {
+                            EXPECT_TRUE(position % 24 == 0 && v.Length >= 24);
+                        }
+                        if (position != 0 && position < 48 && !(position == 12 && v.Length == 24))
+                        {
+                            EXPECT_LE(position + v.Length, 48) << start << "+" << length;
+                        }
+                        position += v.Length;
                     }
-                    position += v.Length;
+                    EXPECT_EQ(position, start + length);
                 }
-                EXPECT_EQ(position, start + length);
-            }
 }
 
 // A note held over the bar line is tied, rests fill the bars, and a song played three times
@@ -231,14 +258,14 @@ TEST(NotationScore, TiesRestsAndRepeats)
     ASSERT_EQ(score.Units[0].Parts[MelodyTrack].size(), 1U);
     TScoreVoice& melody = score.Units[0].Parts[MelodyTrack][0];
     ASSERT_EQ(melody.size(), 2U);
-    EXPECT_EQ(melody[0].Start, 6);
-    EXPECT_EQ(melody[0].Length, 10); // a melody note ends with its bar, as it sounds
+    EXPECT_EQ(melody[0].Start, 36);
+    EXPECT_EQ(melody[0].Length, 60); // a melody note ends with its bar, as it sounds
     EXPECT_EQ(melody[0].Pitches, std::vector<int>{60 + 7 + 11});
     const std::string inBar = WriteMusicXml(score);
     EXPECT_EQ(Count(inBar, "<tie type=\"start\"/>"), 1); // the 8th tied to the half on beat 3
     EXPECT_EQ(Count(inBar, "<tied type=\"stop\"/>"), 1);
 
-    melody[0].Length = 14; // held over the bar line, to the rest on beat 2
+    melody[0].Length = 84; // held over the bar line, to the rest on beat 2
     const std::string xml = WriteMusicXml(score);
     EXPECT_NE(xml.find("<work-title>Canción &amp; &lt;otra&gt;</work-title>"), std::string::npos);
     // A name that is not UTF-8, or holds what XML forbids, still makes a well-formed file.
@@ -300,7 +327,11 @@ TEST(NotationScore, HarmonyVoiceAndFullScore)
     EXPECT_EQ(Count(xml, "<mode>minor</mode>"), 4); // not on the percussion staff
     EXPECT_EQ(Count(xml, "<backup>"), 4);
     EXPECT_EQ(Count(xml, "<stem>down</stem>"), 4);
-    EXPECT_NE(xml.find("<part-name>Melodía</part-name>"), std::string::npos);
+    // Parts are named by the instrument the song plays, the role as the abbreviation.
+    EXPECT_NE(xml.find("<part-name>" + InstrumentName(*song->PropertyAt(0), MelodyTrack) +
+                       "</part-name>\n      <part-abbreviation>Melodía</part-abbreviation>"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<part-name>Batería (STANDARD)</part-name>"), std::string::npos);
     EXPECT_NE(xml.find("<root-step>A</root-step>"), std::string::npos);
 }
 
@@ -368,4 +399,84 @@ TEST(NotationTrackNames, NameEveryTrackFirst)
                   ExportTrackName(property, t));
     }
     EXPECT_GT(midi.SaveToString().size(), plain.size());
+}
+
+// The engraver's choices: the grid a beat's onsets fit, the value and articulation of a
+// detached note, the bars under an 8va mark, the staves of a part, the drum map.
+TEST(NotationEngraving, GridValuesOctavesStavesAndDrums)
+{
+    // Onsets in ticks at 384 per beat; a strum lands a few ticks late.
+    const std::vector<std::pair<std::vector<int>, int>> beats = {
+        {{0, 192}, SixteenthStep},
+        {{0, 96, 288}, SixteenthStep},
+        {{0, 256}, TripletStep},
+        {{0, 131, 262}, TripletStep},
+        {{0, 48, 96, 144}, ThirtySecondStep},
+        {{0, 320}, SixteenthTripletStep},
+        {{}, SixteenthStep},
+        {{5, 11}, SixteenthStep}};
+    for (const auto& [offsets, step] : beats)
+        EXPECT_EQ(BeatStep(offsets, 384), step) << offsets.size();
+
+    struct Case
+    {
+        double Played;
+        int Room;
+        int Step;
+        int Length;
+        TArticulation Articulation;
+    };
+    const std::vector<Case> cases = {
+        {11.5, 12, SixteenthStep, 12, TArticulation::None},     // legato eighth
+        {7.2, 12, SixteenthStep, 12, TArticulation::Staccato},  // short eighth
+        {18, 24, SixteenthStep, 24, TArticulation::Staccato},   // accented quarter
+        {2, 6, SixteenthStep, 6, TArticulation::Staccatissimo}, // a stab in a run
+        {5, 12, SixteenthStep, 12, TArticulation::Staccato},    // a bass's short eighth
+        {6, 48, SixteenthStep, 6, TArticulation::None},         // a sixteenth, then rests
+        {24, 48, SixteenthStep, 24, TArticulation::None},       // quarter, then a rest
+        {35, 96, SixteenthStep, 36, TArticulation::None},       // dotted quarter
+        {82, 96, SixteenthStep, 84, TArticulation::None},       // to its end, then a rest
+        {30, 24, SixteenthStep, 24, TArticulation::None},       // never past the room
+        {14, 16, TripletStep, 16, TArticulation::None},         // triplet quarter
+        {5, 8, TripletStep, 8, TArticulation::Staccato},        // short triplet eighth
+    };
+    for (const Case& c : cases)
+    {
+        const TWrittenLength written = WrittenLength(c.Played, c.Room, c.Step);
+        EXPECT_EQ(written.Length, c.Length) << c.Played;
+        EXPECT_EQ(written.Articulation, c.Articulation) << c.Played;
+    }
+
+    // Two high bars, a low one, one high bar alone, an empty bar inside a high run.
+    const std::vector<int> high = {84, 86, 88, 91};
+    EXPECT_EQ(OttavaBars({high, high, {60, 64}, high, {62}}),
+              (std::vector<bool>{true, true, false, false, false}));
+    EXPECT_EQ(OttavaBars({high, {}, high, {}}), (std::vector<bool>{true, true, true, false}));
+    EXPECT_EQ(OttavaBars({{72, 76}, {72, 79}}), (std::vector<bool>{false, false}));
+
+    const auto clefs = [](TPartRole role, int program, int lowest, int highest)
+    {
+        const TStaffLayout layout = ChooseStaves(role, program, lowest, highest);
+        std::string out;
+        for (int i = 0; i < layout.Staves; ++i)
+            out += std::string(layout.Clefs[i].Sign) + std::to_string(layout.Clefs[i].OctaveChange);
+        return out;
+    };
+    EXPECT_EQ(clefs(TPartRole::Bass, 33, 28, 50), "F-1");
+    EXPECT_EQ(clefs(TPartRole::Backing, 25, 40, 64), "G-1"); // a guitar
+    EXPECT_EQ(clefs(TPartRole::Backing, 0, 57, 79), "G0");
+    EXPECT_EQ(clefs(TPartRole::Backing, 0, 40, 64), "F0");
+    EXPECT_EQ(clefs(TPartRole::Backing, 0, 46, 72), "G0F0"); // B flat 2 to C5: both hands
+    EXPECT_EQ(clefs(TPartRole::Drums, 0, 35, 81), "percussion0");
+
+    std::set<std::string> places;
+    for (int key = 35; key <= 81; ++key)
+    {
+        const TDrumNotation drum = DrumNotation(key);
+        EXPECT_NE(std::string(drum.Name), "") << key;
+        EXPECT_TRUE(places.insert(drum.Step + std::to_string(drum.Octave) + drum.Head).second)
+            << key << " shares its place and head";
+    }
+    EXPECT_EQ(std::string(DrumNotation(63).Name), "Conga abierta");
+    EXPECT_EQ(std::string(DrumNotation(42).Head), "x");
 }

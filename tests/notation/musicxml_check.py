@@ -120,8 +120,8 @@ def harmonies(root):
     part = root.find("part")
     found = []
     measure_start = 0.0
+    divisions = int(part.findtext("measure/attributes/divisions"))
     for measure in part.findall("measure"):
-        divisions = 4
         position = 0
         for element in measure:
             if element.tag == "harmony":
@@ -175,7 +175,7 @@ def check_xml(cli, song, files, work):
     root = ET.parse(files["lead"]).getroot()
     assert root.tag == "score-partwise" and root.get("version") == "4.0"
     assert root.findtext("work/work-title") == song["name"]
-    assert [p.text for p in root.iter("part-name")] == PARTS[:1]
+    assert [p.text for p in root.iter("part-abbreviation")] == PARTS[:1]
     key = root.find("part/measure/attributes/key")
     assert int(key.findtext("fifths")) == expected_fifths(song["key"]), song["name"]
     assert key.findtext("mode") == ("minor" if song["minor"] else "major")
@@ -193,7 +193,7 @@ def check_xml(cli, song, files, work):
     check_chords(song, root, files["mid"], chords)
 
     full = ET.parse(files["full"]).getroot()
-    assert [p.text for p in full.iter("part-name")] == PARTS
+    assert [p.text for p in full.iter("part-abbreviation")] == PARTS
     assert full.find("part[@id='P5']/measure/attributes/clef/sign").text == "percussion"
     assert open(files["xmlfmt"], "rb").read() == open(files["lead"], "rb").read()
     with zipfile.ZipFile(files["mxl"]) as mxl:

@@ -83,7 +83,6 @@ TANGO_WORD = "tango"
 # Blues-based patterns: a major seventh over I and IV sounds wrong there, and the flat
 # seventh is no safe pitch class, so they play no seventh at all, in the seventh bars either.
 BLUES = {"Boogie Woogie", "Bajo Boogie", "Shuffle", "Piano Rock and Roll"}
-NO_PATTERN = {"", "-", "\u2014"}
 PART_NAMES = ("Acomp. 1", "Acomp. 2", "Bajo", "Bateria")
 # Chord quality and root offset per degree 1..6, as the renderer moves pattern notes.
 QUALITY = {0: [0, 0, 2, 2, 0, 3, 2], 1: [0, 2, 1, 0, 2, 3, 0]}
@@ -354,32 +353,19 @@ def ReadSets(checker, path, library):
     """The sets of backing, bass and drums that the sources' README lists under "## Sets":
     (set name, [Pattern or None for Acomp. 1, Acomp. 2, Bajo, Bateria])."""
     try:
-        with open(path, encoding="utf-8") as f:
-            lines = f.read().split("\n")
+        table = songs.SetNames(path)
     except OSError as e:
         checker.Fault(path, "cannot be read (%s)" % e.strerror)
         return []
     sets = []
-    inSets = False
-    for line in lines:
-        if line.startswith("#"):
-            inSets = line.strip() == "## Sets"
-            continue
-        cells = [c.strip() for c in line.strip().strip("|").split("|")]
-        if not inSets or not line.startswith("|") or len(cells) != 5:
-            continue
-        if cells[0] in ("Set", "") or set(cells[0]) <= set("-:"):
-            continue  # the head and the rule under it
+    for setName, names in table:
         members = []
-        for kind, name in zip(("BACK", "BACK", "BASS", "DRUM"), cells[1:]):
-            if name in NO_PATTERN:
-                members.append(None)
-                continue
-            pattern = Named(library[kind], name)
-            if pattern is None:
-                checker.Fault("set %s" % cells[0], "no %s pattern named %r" % (kind, name))
+        for kind, name in zip(("BACK", "BACK", "BASS", "DRUM"), names):
+            pattern = None if name is None else Named(library[kind], name)
+            if name is not None and pattern is None:
+                checker.Fault("set %s" % setName, "no %s pattern named %r" % (kind, name))
             members.append(pattern)
-        sets.append((cells[0], members))
+        sets.append((setName, members))
     if not sets:
         checker.Fault(path, "lists no sets under '## Sets'")
     return sets

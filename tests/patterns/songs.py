@@ -41,6 +41,29 @@ RENDER_RATE = 22050
 WORKERS = 2
 
 
+NO_PATTERN = {"", "-", "\u2014"}
+
+
+def SetNames(readme):
+    """The sets the pattern sources' README lists under "## Sets": (set name, [pattern name
+    or None for Acomp. 1, Acomp. 2, Bajo, Bateria]). Raises OSError."""
+    with open(readme, encoding="utf-8") as f:
+        lines = f.read().split("\n")
+    sets = []
+    inSets = False
+    for line in lines:
+        if line.startswith("#"):
+            inSets = line.strip() == "## Sets"
+            continue
+        cells = [c.strip() for c in line.strip().strip("|").split("|")]
+        if not inSets or not line.startswith("|") or len(cells) != 5:
+            continue
+        if cells[0] in ("Set", "") or set(cells[0]) <= set("-:"):
+            continue  # the head and the rule under it
+        sets.append((cells[0], [None if n in NO_PATTERN else n for n in cells[1:]]))
+    return sets
+
+
 class CliError(Exception):
     pass
 
@@ -126,7 +149,8 @@ def RunAll(jobs):
 # --- The backing against the melody -------------------------------------------------------
 
 def ChannelNotes(path):
-    """(start, end, key) of the notes of each channel of a MIDI file."""
+    """(start, end, key) of the notes of each channel of a MIDI file (a key struck again
+    while it sounds: its notes end first in, first out)."""
     mid = mido.MidiFile(path)
     notes = {}
     for track in mid.tracks:
@@ -135,9 +159,9 @@ def ChannelNotes(path):
         for msg in track:
             now += msg.time
             if msg.type == "note_on" and msg.velocity > 0:
-                sounding[(msg.channel, msg.note)] = now
-            elif msg.type in ("note_on", "note_off") and (msg.channel, msg.note) in sounding:
-                start = sounding.pop((msg.channel, msg.note))
+                sounding.setdefault((msg.channel, msg.note), []).append(now)
+            elif msg.type in ("note_on", "note_off") and sounding.get((msg.channel, msg.note)):
+                start = sounding[(msg.channel, msg.note)].pop(0)
                 notes.setdefault(msg.channel, []).append((start, now, msg.note))
     return mid.ticks_per_beat, notes
 

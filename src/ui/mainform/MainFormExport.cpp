@@ -33,14 +33,13 @@ void TLyravaneMainForm::Action_FileOutputScoreExecute()
     if (MouseCaptured())
         return;
     RefreshHover(Action_FileOutputScore);
+    // The score is titled by the song's name, not by the file it is written to.
     const QString song = SongBaseName();
+    const QString title = song.isEmpty() ? tr("Sin título") : song;
     FExports->Run(
         ScoreDialog, ProposedExportName(QStringLiteral(".musicxml")),
-        [this, &song](const std::string& fsPath)
-        {
-            const QString title = song.isEmpty() ? FileBaseName(ScoreDialog.FileName) : song;
-            SaveScoreFile(Project, fsPath, title.toStdString(), RepeatCount, ScoreDialog.Checked);
-        });
+        [this, &title](const std::string& fsPath)
+        { SaveScoreFile(Project, fsPath, title.toStdString(), RepeatCount, ScoreDialog.Checked); });
 }
 
 void TLyravaneMainForm::ExportUnitMidi(int tab)

@@ -54,6 +54,16 @@ std::string UnitBytes(const TMunit& unit, bool names)
 }
 } // namespace
 
+// A new song's score is titled as the window names the song, not by the file written.
+TEST_F(ExportTest, NewSongScoreIsUntitled)
+{
+    TLyravaneMainForm& form = F.Create();
+    F.FileDialogs.Answers = {F.Path(QStringLiteral("lead.musicxml"))};
+    Action(form, "Action_FileOutputScore")->trigger();
+    EXPECT_NE(Read(QStringLiteral("lead.musicxml")).find("<work-title>Sin título</work-title>"),
+              std::string::npos);
+}
+
 TEST_F(ExportTest, ScoreDialogChoosesLeadSheetOrFullScoreAndWritesTheChosenFile)
 {
     TLyravaneMainForm& form = CreateWithSong();
@@ -71,7 +81,7 @@ TEST_F(ExportTest, ScoreDialogChoosesLeadSheetOrFullScoreAndWritesTheChosenFile)
     const std::string lead = Read(QStringLiteral("lead.musicxml"));
     EXPECT_EQ(lead.rfind("<?xml", 0), 0u);
     EXPECT_NE(lead.find("<work-title>tune</work-title>"), std::string::npos);
-    EXPECT_NE(lead.find("<part-name>Melodía</part-name>"), std::string::npos);
+    EXPECT_NE(lead.find("<part-abbreviation>Melodía</part-abbreviation>"), std::string::npos);
     EXPECT_EQ(lead.find("<part id=\"P2\">"), std::string::npos);
     EXPECT_EQ(form.statusBar()->currentMessage().toStdString(), "Exportado: lead.musicxml");
     EXPECT_TRUE(F.MessageBoxes.Shown.empty()) << "no question besides the file dialog";
