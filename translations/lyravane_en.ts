@@ -1955,6 +1955,56 @@
         <source>Exporta cada parte a un archivo de sonido propio (WAV o FLAC), para un editor de audio: sumadas, suenan como la exportación a audio.</source>
         <translation>Exports each part to a sound file of its own (WAV or FLAC), for an audio editor: summed, they sound as the audio export does.</translation>
     </message>
+    <message>
+        <source>&amp;Vista de la canción</source>
+        <translation>Song &amp;overview</translation>
+    </message>
+    <message>
+        <source>Muestra la canción entera bajo las pestañas: cada partitura con sus acordes.</source>
+        <translation>Shows the whole song under the tabs: every score with its chords.</translation>
+    </message>
+    <message>
+        <source>Componer ca&amp;nción</source>
+        <translation>Compose so&amp;ng</translation>
+    </message>
+    <message>
+        <source>Comp. Automatica en cada partitura de la canción, en orden, dejando los compases bloqueados.</source>
+        <translation>Auto Compose on every score of the song, in order, leaving the locked bars alone.</translation>
+    </message>
+    <message>
+        <source>&amp;Duplicar</source>
+        <translation>&amp;Duplicate</translation>
+    </message>
+    <message>
+        <source>Inserta una copia de la partitura actual después de ella.</source>
+        <translation>Inserts a copy of the current score after it.</translation>
+    </message>
+    <message>
+        <source>Duplicar</source>
+        <translation>Duplicate</translation>
+    </message>
+    <message>
+        <source>Componer
+canción</source>
+        <translation>Compose
+song</translation>
+    </message>
+    <message>
+        <source>Duración: %1 (%2 veces)</source>
+        <translation>Length: %1 (%2 times)</translation>
+    </message>
+    <message>
+        <source>Duración: %1</source>
+        <translation>Length: %1</translation>
+    </message>
+    <message>
+        <source>Componer canción</source>
+        <translation>Compose song</translation>
+    </message>
+    <message>
+        <source>Mover</source>
+        <translation>Move</translation>
+    </message>
 </context>
 <context>
     <name>TMeasureGlyphs</name>
@@ -2053,6 +2103,29 @@
     <message>
         <source>Untitled</source>
         <translation>Untitled</translation>
+    </message>
+</context>
+<context>
+    <name>TSongOverview</name>
+    <message>
+        <source>Ptn.%1</source>
+        <translation>Ptn.%1</translation>
+    </message>
+    <message>
+        <source>%1, compases %2 a %3: %4</source>
+        <translation>%1, bars %2 to %3: %4</translation>
+    </message>
+    <message>
+        <source>Sin compases bloqueados</source>
+        <translation>No locked bars</translation>
+    </message>
+    <message>
+        <source>Compases bloqueados: %1</source>
+        <translation>Locked bars: %1</translation>
+    </message>
+    <message>
+        <source>Vista de la canción</source>
+        <translation>Song overview</translation>
     </message>
 </context>
 <context>

@@ -1955,6 +1955,56 @@
         <source>Exporta cada parte a un archivo de sonido propio (WAV o FLAC), para un editor de audio: sumadas, suenan como la exportación a audio.</source>
         <translation>Exporta cada parte a un archivo de sonido propio (WAV o FLAC), para un editor de audio: sumadas, suenan como la exportación a audio.</translation>
     </message>
+    <message>
+        <source>&amp;Vista de la canción</source>
+        <translation>&amp;Vista de la canción</translation>
+    </message>
+    <message>
+        <source>Muestra la canción entera bajo las pestañas: cada partitura con sus acordes.</source>
+        <translation>Muestra la canción entera bajo las pestañas: cada partitura con sus acordes.</translation>
+    </message>
+    <message>
+        <source>Componer ca&amp;nción</source>
+        <translation>Componer ca&amp;nción</translation>
+    </message>
+    <message>
+        <source>Comp. Automatica en cada partitura de la canción, en orden, dejando los compases bloqueados.</source>
+        <translation>Comp. Automatica en cada partitura de la canción, en orden, dejando los compases bloqueados.</translation>
+    </message>
+    <message>
+        <source>&amp;Duplicar</source>
+        <translation>&amp;Duplicar</translation>
+    </message>
+    <message>
+        <source>Inserta una copia de la partitura actual después de ella.</source>
+        <translation>Inserta una copia de la partitura actual después de ella.</translation>
+    </message>
+    <message>
+        <source>Duplicar</source>
+        <translation>Duplicar</translation>
+    </message>
+    <message>
+        <source>Componer
+canción</source>
+        <translation>Componer
+canción</translation>
+    </message>
+    <message>
+        <source>Duración: %1 (%2 veces)</source>
+        <translation>Duración: %1 (%2 veces)</translation>
+    </message>
+    <message>
+        <source>Duración: %1</source>
+        <translation>Duración: %1</translation>
+    </message>
+    <message>
+        <source>Componer canción</source>
+        <translation>Componer canción</translation>
+    </message>
+    <message>
+        <source>Mover</source>
+        <translation>Mover</translation>
+    </message>
 </context>
 <context>
     <name>TMeasureGlyphs</name>
@@ -2053,6 +2103,29 @@
     <message>
         <source>Untitled</source>
         <translation>Untitled</translation>
+    </message>
+</context>
+<context>
+    <name>TSongOverview</name>
+    <message>
+        <source>Ptn.%1</source>
+        <translation>Ptn.%1</translation>
+    </message>
+    <message>
+        <source>%1, compases %2 a %3: %4</source>
+        <translation>%1, compases %2 a %3: %4</translation>
+    </message>
+    <message>
+        <source>Sin compases bloqueados</source>
+        <translation>Sin compases bloqueados</translation>
+    </message>
+    <message>
+        <source>Compases bloqueados: %1</source>
+        <translation>Compases bloqueados: %1</translation>
+    </message>
+    <message>
+        <source>Vista de la canción</source>
+        <translation>Vista de la canción</translation>
     </message>
 </context>
 <context>

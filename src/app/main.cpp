@@ -9,6 +9,8 @@
 //   LYRAVANE_SCREENSHOT_TAB=N   with LYRAVANE_SCREENSHOT: selects tab N before the picture.
 //   LYRAVANE_SCREENSHOT_PLAY=MS with LYRAVANE_SCREENSHOT: runs "Reproducir partitura" and
 //                               takes the picture MS milliseconds later (the play cursor).
+//   LYRAVANE_SCREENSHOT_PLAY_ACTION=NAME with LYRAVANE_SCREENSHOT_PLAY: plays with the action
+//                               NAME instead ("Action_MusicPlay": the whole song).
 //   LYRAVANE_SCREENSHOT_ACTION=NAME with LYRAVANE_SCREENSHOT: triggers the action NAME
 //                               ("Action_FileRevert") and pictures the question or dialog it
 //                               opens instead of the window.
@@ -97,8 +99,11 @@ void RunDeveloperAids(TLyravaneMainForm& form, TClock::time_point mainEntered,
             const int playMs = qEnvironmentVariableIntValue("LYRAVANE_SCREENSHOT_PLAY", &playing);
             constexpr int SettleMs = 300;
             // Once the tab's commands are enabled.
+            QString playCommand = qEnvironmentVariable("LYRAVANE_SCREENSHOT_PLAY_ACTION");
+            if (playCommand.isEmpty())
+                playCommand = QStringLiteral("Action_MusicPlay2");
             if (playing)
-                if (auto* play = form.findChild<QAction*>(QStringLiteral("Action_MusicPlay2")))
+                if (auto* play = form.findChild<QAction*>(playCommand))
                     QTimer::singleShot(SettleMs, play, &QAction::trigger);
             // A command whose question or dialog is to be pictured instead of the window.
             const QString command = qEnvironmentVariable("LYRAVANE_SCREENSHOT_ACTION");

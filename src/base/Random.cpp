@@ -1,11 +1,13 @@
 #include "base/Random.h"
 
 #include <chrono>
+#include <utility>
 
 namespace
 {
 std::uint32_t RandSeed = 0;
-}
+TRandomizeClock RandomizeClock = nullptr;
+} // namespace
 
 std::uint32_t Random(std::uint32_t n)
 {
@@ -23,8 +25,18 @@ void SetRandSeed(std::uint32_t seed)
     RandSeed = seed;
 }
 
+TRandomizeClock SetRandomizeClock(TRandomizeClock clock)
+{
+    return std::exchange(RandomizeClock, clock);
+}
+
 void Randomize()
 {
+    if (RandomizeClock != nullptr)
+    {
+        RandSeed = RandomizeClock();
+        return;
+    }
     using namespace std::chrono;
     const auto now = system_clock::now();
     const auto sinceMidnight = now - floor<days>(now);

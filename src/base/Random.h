@@ -11,3 +11,8 @@ void SetRandSeed(std::uint32_t seed);
 
 /// Seeds from the clock: ((h * 60 + m) * 60 + s) * 1000 + ms of the current UTC time.
 void Randomize();
+
+/// What Randomize reads instead of the clock (null: the clock again); returns the one set
+/// before. Tests compose twice with one clock reading.
+using TRandomizeClock = std::uint32_t (*)();
+TRandomizeClock SetRandomizeClock(TRandomizeClock clock);

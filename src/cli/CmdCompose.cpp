@@ -83,28 +83,22 @@ int CmdCompose(const std::vector<std::string>& words)
         selected.push_back(unit);
     }
     else
-    {
-        for (int i = 0; i < song.Count(); ++i)
-            if (TMunit* unit = song.UnitAt(i))
-                selected.push_back(unit);
-    }
+        selected = SongUnits(song);
 
-    SeedGenerator(args);
-    for (std::size_t j = 0; j < selected.size(); ++j)
+    for (TMunit* unit : selected)
     {
-        TMunit& unit = *selected[j];
-        // LoadSong attached every unit to the nearest preceding property set.
         for (int bar = 0; bar < UnitBars; ++bar)
-            unit.SetLock(bar, 0);
+            unit->SetLock(bar, 0);
         for (int bar : locks)
-            unit.SetLock(bar, 1);
-
-        // Without --melody-seed the clock picks the melody's stream, as in the bar editor.
-        ComposeUnit(unit, steps,
-                    melodySeedGiven
-                        ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(melodySeed) + j)
-                        : std::nullopt);
+            unit->SetLock(bar, 1);
     }
+    SeedGenerator(args);
+    // Without --melody-seed the clock picks each melody's stream, as in the bar editor; the
+    // window's "Componer canción" runs the same composition of the song.
+    ComposeUnits(selected, steps,
+                 melodySeedGiven
+                     ? std::optional<std::uint64_t>(static_cast<std::uint64_t>(melodySeed))
+                     : std::nullopt);
     song.SaveToFile(out);
     return 0;
 }

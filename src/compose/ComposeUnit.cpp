@@ -5,6 +5,7 @@
 #include "compose/Composer.h"
 #include "compose/RhythmMaker.h"
 #include "model/Munit.h"
+#include "model/MusicProject.h"
 
 namespace
 {
@@ -40,4 +41,29 @@ void ComposeUnit(TMunit& unit, const TComposeSteps& steps,
         composer.SetMunit(&unit);
         composer.Compose();
     }
+}
+
+void ComposeUnits(const std::vector<TMunit*>& units, const TComposeSteps& steps,
+                  std::optional<std::uint64_t> firstMelodyStream)
+{
+    for (std::size_t j = 0; j < units.size(); ++j)
+        ComposeUnit(*units[j], steps,
+                    firstMelodyStream ? std::optional<std::uint64_t>(*firstMelodyStream + j)
+                                      : std::nullopt);
+}
+
+std::vector<TMunit*> SongUnits(const TMusicProject& song)
+{
+    song.AttachProperties();
+    std::vector<TMunit*> units;
+    for (int i = 0; i < song.Count(); ++i)
+        if (TMunit* unit = song.UnitAt(i))
+            units.push_back(unit);
+    return units;
+}
+
+void ComposeSong(const TMusicProject& song, const TComposeSteps& steps,
+                 std::optional<std::uint64_t> firstMelodyStream)
+{
+    ComposeUnits(SongUnits(song), steps, firstMelodyStream);
 }

@@ -95,9 +95,14 @@ void TMidiData::AddNote(int track, std::int32_t time, std::int32_t duration, int
     *event = std::move(*NoteEvent(time, duration, channel, note, velocity));
 }
 
+std::uint32_t MicrosPerQuarter(int bpm)
+{
+    return static_cast<std::uint32_t>(60000000 / std::clamp(bpm, 4, 60000000));
+}
+
 void TMidiData::AddTempo(int track, std::int32_t time, int bpm)
 {
-    const auto micros = static_cast<std::uint32_t>(60000000 / std::clamp(bpm, 4, 60000000));
+    const std::uint32_t micros = MicrosPerQuarter(bpm);
     TMidiEvent* event = InsertEvent(track, time);
     event->Data = {0xFF, 0x51, static_cast<std::uint8_t>(micros >> 16),
                    static_cast<std::uint8_t>(micros >> 8), static_cast<std::uint8_t>(micros)};

@@ -42,6 +42,10 @@ constexpr std::int32_t BarTicks = QuarterNotesPerBar * ProgramDivision;
 /// bits so that a pitch worked out from any key a file can hold cannot overflow on the way.
 int FoldNoteIntoRange(std::int64_t note);
 
+/// The microseconds of a quarter note a tempo event of bpm holds: bpm clamped to
+/// 4..60000000, so the value fits three bytes and is never a division by zero.
+std::uint32_t MicrosPerQuarter(int bpm);
+
 /// The program's MIDI sequence at 384 ticks per quarter note, with its own Standard MIDI
 /// File writer (format 1) and reader (formats 0 and 1, any division in ticks per quarter note).
 class TMidiData

@@ -99,6 +99,26 @@ void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, 
     }
 }
 
+double SongSeconds(const TMusicProject& project, int repeatCount, bool includeReset)
+{
+    // Whole microseconds per quarter note, as the tempo events hold them.
+    std::uint64_t micros =
+        includeReset ? std::uint64_t{QuarterNotesPerBar} * MicrosPerQuarter(LeadInTempo) : 0;
+    std::uint64_t perRepeat = 0;
+    // A song always starts with its property set; before one, MIDI's own 120.
+    std::uint32_t quarter = MicrosPerQuarter(120);
+    for (int i = 0; i < project.Count(); ++i)
+    {
+        if (const TMuprop* property = project.PropertyAt(i))
+            quarter = MicrosPerQuarter(property->Tempo);
+        else if (const TMunit* unit = project.UnitAt(i))
+            perRepeat += std::uint64_t{QuarterNotesPerBar} *
+                         static_cast<std::uint64_t>(std::max(unit->BarCount, 0)) * quarter;
+    }
+    micros += perRepeat * static_cast<std::uint64_t>(std::max(repeatCount, 0));
+    return static_cast<double>(micros) / 1e6;
+}
+
 void RenderUnitPlayback(const TMunit& unit, TMidiData& midi, bool includeReset)
 {
     if (unit.Property == nullptr)

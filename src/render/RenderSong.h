@@ -19,6 +19,11 @@ std::int32_t AddLeadIn(TMidiData& midi);
 /// the property set sent last before it, whatever its own Property link; the song is not
 /// changed. Each pattern file is read once, however many units use it.
 void RenderSong(const TMusicProject& project, TMidiData& midi, int repeatCount, bool includeReset);
+/// How long the song lasts as RenderSong renders it with these options, in seconds: the
+/// lead-in bar with includeReset, then every unit repeatCount times at the tempo of the
+/// property set before it.
+double SongSeconds(const TMusicProject& project, int repeatCount, bool includeReset);
+
 /// Where a unit of the song lies in its rendering.
 struct TSongSpan
 {

@@ -166,6 +166,18 @@ int FittingWindowScale(int percent, QSize window, QSize area)
     return fitting;
 }
 
+bool ReadSongOverviewSetting(const QString& iniPath)
+{
+    return OpenLyravaneSettings(iniPath)
+        ->value(QStringLiteral("View/SongOverview"), false)
+        .toBool();
+}
+
+void WriteSongOverviewSetting(const QString& iniPath, bool on)
+{
+    OpenLyravaneSettings(iniPath)->setValue(QStringLiteral("View/SongOverview"), on);
+}
+
 TClicks ReadClickSettings(const QString& iniPath)
 {
     const auto settings = OpenLyravaneSettings(iniPath);

@@ -40,6 +40,10 @@ void WritePlaybackSettings(const QString& iniPath, const TPlaybackSettings& valu
 TClicks ReadClickSettings(const QString& iniPath);
 void WriteClickSettings(const QString& iniPath, TClicks clicks);
 
+/// "View/SongOverview": "Vista de la canción" is on; off unless set.
+bool ReadSongOverviewSetting(const QString& iniPath);
+void WriteSongOverviewSetting(const QString& iniPath, bool on);
+
 /// "Recovery/IntervalSeconds": how long after a change the song with unsaved changes is
 /// written to its recovery file, in seconds; 60 when missing or not a number, at least 5 and
 /// at most a day (86,400).

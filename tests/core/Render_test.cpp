@@ -701,3 +701,28 @@ TEST(RenderTest, UnitWithoutPropertiesIsRefused)
     EXPECT_THROW(RenderUnitPlayback(unit, midi, false), ELyravaneError);
 }
 } // namespace
+
+TEST(SongSecondsTest, UnitsAtTheTempoBeforeThemTimesTheRepeatsAfterTheLeadIn)
+{
+    const struct
+    {
+        int Repeats;
+        bool Reset;
+        int LaterTempo; // of a property set before a third unit; 0: none
+        double Seconds;
+    } cases[] = {{1, false, 0, 16.0}, {2, true, 0, 32.8}, {2, false, 60, 64.0}};
+    for (const auto& c : cases)
+    {
+        TMusicProject song;
+        song.NewSong(); // tempo 120: a bar lasts 2 seconds
+        song.Items.Add(std::make_unique<TMunit>());
+        if (c.LaterTempo > 0)
+        {
+            auto property = std::make_unique<TMuprop>();
+            property->Tempo = c.LaterTempo;
+            song.Items.Add(std::move(property));
+            song.Items.Add(std::make_unique<TMunit>());
+        }
+        EXPECT_DOUBLE_EQ(SongSeconds(song, c.Repeats, c.Reset), c.Seconds) << c.LaterTempo;
+    }
+}

@@ -121,6 +121,24 @@ def press_tab(node, text, depth=0):
     return False
 
 
+def find_name(node, name, depth=0):
+    """True when a node at or below node is named name."""
+    if node is None or depth > 60:
+        return False
+    try:
+        if (node.name or "").strip() == name:
+            return True
+        count = node.childCount
+    except Exception:
+        return False
+    for i in range(min(count, 500)):
+        try:
+            if find_name(node.getChildAtIndex(i), name, depth + 1):
+                return True
+        except Exception:
+            pass
+    return False
+
 def summary(found):
     kinds = {}
     for role in found:
@@ -139,6 +157,10 @@ def inner(args):
                XDG_DATA_HOME=os.path.join(home, "data"),
                XDG_RUNTIME_DIR=os.path.join(home, "run"), LANG="es_ES.UTF-8")
     os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
+    # With the song overview on: its blocks are controls too, each named for the reader.
+    os.makedirs(os.path.join(env["XDG_CONFIG_HOME"], "Vemora"))
+    with open(os.path.join(env["XDG_CONFIG_HOME"], "Vemora", "LYRV1999.conf"), "w") as conf:
+        conf.write("[View]\nSongOverview=true\n")
     app_process = None
     try:
         time.sleep(1.0)
@@ -169,6 +191,10 @@ def inner(args):
             return 1
         if count_only:
             return 0
+        block = "Ptn.1, compases 1 a 4: C, F, G, C"
+        if not find_name(app, block):
+            print("no block of the song overview named %r" % block)
+            return 1
         return 0 if not composition and not unit else 1
     finally:
         if app_process is not None:

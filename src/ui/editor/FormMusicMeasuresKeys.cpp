@@ -6,6 +6,7 @@
 #include "model/UnitEditing.h"
 #include "notation/Spelling.h"
 #include "render/RenderUnit.h"
+#include "ui/editor/ChordNames.h"
 #include "ui/editor/MeasureRows.h"
 
 #include <QCheckBox>
@@ -81,15 +82,11 @@ QString TFormMusicMeasures::ChordToolTip(int tag) const
 {
     if (FUnit == nullptr)
         return QString();
-    const int degree = FUnit->GetChord(tag / 2, (tag % 2) * 2);
-    if (degree < 1 || degree > 6)
+    const QString name = HalfBarChordName(*FUnit, tag / 2, tag % 2);
+    if (name.isEmpty())
         return QString();
-    const TMuprop* property = FUnit->Property;
-    const TChordSymbol chord =
-        ScoreChordSymbol(degree, property != nullptr ? property->Key : 0, UnitScale(),
-                         property != nullptr && property->Use7th != 0);
-    return TMeasureGlyphs::ChordNumeral(degree) + QStringLiteral(" → ") +
-           QString::fromStdString(ScoreChordName(chord));
+    return TMeasureGlyphs::ChordNumeral(FUnit->GetChord(tag / 2, (tag % 2) * 2)) +
+           QStringLiteral(" → ") + name;
 }
 
 void TFormMusicMeasures::MoveRowCursor(const TMeasureRowFrame& frame, int step)

@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
@@ -161,6 +162,14 @@ void TLyravaneMainForm::ReadSettings()
     RepeatCount = settings.RepeatCount;
     IncludeReset = settings.IncludeReset;
     MidiTrackNames = settings.MidiTrackNames;
+    Action_ViewSongOverview->setChecked(ReadSongOverviewSetting(FServices.SettingsPath));
+    ShowSongOverview(Action_ViewSongOverview->isChecked());
+    connect(Action_ViewSongOverview, &QAction::toggled, this,
+            [this](bool on)
+            {
+                ShowSongOverview(on);
+                WriteSongOverviewSetting(FServices.SettingsPath, on);
+            });
     const TClicks clicks = ReadClickSettings(FServices.SettingsPath);
     Action_MusicCountIn->setChecked(clicks.CountIn);
     Action_MusicMetronome->setChecked(clicks.Metronome);
@@ -314,6 +323,11 @@ void TLyravaneMainForm::CreateMusicActions()
     Action_MusicOption =
         MakeAction("Action_MusicOption", tr("&Opciones..."), tr("Configurar las opciones."), none,
                    -1, &T::Action_MusicOptionExecute);
+    Action_ViewSongOverview = MakeAction(
+        "Action_ViewSongOverview", tr("&Vista de la canción"),
+        tr("Muestra la canción entera bajo las pestañas: cada partitura con sus acordes."), none,
+        -1, nullptr);
+    Action_ViewSongOverview->setCheckable(true);
     Action_HelpContents =
         MakeAction("Action_HelpContents", tr("&Contenido"), tr("Enseña el contenido de la ayuda."),
                    QKeySequence(Qt::Key_F1), tiHelpContents, &T::Action_HelpContentsExecute);
@@ -349,6 +363,14 @@ void TLyravaneMainForm::CreateEditActions()
     Action_EditDelete =
         MakeAction("Action_EditDelete", tr("&Borrar"), tr("Borrar la partitura actual"),
                    QKeySequence(Qt::Key_Delete), tiDelete, nullptr);
+    Action_EditComposeSong = MakeAction(
+        "Action_EditComposeSong", tr("Componer ca&nción"),
+        tr("Comp. Automatica en cada partitura de la canción, en orden, dejando los compases "
+           "bloqueados."),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), -1, &T::Action_EditComposeSongExecute);
+    Action_EditDuplicate = MakeAction(
+        "Action_EditDuplicate", tr("&Duplicar"),
+        tr("Inserta una copia de la partitura actual después de ella."), none, -1, nullptr);
     // The unit commands are undo steps.
     const struct
     {
@@ -358,7 +380,8 @@ void TLyravaneMainForm::CreateEditActions()
     } unitCommands[] = {{Action_EditNewMunit, tr("Insertar"), &T::Action_EditNewMunitExecute},
                         {Action_EditCut, tr("Cortar"), &T::Action_EditCutExecute},
                         {Action_EditPaste, tr("Pegar"), &T::Action_EditPasteExecute},
-                        {Action_EditDelete, tr("Borrar"), &T::Action_EditDeleteExecute}};
+                        {Action_EditDelete, tr("Borrar"), &T::Action_EditDeleteExecute},
+                        {Action_EditDuplicate, tr("Duplicar"), &T::Action_EditDuplicateExecute}};
     for (const auto& command : unitCommands)
         connect(command.Action, &QAction::triggered, this,
                 [this, step = command.Step, handler = command.Handler]
@@ -386,13 +409,16 @@ void TLyravaneMainForm::CreateMenus()
     MenuEdit->addSeparator();
     MenuEdit->addActions({Action_EditNewMunit, Action_EditCut, Action_EditCopy, Action_EditPaste,
                           Action_EditDelete});
+    MenuEdit->addSeparator();
+    MenuEdit->addAction(Action_EditComposeSong);
     MenuMusic = bar->addMenu(tr("&Reproducir"));
     MenuMusic->addActions(
         {Action_MusicPlay2, Action_MusicPlay, Action_MusicPlayFromHere, Action_MusicStop});
     MenuMusic->addSeparator();
     MenuMusic->addActions({Action_MusicLoop, Action_MusicCountIn, Action_MusicMetronome});
     MenuMusic->addSeparator();
-    MenuMusic->addActions({Action_MusicMixer, Action_MusicAddPattern, Action_MusicOption});
+    MenuMusic->addActions(
+        {Action_MusicMixer, Action_ViewSongOverview, Action_MusicAddPattern, Action_MusicOption});
     MenuHelp = bar->addMenu(tr("&Ayuda"));
     MenuHelp->addAction(Action_HelpContents);
     MenuHelp->addSeparator();
@@ -484,6 +510,7 @@ void TLyravaneMainForm::CreateClientArea()
     ground->setContentsMargins(4, 4, 4, 4);
     ground->setSpacing(0);
     ground->addLayout(CreateTabRow());
+    ground->addWidget(CreateOverviewRow(GroundPanel));
 
     auto* pane = new QFrame(GroundPanel);
     pane->setObjectName(QStringLiteral("TabPane"));
@@ -507,6 +534,10 @@ void TLyravaneMainForm::CreateClientArea()
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setFixedHeight(19);
     setStatusBar(StatusBar1);
+    SongLengthLabel = new QLabel(StatusBar1);
+    SongLengthLabel->setObjectName(QStringLiteral("SongLengthLabel"));
+    StatusBar1->addPermanentWidget(SongLengthLabel);
+    SongLengthLabel->hide();
 }
 
 QHBoxLayout* TLyravaneMainForm::CreateTabRow()

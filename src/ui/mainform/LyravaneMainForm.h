@@ -41,7 +41,9 @@ class TImageListEx;
 class TMenuButton;
 class TExportRunner;
 class TOpenFileHistory;
+class TSongOverview;
 class TSongPage;
+class QLabel;
 
 /// The main window: builds the widgets and the commands and wires them to its parts: the
 /// song document (the song, its undo history and recovery file), the play controller and the
@@ -137,6 +139,10 @@ private:
     QAction* Action_EditCopy;
     QAction* Action_EditPaste;
     QAction* Action_EditDelete;
+    /// "Componer canción": "Comp. Automatica" on every unit in order, one undo step.
+    QAction* Action_EditComposeSong;
+    /// The overview's "Duplicar": a copy of the current unit after it.
+    QAction* Action_EditDuplicate;
     QAction* Action_MusicPlay2;
     QAction* Action_MusicPlay;
     QAction* Action_MusicStop;
@@ -151,6 +157,8 @@ private:
     /// The space bar: the last play command again, or Parar while something plays.
     QAction* Action_MusicPlayOrStop;
     QAction* Action_MusicOption;
+    /// "Vista de la canción": checkable, kept in settings, off unless set.
+    QAction* Action_ViewSongOverview;
     QAction* Action_HelpContents;
     QAction* Action_HelpAbout;
 
@@ -162,6 +170,12 @@ private:
     QFrame* GroundPanel;
     QWidget* PagePanel;
     QStatusBar* StatusBar1;
+    /// Under the tab bar while "Vista de la canción" is on: the overview and its "Componer
+    /// canción" button.
+    QWidget* OverviewRow;
+    TSongOverview* Overview;
+    /// At the right of the status bar while the overview is on: the song's length.
+    QLabel* SongLengthLabel;
     QMenu* MenuFile;
     QMenu* MenuEdit;
     QMenu* MenuMusic;
@@ -231,6 +245,10 @@ private:
     void Action_EditCopyExecute();
     void Action_EditPasteExecute();
     void Action_EditDeleteExecute();
+    void Action_EditComposeSongExecute();
+    void Action_EditDuplicateExecute();
+    /// Moves the unit of entry from to entry to, as one undo step; to becomes current.
+    void MoveEntry(int from, int to);
     void Action_MusicPlay2Execute();
     void Action_MusicPlayExecute();
     void Action_MusicStopExecute();
@@ -287,6 +305,19 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateClientArea();
+    /// The song overview's row, hidden, and what its blocks ask for.
+    QWidget* CreateOverviewRow(QWidget* parent);
+    /// Shows or hides the overview; the window grows or shrinks by its height.
+    void ShowSongOverview(bool on);
+    /// The overview and the length shown follow the song.
+    void RefreshSongOverview();
+    /// The song's length with the repeats of "Opciones": beside the status bar while the
+    /// overview is on, else in the status bar for a while when it changed.
+    void ShowSongLength();
+    QString SongLengthText() const;
+    /// A block of the overview made current: its tab, with the keyboard left in the overview.
+    void SelectOverviewEntry(int entry);
+    void ShowOverviewMenu(int entry, QPoint globalPos);
     /// The tab bar and, beside it, the button with the list of every tab.
     QHBoxLayout* CreateTabRow();
     /// The property page and the bar editor (or the services' own), their edits undo steps.
@@ -362,6 +393,8 @@ private:
     /// Where the left button went down on a tab (-1: not on one), for dragging it out.
     int FDragTab = -1;
     QPoint FDragStart;
+    /// The length last shown, to tell a change.
+    QString FSongLengthText;
     bool FFormShowDone = false;
     bool FFormShowQueued = false;
     /// A window stored minimised that the window manager shows all the same is minimised

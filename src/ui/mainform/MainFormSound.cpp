@@ -14,6 +14,7 @@
 #include "ui/FormAddPattern.h"
 #include "ui/FormMixer.h"
 #include "ui/FormOption.h"
+#include "ui/SongOverview.h"
 #include "ui/Translations.h"
 #include "ui/WindowUtils.h"
 #include "ui/editor/SongPages.h"
@@ -83,6 +84,7 @@ void TLyravaneMainForm::ShowPlayPosition(int entry, double bars)
     if (BarEditor != nullptr)
         BarEditor->ShowPlayCursor(entry >= 0 && CurrentTab() == entry ? bars : -1);
     MarkPlayingTab(entry);
+    Overview->ShowPlayPosition(entry, bars);
 }
 
 void TLyravaneMainForm::ShowPlayStatus(const QString& status, const QString& previous)
@@ -166,6 +168,7 @@ void TLyravaneMainForm::Action_MusicOptionExecute()
         IncludeReset = dialog.IncludeReset;
         MidiTrackNames = dialog.MidiTrackNames;
         ApplyOptionDialog(dialog);
+        ShowSongLength();
     }
 }
 

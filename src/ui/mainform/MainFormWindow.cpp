@@ -7,6 +7,7 @@
 #include "model/Muprop.h"
 #include "ui/FormAbout.h"
 #include "ui/FormHelp.h"
+#include "ui/SongOverview.h"
 #include "ui/UnitClipboard.h"
 #include "ui/WindowUtils.h"
 #include "ui/editor/FormMusicMeasures.h"
@@ -38,7 +39,10 @@ void TLyravaneMainForm::ApplyFixedOuterSize()
     const int frameHeight = isVisible() ? frame.height() - client.height() : 0;
     // On a screen too small for it (a large scale factor) the window takes the whole work
     // area instead, so that it stays on the screen it opens on.
-    const QSize outer = QSize(OuterWidth, OuterHeight).boundedTo(ScreenWorkArea(this).size());
+    // The song overview, when shown, adds its row below the tab bar.
+    const int overview = OverviewRow->isVisibleTo(this) ? OverviewRow->sizeHint().height() : 0;
+    const QSize outer =
+        QSize(OuterWidth, OuterHeight + overview).boundedTo(ScreenWorkArea(this).size());
     const QSize wanted(outer.width() - frameWidth, outer.height() - frameHeight);
     if (size() != wanted || minimumSize() != wanted || maximumSize() != wanted)
         setFixedSize(wanted);
@@ -228,6 +232,7 @@ void TLyravaneMainForm::ConnectParts()
                 RefreshCaption();
                 RefreshUndoActions();
                 SchedulePlaybackLoudness();
+                RefreshSongOverview();
             });
     connect(FDocument.get(), &TSongDocument::Replaced, this,
             [this] { SchedulePlaybackLoudness(); });
@@ -282,6 +287,7 @@ void TLyravaneMainForm::TabControl1Change()
     // The commands follow the tab at once, not only when the window next waits for input.
     const auto refresh = qScopeGuard([this] { RefreshCommandStates(); });
     const int index = CurrentTab();
+    Overview->SetCurrentEntry(index);
     if (index < 0 || index >= Project.Count())
         return;
     if (TMuprop* muprop = Project.PropertyAt(index))
@@ -316,6 +322,8 @@ void TLyravaneMainForm::RefreshCommandStates()
     Action_EditCut->setEnabled(index > 0);
     Action_EditCopy->setEnabled(index > 0);
     Action_EditDelete->setEnabled(index > 0);
+    Action_EditDuplicate->setEnabled(tabs <= MaxTabsForInsert && index > 0 &&
+                                     index < Project.Count() && Project.UnitAt(index) != nullptr);
     Action_EditPaste->setEnabled(tabs <= MaxTabsForInsert && FServices.Clipboard != nullptr &&
                                  FServices.Clipboard->HasUnit());
     Action_MusicPlay2->setEnabled(index >= 0 && index < Project.Count() &&

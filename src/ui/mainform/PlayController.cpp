@@ -17,13 +17,13 @@ constexpr int PollMilliseconds = 30;
 /// The loop's next pass is rendered this long before the pass under way ends; an edit made
 /// later is heard one pass later.
 constexpr double LoopQueueSeconds = 0.3;
+} // namespace
 
 QString MinutesSeconds(double seconds)
 {
     const int whole = static_cast<int>(seconds);
     return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
 }
-} // namespace
 
 TPlayController::TPlayController(TAbstractMediaPlayer* player, const std::string& tempMidiFile,
                                  const TMusicProject& song, QObject* parent)

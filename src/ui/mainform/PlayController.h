@@ -14,6 +14,9 @@
 class QTimer;
 class TMusicProject;
 
+/// "m:ss", the whole seconds.
+QString MinutesSeconds(double seconds);
+
 /// What the window plays and what it shows of it: the song (from an entry on), a unit once
 /// or looped, the start-up priming; the play cursor's place, the playing unit and the status
 /// text follow the player 33 times a second. The property page's previews play through the

@@ -123,12 +123,12 @@ TEST_F(MainFormTest, MenusHoldTheCommandsInOrderWithImagesAndShortcuts)
     TLyravaneMainForm& form = F.Create();
     EXPECT_EQ(MenuTexts(Menu(form, "MenuEdit")),
               (std::vector<std::string>{"&Deshacer", "&Rehacer", "-", "Insertar", "C&orta",
-                                        "&Copiar", "&Pegar", "&Borrar"}));
+                                        "&Copiar", "&Pegar", "&Borrar", "-", "Componer ca&nción"}));
     EXPECT_EQ(MenuTexts(Menu(form, "MenuMusic")),
-              (std::vector<std::string>{"Reproducir partitura", "&Reproducir cancion",
-                                        "Reproducir desde &aquí", "&Parar", "-",
-                                        "Re&petir partitura", "&Claqueta", "&Metrónomo", "-",
-                                        "Me&zclador...", "Añadir &patrón...", "&Opciones..."}));
+              (std::vector<std::string>{
+                  "Reproducir partitura", "&Reproducir cancion", "Reproducir desde &aquí", "&Parar",
+                  "-", "Re&petir partitura", "&Claqueta", "&Metrónomo", "-", "Me&zclador...",
+                  "&Vista de la canción", "Añadir &patrón...", "&Opciones..."}));
     EXPECT_EQ(MenuTexts(Menu(form, "MenuHelp")),
               (std::vector<std::string>{"&Contenido", "-", "&Acerca..."}));
     const std::vector<std::string> file = MenuTexts(Menu(form, "MenuFile"));
