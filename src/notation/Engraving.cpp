@@ -115,16 +115,16 @@ int BeatStep(const std::vector<int>& offsets, int ticksPerBeat)
     return SixteenthStep;
 }
 
-TWrittenLength WrittenLength(double played, int room, int step)
+TWrittenLength WrittenLength(double played, int start, int room, int step)
 {
     constexpr double Full = 0.8;
     constexpr double Short = 0.35;
     if (played >= room - 0.5)
         return {room, TArticulation::None};
-    // A note in a running rhythm (the next within a beat) takes the value of its place; one
-    // before a longer gap the shortest plain value it fills.
+    // A note whose room ends within its beat takes the value of its place; others the
+    // shortest plain value they fill, so that no tie carries a detached note over a beat.
     int length = room;
-    if (room > DivisionsPerBeat)
+    if (start % DivisionsPerBeat + room > DivisionsPerBeat)
         for (const int candidate : PlainLengths(step))
             if (candidate >= played - 0.5)
             {

@@ -27,12 +27,13 @@ struct TWrittenLength
     TArticulation Articulation = TArticulation::None;
 };
 
-/// How a note that sounds for `played` divisions is written when the next note of its voice
-/// comes `room` divisions after it, on a beat of grid `step`: as long as the room when the
-/// next note comes within a beat or the note fills the room, else the shortest plain value
-/// it fills (a quarter, an eighth, a dotted quarter, a triplet eighth ...) and rests; marked
-/// staccato or staccatissimo when it sounds for less of that (below 80 % or 35 %).
-TWrittenLength WrittenLength(double played, int room, int step);
+/// How a note at `start` (divisions) that sounds for `played` divisions is written when the
+/// next note of its voice comes `room` divisions after it, on a beat of grid `step`: as long
+/// as the room when the note fills it or the room ends within the note's beat, else the
+/// shortest plain value it fills (a quarter, an eighth, a dotted quarter, a triplet eighth
+/// ...) and rests; marked staccato or staccatissimo when it sounds for less of that (below
+/// 80 % or 35 %).
+TWrittenLength WrittenLength(double played, int start, int room, int step);
 
 /// The bars (of a run of bars, each with the sounding pitches of its notes) written an
 /// octave lower under an 8va mark: where that needs fewer ledger lines on a treble staff

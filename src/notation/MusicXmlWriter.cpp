@@ -98,7 +98,7 @@ struct TSegment
 };
 
 /// Bar `bar` of a voice: its notes cut at the bar lines, the gaps filled with rests.
-std::vector<TSegment> BarSegments(const TScoreVoice& voice, int bar)
+std::vector<TSegment> BarSegments(const std::vector<TScoreNote>& voice, int bar)
 {
     const int barStart = bar * DivisionsPerBar;
     const int barEnd = barStart + DivisionsPerBar;
@@ -130,7 +130,7 @@ struct TStaffVoice
 {
     int Staff = 1;
     int Number = 1;
-    TScoreVoice Notes;
+    std::vector<TScoreNote> Notes;
     bool Always = true;
 };
 
@@ -159,21 +159,6 @@ const char* ArticulationName(TArticulation articulation)
         break;
     }
     return nullptr;
-}
-
-TPartRole RoleOf(int track)
-{
-    switch (track)
-    {
-    case MelodyTrack:
-        return TPartRole::Melody;
-    case BassTrack:
-        return TPartRole::Bass;
-    case DrumTrack:
-        return TPartRole::Drums;
-    default:
-        return TPartRole::Backing;
-    }
 }
 
 struct TPartWriter
@@ -206,28 +191,21 @@ struct TPartWriter
 
 void TPartWriter::Prepare()
 {
-    int lowest = 127;
-    int highest = 0;
+    Layout = Score.Layouts[static_cast<std::size_t>(Track)];
     std::vector<std::vector<int>> barPitches;
     for (const TScoreUnit& unit : Score.Units)
     {
         const std::size_t first = barPitches.size();
         barPitches.resize(first + static_cast<std::size_t>(unit.Bars));
         for (const TScoreVoice& voice : unit.Parts[static_cast<std::size_t>(Track)])
-            for (const TScoreNote& note : voice)
+            for (const TScoreNote& note : voice.Notes)
             {
                 const auto bar = first + static_cast<std::size_t>(note.Start / DivisionsPerBar);
-                for (const int pitch : note.Pitches)
-                {
-                    lowest = std::min(lowest, pitch);
-                    highest = std::max(highest, pitch);
-                    if (bar < barPitches.size())
-                        barPitches[bar].push_back(pitch);
-                }
+                if (bar < barPitches.size())
+                    barPitches[bar].insert(barPitches[bar].end(), note.Pitches.begin(),
+                                           note.Pitches.end());
             }
     }
-    Layout = ChooseStaves(RoleOf(Track), Score.Programs[static_cast<std::size_t>(Track)], lowest,
-                          highest);
     Ottava = Top() ? OttavaBars(barPitches) : std::vector<bool>(barPitches.size(), false);
 }
 
@@ -246,37 +224,23 @@ void TPartWriter::Write()
 
 std::vector<TStaffVoice> TPartWriter::StaffVoices(const TScoreUnit& unit) const
 {
-    const auto& voices = unit.Parts[static_cast<std::size_t>(Track)];
+    // Voices 1 to 4 on the upper staff, 5 to 8 on the lower; each staff is written in
+    // every bar by its first voice at least.
     std::vector<TStaffVoice> out;
     const bool always = Top() || Percussion();
-    for (std::size_t v = 0; v < std::max<std::size_t>(1, voices.size()); ++v)
+    for (int staff = 1; staff <= Layout.Staves; ++staff)
     {
-        const TScoreVoice notes = v < voices.size() ? voices[v] : TScoreVoice{};
-        const int number = static_cast<int>(v) + 1;
-        if (Layout.Staves == 1)
-        {
-            out.push_back({1, number, notes, always || v == 0});
-            continue;
-        }
-        // The voice on two staves: its pitches from the split up above, the others below.
-        for (const int staff : {1, 2})
-        {
-            TStaffVoice part{staff, staff == 1 ? number : number + 4, {}, v == 0};
-            for (const TScoreNote& note : notes)
+        const int first = staff == 1 ? 1 : 5;
+        int number = first;
+        for (const TScoreVoice& voice : unit.Parts[static_cast<std::size_t>(Track)])
+            if (voice.Staff == staff)
             {
-                TScoreNote on = note;
-                on.Pitches.clear();
-                for (const int pitch : note.Pitches)
-                    if ((pitch >= Layout.Split) == (staff == 1))
-                        on.Pitches.push_back(pitch);
-                if (!on.Pitches.empty())
-                    part.Notes.push_back(std::move(on));
+                out.push_back({staff, number, voice.Notes, always || number == first});
+                ++number;
             }
-            out.push_back(std::move(part));
-        }
+        if (number == first)
+            out.push_back({staff, first, {}, true});
     }
-    std::stable_sort(out.begin(), out.end(),
-                     [](const TStaffVoice& a, const TStaffVoice& b) { return a.Staff < b.Staff; });
     return out;
 }
 

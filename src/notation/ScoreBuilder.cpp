@@ -52,7 +52,7 @@ std::vector<TScoreVoice> MelodyVoices(const TMunit& unit, const TMidiData& midi)
         const int step = static_cast<int>(note.Time * unit.StepsPerBeat / beat);
         const int bar = step / unit.StepsPerBar();
         const int length = unit.NoteLength(bar, step % unit.StepsPerBar()) * perStep;
-        voices[static_cast<std::size_t>(voice)].push_back(
+        voices[static_cast<std::size_t>(voice)].Notes.push_back(
             {step * perStep, std::max(perStep, length), {note.Pitch}});
     }
     return voices;
@@ -163,7 +163,7 @@ TScoreVoice DrumVoice(const std::map<int, TOnsetNotes>& byOnset, int unitLength)
         for (const auto& note : it->second)
             strokes.Pitches.push_back(note.first);
         SortUnique(strokes.Pitches);
-        voice.push_back(std::move(strokes));
+        voice.Notes.push_back(std::move(strokes));
     }
     return voice;
 }
@@ -178,18 +178,36 @@ int NextStrike(const std::map<int, TOnsetNotes>& byOnset, int from, int pitch, i
     return until;
 }
 
+/// The written value and articulation of each note of a voice, from how long it sounds:
+/// up to the voice's next note at most, and never over the part's next strike of its pitch.
+void WriteLengths(std::vector<TScoreNote>& voice, const std::vector<double>& sounding,
+                  const std::map<int, TOnsetNotes>& byOnset, const TGridded& grid, int unitLength)
+{
+    for (std::size_t i = 0; i < voice.size(); ++i)
+    {
+        TScoreNote& note = voice[i];
+        int until = i + 1 < voice.size() ? voice[i + 1].Start : unitLength;
+        for (const int pitch : note.Pitches)
+            until = std::min(until, NextStrike(byOnset, note.Start, pitch, unitLength));
+        const TWrittenLength written =
+            WrittenLength(sounding[i], note.Start, until - note.Start, grid.StepAt(note.Start));
+        note.Length = grid.OnGrid(note.Start, note.Start + written.Length) - note.Start;
+        note.Articulation = written.Articulation;
+    }
+}
+
 /// A pitched accompaniment's voices. The first plays every onset; a note that sounds on
 /// over the part's next onset (by a sixteenth, or an eighth of the gap, at least), or much
 /// longer than the shortest note of its chord, goes to one of three voices of held notes
 /// when one is free, with the notes of its chord held as long, and is written as the value
 /// it fills (before the part strikes its pitch again).
 std::vector<TScoreVoice> PitchedVoices(const std::map<int, TOnsetNotes>& byOnset,
-                                       const TGridded& grid, int unitLength)
+                                       const TGridded& grid, int unitLength, int staff)
 {
     constexpr std::size_t HeldVoices = 3;
-    TScoreVoice moving;
+    std::vector<TScoreNote> moving;
     std::vector<double> sounding;
-    std::vector<TScoreVoice> held(HeldVoices);
+    std::vector<std::vector<TScoreNote>> held(HeldVoices);
     std::array<int, HeldVoices> heldUntil{};
     for (auto it = byOnset.begin(); it != byOnset.end(); ++it)
     {
@@ -213,14 +231,14 @@ std::vector<TScoreVoice> PitchedVoices(const std::map<int, TOnsetNotes>& byOnset
             if (longer)
             {
                 const int until = NextStrike(byOnset, start, pitch, unitLength);
-                const TWrittenLength written = WrittenLength(sounds, until - start, step);
+                const TWrittenLength written = WrittenLength(sounds, start, until - start, step);
                 const int end = grid.OnGrid(start, start + written.Length);
-                auto& [note, loudest] = heldBy[end];
+                auto& [note, longest] = heldBy[end];
                 note.Start = start;
                 note.Length = end - start;
                 note.Articulation = written.Articulation;
                 note.Pitches.push_back(pitch);
-                loudest = std::max(loudest, sounds);
+                longest = std::max(longest, sounds);
                 continue;
             }
             chord.Pitches.push_back(pitch);
@@ -248,22 +266,11 @@ std::vector<TScoreVoice> PitchedVoices(const std::map<int, TOnsetNotes>& byOnset
         moving.push_back(std::move(chord));
         sounding.push_back(played);
     }
-    for (std::size_t i = 0; i < moving.size(); ++i)
-    {
-        TScoreNote& note = moving[i];
-        // Up to the voice's next note, and never over a held note of the same pitch.
-        int until = i + 1 < moving.size() ? moving[i + 1].Start : unitLength;
-        for (const int pitch : note.Pitches)
-            until = std::min(until, NextStrike(byOnset, note.Start, pitch, unitLength));
-        const int room = until - note.Start;
-        const TWrittenLength written = WrittenLength(sounding[i], room, grid.StepAt(note.Start));
-        note.Length = grid.OnGrid(note.Start, note.Start + written.Length) - note.Start;
-        note.Articulation = written.Articulation;
-    }
-    std::vector<TScoreVoice> voices{std::move(moving)};
-    for (TScoreVoice& voice : held)
-        if (!voice.empty())
-            voices.push_back(std::move(voice));
+    WriteLengths(moving, sounding, byOnset, grid, unitLength);
+    std::vector<TScoreVoice> voices{{std::move(moving), staff}};
+    for (std::vector<TScoreNote>& notes : held)
+        if (!notes.empty())
+            voices.push_back({std::move(notes), staff});
     return voices;
 }
 
@@ -285,13 +292,23 @@ std::vector<TScoreChord> ChordChanges(const TMunit& unit, const TMuprop& propert
     return chords;
 }
 
-TScoreUnit BuildUnit(const TMunit& unit, const TMuprop& property, int entry, bool fullScore,
-                     TPatternCache& patterns, std::set<int>& drumKeys)
+/// A unit as the MIDI export renders it.
+struct TRenderedUnit
 {
-    TMidiData midi;
-    RenderToMidi(unit, &property, midi, 0, patterns);
+    const TMunit* Unit = nullptr;
+    const TMuprop* Property = nullptr;
+    int Entry = 0;
+    TMidiData Midi;
+};
+
+TScoreUnit BuildUnit(const TRenderedUnit& rendered, bool fullScore,
+                     const std::array<TStaffLayout, TrackCount>& layouts, std::set<int>& drumKeys)
+{
+    const TMunit& unit = *rendered.Unit;
+    const TMuprop& property = *rendered.Property;
+    const TMidiData& midi = rendered.Midi;
     TScoreUnit out;
-    out.Name = "Ptn." + std::to_string(entry);
+    out.Name = "Ptn." + std::to_string(rendered.Entry);
     out.Bars = unit.BarCount;
     out.Key = property.Key;
     out.Minor = property.Scale != 0;
@@ -308,23 +325,67 @@ TScoreUnit BuildUnit(const TMunit& unit, const TMuprop& property, int entry, boo
         const TGridded grid = PutOnGrid(notes, midi.Division, beats);
         const auto t = static_cast<std::size_t>(track);
         out.Steps[t] = grid.Steps;
+        auto& voices = out.Parts[t];
         if (track != DrumTrack)
         {
-            out.Parts[t] =
-                PitchedVoices(ByOnset(notes, grid, length, [](int) { return true; }), grid, length);
+            // Each staff is voiced alone: a hand's rhythm is its own.
+            const TStaffLayout& layout = layouts[t];
+            for (int staff = 1; staff <= layout.Staves; ++staff)
+            {
+                const auto onStaff = [&layout, staff](int pitch)
+                { return layout.Staves == 1 || (pitch >= layout.Split) == (staff == 1); };
+                for (TScoreVoice& voice :
+                     PitchedVoices(ByOnset(notes, grid, length, onStaff), grid, length, staff))
+                    voices.push_back(std::move(voice));
+            }
             continue;
         }
-        auto& drums = out.Parts[t];
-        drums.push_back(DrumVoice(
+        voices.push_back(DrumVoice(
             ByOnset(notes, grid, length, [](int key) { return !IsFootDrum(key); }), length));
         TScoreVoice feet = DrumVoice(ByOnset(notes, grid, length, IsFootDrum), length);
-        if (!feet.empty())
-            drums.push_back(std::move(feet));
-        for (const TScoreVoice& voice : drums)
-            for (const TScoreNote& note : voice)
+        if (!feet.Notes.empty())
+            voices.push_back(std::move(feet));
+        for (const TScoreVoice& voice : voices)
+            for (const TScoreNote& note : voice.Notes)
                 drumKeys.insert(note.Pitches.begin(), note.Pitches.end());
     }
     return out;
+}
+
+TPartRole RoleOf(int track)
+{
+    switch (track)
+    {
+    case MelodyTrack:
+        return TPartRole::Melody;
+    case BassTrack:
+        return TPartRole::Bass;
+    case DrumTrack:
+        return TPartRole::Drums;
+    default:
+        return TPartRole::Backing;
+    }
+}
+
+/// Each track's staves, for the lowest and highest pitch it plays in the whole song.
+std::array<TStaffLayout, TrackCount> Layouts(const std::vector<TRenderedUnit>& units,
+                                             const std::array<int, TrackCount>& programs)
+{
+    std::array<TStaffLayout, TrackCount> layouts;
+    for (int track = 0; track < TrackCount; ++track)
+    {
+        int lowest = 127;
+        int highest = 0;
+        for (const TRenderedUnit& unit : units)
+            for (const TPlayedNote& note : PlayedNotes(unit.Midi, track))
+            {
+                lowest = std::min(lowest, note.Pitch);
+                highest = std::max(highest, note.Pitch);
+            }
+        const auto t = static_cast<std::size_t>(track);
+        layouts[t] = ChooseStaves(RoleOf(track), programs[t], lowest, highest);
+    }
+    return layouts;
 }
 } // namespace
 
@@ -350,6 +411,7 @@ TScore BuildScore(const TMusicProject& project, const std::string& title, int re
     score.FullScore = fullScore;
     TPatternCache patterns;
     const TMuprop* governing = nullptr;
+    std::vector<TRenderedUnit> rendered;
     for (int i = 0; i < project.Count(); ++i)
     {
         if (const TMuprop* property = project.PropertyAt(i))
@@ -370,9 +432,15 @@ TScore BuildScore(const TMusicProject& project, const std::string& title, int re
             if (governing == nullptr)
                 throw ELyravaneError(
                     Core::Tr("A music unit without properties cannot be rendered"));
-            score.Units.push_back(
-                BuildUnit(*unit, *governing, i, fullScore, patterns, score.DrumKeys));
+            TRenderedUnit& out = rendered.emplace_back();
+            out.Unit = unit;
+            out.Property = governing;
+            out.Entry = i;
+            RenderToMidi(*unit, governing, out.Midi, 0, patterns);
         }
     }
+    score.Layouts = Layouts(rendered, score.Programs);
+    for (const TRenderedUnit& unit : rendered)
+        score.Units.push_back(BuildUnit(unit, fullScore, score.Layouts, score.DrumKeys));
     return score;
 }

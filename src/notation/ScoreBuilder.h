@@ -25,7 +25,12 @@ struct TScoreNote
     TArticulation Articulation = TArticulation::None;
 };
 
-using TScoreVoice = std::vector<TScoreNote>;
+/// A voice's notes in order, and the staff (1 or 2 of a grand staff) it is written on.
+struct TScoreVoice
+{
+    std::vector<TScoreNote> Notes;
+    int Staff = 1;
+};
 
 /// A chord symbol at a sixteenth of its unit.
 struct TScoreChord
@@ -44,8 +49,9 @@ struct TScoreUnit
     int Tempo = 120;
     /// Every chord change, the first chord of the unit included.
     std::vector<TScoreChord> Chords;
-    /// Per track: its voices (the melody's harmony voice is its second one; an
-    /// accompaniment's voices after the first hold notes over what the first plays).
+    /// Per track: its voices (the melody's harmony voice is its second one; on each staff
+    /// of an accompaniment, the voices after its first hold notes over what the first
+    /// plays).
     std::array<std::vector<TScoreVoice>, TrackCount> Parts;
     /// Per track: the grid step of each beat of the unit (none: sixteenths throughout).
     std::array<std::vector<int>, TrackCount> Steps;
@@ -65,6 +71,8 @@ struct TScore
     std::array<int, TrackCount> Programs{};
     /// Each track's instrument as the instrument lists name it ("Oboe", "STANDARD").
     std::array<std::string, TrackCount> Instruments;
+    /// Each track's staves and clefs, for the range it plays over the whole song.
+    std::array<TStaffLayout, TrackCount> Layouts;
     /// The percussion keys the drums strike.
     std::set<int> DrumKeys;
     std::vector<TScoreUnit> Units;

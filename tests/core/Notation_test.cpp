@@ -256,7 +256,7 @@ TEST(NotationScore, TiesRestsAndRepeats)
     TScore score = BuildScore(*song, "Canción & <otra>", 3, false);
     ASSERT_EQ(score.Units.size(), 2U);
     ASSERT_EQ(score.Units[0].Parts[MelodyTrack].size(), 1U);
-    TScoreVoice& melody = score.Units[0].Parts[MelodyTrack][0];
+    std::vector<TScoreNote>& melody = score.Units[0].Parts[MelodyTrack][0].Notes;
     ASSERT_EQ(melody.size(), 2U);
     EXPECT_EQ(melody[0].Start, 36);
     EXPECT_EQ(melody[0].Length, 60); // a melody note ends with its bar, as it sounds
@@ -320,7 +320,7 @@ TEST(NotationScore, HarmonyVoiceAndFullScore)
     const TScore score = BuildScore(*song, "t", 1, true);
     const auto& voices = score.Units[0].Parts[MelodyTrack];
     ASSERT_EQ(voices.size(), 2U);
-    EXPECT_EQ(voices[1].size(), 4U);
+    EXPECT_EQ(voices[1].Notes.size(), 4U);
     const std::string xml = WriteMusicXml(score);
     EXPECT_EQ(Count(xml, "<score-part id="), 5);
     EXPECT_EQ(Count(xml, "<sign>percussion</sign>"), 1);
@@ -421,28 +421,31 @@ TEST(NotationEngraving, GridValuesOctavesStavesAndDrums)
     struct Case
     {
         double Played;
+        int Start;
         int Room;
         int Step;
         int Length;
         TArticulation Articulation;
     };
     const std::vector<Case> cases = {
-        {11.5, 12, SixteenthStep, 12, TArticulation::None},     // legato eighth
-        {7.2, 12, SixteenthStep, 12, TArticulation::Staccato},  // short eighth
-        {18, 24, SixteenthStep, 24, TArticulation::Staccato},   // accented quarter
-        {2, 6, SixteenthStep, 6, TArticulation::Staccatissimo}, // a stab in a run
-        {5, 12, SixteenthStep, 12, TArticulation::Staccato},    // a bass's short eighth
-        {6, 48, SixteenthStep, 6, TArticulation::None},         // a sixteenth, then rests
-        {24, 48, SixteenthStep, 24, TArticulation::None},       // quarter, then a rest
-        {35, 96, SixteenthStep, 36, TArticulation::None},       // dotted quarter
-        {82, 96, SixteenthStep, 84, TArticulation::None},       // to its end, then a rest
-        {30, 24, SixteenthStep, 24, TArticulation::None},       // never past the room
-        {14, 16, TripletStep, 16, TArticulation::None},         // triplet quarter
-        {5, 8, TripletStep, 8, TArticulation::Staccato},        // short triplet eighth
+        {11.5, 0, 12, SixteenthStep, 12, TArticulation::None},     // legato eighth
+        {7.2, 12, 12, SixteenthStep, 12, TArticulation::Staccato}, // short eighth
+        {7.2, 12, 24, SixteenthStep, 12, TArticulation::Staccato}, // not tied over the beat
+        {18, 0, 24, SixteenthStep, 24, TArticulation::Staccato},   // accented quarter
+        {2, 6, 6, SixteenthStep, 6, TArticulation::Staccatissimo}, // a stab in a run
+        {5, 0, 12, SixteenthStep, 12, TArticulation::Staccato},    // a bass's short eighth
+        {6, 0, 48, SixteenthStep, 6, TArticulation::None},         // a sixteenth, then rests
+        {24, 0, 48, SixteenthStep, 24, TArticulation::None},       // quarter, then a rest
+        {35, 0, 96, SixteenthStep, 36, TArticulation::None},       // dotted quarter
+        {82, 0, 96, SixteenthStep, 84, TArticulation::None},       // to its end, then a rest
+        {30, 0, 24, SixteenthStep, 24, TArticulation::None},       // never past the room
+        {14, 0, 16, TripletStep, 16, TArticulation::None},         // triplet quarter
+        {5, 16, 8, TripletStep, 8, TArticulation::Staccato},       // short triplet eighth
+        {4, 8, 24, TripletStep, 8, TArticulation::Staccato},       // the boogie's offbeat
     };
     for (const Case& c : cases)
     {
-        const TWrittenLength written = WrittenLength(c.Played, c.Room, c.Step);
+        const TWrittenLength written = WrittenLength(c.Played, c.Start, c.Room, c.Step);
         EXPECT_EQ(written.Length, c.Length) << c.Played;
         EXPECT_EQ(written.Articulation, c.Articulation) << c.Played;
     }
