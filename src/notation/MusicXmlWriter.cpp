@@ -98,13 +98,15 @@ struct TSegment
 };
 
 /// Bar `bar` of a voice: its notes cut at the bar lines, the gaps filled with rests.
-std::vector<TSegment> BarSegments(const std::vector<TScoreNote>& voice, int bar)
+std::vector<TSegment> BarSegments(const std::vector<TScoreNote>* voice, int bar)
 {
+    if (voice == nullptr)
+        return {};
     const int barStart = bar * DivisionsPerBar;
     const int barEnd = barStart + DivisionsPerBar;
     std::vector<TSegment> segments;
     int position = barStart;
-    for (const TScoreNote& note : voice)
+    for (const TScoreNote& note : *voice)
     {
         const int end = note.Start + note.Length;
         if (end <= barStart || note.Start >= barEnd)
@@ -124,13 +126,13 @@ std::vector<TSegment> BarSegments(const std::vector<TScoreNote>& voice, int bar)
 }
 
 /// A voice as written on a staff: its staff (1 or 2), its MusicXML number and its notes
-/// (on a grand staff, the pitches of its staff). A voice that is not always written is left
-/// out of the bars where it has no notes.
+/// (none: a staff's rests). A voice that is not always written is left out of the bars
+/// where it has no notes.
 struct TStaffVoice
 {
     int Staff = 1;
     int Number = 1;
-    std::vector<TScoreNote> Notes;
+    const std::vector<TScoreNote>* Notes = nullptr;
     bool Always = true;
 };
 
@@ -177,12 +179,14 @@ struct TPartWriter
 
     void Write();
     void Prepare();
-    void WriteMeasure(const TScoreUnit& unit, int bar, int number, const TScoreUnit* before);
+    void WriteMeasure(const TScoreUnit& unit, const std::vector<TStaffVoice>& voices, int bar,
+                      int number, const TScoreUnit* before);
     void WriteAttributes(const TScoreUnit& unit, bool first, bool keyChanges);
     void WriteDirections(const TScoreUnit& unit, int bar, const TScoreUnit* before);
     void WriteOctaveShift(const char* type);
     std::vector<TStaffVoice> StaffVoices(const TScoreUnit& unit) const;
-    void WriteVoice(const TScoreUnit& unit, int bar, const TStaffVoice& voice, bool stems);
+    void WriteVoice(const TScoreUnit& unit, int bar, const TStaffVoice& voice,
+                    const std::vector<TSegment>& segments, bool stems);
     void WriteHarmonies(const TScoreUnit& unit, int bar, int from, int to);
     void WriteValue(const TWritten& written, const TStaffVoice& voice, bool stems);
     void WritePitch(int pitch, bool chord, const TWritten& written, const TStaffVoice& voice,
@@ -216,8 +220,9 @@ void TPartWriter::Write()
     const TScoreUnit* before = nullptr;
     for (const TScoreUnit& unit : Score.Units)
     {
+        const std::vector<TStaffVoice> voices = StaffVoices(unit);
         for (int bar = 0; bar < unit.Bars; ++bar)
-            WriteMeasure(unit, bar, number++, bar == 0 ? before : &unit);
+            WriteMeasure(unit, voices, bar, number++, bar == 0 ? before : &unit);
         before = &unit;
     }
 }
@@ -235,11 +240,11 @@ std::vector<TStaffVoice> TPartWriter::StaffVoices(const TScoreUnit& unit) const
         for (const TScoreVoice& voice : unit.Parts[static_cast<std::size_t>(Track)])
             if (voice.Staff == staff)
             {
-                out.push_back({staff, number, voice.Notes, always || number == first});
+                out.push_back({staff, number, &voice.Notes, always || number == first});
                 ++number;
             }
         if (number == first)
-            out.push_back({staff, first, {}, true});
+            out.push_back({staff, first, nullptr, true});
     }
     return out;
 }
@@ -253,8 +258,8 @@ void TPartWriter::WriteOctaveShift(const char* type)
     Xml.Close("direction");
 }
 
-void TPartWriter::WriteMeasure(const TScoreUnit& unit, int bar, int number,
-                               const TScoreUnit* before)
+void TPartWriter::WriteMeasure(const TScoreUnit& unit, const std::vector<TStaffVoice>& voices,
+                               int bar, int number, const TScoreUnit* before)
 {
     const bool first = number == 1;
     const bool last = &unit == &Score.Units.back() && bar == unit.Bars - 1;
@@ -278,23 +283,25 @@ void TPartWriter::WriteMeasure(const TScoreUnit& unit, int bar, int number,
     const bool ottava = index < Ottava.size() && Ottava[index];
     if (ottava && (index == 0 || !Ottava[index - 1]))
         WriteOctaveShift("down");
-    const std::vector<TStaffVoice> voices = StaffVoices(unit);
-    std::vector<const TStaffVoice*> written;
+    // The voices this bar writes, each with its stretches of the bar.
+    std::vector<std::pair<const TStaffVoice*, std::vector<TSegment>>> written;
     for (const TStaffVoice& voice : voices)
-        if (voice.Always || !BarSegments(voice.Notes, bar).empty())
-            written.push_back(&voice);
-    for (const TStaffVoice* voice : written)
+        if (std::vector<TSegment> segments = BarSegments(voice.Notes, bar);
+            voice.Always || !segments.empty())
+            written.emplace_back(&voice, std::move(segments));
+    for (const auto& [voice, segments] : written)
     {
-        if (voice != written.front())
+        if (voice != written.front().first)
         {
             Xml.Open("backup");
             Xml.Leaf("duration", DivisionsPerBar);
             Xml.Close("backup");
         }
+        const int staff = voice->Staff;
         const bool stems =
             std::count_if(written.begin(), written.end(),
-                          [voice](const auto* v) { return v->Staff == voice->Staff; }) > 1;
-        WriteVoice(unit, bar, *voice, stems);
+                          [staff](const auto& v) { return v.first->Staff == staff; }) > 1;
+        WriteVoice(unit, bar, *voice, segments, stems);
     }
     if (ottava && (index + 1 >= Ottava.size() || !Ottava[index + 1]))
         WriteOctaveShift("stop");
@@ -402,9 +409,9 @@ void TPartWriter::WriteHarmonies(const TScoreUnit& unit, int bar, int from, int 
     }
 }
 
-void TPartWriter::WriteVoice(const TScoreUnit& unit, int bar, const TStaffVoice& voice, bool stems)
+void TPartWriter::WriteVoice(const TScoreUnit& unit, int bar, const TStaffVoice& voice,
+                             const std::vector<TSegment>& segments, bool stems)
 {
-    const std::vector<TSegment> segments = BarSegments(voice.Notes, bar);
     const bool chords = Top() && voice.Number == 1;
     if (segments.empty())
     {

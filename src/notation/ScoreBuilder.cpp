@@ -38,13 +38,13 @@ std::vector<TPlayedNote> PlayedNotes(const TMidiData& midi, int track)
 
 /// The melody: its first note at an onset in voice 1, the harmony note in voice 2, each
 /// written as long as the unit's rhythm holds it (the rendering detaches repeated notes).
-std::vector<TScoreVoice> MelodyVoices(const TMunit& unit, const TMidiData& midi)
+std::vector<TScoreVoice> MelodyVoices(const TMunit& unit, const std::vector<TPlayedNote>& notes,
+                                      std::int32_t beat)
 {
     std::vector<TScoreVoice> voices(unit.HarmonyVoice ? 2 : 1);
-    const std::int32_t beat = midi.Division;
     const int perStep = DivisionsPerBeat / std::max(1, unit.StepsPerBeat);
     std::map<std::int32_t, int> seen;
-    for (const TPlayedNote& note : PlayedNotes(midi, MelodyTrack))
+    for (const TPlayedNote& note : notes)
     {
         const int voice = seen[note.Time]++;
         if (voice >= static_cast<int>(voices.size()))
@@ -292,13 +292,14 @@ std::vector<TScoreChord> ChordChanges(const TMunit& unit, const TMuprop& propert
     return chords;
 }
 
-/// A unit as the MIDI export renders it.
+/// A unit as the MIDI export renders it: the notes of each track, at Division ticks a beat.
 struct TRenderedUnit
 {
     const TMunit* Unit = nullptr;
     const TMuprop* Property = nullptr;
     int Entry = 0;
-    TMidiData Midi;
+    std::int32_t Division = ProgramDivision;
+    std::array<std::vector<TPlayedNote>, TrackCount> Notes;
 };
 
 TScoreUnit BuildUnit(const TRenderedUnit& rendered, bool fullScore,
@@ -306,7 +307,6 @@ TScoreUnit BuildUnit(const TRenderedUnit& rendered, bool fullScore,
 {
     const TMunit& unit = *rendered.Unit;
     const TMuprop& property = *rendered.Property;
-    const TMidiData& midi = rendered.Midi;
     TScoreUnit out;
     out.Name = "Ptn." + std::to_string(rendered.Entry);
     out.Bars = unit.BarCount;
@@ -314,16 +314,16 @@ TScoreUnit BuildUnit(const TRenderedUnit& rendered, bool fullScore,
     out.Minor = property.Scale != 0;
     out.Tempo = property.Tempo;
     out.Chords = ChordChanges(unit, property);
-    out.Parts[MelodyTrack] = MelodyVoices(unit, midi);
+    out.Parts[MelodyTrack] = MelodyVoices(unit, rendered.Notes[MelodyTrack], rendered.Division);
     if (!fullScore)
         return out;
     const int length = unit.BarCount * DivisionsPerBar;
     const int beats = unit.BarCount * BeatsPerScoreBar;
     for (int track = MelodyTrack + 1; track < TrackCount; ++track)
     {
-        const std::vector<TPlayedNote> notes = PlayedNotes(midi, track);
-        const TGridded grid = PutOnGrid(notes, midi.Division, beats);
         const auto t = static_cast<std::size_t>(track);
+        const std::vector<TPlayedNote>& notes = rendered.Notes[t];
+        const TGridded grid = PutOnGrid(notes, rendered.Division, beats);
         out.Steps[t] = grid.Steps;
         auto& voices = out.Parts[t];
         if (track != DrumTrack)
@@ -374,15 +374,15 @@ std::array<TStaffLayout, TrackCount> Layouts(const std::vector<TRenderedUnit>& u
     std::array<TStaffLayout, TrackCount> layouts;
     for (int track = 0; track < TrackCount; ++track)
     {
+        const auto t = static_cast<std::size_t>(track);
         int lowest = 127;
         int highest = 0;
         for (const TRenderedUnit& unit : units)
-            for (const TPlayedNote& note : PlayedNotes(unit.Midi, track))
+            for (const TPlayedNote& note : unit.Notes[t])
             {
                 lowest = std::min(lowest, note.Pitch);
                 highest = std::max(highest, note.Pitch);
             }
-        const auto t = static_cast<std::size_t>(track);
         layouts[t] = ChooseStaves(RoleOf(track), programs[t], lowest, highest);
     }
     return layouts;
@@ -432,11 +432,15 @@ TScore BuildScore(const TMusicProject& project, const std::string& title, int re
             if (governing == nullptr)
                 throw ELyravaneError(
                     Core::Tr("A music unit without properties cannot be rendered"));
+            TMidiData midi;
+            RenderToMidi(*unit, governing, midi, 0, patterns);
             TRenderedUnit& out = rendered.emplace_back();
             out.Unit = unit;
             out.Property = governing;
             out.Entry = i;
-            RenderToMidi(*unit, governing, out.Midi, 0, patterns);
+            out.Division = midi.Division;
+            for (int t = 0; t < TrackCount; ++t)
+                out.Notes[static_cast<std::size_t>(t)] = PlayedNotes(midi, t);
         }
     }
     score.Layouts = Layouts(rendered, score.Programs);

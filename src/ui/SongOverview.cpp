@@ -3,6 +3,7 @@
 #include "model/Munit.h"
 #include "model/MusicProject.h"
 #include "ui/editor/ChordNames.h"
+#include "ui/editor/MeasureGlyphs.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -22,8 +23,6 @@ namespace
 {
 /// A block dragged inside the overview: its row.
 const QString BlockMimeType = QStringLiteral("application/x-lyravane-overview-block");
-/// The play cursor's colour, as over the bar editor's rows.
-const QColor PlayColour(0xD0, 0x10, 0x10);
 
 enum TBlockRole
 {
@@ -101,11 +100,12 @@ public:
             }
             if (bar == playBar)
             {
-                painter->setPen(QPen(PlayColour, 2));
+                painter->setPen(QPen(TMeasureGlyphs::PlayCursorColor(), 2));
                 painter->drawRect(cell.adjusted(1, 1, -1, -1));
             }
         }
-        painter->setPen(playBar >= 0 ? QPen(PlayColour, 2) : QPen(palette.color(QPalette::Mid)));
+        painter->setPen(playBar >= 0 ? QPen(TMeasureGlyphs::PlayCursorColor(), 2)
+                                     : QPen(palette.color(QPalette::Mid)));
         painter->setBrush(Qt::NoBrush);
         painter->drawRect(block);
         if ((option.state & QStyle::State_HasFocus) != 0)

@@ -247,16 +247,20 @@ def check_refusals(cli, song, work):
 PERCUSSION_NOTE = re.compile(r"^instr '(P5-I\d+)?', tick \d+/\d+ \(\d+\): element already exists$")
 
 
+def complaints(output, percussion, words=()):
+    """The lines of MuseScore's output that tell of a fault (with percussion, its notes on
+    instrument changes aside)."""
+    words = ("error", "invalid", "not valid", "failed", "already exists", "warning") + words
+    return [line for line in output.splitlines()
+            if not (percussion and PERCUSSION_NOTE.match(line)) and
+            any(w in line.lower() for w in words)]
+
+
 def musescore_midi(source, target, percussion):
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     result = subprocess.run(["mscore3", "-o", target, source], capture_output=True, text=True,
                             env=env, timeout=300)
-    lines = (result.stdout + result.stderr).splitlines()
-    if percussion:
-        lines = [line for line in lines if not PERCUSSION_NOTE.match(line)]
-    complaint = [line for line in lines
-                 if any(w in line.lower() for w in ("error", "invalid", "not valid", "failed",
-                                                    "already exists", "warning"))]
+    complaint = complaints(result.stdout + result.stderr, percussion)
     assert result.returncode == 0 and os.path.exists(target), (source, result.stderr)
     assert not complaint, (source, complaint)
 

@@ -22,7 +22,7 @@ import sys
 import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "patterns"))
-from musicxml_check import PERCUSSION_NOTE  # noqa: E402 (exits 77 without mido)
+from musicxml_check import complaints  # noqa: E402 (exits 77 without mido)
 import songs  # noqa: E402
 
 GRID = 48 / 4  # grid steps per quarter note
@@ -34,8 +34,6 @@ DRUM_CHANNEL = 9
 # Sets whose pages are drawn with --pages: a swing set, a Latin set and the 12/8 ballad.
 PAGE_SETS = {"Swing": "score-swing", "Salsa": "score-salsa", "Balada 6/8": "score-ballad-6-8"}
 OTTAVA_SHEET = "lead sheet, octave up"
-# MuseScore's own messages that are not import errors.
-NOT_ERRORS = ("qt.qpa", "QStandardPaths", "libpng warning", "ALSA", "jack", "Jack")
 
 
 def channel_notes(path):
@@ -134,17 +132,13 @@ def musescore(jobs, work):
     with open(job, "w") as f:
         json.dump([{"in": source, "out": target} for source, target in jobs], f)
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
-    result = subprocess.run(["mscore3", "-r", "100", "-j", job], capture_output=True, text=True, env=env,
-                            timeout=1800)
-    lines = [line for line in (result.stdout + result.stderr).splitlines()
-             if not PERCUSSION_NOTE.match(line)]
+    result = subprocess.run(["mscore3", "-r", "100", "-j", job], capture_output=True, text=True,
+                            env=env, timeout=1800)
     missing = [t for _, t in jobs if not os.path.exists(t) and not t.endswith(".png")]
-    complaints = [line for line in lines if not line.startswith(NOT_ERRORS) and
-                  any(w in line.lower() for w in ("error", "invalid", "not valid", "failed",
-                                                  "already exists", "warning", "incomplete"))]
+    faults = complaints(result.stdout + result.stderr, True, ("incomplete",))
     if result.returncode != 0 or missing:
-        complaints.append("mscore3 exited %d; missing %s" % (result.returncode, missing))
-    return complaints
+        faults.append("mscore3 exited %d; missing %s" % (result.returncode, missing))
+    return faults
 
 
 def make_scores(cli, patternDir, work, only):

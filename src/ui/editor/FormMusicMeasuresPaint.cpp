@@ -82,7 +82,7 @@ void TFormMusicMeasures::PaintPlayCursor(int bar, QPainter& painter, int height)
 {
     const int x = PlayCursorX(bar);
     if (x >= 0)
-        painter.fillRect(x, 0, 2, height, QColor(0xD0, 0x10, 0x10));
+        painter.fillRect(x, 0, 2, height, TMeasureGlyphs::PlayCursorColor());
 }
 
 void TFormMusicMeasures::ShowPlayCursor(double bars)

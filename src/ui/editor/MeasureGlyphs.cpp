@@ -275,6 +275,11 @@ void TMeasureGlyphs::Draw(QPainter& painter, int x, int y, int index) const
     painter.drawPixmap(x, y, Glyph(index));
 }
 
+QColor TMeasureGlyphs::PlayCursorColor()
+{
+    return {0xD0, 0x10, 0x10};
+}
+
 QColor TMeasureGlyphs::PitchClassColor(int pitchClass)
 {
     return QColor(ClassColors[ClassGroup[PitchClass(pitchClass)]].Fill);

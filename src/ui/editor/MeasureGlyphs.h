@@ -41,6 +41,8 @@ public:
     /// Red, yellow, green, blue, cyan, magenta or grey, by pitch class 0..11 (two classes
     /// share a colour, except 4 and 11).
     static QColor PitchClassColor(int pitchClass);
+    /// The play cursor's red, over the rows and on the song overview's playing bar.
+    static QColor PlayCursorColor();
     /// Do, Do♯, Re, ... Si.
     static QString NoteName(int pitchClass);
     /// I .. VI for degrees 1..6.
